@@ -1,0 +1,176 @@
+#include "unHelpers.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QProcess>
+#include <QUrl>
+#include <cstdint>
+
+QString PadRight(const QString& S, int Len, QChar Ch)
+{
+    if (S.size() >= Len)
+        return S;
+    return S + QString(Len - S.size(), Ch);
+}
+
+QString RepeatString(const QString& S, int N)
+{
+    return N > 0 ? S.repeated(N) : QString();
+}
+
+QString SpacesToUnderscores(const QString& S)
+{
+    QString R = S;
+    R.replace(QChar(' '), QChar('_'));
+    return R;
+}
+
+QString PrefixedHex(int Value, const QString& Prefix)
+{
+    const auto U = static_cast<std::uint32_t>(Value);
+    QString Digits = QString::number(U, 16).toUpper();
+    if (Digits.size() < 2)
+        Digits.prepend('0');
+    return Prefix + Digits;
+}
+
+QString IntToBin(int Value, int Digits)
+{
+    if (Digits <= 0)
+        return QString();
+    QString R(Digits, QChar('0'));
+    if (Value < 1)
+        return R;
+    auto V = static_cast<std::uint32_t>(Value);
+    for (int P = Digits - 1; P >= 0 && V > 0; --P, V >>= 1)
+        if (V & 1u)
+            R[P] = QChar('1');
+    return R;
+}
+
+int BinToInt(const QString& S)
+{
+    int Start = 0;
+    while (Start < S.size() && S[Start] == QChar('0'))
+        ++Start;
+    std::uint32_t R = 0;
+    for (int I = Start; I < S.size(); ++I)
+        R = (R << 1) | (S[I] == QChar('1') ? 1u : 0u);
+    return static_cast<int>(R);
+}
+
+QString AddTrailingBackslash(const QString& Path)
+{
+    if (Path.isEmpty() || Path.endsWith(':') || Path.endsWith('\\'))
+        return Path;
+    return Path + '\\';
+}
+
+QString GetUIFontName(const QStringList& InstalledFamilies)
+{
+    for (const char* Name : {"Segoe UI", "Tahoma", "Arial"})
+        if (InstalledFamilies.contains(QString::fromLatin1(Name), Qt::CaseInsensitive))
+            return QString::fromLatin1(Name);
+    return QStringLiteral("MS Sans Serif");
+}
+
+QString GetUIFontName() { return GetUIFontName(QFontDatabase::families()); }
+
+namespace {
+
+// Windows-1252 0x80..0x9F; 0 marks the five codes the code page leaves undefined,
+// which map to the C1 control of the same number.
+const char16_t Win1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+QChar Win1252ToUnicode(unsigned char B)
+{
+    if (B >= 0x80 && B < 0xA0 && Win1252High[B - 0x80] != 0)
+        return QChar(Win1252High[B - 0x80]);
+    return QChar(B);
+}
+
+} // namespace
+
+QString Win1252Char(int Code) { return QString(Win1252ToUnicode(static_cast<unsigned char>(Code))); }
+
+QString FromWin1252(const QByteArray& Bytes)
+{
+    QString R;
+    R.resize(Bytes.size());
+    for (qsizetype I = 0; I < Bytes.size(); ++I)
+        R[I] = Win1252ToUnicode(static_cast<unsigned char>(Bytes[I]));
+    return R;
+}
+
+QByteArray ToWin1252(const QString& S)
+{
+    QByteArray R;
+    R.reserve(S.size());
+    for (QChar C : S) {
+        const char16_t U = C.unicode();
+        if (U < 0x80 || (U >= 0xA0 && U < 0x100)) {
+            R.append(char(U));
+            continue;
+        }
+        int Found = -1;
+        for (int I = 0; I < 32; ++I)
+            if (Win1252High[I] == U) {
+                Found = 0x80 + I;
+                break;
+            }
+        if (Found < 0 && U >= 0x80 && U < 0xA0 && Win1252High[U - 0x80] == 0)
+            Found = U;
+        R.append(Found >= 0 ? char(Found) : '?');
+    }
+    return R;
+}
+
+namespace {
+
+class TDesktopOpener : public TShellOpener {
+public:
+    bool Open(const QString& FileName, const QString& Params, const QString& Directory,
+              bool Wait) override
+    {
+        if (!Wait) {
+            const QUrl Url = QUrl::fromUserInput(FileName, Directory);
+            if (Params.isEmpty() && Url.isValid())
+                return QDesktopServices::openUrl(Url);
+            return QProcess::startDetached(FileName, QProcess::splitCommand(Params), Directory);
+        }
+        QProcess P;
+        if (!Directory.isEmpty())
+            P.setWorkingDirectory(Directory);
+        if (QFileInfo(FileName).isExecutable())
+            P.start(FileName, QProcess::splitCommand(Params));
+        else
+            P.start(QStringLiteral("xdg-open"), {FileName});
+        if (!P.waitForStarted())
+            return false;
+        // Keep the window alive while the started program runs.
+        while (!P.waitForFinished(50))
+            QCoreApplication::processEvents();
+        return true;
+    }
+};
+
+TShellOpener* CurrentOpener = nullptr;
+
+} // namespace
+
+void SetShellOpener(TShellOpener* Opener) { CurrentOpener = Opener; }
+
+bool ShellExecuteAndWait(const QString& FileName, const QString& Params, const QString& Directory,
+                         bool Wait, int /*ShowCmd*/)
+{
+    static TDesktopOpener Desktop;
+    TShellOpener* Opener = CurrentOpener ? CurrentOpener : &Desktop;
+    return Opener->Open(FileName, Params, Directory, Wait);
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Small text and shell helpers shared by the exporters, dialogs and main window.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+QString PadRight(const QString& S, int Len, QChar Ch);
+QString RepeatString(const QString& S, int N);
+QString SpacesToUnderscores(const QString& S);
+// Upper-case hex with at least two digits; a negative value as 32-bit two's complement.
+QString PrefixedHex(int Value, const QString& Prefix);
+// Exactly Digits binary digits; a value wider than Digits keeps its low bits.
+QString IntToBin(int Value, int Digits);
+// Any character but "1" counts as 0; accumulates unsigned 32-bit.
+int BinToInt(const QString& S);
+QString AddTrailingBackslash(const QString& Path);
+// The first of "Segoe UI", "Tahoma", "Arial" among the installed families
+// (compared without case), else "MS Sans Serif".
+QString GetUIFontName(const QStringList& InstalledFamilies);
+// The same, asking the font database for the installed families.
+QString GetUIFontName();
+
+// 8-bit text: files, generated source and the Char column use Windows-1252.
+QByteArray ToWin1252(const QString& S);
+QString FromWin1252(const QByteArray& Bytes);
+QString Win1252Char(int Code);
+
+// Opens documents, links and programs through the desktop shell. Tests install
+// their own opener to see what would be opened.
+class TShellOpener {
+public:
+    virtual ~TShellOpener() = default;
+    virtual bool Open(const QString& FileName, const QString& Params, const QString& Directory,
+                      bool Wait) = 0;
+};
+
+// Installs Opener for ShellExecuteAndWait (null restores the desktop's); not owned.
+void SetShellOpener(TShellOpener* Opener);
+bool ShellExecuteAndWait(const QString& FileName, const QString& Params, const QString& Directory,
+                         bool Wait, int ShowCmd);
