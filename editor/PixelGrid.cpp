@@ -26,6 +26,8 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Butto
 TPixelGrid::TPixelGrid(QWidget* AOwner) : QWidget(AOwner)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The cell move event fires with or without a pressed button.
+    setMouseTracking(true);
     FollowCounts();
 }
 

@@ -1,4 +1,150 @@
+#include "unHelpers.h"
+
 #include <QtTest>
-class tst_unHelpers : public QObject { Q_OBJECT };
+
+class tst_unHelpers : public QObject {
+    Q_OBJECT
+private slots:
+    void stringHelpers();
+    void prefixedHex_data();
+    void prefixedHex();
+    void intToBin_data();
+    void intToBin();
+    void binToInt_data();
+    void binToInt();
+    void addTrailingBackslash();
+    void uiFontName();
+    void win1252RoundTrip();
+    void shellGoesThroughOpener();
+};
+
+void tst_unHelpers::stringHelpers()
+{
+    QCOMPARE(PadRight("abc", 5, '*'), QString("abc**"));
+    QCOMPARE(PadRight("abc", 2, '*'), QString("abc"));
+    QCOMPARE(PadRight("", 3, ' '), QString("   "));
+    QCOMPARE(RepeatString("ab", 3), QString("ababab"));
+    QCOMPARE(RepeatString("ab", 0), QString());
+    QCOMPARE(RepeatString("ab", -1), QString());
+    QCOMPARE(SpacesToUnderscores("My Big Font"), QString("My_Big_Font"));
+    QCOMPARE(SpacesToUnderscores("a\tb c"), QString("a\tb_c"));
+}
+
+void tst_unHelpers::prefixedHex_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("5") << 5 << "0x" << "0x05";
+    QTest::newRow("10") << 10 << "$" << "$0A";
+    QTest::newRow("255") << 255 << "$" << "$FF";
+    QTest::newRow("256") << 256 << "$" << "$100";
+    QTest::newRow("0") << 0 << "" << "00";
+    QTest::newRow("-1") << -1 << "$" << "$FFFFFFFF";
+    QTest::newRow("min") << int(0x80000000) << "$" << "$80000000";
+}
+
+void tst_unHelpers::prefixedHex()
+{
+    QFETCH(int, value);
+    QFETCH(QString, prefix);
+    QFETCH(QString, expected);
+    QCOMPARE(PrefixedHex(value, prefix), expected);
+}
+
+void tst_unHelpers::intToBin_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("5 in 8") << 5 << 8 << "00000101";
+    QTest::newRow("0 in 4") << 0 << 4 << "0000";
+    QTest::newRow("-3 in 4") << -3 << 4 << "0000";
+    QTest::newRow("255 in 8") << 255 << 8 << "11111111";
+    QTest::newRow("wider keeps low bits") << 0x1F5 << 4 << "0101";
+    QTest::newRow("32 bits") << 0x7FFFFFFF << 32 << "01111111111111111111111111111111";
+    QTest::newRow("no digits") << 5 << 0 << "";
+}
+
+void tst_unHelpers::intToBin()
+{
+    QFETCH(int, value);
+    QFETCH(int, digits);
+    QFETCH(QString, expected);
+    QCOMPARE(IntToBin(value, digits), expected);
+}
+
+void tst_unHelpers::binToInt_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("00000101") << "00000101" << 5;
+    QTest::newRow("000") << "000" << 0;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("1a1") << "1a1" << 5;
+    QTest::newRow("top bit is the sign") << ("1" + QString(31, '0')) << int(0x80000000);
+    QTest::newRow("33 digits keep the low 32") << ("11" + QString(31, '0')) << int(0x80000000);
+}
+
+void tst_unHelpers::binToInt()
+{
+    QFETCH(QString, text);
+    QFETCH(int, expected);
+    QCOMPARE(BinToInt(text), expected);
+}
+
+void tst_unHelpers::addTrailingBackslash()
+{
+    QCOMPARE(AddTrailingBackslash("C:"), QString("C:"));
+    QCOMPARE(AddTrailingBackslash("C:\\Fonts"), QString("C:\\Fonts\\"));
+    QCOMPARE(AddTrailingBackslash("C:\\Fonts\\"), QString("C:\\Fonts\\"));
+    QCOMPARE(AddTrailingBackslash(""), QString());
+}
+
+void tst_unHelpers::uiFontName()
+{
+    QCOMPARE(GetUIFontName({"Arial", "segoe ui"}), QString("Segoe UI"));
+    QCOMPARE(GetUIFontName({"Arial", "Tahoma"}), QString("Tahoma"));
+    QCOMPARE(GetUIFontName({"DejaVu Sans", "ARIAL"}), QString("Arial"));
+    QCOMPARE(GetUIFontName({"DejaVu Sans"}), QString("MS Sans Serif"));
+    QCOMPARE(GetUIFontName(QStringList()), QString("MS Sans Serif"));
+}
+
+void tst_unHelpers::win1252RoundTrip()
+{
+    QByteArray All;
+    for (int B = 0; B < 256; ++B)
+        All.append(char(B));
+    QCOMPARE(ToWin1252(FromWin1252(All)), All);
+    QCOMPARE(ToWin1252(QString::fromUtf8("caf\xC3\xA9")), QByteArray("caf\xE9"));
+    QCOMPARE(FromWin1252(QByteArray("\x80\x99")), QString::fromUtf8("\xE2\x82\xAC\xE2\x84\xA2"));
+    QCOMPARE(Win1252Char(0x80), QString(QChar(0x20AC)));
+    QCOMPARE(ToWin1252(QString(QChar(0x4E2D))), QByteArray("?")); // not in the code page
+}
+
+namespace {
+class TRecordingOpener : public TShellOpener {
+public:
+    QStringList Opened;
+    bool Answer = true;
+    bool Open(const QString& FileName, const QString& Params, const QString& Directory, bool Wait) override
+    {
+        Opened << QString("%1|%2|%3|%4").arg(FileName, Params, Directory).arg(Wait);
+        return Answer;
+    }
+};
+} // namespace
+
+void tst_unHelpers::shellGoesThroughOpener()
+{
+    TRecordingOpener Opener;
+    SetShellOpener(&Opener);
+    QVERIFY(ShellExecuteAndWait("https://dotwright.example/", "", "", false, 1));
+    Opener.Answer = false;
+    QVERIFY(!ShellExecuteAndWait("/tmp/x.chm", "", "", false, 1));
+    SetShellOpener(nullptr);
+    QCOMPARE(Opener.Opened, QStringList({"https://dotwright.example/|||0", "/tmp/x.chm|||0"}));
+}
+
 QTEST_GUILESS_MAIN(tst_unHelpers)
 #include "tst_unHelpers.moc"
