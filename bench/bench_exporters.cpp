@@ -1,0 +1,84 @@
+// Every export writer over a 224-character 50x50 font (codes 32 to 255), next
+// to a plain loop that reads the same cells. Reported per cell; the writers
+// should stay within 30 times the plain loop.
+#include "unExportFilters.h"
+
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr int Side = 50;
+constexpr int First = 32;
+constexpr int Last = 255;
+constexpr int CharsInFont = Last - First + 1;
+
+// Used widths vary from 21 to 45 so that the proportional Swordfish table
+// stays within its 16-bit offsets.
+std::unique_ptr<TGLCDFont> MakeFont()
+{
+    auto Font = std::make_unique<TGLCDFont>(QStringLiteral("Bench Font"));
+    Font->RangeFrom = First;
+    Font->RangeTo = Last;
+    for (int Code = First; Code <= Last; ++Code) {
+        auto C = std::make_unique<TCharClass>(Code, Side, Side);
+        for (int X = 0; X < Side; ++X)
+            for (int Y = 0; Y < Side; ++Y)
+                C->SetCellValue(X, Y, X <= 20 + Code % 25 && (X * 7 + Y * 3 + Code) % 5 < 2 ? clInk : clClear);
+        Font->SetChar(Code, std::move(C));
+    }
+    return Font;
+}
+
+void SetCounters(benchmark::State& State)
+{
+    State.counters["ns_per_cell"] = benchmark::Counter(double(State.iterations()) * CharsInFont * Side * Side,
+                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_PlainLoop(benchmark::State& State)
+{
+    auto Font = MakeFont();
+    for (auto _ : State) {
+        int Set = 0;
+        for (int Code = First; Code <= Last; ++Code)
+            for (TColor Cell : Font->GetChar(Code)->Cells)
+                Set += Cell != clClear;
+        benchmark::DoNotOptimize(Set);
+    }
+    SetCounters(State);
+}
+BENCHMARK(BM_PlainLoop);
+
+template <class TFilter>
+void RunFilter(benchmark::State& State, bool Proportional, int Language = 0, bool Vornex = false)
+{
+    auto Font = MakeFont();
+    for (auto _ : State) {
+        TFilter Filter(Font.get(), Proportional, First, Last, QString());
+        if constexpr (std::is_same_v<TFilter, TMikroElektronikaFilter>) {
+            Filter.SetLanguage(std::uint8_t(Language));
+            Filter.UseVornexLib = Vornex;
+        }
+        const QString Text = Filter.Execute();
+        benchmark::DoNotOptimize(Text.constData());
+    }
+    SetCounters(State);
+}
+
+void BM_SwordfishFixed(benchmark::State& S) { RunFilter<TSwordfishBasicFilter>(S, false); }
+void BM_SwordfishProportional(benchmark::State& S) { RunFilter<TSwordfishBasicFilter>(S, true); }
+void BM_Proton(benchmark::State& S) { RunFilter<TProtonBasicFilter>(S, true); }
+void BM_MikroBasicGlcd(benchmark::State& S) { RunFilter<TMikroElektronikaFilter>(S, true, 1); }
+void BM_MikroCGlcd(benchmark::State& S) { RunFilter<TMikroElektronikaFilter>(S, true, 3); }
+void BM_MikroCVornex(benchmark::State& S) { RunFilter<TMikroElektronikaFilter>(S, true, 3, true); }
+BENCHMARK(BM_SwordfishFixed)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwordfishProportional)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Proton)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MikroBasicGlcd)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MikroCGlcd)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MikroCVornex)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
