@@ -1,11 +1,9 @@
 #include "ufMain.h"
-
-#include <QApplication>
+#include "unApplication.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication App(argc, argv);
-    TfrmMain Main;
-    Main.show();
+    TDwApplication App(argc, argv);
+    std::unique_ptr<TfrmMain> Main = ProgramMain();
     return App.exec();
 }

@@ -1,8 +1,311 @@
 #include "ufMain.h"
 
+#include "TBXTheme.h"
+#include "udmGlobal.h"
+#include "ufAbout.h"
+#include "unApplication.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+
+struct TfrmMain::TActionDef {
+    const char* Name;
+    const char* Caption;
+    const char* Shortcut;
+    const char* Hint;
+    TActionRule Rule;
+    bool Checkable;
+    void (*Execute)(TfrmMain&); // null: the command comes with a later part of the program
+};
+
+const std::vector<TfrmMain::TActionDef>& TfrmMain::ActionTable()
+{
+    using R = TActionRule;
+    static const std::vector<TActionDef> Table = {
+        {"actNewFontProject", "New Font From Scratch", "", "New font project from scratch", R::arR2, false, nullptr},
+        {"actNewFontImport", "Import An Existing System Font", "", "New font project from an existing system font", R::arR2, false, nullptr},
+        {"actOpenFontProject", "Open Font", "", "Open a font project", R::arR2, false, nullptr},
+        {"actSaveFontProject", "Save Font", "", "Save font project", R::arR1, false, nullptr},
+        {"actSaveModifiedChar", "Save Char", "Ctrl+S", "Save char to font", R::arR1, false,
+         [](TfrmMain& F) { F.actSaveModifiedCharExecute(); }},
+        {"actApplicationExit", "&Quit", "", "", R::arNone, false,
+         [](TfrmMain& F) { F.actApplicationExitExecute(); }},
+        {"actUndo", "Undo", "Ctrl+Z", "Undo last edit action", R::arR4, false,
+         [](TfrmMain& F) { F.actUndoExecute(); }},
+        {"actCopyCharToClip", "Copy", "Ctrl+C", "Copy char to clipboard", R::arR1, false,
+         [](TfrmMain& F) { F.actCopyCharToClipExecute(); }},
+        {"actPasteCharFromClip", "Paste", "Ctrl+V", "Paste char from clipboard", R::arR3, false,
+         [](TfrmMain& F) { F.actPasteCharFromClipExecute(); }},
+        {"actClearAllPixels", "Clear All Pixels", "", "Clear all pixels of current char", R::arR1, false,
+         [](TfrmMain& F) { F.actClearAllPixelsExecute(); }},
+        {"actInvertGrid", "Invert", "Ctrl+I", "Invert", R::arR1, false,
+         [](TfrmMain& F) { F.CharCommand([](TPixelGrid& G) { G.Invert(); }); }},
+        {"actOutlineChar", "Outline Char", "", "Outline char", R::arR1, false,
+         [](TfrmMain& F) { F.CharCommand([](TPixelGrid& G) { G.Outline(); }); }},
+        {"actHorizMirror", "Horizontal Mirror", "Ctrl+H", "Horizontal mirror", R::arR1, false,
+         [](TfrmMain& F) { F.CharCommand([](TPixelGrid& G) { G.HorizMirror(); }); }},
+        {"actVertMirror", "Vertical Mirror", "Ctrl+M", "Vertical mirror", R::arR1, false,
+         [](TfrmMain& F) { F.CharCommand([](TPixelGrid& G) { G.VertMirror(); }); }},
+        {"actScrollUp", "Shift Up", "", "Shift up", R::arR1, false,
+         [](TfrmMain& F) { F.CharCommand([&F](TPixelGrid& G) { G.ScrollVert(-1, F.FRollOver); }); }},
+        {"actScrollDown", "Shift Down", "", "Shift down", R::arR1, false,
+         [](TfrmMain& F) { F.CharCommand([&F](TPixelGrid& G) { G.ScrollVert(1, F.FRollOver); }); }},
+        {"actScrollLeft", "Shift Left", "", "Shift left", R::arR1, false,
+         [](TfrmMain& F) { F.CharCommand([&F](TPixelGrid& G) { G.ScrollHoriz(-1, F.FRollOver); }); }},
+        {"actScrollRight", "Shift Right", "", "Shift right", R::arR1, false,
+         [](TfrmMain& F) { F.CharCommand([&F](TPixelGrid& G) { G.ScrollHoriz(1, F.FRollOver); }); }},
+        {"actRollOver", "Roll Over", "", "Rollover", R::arR1, true,
+         [](TfrmMain& F) { F.actRollOverExecute(); }},
+        {"actSnapTop", "Snap Top", "", "Snap char to top border", R::arR1, false,
+         [](TfrmMain& F) { F.CharCommand([](TPixelGrid& G) { G.SnapTop(); }); }},
+        {"actSnapBottom", "Snap Bottom", "", "Snap char to bottom border", R::arR1, false,
+         [](TfrmMain& F) { F.CharCommand([](TPixelGrid& G) { G.SnapBottom(); }); }},
+        {"actSnapLeft", "Snap Left", "", "Snap char to left border", R::arR1, false,
+         [](TfrmMain& F) { F.CharCommand([](TPixelGrid& G) { G.SnapLeft(); }); }},
+        {"actSnapRight", "Snap Right", "", "Snap char to right border", R::arR1, false,
+         [](TfrmMain& F) { F.CharCommand([](TPixelGrid& G) { G.SnapRight(); }); }},
+        {"actShowGrid", "Show Grid", "", "Show/Hide grid", R::arCode, true,
+         [](TfrmMain& F) { F.actShowGridExecute(); }},
+        {"actInsetColLeft", "Ins Col Left", "", "Insert one column at left", R::arR1, false, nullptr},
+        {"actInsertColRight", "Ins Col Right", "", "Insert one column at right", R::arR1, false, nullptr},
+        {"actInsertRowTop", "Ins Row Top", "", "Insert one row at top", R::arR1, false, nullptr},
+        {"actInsertRowBottom", "Ins Row Bottom", "", "Insert one row at bottom", R::arR1, false, nullptr},
+        {"actDeleteFirstCol", "Del First Col", "", "Delete first column", R::arR1, false, nullptr},
+        {"actDeleteLastCol", "Del Last Col", "", "Delete last column", R::arR1, false, nullptr},
+        {"actDeleteFirstRow", "Del First Row", "", "Delete first row", R::arR1, false, nullptr},
+        {"actDeleteLastRow", "Del Last Row", "", "Delete last row", R::arR1, false, nullptr},
+        {"actBatchInvert", "Invert all chars", "", "Invert all font chars", R::arR1, false, nullptr},
+        {"actBatchOutline", "Outline all chars", "", "Outline all font chars", R::arR1, false, nullptr},
+        {"actBatchHMirror", "Horizontal", "", "Horizontal Mirror for all chars", R::arR1, false, nullptr},
+        {"actBatchVMirror", "Vertical", "", "Vertical Mirror for all chars", R::arR1, false, nullptr},
+        {"actBatchVertShiftUp", "Shift Up", "", "Shift all chars one row up", R::arR1, false, nullptr},
+        {"actBatchVertShiftDown", "Shift Down", "", "Shift all chars one row down", R::arR1, false, nullptr},
+        {"actBatchHorizShiftLeft", "Shift Left", "", "Shift all chars one column left", R::arR1, false, nullptr},
+        {"actBatchHorizShiftRight", "Shift Right", "", "Shift all chars one column right", R::arR1, false, nullptr},
+        {"actBatchSnapTop", "Snap Top", "", "Snap all chars to top border", R::arR1, false, nullptr},
+        {"actBatchSnapBottom", "Snap Bottom", "", "Snap all chars to bottom border", R::arR1, false, nullptr},
+        {"actBatchSnapLeft", "Snap Left", "", "Snap all chars to left border", R::arR1, false, nullptr},
+        {"actBatchSnapRight", "Snap Right", "", "Snap all chars to right border", R::arR1, false, nullptr},
+        {"actOptimize", "Optimize", "", "Optimize font", R::arR1, false, nullptr},
+        {"actExportSWFToFile", "Export for Swordfish Basic", "", "Export font for Swordfish Basic(TM)", R::arR1, false, nullptr},
+        {"actExportProtonToFile", "Export for Proton Basic", "", "Export font for Proton Basic(TM)", R::arR1, false, nullptr},
+        {"actExportMikroE", "Export for MikroElektronika", "", "Export for MikroElektronika compilers", R::arR1, false, nullptr},
+        {"actExportCustom", "Custom Export Strategy", "", "Customized Export Strategy", R::arR1, false, nullptr},
+        {"actHelpFile", "Help", "", "Help", R::arNone, false, nullptr},
+        {"actAbout", "About...", "", "", R::arNone, false, [](TfrmMain& F) { F.actAboutExecute(); }},
+    };
+    return Table;
+}
+
 TfrmMain::TfrmMain(QWidget* Parent) : QMainWindow(Parent)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Dotwright 1.0.0"));
     resize(991, 744);
+    CreateActions();
+    CreateMenus();
+    CreateToolbars();
+    CreateDocks();
+    CreateCentre();
+    CreateStatusBar();
+    CreateBusyPanel();
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain()
+{
+    // The editor's events call back into this window: cut them before the
+    // members go.
+    if (FCharEditor) {
+        FCharEditor->OnCellMouseDown = nullptr;
+        FCharEditor->OnCellMouseUp = nullptr;
+        FCharEditor->OnCellMouseMove = nullptr;
+    }
+    if (FWaitCursor)
+        QApplication::restoreOverrideCursor();
+    FUndoMgr.reset();
+    FClipChar.reset();
+    SaveToolbarLayout();
+    SaveSettings();
+}
+
+void TfrmMain::FormCreate()
+{
+    pnlBusy->hide();
+    setWindowTitle(AppTitle);
+    TBXSetTheme(QStringLiteral("Aluminum"));
+    EnsureSettingsFolder();
+    LoadToolbarLayout();
+    LoadSettings();
+    QFont F = font();
+    F.setFamily(GetUIFontName());
+    setFont(F);
+    ClearToolButtonCaptions();
+    ApplyUIFont();
+    FRollOver = true;
+    Action(QStringLiteral("actRollOver"))->setChecked(true);
+    FProjectModified = false;
+    FBusyCount = 0;
+    CreateEditors();
+    UpdateStatusBar(FCurrentFont.get());
+    UpdateActions();
+}
+
+QAction* TfrmMain::Action(const QString& Name) const { return FActions.value(Name, nullptr); }
+
+void TfrmMain::RunCommand(const std::function<void()>& Command)
+{
+    try {
+        Command();
+    } catch (const std::exception& E) {
+        ShowException(E);
+    }
+    UpdateActions();
+}
+
+void TfrmMain::CreateActions()
+{
+    for (const TActionDef& D : ActionTable()) {
+        const QString Name = QString::fromLatin1(D.Name);
+        auto* A = new QAction(this);
+        A->setObjectName(Name);
+        A->setText(QString::fromLatin1(D.Caption));
+        A->setIconText(QString::fromLatin1(D.Caption).remove(QLatin1Char('&')));
+        A->setToolTip(QString::fromLatin1(D.Hint));
+        A->setStatusTip(QString::fromLatin1(D.Hint));
+        if (*D.Shortcut)
+            A->setShortcut(QKeySequence(QString::fromLatin1(D.Shortcut)));
+        A->setCheckable(D.Checkable);
+        A->setIcon(dmGlobal().Icon(Name));
+        if (D.Execute) {
+            const auto Execute = D.Execute;
+            connect(A, &QAction::triggered, this, [this, Execute] { RunCommand([&] { Execute(*this); }); });
+        }
+        FActions.insert(Name, A);
+        FActionList << A;
+        FRules.insert(A, D.Rule);
+    }
+    addActions(FActionList);
+
+    actQuickHelp = new QAction(QStringLiteral("Quick Help"), this);
+    actQuickHelp->setObjectName(QStringLiteral("actQuickHelp"));
+    actQuickHelp->setToolTip(QStringLiteral("Show/Hide quick help panel"));
+    actQuickHelp->setIcon(dmGlobal().Icon(QStringLiteral("QuickHelp")));
+    actQuickHelp->setCheckable(true);
+    actQuickHelp->setChecked(true);
+    actQuickHelpMenu = new QAction(QStringLiteral("Quick Help Panel"), this);
+    actQuickHelpMenu->setObjectName(QStringLiteral("actQuickHelpPanel"));
+    actQuickHelpMenu->setCheckable(true);
+    actQuickHelpMenu->setChecked(true);
+    for (QAction* A : {actQuickHelp, actQuickHelpMenu})
+        connect(A, &QAction::triggered, this, [this](bool On) { pnlQuickHelp->setVisible(On); });
+}
+
+bool TfrmMain::HasCharRows() const
+{
+    return FCurrentFont && FCurrentFont->RangeFrom <= FCurrentFont->RangeTo;
+}
+
+bool TfrmMain::ClipCharFitsFont() const
+{
+    return FCurrentFont && FClipChar && FClipChar->Width == FCurrentFont->GetWidth() &&
+           FClipChar->Height == FCurrentFont->GetHeight();
+}
+
+void TfrmMain::UpdateActions()
+{
+    const bool Rows = HasCharRows();
+    const bool R1 = !FBusy && Rows;
+    const bool R2 = !FBusy;
+    // A clipboard character of another size would break the font's one size.
+    const bool R3 = R1 && !FClipboardEmpty && ClipCharFitsFont();
+    const bool R4 = FUndoMgr && FUndoMgr->Count() > 0;
+    for (QAction* A : FActionList) {
+        switch (FRules.value(A)) {
+        case TActionRule::arR1: A->setEnabled(R1); break;
+        case TActionRule::arR2: A->setEnabled(R2); break;
+        case TActionRule::arR3: A->setEnabled(R3); break;
+        case TActionRule::arR4: A->setEnabled(R4); break;
+        case TActionRule::arNone:
+        case TActionRule::arCode: break;
+        }
+    }
+}
+
+void TfrmMain::SetBusy(bool Value)
+{
+    FBusy = Value;
+    UpdateActions();
+    pnlEditor->setEnabled(!Value);
+    if (Value && !FWaitCursor) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        FWaitCursor = true;
+    } else if (!Value && FWaitCursor) {
+        QApplication::restoreOverrideCursor();
+        FWaitCursor = false;
+    }
+    QApplication::processEvents();
+}
+
+void TfrmMain::BeginBusyMessage(const QString& Text)
+{
+    ++FBusyCount;
+    lblBusyText->setText(Text);
+    const QPoint MainPos = pnlMain->mapTo(this, QPoint(0, 0));
+    pnlBusy->move((pnlEditor->width() - pnlBusy->width()) / 2 + MainPos.x(), 272);
+    if (!pnlBusy->isVisible()) {
+        pnlBusy->show();
+        pnlBusy->raise();
+    }
+    QApplication::processEvents();
+}
+
+void TfrmMain::EndBusyMessage()
+{
+    --FBusyCount;
+    if (FBusyCount <= 0) {
+        FBusyCount = 0;
+        pnlBusy->hide();
+    }
+    QApplication::processEvents();
+}
+
+TModalResult TfrmMain::QuerySaveChanges()
+{
+    // The save questions come with the project commands.
+    return TModalResult::mrYes;
+}
+
+void TfrmMain::actApplicationExitExecute()
+{
+    if (FBusy)
+        return;
+    if (QuerySaveChanges() == TModalResult::mrCancel)
+        return;
+    FQuitConfirmed = true;
+    close();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* Event)
+{
+    // Work in progress keeps processing messages; closing now would pull the
+    // window from under it.
+    if (FBusy) {
+        Event->ignore();
+        return;
+    }
+    if (!FQuitConfirmed && QuerySaveChanges() == TModalResult::mrCancel) {
+        Event->ignore();
+        return;
+    }
+    FQuitConfirmed = false;
+    Event->accept();
+}
+
+void TfrmMain::actAboutExecute()
+{
+    TfrmAbout About(this);
+    MessageService().ExecModal(&About);
 }

@@ -1,8 +1,192 @@
 #pragma once
+// The main window: every command of the program is one of its actions. The
+// window turns user input into calls on the editor and the font, and its
+// state into enabled actions (UpdateActions).
+#include "CharClasses.h"
+#include "PixelGrid.h"
+#include "unMessageService.h"
+#include "unUndoRedoMgr.h"
+
+#include <QHash>
 #include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QDockWidget;
+class QFrame;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QScrollArea;
+class QSpinBox;
+class QToolBar;
+class QToolButton;
+
+// The program's name and version as the window, the splash and the About box show them.
+inline const QString AppTitle = QStringLiteral("Dotwright 1.0.0");
+
+// Dot size of the thumbnails in the character list.
+constexpr int ThumbnailDotSize = 4;
+
+// When an action is enabled: R1 not busy and the list has a row; R2 not busy;
+// R3 as R1 and a clipboard character that fits the font; R4 the undo history
+// holds a snapshot. arCode: set by code, not by the update cycle.
+enum class TActionRule { arNone, arR1, arR2, arR3, arR4, arCode };
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit TfrmMain(QWidget* Parent = nullptr);
+    // Writes the toolbar layout and the settings.
+    ~TfrmMain() override;
+
+    // --- state the commands share ---
+    TGLCDFont* CurrentFont() const { return FCurrentFont.get(); }
+    TPixelGrid* CharEditor() const { return FCharEditor; }
+    bool Busy() const { return FBusy; }
+    bool ProjectModified() const { return FProjectModified; }
+    bool RollOver() const { return FRollOver; }
+    bool ClipboardEmpty() const { return FClipboardEmpty; }
+    const TCharClass& ClipChar() const { return *FClipChar; }
+    const TUndoRedoMgr& UndoMgr() const { return *FUndoMgr; }
+
+    // Takes ownership of a freshly made project and shows it as New and Open do
+    // once they have built it: the editor appears, the grid-size box, the
+    // quick-help toggle and Show Grid are enabled, the caption is the bare
+    // title, the list is filled and its first character loaded.
+    void ShowProject(std::unique_ptr<TGLCDFont> Font, bool Modified);
+
+    // The action of the table of that name; null for an unknown name.
+    QAction* Action(const QString& Name) const;
+    const QList<QAction*>& Actions() const { return FActionList; }
+
+    // --- frame ---
+    void SetBusy(bool Value);
+    void BeginBusyMessage(const QString& Text);
+    void EndBusyMessage();
+    void UpdateStatusBar(const TGLCDFont* Font);
+    void ApplyPreviewColorScheme(int Index);
+    void LoadCharIntoEditor(const TCharClass* Char);
+    // Evaluates every action's enabling rule from one snapshot of the state.
+    void UpdateActions();
+    // The character list has at least one row.
+    bool HasCharRows() const;
+    // Answers the save questions before the project is replaced or the program
+    // ends; Yes when nothing needs saving.
+    TModalResult QuerySaveChanges();
+
+    // --- settings file ---
+    static QString GetSettingsFolder();
+    static QString GetSettingsFileName();
+    void EnsureSettingsFolder();
+    void LoadSettings();
+    void SaveSettings();
+    void LoadToolbarLayout();
+    void SaveToolbarLayout();
+
+    // --- the editor's cell mouse events ---
+    void EditorMouseDown(TPixelGrid* Sender, Qt::MouseButton Button, TShiftState Shift, int ACol,
+                         int ARow);
+    void PaintEditorCell(TPixelGrid* Sender, TShiftState Shift, int ACol, int ARow);
+    void EditorMouseUp(TPixelGrid* Sender, Qt::MouseButton Button, TShiftState Shift, int ACol,
+                       int ARow);
+
+protected:
+    void closeEvent(QCloseEvent* Event) override;
+    void showEvent(QShowEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    struct TActionDef;
+    static const std::vector<TActionDef>& ActionTable();
+
+    // creation
+    void FormCreate();
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolbars();
+    void CreateDocks();
+    QWidget* CreateToolsPanel();
+    void CreateCentre();
+    void CreateStatusBar();
+    void CreateBusyPanel();
+    void CreateEditors();
+    void ClearToolButtonCaptions();
+    void ApplyUIFont();
+
+    // runs a command; an error goes to the error box, never out of the slot
+    void RunCommand(const std::function<void()>& Command);
+
+    void FillCharList();
+    void edtGridSizeChange(int Value);
+    void pnlPreviewResize();
+    void cbPreviewColorSchemeChange(int Index);
+
+    // commands built here
+    void CharCommand(const std::function<void(TPixelGrid&)>& Operation);
+    void actSaveModifiedCharExecute();
+    void actApplicationExitExecute();
+    void actUndoExecute();
+    void actCopyCharToClipExecute();
+    void actPasteCharFromClipExecute();
+    void actClearAllPixelsExecute();
+    void actRollOverExecute();
+    void actShowGridExecute();
+    void actAboutExecute();
+
+    bool ClipCharFitsFont() const;
+
+    // state
+    std::unique_ptr<TGLCDFont> FCurrentFont;
+    TPixelGrid* FCharEditor = nullptr;
+    TSingleCharViewer* FLiveViewer = nullptr;
+    bool FRollOver = false;
+    bool FDrawing = false;
+    bool FBusy = false;
+    bool FProjectModified = false;
+    bool FClipboardEmpty = true;
+    Qt::MouseButton FDrawButton = Qt::NoButton;
+    int FLastCol = -1;
+    int FLastRow = -1;
+    std::unique_ptr<TCharClass> FClipChar;
+    std::unique_ptr<TUndoRedoMgr> FUndoMgr;
+    int FBusyCount = 0;
+    bool FWaitCursor = false;
+    bool FQuitConfirmed = false;
+    bool FPositionRestored = false;
+    bool FShownOnce = false;
+
+    // controls
+    QHash<QString, QAction*> FActions;
+    QList<QAction*> FActionList;
+    QHash<QAction*, TActionRule> FRules;
+    QAction* actQuickHelp = nullptr;     // the editor toolbar's toggle
+    QAction* actQuickHelpMenu = nullptr; // the Tools menu's toggle
+    QToolBar* tbFont = nullptr;
+    QToolBar* tbCharacter = nullptr;
+    QToolBar* tbPnlEditor = nullptr;
+    QDockWidget* pnlFontChars = nullptr;
+    QDockWidget* pnlPreview = nullptr;
+    QDockWidget* pnlTools = nullptr;
+    QWidget* pnlPreviewBody = nullptr;
+    QWidget* grdFontViewer = nullptr;
+    QComboBox* cbPreviewColorScheme = nullptr;
+    QWidget* pnlMain = nullptr;
+    QSpinBox* edtGridSize = nullptr;
+    QFrame* pnlQuickHelp = nullptr;
+    QScrollArea* scrEditor = nullptr;
+    QWidget* pnlEditor = nullptr;
+    QFrame* pnlBusy = nullptr;
+    QLabel* lblBusyTitle = nullptr;
+    QLabel* lblBusyText = nullptr;
+    QProgressBar* progressStatus = nullptr;
+    QLabel* lblStatusFontName2 = nullptr;
+    QLabel* lblStatusFontSize2 = nullptr;
+    QLabel* lblStatusFontRange2 = nullptr;
+    QLabel* lblStatusFontCharsCount2 = nullptr;
+    QList<QLabel*> FStatusLabels;
+    QList<QLabel*> FQuickHelpLabels;
+    QList<QToolButton*> FToolButtons;
 };

@@ -248,16 +248,30 @@ void TPixelGrid::paintEvent(QPaintEvent*)
     const int W = HorizCellCount(), H = VertCellCount(), CW = FCellWidth;
     const int PW = width(), PH = height();
     P.fillRect(0, 0, PW, PH, ModelToQColor(BackgroundColor()));
+    // Cells of the background colour are already painted by the fill above.
     const std::vector<TColor>& Cells = FBuffer.Cells();
+    const TColor Paper = BackgroundColor();
     for (int X = 0; X < W; ++X)
-        for (int Y = 0; Y < H; ++Y)
-            P.fillRect(X * CW, Y * CW, CW, CW, ModelToQColor(Cells[size_t(X) * size_t(H) + size_t(Y)]));
+        for (int Y = 0; Y < H; ++Y) {
+            const TColor C = Cells[size_t(X) * size_t(H) + size_t(Y)];
+            if (C != Paper)
+                P.fillRect(X * CW, Y * CW, CW, CW, ModelToQColor(C));
+        }
     if (FGridVisible && FGridDrawStyle != Qt::NoPen) {
-        P.setPen(QPen(ModelToQColor(FGridColor), 0, FGridDrawStyle));
-        for (int I = 1; I < W; ++I)
-            P.drawLine(CW * I, 0, CW * I, PH - 1);
-        for (int J = 1; J < H; ++J)
-            P.drawLine(0, CW * J, PW - 1, CW * J);
+        const QColor G = ModelToQColor(FGridColor);
+        if (FGridDrawStyle == Qt::SolidLine) {
+            // The same pixels as one-pixel lines, at a fraction of the cost.
+            for (int I = 1; I < W; ++I)
+                P.fillRect(CW * I, 0, 1, PH, G);
+            for (int J = 1; J < H; ++J)
+                P.fillRect(0, CW * J, PW, 1, G);
+        } else {
+            P.setPen(QPen(G, 0, FGridDrawStyle));
+            for (int I = 1; I < W; ++I)
+                P.drawLine(CW * I, 0, CW * I, PH - 1);
+            for (int J = 1; J < H; ++J)
+                P.drawLine(0, CW * J, PW - 1, CW * J);
+        }
     }
     if (FBorderVisible) {
         const QColor B = ModelToQColor(FBorderColor);

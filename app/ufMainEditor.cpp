@@ -1,0 +1,308 @@
+// The editor and its surroundings: creation, painting strokes, the
+// single-character commands, the internal clipboard, the status bar and the
+// preview's colour schemes.
+#include "ufMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSpinBox>
+
+namespace {
+
+struct TPreviewScheme {
+    TColor Inactive;
+    TColor Active;
+};
+
+// Indexed by the scheme box: Blue, Green, Pink, Red, Yellow. 0x00BBGGRR.
+constexpr TPreviewScheme PreviewSchemes[] = {
+    {0x808000, 0xFFFF00},
+    {0x008000, 0x00FF00},
+    {0x800080, 0xFF00FF},
+    {0x000080, 0x0000FF},
+    {0x008080, 0x00FFFF},
+};
+
+} // namespace
+
+void TfrmMain::CreateEditors()
+{
+    FCharEditor = new TPixelGrid(pnlEditor);
+    FCharEditor->setObjectName(QStringLiteral("CharEditor"));
+    FCharEditor->move(3, 3);
+    FCharEditor->SetCellWidth(15);
+    FCharEditor->OnCellMouseMove = [this](TPixelGrid* S, TShiftState Sh, int C, int R) {
+        PaintEditorCell(S, Sh, C, R);
+    };
+    FCharEditor->OnCellMouseDown = [this](TPixelGrid* S, Qt::MouseButton B, TShiftState Sh, int C, int R) {
+        EditorMouseDown(S, B, Sh, C, R);
+    };
+    FCharEditor->OnCellMouseUp = [this](TPixelGrid* S, Qt::MouseButton B, TShiftState Sh, int C, int R) {
+        EditorMouseUp(S, B, Sh, C, R);
+    };
+    FCharEditor->installEventFilter(this);
+
+    FLiveViewer = new TSingleCharViewer(pnlPreviewBody);
+    FLiveViewer->setObjectName(QStringLiteral("LiveGLCSViewer"));
+    FCharEditor->SetCharViewer(FLiveViewer);
+    FLiveViewer->move((pnlPreviewBody->width() - FLiveViewer->width()) / 2, 40);
+    FLiveViewer->SetBackGroundColor(0);
+    FLiveViewer->SetActiveDotColor(0xFFFF33);
+    FLiveViewer->SetInactiveDotColor(0x666600);
+    FLiveViewer->SetDotSize(3);
+    FLiveViewer->SetPadding(1);
+    FLiveViewer->SetBorderWidth(2);
+    FLiveViewer->SetBorderColor(0x000080);
+    FLiveViewer->show();
+
+    ApplyPreviewColorScheme(cbPreviewColorScheme->currentIndex());
+    connect(cbPreviewColorScheme, &QComboBox::currentIndexChanged, this,
+            [this](int Index) { cbPreviewColorSchemeChange(Index); });
+
+    FCharEditor->SetCellWidth(edtGridSize->value());
+    FCharEditor->hide();
+    edtGridSize->setEnabled(false);
+    actQuickHelp->setEnabled(false);
+
+    QAction* ShowGrid = Action(QStringLiteral("actShowGrid"));
+    FCharEditor->SetGridVisible(ShowGrid->isChecked());
+    ShowGrid->setEnabled(false);
+
+    FClipChar = std::make_unique<TCharClass>(-1, 10, 10);
+    FUndoMgr = std::make_unique<TUndoRedoMgr>(50);
+    FUndoMgr->Clear();
+    FClipboardEmpty = true;
+    FLastCol = -1;
+    FLastRow = -1;
+}
+
+bool TfrmMain::eventFilter(QObject* Watched, QEvent* Event)
+{
+    if (Watched == pnlPreviewBody && Event->type() == QEvent::Resize)
+        pnlPreviewResize();
+    else if (Watched == FCharEditor && Event->type() == QEvent::Resize)
+        // The scroll area follows the editor's size, with the editor's margin of 3.
+        pnlEditor->setMinimumSize(FCharEditor->width() + 6, FCharEditor->height() + 6);
+    return QMainWindow::eventFilter(Watched, Event);
+}
+
+void TfrmMain::pnlPreviewResize()
+{
+    if (!FLiveViewer || !isVisible())
+        return;
+    FLiveViewer->move((pnlPreviewBody->width() - FLiveViewer->width()) / 2, 40);
+}
+
+void TfrmMain::edtGridSizeChange(int Value)
+{
+    if (FCharEditor)
+        FCharEditor->SetCellWidth(Value);
+}
+
+void TfrmMain::cbPreviewColorSchemeChange(int Index) { ApplyPreviewColorScheme(Index); }
+
+void TfrmMain::ApplyPreviewColorScheme(int Index)
+{
+    if (!FCharEditor || !FCharEditor->CharViewer() || Index < 0 || Index > 4)
+        return;
+    TSingleCharViewer* V = FCharEditor->CharViewer();
+    V->SetInactiveDotColor(PreviewSchemes[Index].Inactive);
+    V->SetActiveDotColor(PreviewSchemes[Index].Active);
+    V->SetBackGroundColor(0);
+}
+
+void TfrmMain::UpdateStatusBar(const TGLCDFont* Font)
+{
+    lblStatusFontName2->setText(QStringLiteral("No Font Loaded"));
+    lblStatusFontSize2->setText(QStringLiteral("?? x ??"));
+    lblStatusFontRange2->setText(QStringLiteral("??"));
+    lblStatusFontCharsCount2->setText(QStringLiteral("0"));
+    if (!Font)
+        return;
+    lblStatusFontName2->setText(Font->FontName);
+    // A project without characters has no size and no count to show.
+    if (Font->GetWidth() >= 0)
+        lblStatusFontSize2->setText(Font->SizeText());
+    lblStatusFontRange2->setText(QString::number(Font->RangeFrom) + QStringLiteral(" - ") +
+                                 QString::number(Font->RangeTo));
+    lblStatusFontCharsCount2->setText(QString::number(std::max(0, Font->CharCount())));
+    progressStatus->setMinimum(Font->RangeFrom);
+    progressStatus->setMaximum(std::max(Font->RangeFrom, Font->RangeTo));
+}
+
+void TfrmMain::LoadCharIntoEditor(const TCharClass* Char)
+{
+    if (!Char)
+        return;
+    FCharEditor->LoadFromChar(*Char);
+    pnlPreviewResize();
+}
+
+void TfrmMain::FillCharList()
+{
+    // Until the list is on the grid control: size the editor, make the first
+    // code current and load it as the selection of the first row does.
+    const int W = FCurrentFont->GetWidth(), H = FCurrentFont->GetHeight();
+    FCharEditor->SetDimensions(W, H);
+    FCurrentFont->SetCurrentChar(FCurrentFont->RangeFrom);
+    if (HasCharRows()) {
+        FCharEditor->SetModified(false);
+        FUndoMgr->Clear();
+        LoadCharIntoEditor(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
+    }
+    grdFontViewer->update();
+    UpdateStatusBar(FCurrentFont.get());
+}
+
+void TfrmMain::ShowProject(std::unique_ptr<TGLCDFont> Font, bool Modified)
+{
+    FCurrentFont = std::move(Font);
+    // Edits of the old project's character must not reach the new one.
+    FCharEditor->SetModified(false);
+    FCharEditor->show();
+    edtGridSize->setEnabled(true);
+    actQuickHelp->setEnabled(true);
+    Action(QStringLiteral("actShowGrid"))->setEnabled(true);
+    setWindowTitle(AppTitle);
+    if (FCurrentFont)
+        FillCharList();
+    else
+        UpdateStatusBar(nullptr);
+    FProjectModified = Modified;
+    UpdateActions();
+}
+
+// --- strokes -------------------------------------------------------------------
+
+void TfrmMain::EditorMouseDown(TPixelGrid*, Qt::MouseButton Button, TShiftState Shift, int ACol, int ARow)
+{
+    FDrawing = true;
+    FDrawButton = Button;
+    // One snapshot before the first cell: the stroke is undone as a whole.
+    FUndoMgr->SaveState(FCharEditor);
+    PaintEditorCell(FCharEditor, Shift, ACol, ARow);
+    UpdateActions();
+}
+
+void TfrmMain::PaintEditorCell(TPixelGrid*, TShiftState Shift, int ACol, int ARow)
+{
+    TPixelGrid* G = FCharEditor;
+    if (!FDrawing || ACol < 0 || ARow < 0 || ACol >= G->HorizCellCount() || ARow >= G->VertCellCount())
+        return;
+    if (ACol == FLastCol && ARow == FLastRow)
+        return;
+    G->SetModified(true);
+    const bool Paints = FDrawButton == Qt::LeftButton || FDrawButton == Qt::RightButton;
+    if (Paints) {
+        const TColor Value = FDrawButton == Qt::LeftButton ? clInk : G->BackgroundColor();
+        G->SetCellValue(ACol, ARow, Value);
+        if (Shift & ssCtrl)
+            for (int Y = 0; Y < G->VertCellCount(); ++Y)
+                G->SetCellValue(ACol, Y, Value);
+        if (Shift & ssShift)
+            for (int X = 0; X < G->HorizCellCount(); ++X)
+                G->SetCellValue(X, ARow, Value);
+    }
+    FLastCol = ACol;
+    FLastRow = ARow;
+}
+
+void TfrmMain::EditorMouseUp(TPixelGrid*, Qt::MouseButton Button, TShiftState, int, int)
+{
+    FDrawing = false;
+    FDrawButton = Button;
+    FLastCol = -1;
+    FLastRow = -1;
+}
+
+// --- single-character commands ---------------------------------------------------
+
+void TfrmMain::CharCommand(const std::function<void(TPixelGrid&)>& Operation)
+{
+    if (!FCharEditor)
+        return;
+    FUndoMgr->SaveState(FCharEditor);
+    Operation(*FCharEditor);
+    FCharEditor->SetModified(true);
+}
+
+void TfrmMain::actRollOverExecute()
+{
+    FRollOver = !FRollOver;
+    // Menu items, toolbar and tools-panel buttons all show the action's state.
+    Action(QStringLiteral("actRollOver"))->setChecked(FRollOver);
+}
+
+void TfrmMain::actShowGridExecute()
+{
+    if (FCharEditor)
+        FCharEditor->SetGridVisible(Action(QStringLiteral("actShowGrid"))->isChecked());
+}
+
+void TfrmMain::actSaveModifiedCharExecute()
+{
+    if (!FCharEditor)
+        return;
+    FCharEditor->SaveToChar(FCurrentFont ? FCurrentFont->GetChar(FCurrentFont->CurrentChar) : nullptr);
+    FCharEditor->SetModified(false);
+    FProjectModified = true;
+    QApplication::processEvents();
+    grdFontViewer->update();
+}
+
+void TfrmMain::actUndoExecute()
+{
+    if (FCharEditor)
+        FUndoMgr->Undo(FCharEditor);
+}
+
+void TfrmMain::actCopyCharToClipExecute()
+{
+    if (!FCharEditor)
+        return;
+    FCharEditor->SaveToChar(FClipChar.get());
+    FClipboardEmpty = false;
+}
+
+void TfrmMain::actPasteCharFromClipExecute()
+{
+    // Only a character of the font's own size may come in.
+    if (!FCharEditor || FClipboardEmpty || !ClipCharFitsFont())
+        return;
+    FUndoMgr->SaveState(FCharEditor);
+    FCharEditor->LoadFromChar(*FClipChar);
+    FCharEditor->SetModified(true);
+}
+
+namespace {
+
+// Leaves the busy state on every way out.
+class TBusyGuard {
+public:
+    explicit TBusyGuard(TfrmMain& Window) : FWindow(Window) { FWindow.SetBusy(true); }
+    ~TBusyGuard() { FWindow.SetBusy(false); }
+    TBusyGuard(const TBusyGuard&) = delete;
+    TBusyGuard& operator=(const TBusyGuard&) = delete;
+
+private:
+    TfrmMain& FWindow;
+};
+
+} // namespace
+
+void TfrmMain::actClearAllPixelsExecute()
+{
+    if (!FCharEditor)
+        return;
+    if (MessageService().MessageDlg(QStringLiteral("Clear all char's pixels?"), TMsgDlgType::mtConfirmation,
+                                    mbOK | mbCancel) != TModalResult::mrOk)
+        return;
+    TBusyGuard Busy(*this);
+    FUndoMgr->SaveState(FCharEditor);
+    FCharEditor->Clear();
+    FCharEditor->SetModified(true);
+}

@@ -1,0 +1,213 @@
+// The settings file: window place and state, preview scheme, quick help, the
+// editor's cell size and grid lines, and the toolbar and dock layout.
+#include "ufMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QDockWidget>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <QShowEvent>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QToolBar>
+
+namespace {
+
+const QString SettingsSection = QStringLiteral("ToolBarItems");
+const QString LayoutPrefix = QStringLiteral("TBX_");
+// Bumped when the docks or toolbars change so that an old layout is not applied.
+constexpr int LayoutVersion = 1;
+
+constexpr int DefaultGridSize = 15;
+constexpr int MinGridSize = 5;
+
+// A number from the file, or Default when the key is missing or not a number.
+int ReadInteger(const QSettings& S, const QString& Key, int Default)
+{
+    bool Ok = false;
+    const int V = S.value(Key).toString().trimmed().toInt(&Ok);
+    return Ok ? V : Default;
+}
+
+bool ReadBool(const QSettings& S, const QString& Key, bool Default)
+{
+    return ReadInteger(S, Key, Default ? 1 : 0) != 0;
+}
+
+QString AreaName(Qt::DockWidgetArea Area)
+{
+    switch (Area) {
+    case Qt::LeftDockWidgetArea: return QStringLiteral("Left");
+    case Qt::RightDockWidgetArea: return QStringLiteral("Right");
+    case Qt::TopDockWidgetArea: return QStringLiteral("Top");
+    case Qt::BottomDockWidgetArea: return QStringLiteral("Bottom");
+    default: return QString();
+    }
+}
+
+QString AreaName(Qt::ToolBarArea Area)
+{
+    switch (Area) {
+    case Qt::LeftToolBarArea: return QStringLiteral("Left");
+    case Qt::RightToolBarArea: return QStringLiteral("Right");
+    case Qt::TopToolBarArea: return QStringLiteral("Top");
+    case Qt::BottomToolBarArea: return QStringLiteral("Bottom");
+    default: return QString();
+    }
+}
+
+// The window may only go where a person can reach its caption.
+bool OnSomeScreen(const QRect& R)
+{
+    const QRect Caption(R.left(), R.top(), R.width(), 30);
+    for (const QScreen* S : QGuiApplication::screens()) {
+        const QRect Common = S->availableGeometry().intersected(Caption);
+        if (Common.width() >= 40 && Common.height() >= 10)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString TfrmMain::GetSettingsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Dotwright");
+}
+
+QString TfrmMain::GetSettingsFileName() { return GetSettingsFolder() + QStringLiteral("/Dotwright.ini"); }
+
+void TfrmMain::EnsureSettingsFolder()
+{
+    const QString Folder = GetSettingsFolder();
+    if (QDir(Folder).exists())
+        return;
+    if (!QDir().mkpath(Folder))
+        MessageService().MessageDlg(QStringLiteral("Error creating Data Folder to store INI file\r\n") +
+                                        QStringLiteral("Cannot create the folder ") +
+                                        QDir::toNativeSeparators(Folder),
+                                    TMsgDlgType::mtError, mbOK);
+}
+
+void TfrmMain::LoadSettings()
+{
+    QSettings S(GetSettingsFileName(), QSettings::IniFormat);
+    S.beginGroup(SettingsSection);
+    const QRect Current = geometry();
+    const QRect Stored(ReadInteger(S, QStringLiteral("MainWinPos_Left"), Current.x()),
+                       ReadInteger(S, QStringLiteral("MainWinPos_Top"), Current.y()),
+                       ReadInteger(S, QStringLiteral("MainWinPos_Width"), Current.width()),
+                       ReadInteger(S, QStringLiteral("MainWinPos_Height"), Current.height()));
+    // Without a stored place, or with one off every screen, the window is
+    // centred when it is first shown. The file keeps the client area.
+    if (S.contains(QStringLiteral("MainWinPos_Left")) && OnSomeScreen(Stored)) {
+        setGeometry(Stored);
+        FPositionRestored = true;
+    } else {
+        resize(Stored.size());
+    }
+    // A window that would start minimised is easily lost: only maximised is kept.
+    if (ReadInteger(S, QStringLiteral("MainWinPos_WSTATE"), 0) == 2)
+        setWindowState(Qt::WindowMaximized);
+    else
+        setWindowState(Qt::WindowNoState);
+
+    int Scheme = ReadInteger(S, QStringLiteral("PreviewPnl_ColorScheme"), 0);
+    if (Scheme < 0 || Scheme > 4)
+        Scheme = 0;
+    cbPreviewColorScheme->setCurrentIndex(Scheme);
+    ApplyPreviewColorScheme(cbPreviewColorScheme->currentIndex());
+
+    const bool QuickHelp = ReadBool(S, QStringLiteral("QuickHelpPnl_Visible"), true);
+    pnlQuickHelp->setVisible(QuickHelp);
+    actQuickHelp->setChecked(QuickHelp);
+
+    int GridSize = ReadInteger(S, QStringLiteral("EditorGrid_Size"), DefaultGridSize);
+    if (GridSize < MinGridSize)
+        GridSize = DefaultGridSize;
+    edtGridSize->setValue(GridSize);
+
+    Action(QStringLiteral("actShowGrid"))->setChecked(ReadBool(S, QStringLiteral("EditorGrid_Visible"), true));
+    S.endGroup();
+}
+
+void TfrmMain::SaveSettings()
+{
+    QSettings S(GetSettingsFileName(), QSettings::IniFormat);
+    S.beginGroup(SettingsSection);
+    // The normal bounds, so that a maximised window comes back to them.
+    const QRect G = (isMaximized() || isMinimized()) ? normalGeometry() : geometry();
+    S.setValue(QStringLiteral("MainWinPos_Left"), G.x());
+    S.setValue(QStringLiteral("MainWinPos_Top"), G.y());
+    S.setValue(QStringLiteral("MainWinPos_Width"), G.width());
+    S.setValue(QStringLiteral("MainWinPos_Height"), G.height());
+    const int State = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    S.setValue(QStringLiteral("MainWinPos_WSTATE"), State);
+    S.setValue(QStringLiteral("PreviewPnl_ColorScheme"), cbPreviewColorScheme->currentIndex());
+    S.setValue(QStringLiteral("QuickHelpPnl_Visible"), pnlQuickHelp->isHidden() ? 0 : 1);
+    S.setValue(QStringLiteral("EditorGrid_Visible"), Action(QStringLiteral("actShowGrid"))->isChecked() ? 1 : 0);
+    S.setValue(QStringLiteral("EditorGrid_Size"), edtGridSize->value());
+    S.endGroup();
+    S.sync();
+}
+
+void TfrmMain::SaveToolbarLayout()
+{
+    QSettings S(GetSettingsFileName(), QSettings::IniFormat);
+    for (QToolBar* T : {tbFont, tbCharacter}) {
+        S.beginGroup(LayoutPrefix + T->objectName());
+        S.setValue(QStringLiteral("Visible"), T->isHidden() ? 0 : 1);
+        S.setValue(QStringLiteral("DockedTo"), T->isFloating() ? QString() : AreaName(toolBarArea(T)));
+        S.setValue(QStringLiteral("Floating"), T->isFloating() ? 1 : 0);
+        S.endGroup();
+    }
+    for (QDockWidget* D : {pnlFontChars, pnlPreview, pnlTools}) {
+        S.beginGroup(LayoutPrefix + D->objectName());
+        S.setValue(QStringLiteral("Visible"), D->isHidden() ? 0 : 1);
+        S.setValue(QStringLiteral("DockedTo"), D->isFloating() ? QString() : AreaName(dockWidgetArea(D)));
+        S.setValue(QStringLiteral("Floating"), D->isFloating() ? 1 : 0);
+        S.endGroup();
+    }
+    // Qt keeps the exact places of all of them in one block.
+    S.beginGroup(LayoutPrefix + objectName());
+    S.setValue(QStringLiteral("State"), QString::fromLatin1(saveState(LayoutVersion).toBase64()));
+    S.endGroup();
+    S.sync();
+}
+
+void TfrmMain::LoadToolbarLayout()
+{
+    QSettings S(GetSettingsFileName(), QSettings::IniFormat);
+    S.beginGroup(LayoutPrefix + objectName());
+    const QByteArray State = QByteArray::fromBase64(S.value(QStringLiteral("State")).toString().toLatin1());
+    S.endGroup();
+    if (!State.isEmpty() && restoreState(State, LayoutVersion))
+        return;
+    // Without Qt's block, at least the visibility of each bar and panel.
+    for (QWidget* W : std::initializer_list<QWidget*>{tbFont, tbCharacter, pnlPreview, pnlTools}) {
+        S.beginGroup(LayoutPrefix + W->objectName());
+        W->setVisible(ReadBool(S, QStringLiteral("Visible"), true));
+        S.endGroup();
+    }
+}
+
+void TfrmMain::showEvent(QShowEvent* Event)
+{
+    QMainWindow::showEvent(Event);
+    if (!FShownOnce && !Event->spontaneous()) {
+        FShownOnce = true;
+        if (!FPositionRestored && !isMaximized()) {
+            if (const QScreen* Screen = screen()) {
+                QRect R = frameGeometry();
+                R.moveCenter(Screen->availableGeometry().center());
+                move(R.topLeft());
+            }
+        }
+    }
+    pnlPreviewResize();
+}

@@ -1,0 +1,61 @@
+#include "unApplication.h"
+
+#include "DwError.h"
+#include "udmGlobal.h"
+#include "ufMain.h"
+#include "ufSplash.h"
+#include "unMessageService.h"
+#include "unTBXStyle.h"
+
+#include <QDebug>
+#include <QStyleFactory>
+
+void ShowException(const std::exception& E)
+{
+    // Re-entry (an error while the box for another is up) goes to the log only.
+    static bool Showing = false;
+    const auto* Own = dynamic_cast<const EDotwrightError*>(&E);
+    const QString Text = Own ? Own->Message() : QString::fromLocal8Bit(E.what());
+    if (Showing) {
+        qWarning().noquote() << Text;
+        return;
+    }
+    Showing = true;
+    try {
+        MessageService().MessageDlg(Text, TMsgDlgType::mtError, mbOK);
+    } catch (...) {
+        qWarning().noquote() << Text;
+    }
+    Showing = false;
+}
+
+TDwApplication::TDwApplication(int& Argc, char** Argv) : QApplication(Argc, Argv)
+{
+    setApplicationName(QStringLiteral("Dotwright"));
+    setApplicationVersion(QStringLiteral("1.0.0"));
+    setStyle(new TTBXStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
+}
+
+bool TDwApplication::notify(QObject* Receiver, QEvent* Event)
+{
+    try {
+        return QApplication::notify(Receiver, Event);
+    } catch (const std::exception& E) {
+        ShowException(E);
+    } catch (...) {
+        ShowException(std::runtime_error("Unknown error"));
+    }
+    return false;
+}
+
+std::unique_ptr<TfrmMain> ProgramMain(int HoldMs)
+{
+    {
+        TfrmSplash Splash;
+        Splash.Hold(HoldMs);
+    }
+    auto Main = std::make_unique<TfrmMain>();
+    dmGlobal();
+    Main->show();
+    return Main;
+}

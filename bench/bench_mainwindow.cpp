@@ -1,0 +1,132 @@
+// The main window's painting and start-up. The editor's full repaint of a
+// 50 x 50 character at grid size 15 and the live preview are measured next to
+// a plain fill of an image of the same size, in the same run; the counter
+// "vs_fill" is the repaint's time over the fill's (expected below 20).
+// Start-up is the main window's creation and first show, without the splash.
+#include "PixelGrid.h"
+#include "ufMain.h"
+#include "unApplication.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+
+namespace {
+
+constexpr int Side = 50;
+constexpr int GridSize = 15;
+
+TCharClass MakeChar()
+{
+    TCharClass C(65, Side, Side);
+    for (int X = 0; X < Side; ++X)
+        for (int Y = 0; Y < Side; ++Y)
+            C.SetCellValue(X, Y, ((X * 7 + Y * 3) % 5) < 2 ? clInk : clClear);
+    return C;
+}
+
+// The editor at grid size 15 with its live preview, holding the test character.
+struct TEditorWithPreview {
+    TSingleCharViewer Viewer;
+    TPixelGrid Editor;
+    TEditorWithPreview()
+    {
+        Editor.SetCellWidth(GridSize);
+        Editor.SetCharViewer(&Viewer);
+        Editor.LoadFromChar(MakeChar());
+    }
+};
+
+template <typename F> double SecondsPerRun(F&& Run, int Runs)
+{
+    const auto Start = std::chrono::steady_clock::now();
+    for (int I = 0; I < Runs; ++I)
+        Run();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count() / Runs;
+}
+
+void BM_EditorRepaint(benchmark::State& State)
+{
+    TEditorWithPreview W;
+    TPixelGrid& Editor = W.Editor;
+    QImage Target(Editor.size(), QImage::Format_RGB32);
+    QImage Fill(Editor.size(), QImage::Format_RGB32);
+    double Paint = 0, Plain = 0;
+    for (auto _ : State) {
+        Paint += SecondsPerRun([&] { Editor.render(&Target, QPoint(), QRegion(), QWidget::RenderFlags()); }, 1);
+        Plain += SecondsPerRun([&] { Fill.fill(Qt::white); }, 1);
+        benchmark::DoNotOptimize(Target.constBits());
+        benchmark::DoNotOptimize(Fill.constBits());
+    }
+    State.counters["vs_fill"] = Plain > 0 ? Paint / Plain : 0;
+    State.counters["cells"] = Side * Side;
+}
+BENCHMARK(BM_EditorRepaint)->Unit(benchmark::kMicrosecond);
+
+void BM_PlainFill(benchmark::State& State)
+{
+    QImage Fill(Side * GridSize, Side * GridSize, QImage::Format_RGB32);
+    for (auto _ : State) {
+        Fill.fill(Qt::white);
+        benchmark::DoNotOptimize(Fill.constBits());
+    }
+}
+BENCHMARK(BM_PlainFill)->Unit(benchmark::kMicrosecond);
+
+void BM_PreviewRepaint(benchmark::State& State)
+{
+    TEditorWithPreview W;
+    TSingleCharViewer& Viewer = W.Viewer;
+    Viewer.SetDotSize(3);
+    Viewer.SetPadding(1);
+    Viewer.SetBorderWidth(2);
+    QImage Target(Viewer.size(), QImage::Format_RGB32);
+    for (auto _ : State) {
+        Viewer.render(&Target);
+        benchmark::DoNotOptimize(Target.constBits());
+    }
+}
+BENCHMARK(BM_PreviewRepaint)->Unit(benchmark::kMicrosecond);
+
+// One painted cell of a stroke: the cell and the preview follow.
+void BM_StrokeCell(benchmark::State& State)
+{
+    TEditorWithPreview W;
+    TPixelGrid& Editor = W.Editor;
+    int I = 0;
+    for (auto _ : State) {
+        Editor.SetCellValue(I % Side, (I / Side) % Side, (I & 1) ? clInk : clClear);
+        ++I;
+    }
+}
+BENCHMARK(BM_StrokeCell)->Unit(benchmark::kMicrosecond);
+
+void BM_StartUp(benchmark::State& State)
+{
+    for (auto _ : State) {
+        auto Main = std::make_unique<TfrmMain>();
+        Main->show();
+        QApplication::processEvents();
+        State.PauseTiming();
+        Main.reset(); // writes the settings file
+        State.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir Config;
+    qputenv("XDG_CONFIG_HOME", Config.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TDwApplication App(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,654 @@
+#include "udmGlobal.h"
+#include "ufMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QToolButton>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QScreen>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+std::unique_ptr<TGLCDFont> MakeFont(const QString& Name, int From, int To, int W, int H)
+{
+    auto F = std::make_unique<TGLCDFont>(Name);
+    F->RangeFrom = From;
+    F->RangeTo = To;
+    for (int C = From; C <= To; ++C) {
+        auto Ch = std::make_unique<TCharClass>(C, W, H);
+        Ch->Fill(clClear);
+        F->SetChar(C, std::move(Ch));
+    }
+    return F;
+}
+
+// Cells as text, row by row: '#' ink, '.' paper.
+QString Picture(const TPixelGrid& G)
+{
+    QString S;
+    for (int Y = 0; Y < G.VertCellCount(); ++Y) {
+        if (Y)
+            S += QLatin1Char('|');
+        for (int X = 0; X < G.HorizCellCount(); ++X)
+            S += G.GetCellValue(X, Y) == clInk ? QLatin1Char('#') : QLatin1Char('.');
+    }
+    return S;
+}
+
+void Draw(TPixelGrid& G, const QString& Pic)
+{
+    const QStringList Rows = Pic.split(QLatin1Char('|'));
+    G.SetDimensions(Rows[0].size(), Rows.size());
+    for (int Y = 0; Y < Rows.size(); ++Y)
+        for (int X = 0; X < Rows[Y].size(); ++X)
+            G.SetCellValue(X, Y, Rows[Y][X] == QLatin1Char('#') ? clInk : clClear);
+}
+
+QString Label(const QWidget& W, const char* Name)
+{
+    auto* L = W.findChild<QLabel*>(QString::fromLatin1(Name));
+    return L ? L->text() : QStringLiteral("<missing>");
+}
+
+} // namespace
+
+class tst_ufMain : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir FConfig;
+    TScriptedMessageService FMessages;
+    std::unique_ptr<TfrmMain> FMain;
+
+    TfrmMain& Main()
+    {
+        if (!FMain) {
+            FMain = std::make_unique<TfrmMain>();
+            FMain->show();
+            if (!QTest::qWaitForWindowExposed(FMain.get()))
+                qWarning("main window not exposed");
+        }
+        return *FMain;
+    }
+    TfrmMain& MainWithProject(int W = 8, int H = 8)
+    {
+        Main().ShowProject(MakeFont(QStringLiteral("Untitled"), 32, 126, W, H), false);
+        return *FMain;
+    }
+    QPoint CellCentre(int Col, int Row)
+    {
+        const int CW = FMain->CharEditor()->CellWidth();
+        return QPoint(Col * CW + CW / 2, Row * CW + CW / 2);
+    }
+    void Click(Qt::MouseButton B, Qt::KeyboardModifiers M, int Col, int Row)
+    {
+        QTest::mousePress(FMain->CharEditor(), B, M, CellCentre(Col, Row));
+        QTest::mouseRelease(FMain->CharEditor(), B, M, CellCentre(Col, Row));
+    }
+    QSettings Ini() { return QSettings(TfrmMain::GetSettingsFileName(), QSettings::IniFormat); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(FConfig.isValid());
+        qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
+        SetMessageService(&FMessages);
+    }
+    void cleanupTestCase() { SetMessageService(nullptr); }
+    void init()
+    {
+        QDir(FConfig.path() + QStringLiteral("/Dotwright")).removeRecursively();
+        FMessages = TScriptedMessageService();
+    }
+    void cleanup()
+    {
+        FMain.reset();
+        QVERIFY2(FMessages.Unanswered.isEmpty(), qPrintable(FMessages.Unanswered.join('\n')));
+    }
+
+    void startState()
+    {
+        TfrmMain& M = Main();
+        QCOMPARE(M.windowTitle(), QStringLiteral("Dotwright 1.0.0"));
+        QCOMPARE(M.size(), QSize(991, 744));
+        QVERIFY(!M.CharEditor()->isVisible());
+        QVERIFY(!M.findChild<QSpinBox*>(QStringLiteral("edtGridSize"))->isEnabled());
+        QCOMPARE(Label(M, "lblStatusFontName2"), QStringLiteral("No Font Loaded"));
+        QCOMPARE(Label(M, "lblStatusFontSize2"), QStringLiteral("?? x ??"));
+        QCOMPARE(Label(M, "lblStatusFontRange2"), QStringLiteral("??"));
+        QCOMPARE(Label(M, "lblStatusFontCharsCount2"), QStringLiteral("0"));
+        QStringList Enabled;
+        for (QAction* A : M.Actions())
+            if (A->isEnabled())
+                Enabled << A->objectName();
+        QCOMPARE(Enabled, (QStringList{"actNewFontProject", "actNewFontImport", "actOpenFontProject",
+                                       "actApplicationExit", "actHelpFile", "actAbout"}));
+        QVERIFY(M.RollOver());
+        QVERIFY(M.Action("actRollOver")->isChecked());
+        QVERIFY(M.ClipboardEmpty());
+        QVERIFY(!M.findChild<QWidget*>(QStringLiteral("pnlBusy"))->isVisible());
+        QVERIFY(!M.findChild<QWidget*>(QStringLiteral("progressStatus"))->isVisible());
+    }
+
+    void everyActionHasCaptionIconAndPlace()
+    {
+        TfrmMain& M = Main();
+        QCOMPARE(M.Actions().size(), 51);
+        // the image list: one icon for every action and the few the window and dialogs use
+        QCOMPARE(dmGlobal().ilActions.size(), size_t(64));
+        for (QAction* A : M.Actions())
+            QVERIFY2(!A->icon().isNull(), qPrintable(A->objectName()));
+        for (const QString& Name : TdmGlobal::IconNames())
+            QVERIFY2(!dmGlobal().Icon(Name).isNull(), qPrintable(Name));
+        QCOMPARE(M.Action("actSaveModifiedChar")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(M.Action("actVertMirror")->shortcut(), QKeySequence(QStringLiteral("Ctrl+M")));
+        QCOMPARE(M.Action("actExportSWFToFile")->toolTip(), QStringLiteral("Export font for Swordfish Basic(TM)"));
+        QCOMPARE(M.Action("actApplicationExit")->text(), QStringLiteral("&Quit"));
+        for (const char* B : {"btnScrollUp", "btnSnapLeft"})
+            QVERIFY(M.findChild<QToolButton*>(QString::fromLatin1(B))->autoRepeat());
+        QVERIFY(!M.findChild<QToolButton*>(QStringLiteral("btnInvert"))->autoRepeat());
+        QCOMPARE(M.findChildren<QToolButton*>(QRegularExpression(QStringLiteral("^btn(Add|Del|Roll|Scroll|Horiz|Vert|Invert|Outline|Snap)"))).size(), 21);
+    }
+
+    void projectState()
+    {
+        TfrmMain& M = MainWithProject();
+        QCOMPARE(Label(M, "lblStatusFontName2"), QStringLiteral("Untitled"));
+        QCOMPARE(Label(M, "lblStatusFontSize2"), QStringLiteral("8 x 8"));
+        QCOMPARE(Label(M, "lblStatusFontRange2"), QStringLiteral("32 - 126"));
+        QCOMPARE(Label(M, "lblStatusFontCharsCount2"), QStringLiteral("95"));
+        QVERIFY(M.CharEditor()->isVisible());
+        QCOMPARE(M.CurrentFont()->CurrentChar, 32);
+        QCOMPARE(M.CharEditor()->HorizCellCount(), 8);
+        QVERIFY(M.Action("actShowGrid")->isEnabled());
+        QStringList Disabled;
+        for (QAction* A : M.Actions())
+            if (!A->isEnabled())
+                Disabled << A->objectName();
+        QCOMPARE(Disabled, (QStringList{"actUndo", "actPasteCharFromClip"}));
+
+        M.SetBusy(true);
+        QVERIFY(!M.Action("actInvertGrid")->isEnabled());
+        QVERIFY(!M.Action("actNewFontProject")->isEnabled());
+        QVERIFY(M.Action("actAbout")->isEnabled());
+        QVERIFY(!M.findChild<QWidget*>(QStringLiteral("pnlEditor"))->isEnabled());
+        M.SetBusy(false);
+        QVERIFY(M.Action("actInvertGrid")->isEnabled());
+        // Undo follows its own rule alone.
+        Click(Qt::LeftButton, {}, 0, 0);
+        M.SetBusy(true);
+        QVERIFY(M.Action("actUndo")->isEnabled());
+        M.SetBusy(false);
+    }
+
+    void shortcutsReachTheActions()
+    {
+        TfrmMain& M = MainWithProject(2, 1);
+        M.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&M));
+        QTest::keyClick(&M, Qt::Key_I, Qt::ControlModifier);
+        QCOMPARE(Picture(*M.CharEditor()), QStringLiteral("##"));
+        QTest::keyClick(&M, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Picture(*M.CharEditor()), QStringLiteral(".."));
+        QTest::keyClick(&M, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(M.ProjectModified());
+    }
+
+    void emptyRangeDisablesCharacterCommands()
+    {
+        TfrmMain& M = Main();
+        M.ShowProject(MakeFont(QStringLiteral("Empty"), 100, 50, 8, 8), true);
+        QVERIFY(!M.Action("actInvertGrid")->isEnabled());
+        QVERIFY(M.Action("actOpenFontProject")->isEnabled());
+        QCOMPARE(Label(M, "lblStatusFontSize2"), QStringLiteral("?? x ??"));
+        QCOMPARE(Label(M, "lblStatusFontCharsCount2"), QStringLiteral("0"));
+    }
+
+    void strokes_data()
+    {
+        QTest::addColumn<int>("Button");
+        QTest::addColumn<int>("Modifiers");
+        QTest::addColumn<QString>("Start");
+        QTest::addColumn<QString>("Expected");
+        const QString Blank = QStringLiteral("....|....|....");
+        const QString Full = QStringLiteral("####|####|####");
+        // every click lands on cell (1, 1)
+        QTest::newRow("left") << int(Qt::LeftButton) << 0 << Blank << QStringLiteral("....|.#..|....");
+        QTest::newRow("right") << int(Qt::RightButton) << 0 << Full << QStringLiteral("####|#.##|####");
+        QTest::newRow("ctrl left column") << int(Qt::LeftButton) << int(Qt::ControlModifier) << Blank
+                                          << QStringLiteral(".#..|.#..|.#..");
+        QTest::newRow("ctrl right column") << int(Qt::RightButton) << int(Qt::ControlModifier) << Full
+                                           << QStringLiteral("#.##|#.##|#.##");
+        QTest::newRow("shift left row") << int(Qt::LeftButton) << int(Qt::ShiftModifier) << Blank
+                                        << QStringLiteral("....|####|....");
+        QTest::newRow("shift right row") << int(Qt::RightButton) << int(Qt::ShiftModifier) << Full
+                                         << QStringLiteral("####|....|####");
+        QTest::newRow("ctrl shift left") << int(Qt::LeftButton)
+                                         << int(Qt::ControlModifier | Qt::ShiftModifier) << Blank
+                                         << QStringLiteral(".#..|####|.#..");
+        QTest::newRow("middle paints nothing") << int(Qt::MiddleButton) << 0 << Blank << Blank;
+    }
+    void strokes()
+    {
+        QFETCH(int, Button);
+        QFETCH(int, Modifiers);
+        QFETCH(QString, Start);
+        QFETCH(QString, Expected);
+        TfrmMain& M = MainWithProject(4, 3);
+        Draw(*M.CharEditor(), Start);
+        M.CharEditor()->SetModified(false);
+        Click(Qt::MouseButton(Button), Qt::KeyboardModifiers(Modifiers), 1, 1);
+        QCOMPARE(Picture(*M.CharEditor()), Expected);
+        QVERIFY(M.CharEditor()->Modified());
+        QCOMPARE(M.UndoMgr().Count(), 1);
+        QVERIFY(M.Action("actUndo")->isEnabled());
+        M.Action("actUndo")->trigger();
+        QCOMPARE(Picture(*M.CharEditor()), Start);
+    }
+
+    void dragPaintsEveryCellOnceAndIsOneUndoStep()
+    {
+        TfrmMain& M = MainWithProject(5, 2);
+        TPixelGrid* G = M.CharEditor();
+        QTest::mousePress(G, Qt::LeftButton, {}, CellCentre(0, 0));
+        for (int X = 1; X < 4; ++X) {
+            QMouseEvent Move(QEvent::MouseMove, CellCentre(X, 0), G->mapToGlobal(CellCentre(X, 0)),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(G, &Move);
+        }
+        // Shift pressed in the middle of the stroke paints the row from there on.
+        QMouseEvent Move(QEvent::MouseMove, CellCentre(4, 1), G->mapToGlobal(CellCentre(4, 1)),
+                         Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+        QApplication::sendEvent(G, &Move);
+        // Outside the grid nothing happens.
+        QMouseEvent Out(QEvent::MouseMove, QPoint(-30, 5), G->mapToGlobal(QPoint(-30, 5)), Qt::NoButton,
+                        Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(G, &Out);
+        QTest::mouseRelease(G, Qt::LeftButton, {}, CellCentre(4, 1));
+        QCOMPARE(Picture(*G), QStringLiteral("####.|#####"));
+        QCOMPARE(M.UndoMgr().Count(), 1);
+        // After the stroke, moves paint nothing.
+        QMouseEvent After(QEvent::MouseMove, CellCentre(4, 0), G->mapToGlobal(CellCentre(4, 0)),
+                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(G, &After);
+        QCOMPARE(Picture(*G), QStringLiteral("####.|#####"));
+        // The next stroke may start on the cell where the last one ended.
+        Click(Qt::RightButton, {}, 4, 1);
+        QCOMPARE(Picture(*G), QStringLiteral("####.|####."));
+    }
+
+    void fiftyOneStrokesLeaveFifty()
+    {
+        TfrmMain& M = MainWithProject(8, 8);
+        for (int I = 0; I < 51; ++I)
+            Click(Qt::LeftButton, {}, I % 8, I / 8);
+        QCOMPARE(M.UndoMgr().Count(), 50);
+        for (int I = 0; I < 50; ++I)
+            M.Action("actUndo")->trigger();
+        // The first stroke can no longer be undone.
+        QCOMPARE(Picture(*M.CharEditor()),
+                 QStringLiteral("#.......|........|........|........|........|........|........|........"));
+        QVERIFY(!M.Action("actUndo")->isEnabled());
+    }
+
+    void charCommands_data()
+    {
+        QTest::addColumn<QString>("Action");
+        QTest::addColumn<bool>("Roll");
+        QTest::addColumn<QString>("Start");
+        QTest::addColumn<QString>("Expected");
+        const QString S = QStringLiteral("#...|##..|....");
+        QTest::newRow("invert") << "actInvertGrid" << true << S << QStringLiteral(".###|..##|####");
+        QTest::newRow("horiz mirror") << "actHorizMirror" << true << S << QStringLiteral("...#|..##|....");
+        QTest::newRow("vert mirror") << "actVertMirror" << true << S << QStringLiteral("....|##..|#...");
+        QTest::newRow("left roll") << "actScrollLeft" << true << S << QStringLiteral("...#|#..#|....");
+        QTest::newRow("left lose") << "actScrollLeft" << false << S << QStringLiteral("....|#...|....");
+        QTest::newRow("right") << "actScrollRight" << true << S << QStringLiteral(".#..|.##.|....");
+        QTest::newRow("up roll") << "actScrollUp" << true << S << QStringLiteral("##..|....|#...");
+        QTest::newRow("up lose") << "actScrollUp" << false << S << QStringLiteral("##..|....|....");
+        QTest::newRow("down") << "actScrollDown" << true << S << QStringLiteral("....|#...|##..");
+        QTest::newRow("snap right") << "actSnapRight" << true << S << QStringLiteral("..#.|..##|....");
+        QTest::newRow("snap bottom") << "actSnapBottom" << true << S << QStringLiteral("....|#...|##..");
+        QTest::newRow("snap left touching") << "actSnapLeft" << true << S << S;
+        QTest::newRow("snap top touching") << "actSnapTop" << true << S << S;
+    }
+    void charCommands()
+    {
+        QFETCH(QString, Action);
+        QFETCH(bool, Roll);
+        QFETCH(QString, Start);
+        QFETCH(QString, Expected);
+        TfrmMain& M = MainWithProject(4, 3);
+        if (!Roll)
+            M.Action("actRollOver")->trigger();
+        QCOMPARE(M.RollOver(), Roll);
+        QCOMPARE(M.Action("actRollOver")->isChecked(), Roll);
+        Draw(*M.CharEditor(), Start);
+        M.CharEditor()->SetModified(false);
+        M.Action(Action)->trigger();
+        QCOMPARE(Picture(*M.CharEditor()), Expected);
+        QVERIFY(M.CharEditor()->Modified());
+        QCOMPARE(M.UndoMgr().Count(), 1);
+        M.Action("actUndo")->trigger();
+        QCOMPARE(Picture(*M.CharEditor()), Start);
+    }
+
+    void outlineIsOneUndoStep()
+    {
+        TfrmMain& M = MainWithProject(5, 5);
+        Draw(*M.CharEditor(), QStringLiteral(".....|.###.|.###.|.###.|....."));
+        M.Action("actOutlineChar")->trigger();
+        QVERIFY(Picture(*M.CharEditor()) != QStringLiteral(".....|.###.|.###.|.###.|....."));
+        M.Action("actUndo")->trigger();
+        QCOMPARE(Picture(*M.CharEditor()), QStringLiteral(".....|.###.|.###.|.###.|....."));
+    }
+
+    void saveCharStoresAndMarksModified()
+    {
+        TfrmMain& M = MainWithProject(3, 2);
+        QVERIFY(!M.ProjectModified());
+        M.Action("actSaveModifiedChar")->trigger();
+        QVERIFY(M.ProjectModified()); // even when nothing changed
+        Click(Qt::LeftButton, {}, 2, 1);
+        QVERIFY(M.CharEditor()->Modified());
+        M.Action("actSaveModifiedChar")->trigger();
+        QVERIFY(!M.CharEditor()->Modified());
+        const TCharClass* C = M.CurrentFont()->GetChar(32);
+        QCOMPARE(C->GetCellValue(2, 1), clInk);
+        QCOMPARE(C->GetCellValue(0, 0), clClear);
+        // The undo history is kept; the undo reaches the font only by another store.
+        QCOMPARE(M.UndoMgr().Count(), 1);
+        M.Action("actUndo")->trigger();
+        QCOMPARE(C->GetCellValue(2, 1), clInk);
+        QVERIFY(FMessages.Log.isEmpty());
+    }
+
+    void saveCharIntoEmptySlotShowsError()
+    {
+        TfrmMain& M = Main();
+        auto F = MakeFont(QStringLiteral("Holes"), 65, 66, 4, 4);
+        F->SetChar(65, nullptr);
+        M.ShowProject(std::move(F), false);
+        FMessages.Answer(TModalResult::mrOk);
+        M.Action("actSaveModifiedChar")->trigger();
+        QCOMPARE(FMessages.Log, QStringList{"Error: Cannot save to nil char in TPixelGrid.SaveToChar"});
+        QVERIFY(!M.ProjectModified());
+    }
+
+    void copyPaste()
+    {
+        TfrmMain& M = MainWithProject(4, 2);
+        QVERIFY(!M.Action("actPasteCharFromClip")->isEnabled());
+        Draw(*M.CharEditor(), QStringLiteral("#...|.#.."));
+        M.Action("actCopyCharToClip")->trigger();
+        QVERIFY(!M.ClipboardEmpty());
+        QVERIFY(M.Action("actPasteCharFromClip")->isEnabled());
+        QCOMPARE(M.UndoMgr().Count(), 0); // copy changes nothing
+        Click(Qt::LeftButton, {}, 3, 1);
+        M.Action("actPasteCharFromClip")->trigger();
+        QCOMPARE(Picture(*M.CharEditor()), QStringLiteral("#...|.#.."));
+        QVERIFY(M.CharEditor()->Modified());
+        M.Action("actUndo")->trigger();
+        QCOMPARE(Picture(*M.CharEditor()), QStringLiteral("#...|.#.#"));
+        QCOMPARE(M.ClipChar().Width, 4);
+    }
+
+    void pasteOfAnotherSizeIsRefused()
+    {
+        TfrmMain& M = MainWithProject(4, 2);
+        Draw(*M.CharEditor(), QStringLiteral("####|####"));
+        M.Action("actCopyCharToClip")->trigger();
+        // A project of another size keeps the clipboard, but it does not fit.
+        M.ShowProject(MakeFont(QStringLiteral("Small"), 48, 57, 3, 2), false);
+        QVERIFY(!M.ClipboardEmpty());
+        QVERIFY(!M.Action("actPasteCharFromClip")->isEnabled());
+        M.Action("actPasteCharFromClip")->activate(QAction::Trigger);
+        QCOMPARE(Picture(*M.CharEditor()), QStringLiteral("...|..."));
+        // The same size again: it fits.
+        M.ShowProject(MakeFont(QStringLiteral("Again"), 48, 57, 4, 2), false);
+        QVERIFY(M.Action("actPasteCharFromClip")->isEnabled());
+    }
+
+    void clearAllPixels()
+    {
+        TfrmMain& M = MainWithProject(3, 2);
+        Draw(*M.CharEditor(), QStringLiteral("##.|.##"));
+        M.CharEditor()->SetModified(false);
+        FMessages.Answer(TModalResult::mrCancel);
+        M.Action("actClearAllPixels")->trigger();
+        QCOMPARE(Picture(*M.CharEditor()), QStringLiteral("##.|.##"));
+        QCOMPARE(M.UndoMgr().Count(), 0);
+        QVERIFY(!M.CharEditor()->Modified());
+        FMessages.Answer(TModalResult::mrOk);
+        M.Action("actClearAllPixels")->trigger();
+        QCOMPARE(Picture(*M.CharEditor()), QStringLiteral("...|..."));
+        QVERIFY(M.CharEditor()->Modified());
+        QVERIFY(!M.Busy());
+        QCOMPARE(FMessages.Log, (QStringList{"Confirm: Clear all char's pixels?", "Confirm: Clear all char's pixels?"}));
+        M.Action("actUndo")->trigger();
+        QCOMPARE(Picture(*M.CharEditor()), QStringLiteral("##.|.##"));
+    }
+
+    void showGrid()
+    {
+        TfrmMain& M = MainWithProject();
+        QVERIFY(M.CharEditor()->GridVisible());
+        M.Action("actShowGrid")->trigger();
+        QVERIFY(!M.Action("actShowGrid")->isChecked());
+        QVERIFY(!M.CharEditor()->GridVisible());
+    }
+
+    void editorPainting()
+    {
+        TfrmMain& M = MainWithProject(3, 2);
+        M.findChild<QSpinBox*>(QStringLiteral("edtGridSize"))->setValue(10);
+        Click(Qt::LeftButton, {}, 1, 0);
+        QImage Img = M.CharEditor()->grab().toImage();
+        QCOMPARE(Img.size(), QSize(30, 20));
+        QCOMPARE(Img.pixelColor(15, 5), QColor(Qt::black));        // ink cell
+        QCOMPARE(Img.pixelColor(5, 15), QColor(Qt::white));        // paper cell
+        QCOMPARE(Img.pixelColor(20, 15), QColor(0x80, 0x80, 0x80)); // grid line
+        QCOMPARE(Img.pixelColor(5, 10), QColor(0x80, 0x80, 0x80));
+        QCOMPARE(Img.pixelColor(0, 15), QColor(Qt::black));         // border
+        M.Action("actShowGrid")->trigger();
+        Img = M.CharEditor()->grab().toImage();
+        QCOMPARE(Img.pixelColor(20, 15), QColor(Qt::white));
+        QCOMPARE(Img.pixelColor(10, 5), QColor(Qt::black));
+    }
+
+    void gridSizeRescalesEditor()
+    {
+        TfrmMain& M = MainWithProject(8, 8);
+        auto* Spin = M.findChild<QSpinBox*>(QStringLiteral("edtGridSize"));
+        QCOMPARE(Spin->minimum(), 5);
+        Spin->setValue(20);
+        QCOMPARE(M.CharEditor()->CellWidth(), 20);
+        QCOMPARE(M.CharEditor()->size(), QSize(160, 160));
+    }
+
+    void previewSchemes_data()
+    {
+        QTest::addColumn<int>("Index");
+        QTest::addColumn<int>("Inactive");
+        QTest::addColumn<int>("Active");
+        QTest::newRow("Blue") << 0 << 0x808000 << 0xFFFF00;
+        QTest::newRow("Green") << 1 << 0x008000 << 0x00FF00;
+        QTest::newRow("Pink") << 2 << 0x800080 << 0xFF00FF;
+        QTest::newRow("Red") << 3 << 0x000080 << 0x0000FF;
+        QTest::newRow("Yellow") << 4 << 0x008080 << 0x00FFFF;
+    }
+    void previewSchemes()
+    {
+        QFETCH(int, Index);
+        QFETCH(int, Inactive);
+        QFETCH(int, Active);
+        TfrmMain& M = MainWithProject(2, 1);
+        auto* Box = M.findChild<QComboBox*>(QStringLiteral("cbPreviewColorScheme"));
+        Box->setCurrentIndex(Index == 0 ? 1 : 0);
+        Box->setCurrentIndex(Index);
+        TSingleCharViewer* V = M.CharEditor()->CharViewer();
+        QCOMPARE(V->objectName(), QStringLiteral("LiveGLCSViewer"));
+        QCOMPARE(V->InactiveDotColor(), Inactive);
+        QCOMPARE(V->ActiveDotColor(), Active);
+        QCOMPARE(V->BackGroundColor(), 0);
+        // A set pixel shows the active colour, a clear one the inactive colour.
+        Click(Qt::LeftButton, {}, 0, 0);
+        const QImage Img = V->PaintChar();
+        const int Offset = V->BorderWidth() + V->Padding();
+        QCOMPARE(Img.pixelColor(Offset, Offset), ModelToQColor(Active));
+        QCOMPARE(Img.pixelColor(Offset + V->DotSize() + 1, Offset), ModelToQColor(Inactive));
+        QCOMPARE(Img.pixelColor(Offset + V->DotSize(), Offset), QColor(Qt::black));
+        M.ApplyPreviewColorScheme(-1); // ignored
+        M.ApplyPreviewColorScheme(5);
+        QCOMPARE(V->ActiveDotColor(), Active);
+    }
+
+    void closeAndQuitRefusedWhileBusy()
+    {
+        TfrmMain& M = MainWithProject();
+        M.SetBusy(true);
+        QVERIFY(!M.close());
+        M.Action("actApplicationExit")->trigger();
+        QVERIFY(M.isVisible());
+        M.SetBusy(false);
+        M.Action("actApplicationExit")->trigger();
+        QVERIFY(!M.isVisible());
+    }
+
+    void aboutBoxLinksGoToTheOpener()
+    {
+        TfrmMain& M = Main();
+        FMessages.AnswerDialog([](QDialog* D) {
+            // Measures the picture, whatever the form said.
+            if (D->size() != QSize(540, 376))
+                return -1;
+            for (const char* Name : {"lblEmail", "lblUrl"}) {
+                auto* L = D->findChild<QLabel*>(QString::fromLatin1(Name));
+                QTest::mouseClick(L, Qt::LeftButton);
+            }
+            return int(QDialog::Accepted);
+        });
+        M.Action("actAbout")->trigger();
+        QCOMPARE(FMessages.Log, (QStringList{"dialog: frmAbout", "shell: mailto:info@dotwright.example",
+                                             "shell: https://dotwright.example"}));
+    }
+
+    void settingsWrittenAtCloseAndRestored()
+    {
+        {
+            TfrmMain& M = MainWithProject();
+            M.findChild<QComboBox*>(QStringLiteral("cbPreviewColorScheme"))->setCurrentIndex(3);
+            M.findChild<QSpinBox*>(QStringLiteral("edtGridSize"))->setValue(22);
+            M.Action("actShowGrid")->trigger();
+            M.findChild<QAction*>(QStringLiteral("actQuickHelpPanel"))->trigger();
+            M.findChild<QAction*>(QStringLiteral("actFontToolbar"))->trigger();
+            M.setGeometry(40, 50, 1010, 760);
+            FMain.reset();
+        }
+        QVERIFY(QFile::exists(FConfig.path() + QStringLiteral("/Dotwright/Dotwright.ini")));
+        QSettings S = Ini();
+        S.beginGroup(QStringLiteral("ToolBarItems"));
+        QCOMPARE(S.childKeys().size(), 9);
+        QCOMPARE(S.value("PreviewPnl_ColorScheme").toString(), QStringLiteral("3"));
+        QCOMPARE(S.value("EditorGrid_Size").toString(), QStringLiteral("22"));
+        QCOMPARE(S.value("EditorGrid_Visible").toString(), QStringLiteral("0"));
+        QCOMPARE(S.value("QuickHelpPnl_Visible").toString(), QStringLiteral("0"));
+        QCOMPARE(S.value("MainWinPos_WSTATE").toString(), QStringLiteral("0"));
+        QCOMPARE(S.value("MainWinPos_Width").toString(), QStringLiteral("1010"));
+        QCOMPARE(S.value("MainWinPos_Height").toString(), QStringLiteral("760"));
+        QCOMPARE(S.value("MainWinPos_Left").toString(), QStringLiteral("40"));
+        QCOMPARE(S.value("MainWinPos_Top").toString(), QStringLiteral("50"));
+        S.endGroup();
+        for (const char* Section : {"TBX_tbFont", "TBX_tbCharacter", "TBX_pnlPreview", "TBX_pnlTools", "TBX_frmMain"})
+            QVERIFY2(S.childGroups().contains(QString::fromLatin1(Section)), Section);
+        QCOMPARE(S.value("TBX_tbFont/Visible").toString(), QStringLiteral("0"));
+
+        TfrmMain& M = Main();
+        QCOMPARE(M.findChild<QComboBox*>(QStringLiteral("cbPreviewColorScheme"))->currentIndex(), 3);
+        QCOMPARE(M.CharEditor()->CharViewer()->ActiveDotColor(), 0x0000FF);
+        QCOMPARE(M.findChild<QSpinBox*>(QStringLiteral("edtGridSize"))->value(), 22);
+        QCOMPARE(M.CharEditor()->CellWidth(), 22);
+        QVERIFY(!M.Action("actShowGrid")->isChecked());
+        QVERIFY(!M.CharEditor()->GridVisible());
+        QVERIFY(M.findChild<QWidget*>(QStringLiteral("pnlQuickHelp"))->isHidden());
+        QVERIFY(M.findChild<QWidget*>(QStringLiteral("tbFont"))->isHidden());
+        QCOMPARE(M.geometry(), QRect(40, 50, 1010, 760));
+    }
+
+    void firstStartDefaults()
+    {
+        TfrmMain& M = Main();
+        QCOMPARE(M.findChild<QComboBox*>(QStringLiteral("cbPreviewColorScheme"))->currentIndex(), 0);
+        QCOMPARE(M.findChild<QSpinBox*>(QStringLiteral("edtGridSize"))->value(), 15);
+        QVERIFY(M.Action("actShowGrid")->isChecked());
+        QVERIFY(!M.findChild<QWidget*>(QStringLiteral("pnlQuickHelp"))->isHidden());
+        // centred on the screen
+        const QRect Screen = M.screen()->availableGeometry();
+        // within the frame's width, which is known only once shown
+        QVERIFY(qAbs(M.frameGeometry().center().x() - Screen.center().x()) <= 3);
+        QVERIFY(qAbs(M.frameGeometry().center().y() - Screen.center().y()) <= 3);
+    }
+
+    void badSettingsAreCorrected_data()
+    {
+        QTest::addColumn<QString>("Key");
+        QTest::addColumn<QString>("Value");
+        QTest::newRow("grid size below 5") << "EditorGrid_Size" << "4";
+        QTest::newRow("grid size not a number") << "EditorGrid_Size" << "abc";
+        QTest::newRow("scheme too high") << "PreviewPnl_ColorScheme" << "5";
+        QTest::newRow("scheme negative") << "PreviewPnl_ColorScheme" << "-1";
+        QTest::newRow("minimised") << "MainWinPos_WSTATE" << "1";
+        QTest::newRow("off every screen") << "MainWinPos_Left" << "-20000";
+    }
+    void badSettingsAreCorrected()
+    {
+        QFETCH(QString, Key);
+        QFETCH(QString, Value);
+        {
+            QDir().mkpath(TfrmMain::GetSettingsFolder());
+            QSettings S = Ini();
+            S.setValue(QStringLiteral("ToolBarItems/MainWinPos_Left"), 100);
+            S.setValue(QStringLiteral("ToolBarItems/MainWinPos_Top"), 100);
+            S.setValue(QStringLiteral("ToolBarItems/") + Key, Value);
+        }
+        TfrmMain& M = Main();
+        QCOMPARE(M.findChild<QSpinBox*>(QStringLiteral("edtGridSize"))->value(), 15);
+        QCOMPARE(M.findChild<QComboBox*>(QStringLiteral("cbPreviewColorScheme"))->currentIndex(), 0);
+        QVERIFY(!M.isMinimized());
+        QVERIFY(M.screen()->availableGeometry().intersects(M.frameGeometry()));
+    }
+
+    void settingsFolderThatCannotBeMade()
+    {
+        const QString Blocker = FConfig.path() + QStringLiteral("/blocker");
+        QFile F(Blocker);
+        QVERIFY(F.open(QIODevice::WriteOnly));
+        F.close();
+        qputenv("XDG_CONFIG_HOME", Blocker.toLocal8Bit());
+        FMessages.Answer(TModalResult::mrOk);
+        Main();
+        FMain.reset(); // the write fails quietly
+        qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
+        QCOMPARE(FMessages.Log, QStringList{QStringLiteral("Error: Error creating Data Folder to store INI file\r\n"
+                                                           "Cannot create the folder ") + Blocker + QStringLiteral("/Dotwright")});
+    }
+
+    void maximisedIsKept()
+    {
+        QDir().mkpath(TfrmMain::GetSettingsFolder());
+        Ini().setValue(QStringLiteral("ToolBarItems/MainWinPos_WSTATE"), 2);
+        TfrmMain& M = Main();
+        QVERIFY(M.windowState() & Qt::WindowMaximized);
+        FMain.reset();
+        QCOMPARE(Ini().value(QStringLiteral("ToolBarItems/MainWinPos_WSTATE")).toString(), QStringLiteral("2"));
+    }
+};
+
+QTEST_MAIN(tst_ufMain)
+#include "tst_ufMain.moc"

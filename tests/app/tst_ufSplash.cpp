@@ -1,0 +1,42 @@
+#include "ufSplash.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QtTest>
+
+class tst_ufSplash : public QObject {
+    Q_OBJECT
+private slots:
+    void measuresThePicture()
+    {
+        TfrmSplash Splash;
+        QCOMPARE(Splash.size(), QSize(540, 376));
+        QVERIFY(Splash.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(Splash.windowFlags() & Qt::WindowStaysOnTopHint);
+        const QList<std::tuple<const char*, QString, QPoint>> Labels = {
+            {"Label2", "Version 1.0.0", {443, 138}},
+            {"Label4", "The Ultimate Font Creation Tool", {332, 194}},
+            {"Label3", "For Embedded Systems", {385, 211}},
+        };
+        for (const auto& [Name, Text, Pos] : Labels) {
+            auto* L = Splash.findChild<QLabel*>(QString::fromLatin1(Name));
+            QVERIFY2(L, Name);
+            QCOMPARE(L->text(), Text);
+            QCOMPARE(L->pos(), Pos);
+        }
+        QCOMPARE(Splash.findChild<QLabel*>("Label4")->palette().color(QPalette::WindowText), QColor(Qt::red));
+    }
+
+    void holdsForTheGivenTime()
+    {
+        TfrmSplash Splash;
+        QElapsedTimer T;
+        T.start();
+        Splash.Hold(150);
+        QVERIFY(T.elapsed() >= 150);
+        QVERIFY(!Splash.isVisible());
+    }
+};
+
+QTEST_MAIN(tst_ufSplash)
+#include "tst_ufSplash.moc"
