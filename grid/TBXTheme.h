@@ -8,6 +8,7 @@
 #include <memory>
 
 class QPainter;
+class QWidget;
 
 // The item description a theme paints a frame or a button for.
 struct TTBXItemInfo {
@@ -49,3 +50,6 @@ void TBXRegisterTheme(std::unique_ptr<TTBXTheme> Theme);
 // Makes the named theme current (names compare without case); false when unknown.
 bool TBXSetTheme(const QString& Name);
 TTBXTheme& CurrentTheme();
+
+// Paints the parent's face that lies behind ARect (control coordinates) of Control.
+void TBXPaintParentBackground(QWidget& Control, QPainter& Canvas, const QRect& ARect);
