@@ -1,0 +1,788 @@
+#include "NxCells.h"
+
+#include "DwError.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <variant>
+
+namespace {
+
+[[noreturn]] void ListIndexError(int Index)
+{
+    throw EDotwrightError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+}
+
+const QDate DateBase(1899, 12, 30);
+
+QDateTime ToQDateTime(TDateTime Value)
+{
+    const double Day = std::floor(Value);
+    double Frac = std::fabs(Value - Day);
+    if (Value < 0 && Frac > 0) // negative values keep the time as a positive fraction
+        Frac = std::fabs(Value - std::ceil(Value));
+    const QDate D = DateBase.addDays(static_cast<qint64>(Value < 0 ? std::ceil(Value) : Day));
+    const qint64 Ms = std::llround(Frac * 86400000.0);
+    return QDateTime(D, QTime(0, 0).addMSecs(static_cast<int>(std::min<qint64>(Ms, 86399999))));
+}
+
+TDateTime FromQDateTime(const QDateTime& DT)
+{
+    const double Days = static_cast<double>(DateBase.daysTo(DT.date()));
+    const double Frac = DT.time().msecsSinceStartOfDay() / 86400000.0;
+    return Days >= 0 ? Days + Frac : Days - Frac;
+}
+
+QString LongTimeFormat()
+{
+    // The locale's long time without the zone name.
+    QString F = QLocale().timeFormat(QLocale::LongFormat);
+    F.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));
+    return F.trimmed();
+}
+
+} // namespace
+
+namespace NxCellConvert {
+
+int StrToInt(const QString& Text)
+{
+    static const QRegularExpression Re(QStringLiteral("^\\s*[+-]?[0-9]+$"));
+    if (Re.match(Text).hasMatch()) {
+        bool Ok = false;
+        const qlonglong V = Text.trimmed().toLongLong(&Ok);
+        if (Ok && V >= INT_MIN && V <= INT_MAX)
+            return static_cast<int>(V);
+    }
+    throw EDotwrightError(QStringLiteral("'%1' is not a valid integer value").arg(Text));
+}
+
+namespace {
+bool TryStrToFloat(const QString& Text, double& Value)
+{
+    QLocale L;
+    L.setNumberOptions(QLocale::RejectGroupSeparator);
+    const QString T = Text.trimmed();
+    if (T.isEmpty())
+        return false;
+    bool Ok = false;
+    Value = L.toDouble(T, &Ok);
+    return Ok && std::isfinite(Value);
+}
+} // namespace
+
+double StrToFloat(const QString& Text)
+{
+    double V = 0;
+    if (TryStrToFloat(Text, V))
+        return V;
+    throw EDotwrightError(QStringLiteral("'%1' is not a valid floating point value").arg(Text));
+}
+
+TDateTime StrToDateTime(const QString& Text)
+{
+    const QString T = Text.trimmed();
+    if (!T.isEmpty()) {
+        const QLocale L;
+        for (auto Fmt : {QLocale::ShortFormat, QLocale::LongFormat}) {
+            const QString DF = L.dateFormat(Fmt);
+            for (const QString& TF : {L.timeFormat(Fmt), LongTimeFormat(), L.timeFormat(QLocale::ShortFormat)}) {
+                const QDateTime DT = QDateTime::fromString(T, DF + QLatin1Char(' ') + TF);
+                if (DT.isValid())
+                    return FromQDateTime(DT);
+            }
+            const QDate D = QDate::fromString(T, DF);
+            if (D.isValid())
+                return FromQDateTime(QDateTime(D, QTime(0, 0)));
+            for (const QString& TF : {L.timeFormat(Fmt), LongTimeFormat()}) {
+                const QTime Tm = QTime::fromString(T, TF);
+                if (Tm.isValid())
+                    return Tm.msecsSinceStartOfDay() / 86400000.0;
+            }
+        }
+    }
+    throw EDotwrightError(QStringLiteral("'%1' is not a valid date and time").arg(Text));
+}
+
+bool StrToBool(const QString& Text)
+{
+    double V = 0;
+    if (TryStrToFloat(Text, V))
+        return V != 0;
+    if (Text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (Text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    throw EDotwrightError(QStringLiteral("'%1' is not a valid boolean value").arg(Text));
+}
+
+QString FloatToStr(double Value)
+{
+    if (std::isnan(Value))
+        return QStringLiteral("NAN");
+    if (std::isinf(Value))
+        return Value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    // 15 significant digits; fixed unless the exponent is below -4 or above 14.
+    QString S = QString::asprintf("%.15g", Value);
+    const int E = S.indexOf(QLatin1Char('e'));
+    if (E >= 0) {
+        QString Mant = S.left(E);
+        const QString Exp = S.mid(E + 1);
+        const bool Neg = Exp.startsWith(QLatin1Char('-'));
+        const int Digits = Exp.mid(1).toInt();
+        S = Mant + QLatin1Char('E') + (Neg ? QStringLiteral("-") : QString()) + QString::number(Digits);
+    }
+    const QChar Dec = QLocale().decimalPoint().isEmpty() ? QLatin1Char('.') : QLocale().decimalPoint().at(0);
+    S.replace(QLatin1Char('.'), Dec);
+    return S;
+}
+
+QString DateTimeToStr(TDateTime Value)
+{
+    const QDateTime DT = ToQDateTime(Value);
+    QString S = QLocale().toString(DT.date(), QLocale::ShortFormat);
+    if (DT.time() != QTime(0, 0))
+        S += QLatin1Char(' ') + QLocale().toString(DT.time(), LongTimeFormat());
+    return S;
+}
+
+int RoundToInt(double Value)
+{
+    if (std::isnan(Value))
+        return 0;
+    const double R = std::nearbyint(Value); // halves to even
+    if (R <= INT_MIN)
+        return INT_MIN;
+    if (R >= INT_MAX)
+        return INT_MAX;
+    return static_cast<int>(R);
+}
+
+TDateTime Today()
+{
+    return static_cast<double>(DateBase.daysTo(QDate::currentDate()));
+}
+
+std::array<int, 4> StrToIPParts(const QString& Text)
+{
+    std::array<int, 4> Parts{0, 0, 0, 0};
+    int Count = 0;
+    qint64 Number = 0;
+    auto Close = [&] {
+        if (Count < 4)
+            Parts[static_cast<size_t>(Count)] = static_cast<int>(Number);
+        ++Count;
+        Number = 0;
+    };
+    for (int I = 0; I < Text.size(); ++I) {
+        const QChar C = Text.at(I);
+        if (C >= QLatin1Char('0') && C <= QLatin1Char('9'))
+            Number = std::min<qint64>(Number * 10 + (C.unicode() - '0'), INT_MAX);
+        if (C == QLatin1Char('.') || I == Text.size() - 1)
+            Close(); // an empty part reads 0
+    }
+    return Parts;
+}
+
+} // namespace NxCellConvert
+
+using namespace NxCellConvert;
+
+// ---- TCell ----
+
+TCell::TCell(TCells* Owner)
+    : FOwner(Owner)
+{
+}
+
+void TCell::SetColor(TColor Value)
+{
+    FColor = Value;
+    if (!Creating)
+        Changed();
+}
+
+TColor TCell::GetDrawColor() const
+{
+    if (FOwner && FOwner->Grid())
+        return FOwner->Grid()->GetCellDrawColor(FOwner->LastCol(), FOwner->LastRow());
+    return FColor;
+}
+
+TColor TCell::GetDrawTextColor() const
+{
+    if (FOwner && FOwner->Grid())
+        return FOwner->Grid()->GetCellDrawTextColor(FOwner->LastCol(), FOwner->LastRow());
+    return clWindowText;
+}
+
+void TCell::Changed()
+{
+    if (FOwner)
+        FOwner->DoCellChange();
+}
+
+void TCell::SetAsBoolean(bool) { Changed(); }
+void TCell::SetAsDateTime(TDateTime) { Changed(); }
+void TCell::SetAsFloat(double) { Changed(); }
+void TCell::SetAsInteger(int) { Changed(); }
+void TCell::SetAsString(const QString&) { Changed(); }
+
+// ---- TBooleanCell ----
+
+QString TBooleanCell::GetAsString() const
+{
+    return FValue ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+void TBooleanCell::SetAsBoolean(bool Value) { FValue = Value; TCell::SetAsBoolean(Value); }
+void TBooleanCell::SetAsDateTime(TDateTime Value) { FValue = false; TCell::SetAsDateTime(Value); }
+void TBooleanCell::SetAsFloat(double Value) { FValue = Value != 0; TCell::SetAsFloat(Value); }
+void TBooleanCell::SetAsInteger(int Value) { FValue = Value != 0; TCell::SetAsInteger(Value); }
+
+void TBooleanCell::SetAsString(const QString& Value)
+{
+    QString Low = Value;
+    for (QChar& C : Low)
+        if (C >= QLatin1Char('A') && C <= QLatin1Char('Z'))
+            C = QChar(C.unicode() + 32);
+    FValue = Low == QLatin1String("true");
+    TCell::SetAsString(Value);
+}
+
+// ---- TDateTimeCell ----
+
+int TDateTimeCell::GetAsInteger() const { return RoundToInt(FValue); }
+QString TDateTimeCell::GetAsString() const { return DateTimeToStr(FValue); }
+void TDateTimeCell::SetAsBoolean(bool Value) { FValue = Today(); TCell::SetAsBoolean(Value); }
+void TDateTimeCell::SetAsDateTime(TDateTime Value) { FValue = Value; TCell::SetAsDateTime(Value); }
+void TDateTimeCell::SetAsFloat(double Value) { FValue = Value; TCell::SetAsFloat(Value); }
+void TDateTimeCell::SetAsInteger(int Value) { FValue = Value; TCell::SetAsInteger(Value); }
+
+void TDateTimeCell::SetAsString(const QString& Value)
+{
+    if (Value.isEmpty()) {
+        FValue = 0;
+    } else {
+        try {
+            FValue = StrToDateTime(Value);
+        } catch (const EDotwrightError&) {
+            FValue = 0;
+        }
+    }
+    TCell::SetAsString(Value);
+}
+
+// ---- TFloatCell ----
+
+int TFloatCell::GetAsInteger() const { return RoundToInt(FValue); }
+QString TFloatCell::GetAsString() const { return FloatToStr(FValue); }
+void TFloatCell::SetAsBoolean(bool Value) { FValue = 0; TCell::SetAsBoolean(Value); }
+void TFloatCell::SetAsDateTime(TDateTime Value) { FValue = Value; TCell::SetAsDateTime(Value); }
+void TFloatCell::SetAsFloat(double Value) { FValue = Value; TCell::SetAsFloat(Value); }
+void TFloatCell::SetAsInteger(int Value) { FValue = Value; TCell::SetAsInteger(Value); }
+void TFloatCell::SetAsString(const QString& Value) { FValue = StrToFloat(Value); TCell::SetAsString(Value); }
+
+// ---- TIntegerCell ----
+
+void TIntegerCell::SetAsBoolean(bool Value) { FValue = Value ? 1 : 0; TCell::SetAsBoolean(Value); }
+void TIntegerCell::SetAsDateTime(TDateTime Value) { FValue = 0; TCell::SetAsDateTime(Value); }
+void TIntegerCell::SetAsFloat(double Value) { FValue = RoundToInt(Value); TCell::SetAsFloat(Value); }
+void TIntegerCell::SetAsInteger(int Value) { FValue = Value; TCell::SetAsInteger(Value); }
+
+void TIntegerCell::SetAsString(const QString& Value)
+{
+    FValue = Value.isEmpty() ? 0 : StrToInt(Value);
+    TCell::SetAsString(Value);
+}
+
+// ---- TStringCell ----
+
+bool TStringCell::GetAsBoolean() const { return StrToBool(FValue); }
+TDateTime TStringCell::GetAsDateTime() const { return FValue.isEmpty() ? 0 : StrToDateTime(FValue); }
+double TStringCell::GetAsFloat() const { return StrToFloat(FValue); }
+int TStringCell::GetAsInteger() const { return StrToInt(FValue); }
+
+void TStringCell::SetAsBoolean(bool Value)
+{
+    FValue = Value ? QStringLiteral("True") : QStringLiteral("False");
+    TCell::SetAsBoolean(Value);
+}
+
+void TStringCell::SetAsDateTime(TDateTime Value) { FValue = DateTimeToStr(Value); TCell::SetAsDateTime(Value); }
+void TStringCell::SetAsFloat(double Value) { FValue = FloatToStr(Value); TCell::SetAsFloat(Value); }
+void TStringCell::SetAsInteger(int Value) { FValue = QString::number(Value); TCell::SetAsInteger(Value); }
+void TStringCell::SetAsString(const QString& Value) { FValue = Value; TCell::SetAsString(Value); }
+
+// ---- TIncrementCell ----
+
+double TIncrementCell::GetAsFloat() const { return FOwner ? FOwner->LastRow() + 1 : 1; }
+int TIncrementCell::GetAsInteger() const { return FOwner ? FOwner->LastRow() + 1 : 1; }
+QString TIncrementCell::GetAsString() const { return QString::number(GetAsInteger()); }
+
+// ---- TVirtualCell ----
+
+QString TVirtualCell::GetAsString() const
+{
+    if (!Column || !FOwner)
+        return {};
+    return Column->GetVirtualText(FOwner->LastCol(), FOwner->LastRow());
+}
+
+bool TVirtualCell::GetAsBoolean() const { return StrToBool(GetAsString()); }
+TDateTime TVirtualCell::GetAsDateTime() const { return StrToDateTime(GetAsString()); }
+double TVirtualCell::GetAsFloat() const { return StrToFloat(GetAsString()); }
+int TVirtualCell::GetAsInteger() const { return StrToInt(GetAsString()); }
+void TVirtualCell::SetAsBoolean(bool Value) { SetAsString(Value ? QStringLiteral("True") : QStringLiteral("False")); }
+void TVirtualCell::SetAsDateTime(TDateTime Value) { SetAsString(DateTimeToStr(Value)); }
+void TVirtualCell::SetAsFloat(double Value) { SetAsString(FloatToStr(Value)); }
+void TVirtualCell::SetAsInteger(int Value) { SetAsString(QString::number(Value)); }
+
+void TVirtualCell::SetAsString(const QString& Value)
+{
+    if (Column && FOwner)
+        Column->SetVirtualText(FOwner->LastCol(), FOwner->LastRow(), Value);
+    TCell::SetAsString(Value);
+}
+
+// ---- TCells ----
+
+struct TCells::TSortKey {
+    QString S;
+    QByteArray B;
+    double F = 0;
+    bool Bo = false;
+    std::array<int, 4> Ip{};
+};
+
+TCells::TCells(TNxGridLink* Grid, TNxColumns* Columns)
+    : FColumns(Columns)
+    , FLists(std::make_unique<std::array<TCellList, MaxCellColumns + 1>>())
+    , FGrid(Grid)
+{
+}
+
+TCells::~TCells()
+{
+    ClearRows();
+    ClearColumns();
+}
+
+TNxCustomColumn* TCells::ColumnAt(int Index) const
+{
+    if (!FColumns)
+        ListIndexError(Index);
+    return FColumns->Item(Index);
+}
+
+void TCells::CheckRow(int Index, int Limit) const
+{
+    if (Index < 0 || Index > Limit)
+        ListIndexError(Index);
+}
+
+std::unique_ptr<TCell> TCells::MakeCell(TNxCustomColumn* Column, bool ForInsert)
+{
+    std::unique_ptr<TCell> C;
+    switch (Column->Kind()) {
+    case ckIncrement:
+        if (ForInsert)
+            C = std::make_unique<TIntegerCell>(this);
+        else
+            C = std::make_unique<TIncrementCell>(this);
+        break;
+    case ckBoolean: C = std::make_unique<TBooleanCell>(this); break;
+    case ckDateTime: C = std::make_unique<TDateTimeCell>(this); break;
+    case ckFloat: C = std::make_unique<TFloatCell>(this); break;
+    case ckInteger: C = std::make_unique<TIntegerCell>(this); break;
+    case ckVirtual: {
+        auto V = std::make_unique<TVirtualCell>(this);
+        V->Column = Column;
+        C = std::move(V);
+        break;
+    }
+    default: C = std::make_unique<TStringCell>(this); break;
+    }
+    C->FontStyle = FontStyleOf(Column->Font());
+    C->SetColor(Column->Color()); // still Creating: no notification
+    C->Creating = false;
+    return C;
+}
+
+std::unique_ptr<TCell> TCells::CreateCell(TNxCustomColumn* Column)
+{
+    return MakeCell(Column, false);
+}
+
+TCell* TCells::GetCell(int ACol, int ARow)
+{
+    if (ACol < 0 || ACol >= FColumnCount)
+        ListIndexError(ACol);
+    if (ARow < 0 || ARow >= FRowCount)
+        ListIndexError(ARow);
+    FLastCol = ACol;
+    FLastRow = ARow;
+    return (*FLists)[static_cast<size_t>(ACol)][static_cast<size_t>(ARow)].get();
+}
+
+TRow* TCells::GetRow(int Index) const
+{
+    CheckRow(Index, FRowCount - 1);
+    return FRows[static_cast<size_t>(Index)].get();
+}
+
+int TCells::IndexOfRow(const TRow* Row) const
+{
+    for (size_t I = 0; I < FRows.size(); ++I)
+        if (FRows[I].get() == Row)
+            return static_cast<int>(I);
+    return -1;
+}
+
+void TCells::AddRows(int Count)
+{
+    for (int N = 0; N < Count; ++N) {
+        auto R = std::make_unique<TRow>();
+        R->Height = DefaultRowHeight;
+        ++FVisibleRowCount;
+        FRows.push_back(std::move(R));
+        for (int C = 0; C < FColumnCount; ++C)
+            (*FLists)[static_cast<size_t>(C)].push_back(CreateCell(ColumnAt(C)));
+        ++FRowCount;
+    }
+    FIsSorted = false;
+}
+
+void TCells::AddChildRow(int ParentIndex, int Position)
+{
+    CheckRow(ParentIndex, FRowCount - 1);
+    CheckRow(Position, FRowCount);
+    TRow* Parent = FRows[static_cast<size_t>(ParentIndex)].get();
+    auto R = std::make_unique<TRow>();
+    R->ParentRow = Parent;
+    R->Visible = Parent->Expanded;
+    R->Height = DefaultRowHeight;
+    R->Level = Parent->Level + 1;
+    Parent->IncChildCount();
+    const bool Vis = R->Visible;
+    FRows.insert(FRows.begin() + Position, std::move(R));
+    ++FRowCount;
+    if (Vis)
+        ++FVisibleRowCount;
+    for (int C = 0; C < FColumnCount; ++C) {
+        auto& L = (*FLists)[static_cast<size_t>(C)];
+        L.insert(L.begin() + Position, CreateCell(ColumnAt(C)));
+    }
+    FIsSorted = false;
+}
+
+int TCells::GetDescendantCount(int Index) const
+{
+    CheckRow(Index, FRowCount - 1);
+    const int Level = FRows[static_cast<size_t>(Index)]->Level;
+    int N = 0;
+    for (int I = Index + 1; I < FRowCount && FRows[static_cast<size_t>(I)]->Level > Level; ++I)
+        ++N;
+    return N;
+}
+
+void TCells::InsertRow(int Index)
+{
+    CheckRow(Index, FRowCount);
+    auto R = std::make_unique<TRow>();
+    R->Height = DefaultRowHeight;
+    FRows.insert(FRows.begin() + Index, std::move(R));
+    for (int C = 0; C < FColumnCount; ++C) {
+        auto& L = (*FLists)[static_cast<size_t>(C)];
+        L.insert(L.begin() + Index, MakeCell(ColumnAt(C), true));
+    }
+    ++FRowCount;
+    ++FVisibleRowCount;
+    FIsSorted = false;
+}
+
+void TCells::DeleteRow(int Index)
+{
+    CheckRow(Index, FRowCount - 1);
+    for (int C = 0; C < FColumnCount; ++C) {
+        auto& L = (*FLists)[static_cast<size_t>(C)];
+        L.erase(L.begin() + Index);
+    }
+    --FRowCount;
+    if (FRows[static_cast<size_t>(Index)]->Visible)
+        --FVisibleRowCount;
+    FRows.erase(FRows.begin() + Index);
+}
+
+void TCells::ClearRows()
+{
+    for (int C = 0; C < FColumnCount; ++C)
+        (*FLists)[static_cast<size_t>(C)].clear();
+    FRows.clear();
+    FRowCount = 0;
+    FVisibleRowCount = 0;
+    FIsSorted = false;
+}
+
+void TCells::MoveRow(int FromIndex, int ToIndex)
+{
+    CheckRow(FromIndex, FRowCount - 1);
+    CheckRow(ToIndex, FRowCount - 1);
+    auto MoveIn = [FromIndex, ToIndex](auto& V) {
+        auto Item = std::move(V[static_cast<size_t>(FromIndex)]);
+        V.erase(V.begin() + FromIndex);
+        V.insert(V.begin() + ToIndex, std::move(Item));
+    };
+    MoveIn(FRows);
+    for (int C = 0; C < FColumnCount; ++C)
+        MoveIn((*FLists)[static_cast<size_t>(C)]);
+    FIsSorted = false;
+}
+
+void TCells::SwapRows(int A, int B)
+{
+    std::swap(FRows[static_cast<size_t>(A)], FRows[static_cast<size_t>(B)]);
+    for (int C = 0; C < FColumnCount; ++C) {
+        auto& L = (*FLists)[static_cast<size_t>(C)];
+        std::swap(L[static_cast<size_t>(A)], L[static_cast<size_t>(B)]);
+    }
+    if (FKeys)
+        std::swap((*FKeys)[static_cast<size_t>(A)], (*FKeys)[static_cast<size_t>(B)]);
+}
+
+void TCells::ExchangeRows(int Index1, int Index2)
+{
+    CheckRow(Index1, FRowCount - 1);
+    CheckRow(Index2, FRowCount - 1);
+    SwapRows(Index1, Index2);
+    FIsSorted = false;
+}
+
+void TCells::SetRowVisible(int Index, bool Value)
+{
+    TRow* R = GetRow(Index);
+    if (R->Visible == Value)
+        return;
+    R->Visible = Value;
+    FVisibleRowCount += Value ? 1 : -1;
+}
+
+void TCells::AddColumn()
+{
+    if (FColumnCount >= MaxCellColumns)
+        ListIndexError(FColumnCount);
+    TNxCustomColumn* Col = ColumnAt(FColumns->Count() - 1);
+    auto& L = (*FLists)[static_cast<size_t>(FColumnCount)];
+    L.clear();
+    for (int R = 0; R < FRowCount; ++R)
+        L.push_back(CreateCell(Col));
+    ++FColumnCount;
+}
+
+void TCells::InsertColumn(int Index)
+{
+    if (FColumnCount >= MaxCellColumns)
+        ListIndexError(FColumnCount);
+    if (Index < 0 || Index > FColumnCount)
+        ListIndexError(Index);
+    TNxCustomColumn* Col = ColumnAt(Index);
+    TCellList L;
+    for (int R = 0; R < FRowCount; ++R)
+        L.push_back(MakeCell(Col, true));
+    ++FColumnCount;
+    FIsSorted = false;
+    for (int C = FColumnCount - 1; C > Index; --C)
+        (*FLists)[static_cast<size_t>(C)] = std::move((*FLists)[static_cast<size_t>(C - 1)]);
+    (*FLists)[static_cast<size_t>(Index)] = std::move(L);
+}
+
+void TCells::DeleteColumn(int Index)
+{
+    if (Index < 0 || Index >= FColumnCount)
+        ListIndexError(Index);
+    for (int C = Index; C < FColumnCount - 1; ++C)
+        (*FLists)[static_cast<size_t>(C)] = std::move((*FLists)[static_cast<size_t>(C + 1)]);
+    (*FLists)[static_cast<size_t>(FColumnCount - 1)].clear();
+    --FColumnCount;
+    if (FColumnCount == 0)
+        ClearColumns();
+}
+
+void TCells::ClearColumns()
+{
+    for (auto& L : *FLists)
+        L.clear();
+    FRows.clear();
+    FColumnCount = 0;
+    FRowCount = 0;
+    FVisibleRowCount = 0;
+}
+
+void TCells::MoveColumn(int FromIndex, int ToIndex)
+{
+    if (FromIndex < 0 || FromIndex >= FColumnCount)
+        ListIndexError(FromIndex);
+    if (ToIndex < 0 || ToIndex >= FColumnCount)
+        ListIndexError(ToIndex);
+    auto& Lists = *FLists;
+    TCellList Taken = std::move(Lists[static_cast<size_t>(FromIndex)]);
+    if (FromIndex < ToIndex)
+        for (int C = FromIndex; C < ToIndex; ++C)
+            Lists[static_cast<size_t>(C)] = std::move(Lists[static_cast<size_t>(C + 1)]);
+    else
+        for (int C = FromIndex; C > ToIndex; --C)
+            Lists[static_cast<size_t>(C)] = std::move(Lists[static_cast<size_t>(C - 1)]);
+    Lists[static_cast<size_t>(ToIndex)] = std::move(Taken);
+}
+
+void TCells::ColumnNotify(int Operation, int Index, int Index2)
+{
+    switch (Operation & 0x7F) {
+    case cnoAddColumn: AddColumn(); break;
+    case cnoDeleteColumn: DeleteColumn(Index); break;
+    case cnoClearColumns: ClearColumns(); break;
+    case cnoInsertColumn: InsertColumn(Index); break;
+    case cnoMoveColumn: MoveColumn(Index, Index2); break;
+    default: break;
+    }
+}
+
+void TCells::DoCellChange()
+{
+    if (OnCellChange)
+        OnCellChange(this, FLastCol, FLastRow);
+    FIsSorted = false;
+}
+
+void TCells::DoCompare(TCell* Cell1, TCell* Cell2, int& Compare)
+{
+    if (OnCompare)
+        OnCompare(this, Cell1, Cell2, Compare);
+}
+
+// Left test: ascending LE(P, X), descending GE(P, X); the right test is the other one.
+bool TCells::RowTest(bool Left, int Index)
+{
+    ++FComparisons;
+    const bool WantLE = Left != FSortDescending;
+    int Cmp = 0; // sign of P against X
+    if (FSortType == stCustom) {
+        TCell* X = (*FLists)[static_cast<size_t>(FSortCol)][static_cast<size_t>(Index)].get();
+        FLastCol = FSortCol;
+        FLastRow = Index;
+        DoCompare(FPivotCell, X, Cmp);
+    } else {
+        const TSortKey& P = *FPivotKey;
+        const TSortKey& X = (*FKeys)[static_cast<size_t>(Index)];
+        switch (FSortType) {
+        case stAlphabetic: Cmp = P.S < X.S ? -1 : (X.S < P.S ? 1 : 0); break;
+        case stCaseInsensitive: Cmp = P.B < X.B ? -1 : (X.B < P.B ? 1 : 0); break;
+        case stBoolean: Cmp = static_cast<int>(P.Bo) - static_cast<int>(X.Bo); break;
+        case stNumeric:
+        case stDate: Cmp = P.F < X.F ? -1 : (X.F < P.F ? 1 : 0); break;
+        case stIP: Cmp = P.Ip < X.Ip ? -1 : (X.Ip < P.Ip ? 1 : 0); break;
+        case stCustom: break;
+        }
+    }
+    return WantLE ? Cmp <= 0 : Cmp >= 0;
+}
+
+int TCells::Partition(int Lo, int Hi)
+{
+    const int PivotIndex = static_cast<int>(QRandomGenerator::global()->bounded(Lo + 1, Hi + 1));
+    FPivotCell = (*FLists)[static_cast<size_t>(FSortCol)][static_cast<size_t>(PivotIndex)].get();
+    TSortKey PivotKey;
+    if (FKeys)
+        PivotKey = (*FKeys)[static_cast<size_t>(PivotIndex)];
+    FPivotKey = &PivotKey;
+    int I = Lo - 1, J = Hi + 1;
+    // The scans stop at the ends of the range even when a custom order is not consistent.
+    do {
+        do
+            ++I;
+        while (I < Hi && !RowTest(true, I));
+        do
+            --J;
+        while (J > Lo && !RowTest(false, J));
+        if (I != J)
+            SwapRows(I, J);
+    } while (I < J);
+    if (I != J)
+        SwapRows(I, J);
+    FPivotKey = nullptr;
+    return std::clamp(I, Lo + 1, Hi);
+}
+
+void TCells::QuickSortRows(int Lo, int Hi)
+{
+    // Recurse into the smaller part, loop over the larger: the stack stays shallow.
+    while (Hi > Lo) {
+        const int P = Partition(Lo, Hi);
+        if (P - 1 - Lo < Hi - P) {
+            QuickSortRows(Lo, P - 1);
+            Lo = P;
+        } else {
+            QuickSortRows(P, Hi);
+            Hi = P - 1;
+        }
+    }
+}
+
+void TCells::Sort(int ACol, TSortType SortType, bool Descending)
+{
+    FComparisons = 0;
+    if (FRowCount > 0 && (ACol < 0 || ACol >= FColumnCount))
+        ListIndexError(ACol);
+    if (FSortedColumn == ACol && FIsSorted && FSortDescending != Descending) {
+        FSortDescending = Descending;
+        for (int I = 0; I < FRowCount / 2; ++I)
+            SwapRows(I, FRowCount - 1 - I);
+    } else if (FRowCount > 1) {
+        // Every key is read before a row moves: a failing conversion leaves the order as it was.
+        std::vector<TSortKey> Keys;
+        if (SortType != stCustom) {
+            Keys.resize(static_cast<size_t>(FRowCount));
+            for (int R = 0; R < FRowCount; ++R) {
+                TCell* C = GetCell(ACol, R);
+                TSortKey& K = Keys[static_cast<size_t>(R)];
+                switch (SortType) {
+                case stAlphabetic: K.S = C->AsString(); break;
+                case stCaseInsensitive: {
+                    K.B = C->AsString().toLocal8Bit();
+                    for (char& Ch : K.B)
+                        if (Ch >= 'A' && Ch <= 'Z')
+                            Ch = static_cast<char>(Ch + 32);
+                    break;
+                }
+                case stBoolean: K.Bo = C->AsBoolean(); break;
+                case stNumeric: K.F = C->AsFloat(); break;
+                case stDate: K.F = C->AsDateTime(); break;
+                case stIP: K.Ip = StrToIPParts(C->AsString()); break;
+                case stCustom: break;
+                }
+            }
+        }
+        FSortDescending = Descending;
+        FSortCol = ACol;
+        FSortType = SortType;
+        FKeys = SortType != stCustom ? &Keys : nullptr;
+        try {
+            QuickSortRows(0, FRowCount - 1);
+        } catch (...) {
+            FKeys = nullptr;
+            FIsSorted = false;
+            throw;
+        }
+        FKeys = nullptr;
+    } else {
+        FSortDescending = Descending;
+    }
+    FSortedColumn = ACol;
+    FIsSorted = true;
+}

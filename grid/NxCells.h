@@ -1,0 +1,305 @@
+#pragma once
+// The grid's cell store: one list of typed cells per column, one TRow per row,
+// conversions between the five value views, and sorting by one column.
+#include "NxColumns.h"
+#include "NxGridLink.h"
+#include "NxSharedCommon.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Days since 1899-12-30; the fraction is the time of day.
+using TDateTime = double;
+
+// At most this many columns; the store has one list slot more.
+constexpr int MaxCellColumns = MaxColumns;
+
+class TCells;
+
+class TRow {
+public:
+    int ChildCount = 0;
+    bool Expanded = true;
+    int Level = 0;
+    TRow* ParentRow = nullptr;
+    int Height = 0;
+    bool Selected = false;
+    bool Visible = true;
+
+    void IncChildCount() { ++ChildCount; }
+    void DecChildCount() { --ChildCount; }
+    void ClearChildCount() { ChildCount = 0; }
+};
+
+class TCell {
+public:
+    explicit TCell(TCells* Owner);
+    virtual ~TCell() = default;
+    TCell(const TCell&) = delete;
+    TCell& operator=(const TCell&) = delete;
+
+    TCells* Owner() const { return FOwner; }
+    int FontStyle = 0;
+    bool Creating = true;
+    QString Hint;
+
+    TColor Color() const { return FColor; }
+    // Notifies the store unless the cell is still being made.
+    void SetColor(TColor Value);
+
+    virtual TColor GetDrawColor() const;
+    virtual TColor GetDrawTextColor() const;
+    virtual bool GetAsBoolean() const = 0;
+    virtual TDateTime GetAsDateTime() const = 0;
+    virtual double GetAsFloat() const = 0;
+    virtual int GetAsInteger() const = 0;
+    virtual QString GetAsString() const = 0;
+    virtual void Changed();
+    virtual void SetAsBoolean(bool Value);
+    virtual void SetAsDateTime(TDateTime Value);
+    virtual void SetAsFloat(double Value);
+    virtual void SetAsInteger(int Value);
+    virtual void SetAsString(const QString& Value);
+    virtual void Clear() = 0;
+
+    bool AsBoolean() const { return GetAsBoolean(); }
+    TDateTime AsDateTime() const { return GetAsDateTime(); }
+    double AsFloat() const { return GetAsFloat(); }
+    int AsInteger() const { return GetAsInteger(); }
+    QString AsString() const { return GetAsString(); }
+
+protected:
+    TCells* FOwner;
+    TColor FColor = clWindow;
+};
+
+class TBooleanCell : public TCell {
+public:
+    using TCell::TCell;
+    bool GetAsBoolean() const override { return FValue; }
+    TDateTime GetAsDateTime() const override { return 0; }
+    double GetAsFloat() const override { return FValue ? 1.0 : 0.0; }
+    int GetAsInteger() const override { return FValue ? 1 : 0; }
+    QString GetAsString() const override;
+    void SetAsBoolean(bool Value) override;
+    void SetAsDateTime(TDateTime Value) override;
+    void SetAsFloat(double Value) override;
+    void SetAsInteger(int Value) override;
+    void SetAsString(const QString& Value) override;
+    void Clear() override { FValue = false; }
+
+private:
+    bool FValue = false;
+};
+
+class TDateTimeCell : public TCell {
+public:
+    using TCell::TCell;
+    bool GetAsBoolean() const override { return false; }
+    TDateTime GetAsDateTime() const override { return FValue; }
+    double GetAsFloat() const override { return FValue; }
+    int GetAsInteger() const override;
+    QString GetAsString() const override;
+    void SetAsBoolean(bool Value) override;
+    void SetAsDateTime(TDateTime Value) override;
+    void SetAsFloat(double Value) override;
+    void SetAsInteger(int Value) override;
+    void SetAsString(const QString& Value) override;
+    void Clear() override { FValue = 0; }
+
+private:
+    TDateTime FValue = 0;
+};
+
+class TFloatCell : public TCell {
+public:
+    using TCell::TCell;
+    bool GetAsBoolean() const override { return false; }
+    TDateTime GetAsDateTime() const override { return FValue; }
+    double GetAsFloat() const override { return FValue; }
+    int GetAsInteger() const override;
+    QString GetAsString() const override;
+    void SetAsBoolean(bool Value) override;
+    void SetAsDateTime(TDateTime Value) override;
+    void SetAsFloat(double Value) override;
+    void SetAsInteger(int Value) override;
+    void SetAsString(const QString& Value) override;
+    void Clear() override { FValue = 0; }
+
+private:
+    double FValue = 0;
+};
+
+class TIntegerCell : public TCell {
+public:
+    using TCell::TCell;
+    bool GetAsBoolean() const override { return FValue > 0; }
+    TDateTime GetAsDateTime() const override { return 0; }
+    double GetAsFloat() const override { return FValue; }
+    int GetAsInteger() const override { return FValue; }
+    QString GetAsString() const override { return QString::number(FValue); }
+    void SetAsBoolean(bool Value) override;
+    void SetAsDateTime(TDateTime Value) override;
+    void SetAsFloat(double Value) override;
+    void SetAsInteger(int Value) override;
+    void SetAsString(const QString& Value) override;
+    void Clear() override { FValue = 0; }
+
+private:
+    int FValue = 0;
+};
+
+class TStringCell : public TCell {
+public:
+    using TCell::TCell;
+    bool GetAsBoolean() const override;
+    TDateTime GetAsDateTime() const override;
+    double GetAsFloat() const override;
+    int GetAsInteger() const override;
+    QString GetAsString() const override { return FValue; }
+    void SetAsBoolean(bool Value) override;
+    void SetAsDateTime(TDateTime Value) override;
+    void SetAsFloat(double Value) override;
+    void SetAsInteger(int Value) override;
+    void SetAsString(const QString& Value) override;
+    void Clear() override { FValue.clear(); }
+
+private:
+    QString FValue;
+};
+
+// Shows the 1-based number of the row it is read for; stores nothing.
+class TIncrementCell : public TCell {
+public:
+    using TCell::TCell;
+    bool GetAsBoolean() const override { return false; }
+    TDateTime GetAsDateTime() const override { return 0; }
+    double GetAsFloat() const override;
+    int GetAsInteger() const override;
+    QString GetAsString() const override;
+    void Clear() override {}
+};
+
+// Holds no value: reads and writes go to its column's text operations.
+class TVirtualCell : public TCell {
+public:
+    using TCell::TCell;
+    TNxCustomColumn* Column = nullptr;
+    bool GetAsBoolean() const override;
+    TDateTime GetAsDateTime() const override;
+    double GetAsFloat() const override;
+    int GetAsInteger() const override;
+    QString GetAsString() const override;
+    void SetAsBoolean(bool Value) override;
+    void SetAsDateTime(TDateTime Value) override;
+    void SetAsFloat(double Value) override;
+    void SetAsInteger(int Value) override;
+    void SetAsString(const QString& Value) override;
+    void Clear() override {}
+};
+
+// Column-notification operations (low 7 bits of the operation code).
+enum TColumnNotifyOperation { cnoAddColumn = 0, cnoDeleteColumn = 1, cnoClearColumns = 2, cnoInsertColumn = 3,
+                              cnoMoveColumn = 4 };
+
+class TCells {
+public:
+    TCells(TNxGridLink* Grid, TNxColumns* Columns);
+    virtual ~TCells();
+    TCells(const TCells&) = delete;
+    TCells& operator=(const TCells&) = delete;
+
+    int ColumnCount() const { return FColumnCount; }
+    int RowCount() const { return FRowCount; }
+    int LastCol() const { return FLastCol; }
+    int LastRow() const { return FLastRow; }
+    int VisibleRowCount() const { return FVisibleRowCount; }
+    bool IsSorted() const { return FIsSorted; }
+    int SortedColumn() const { return FSortedColumn; }
+    bool SortDescending() const { return FSortDescending; }
+    int DefaultRowHeight = 16;
+    TNxGridLink* Grid() const { return FGrid; }
+    TNxColumns* Columns() const { return FColumns; }
+
+    // Indexes out of range raise "List index out of bounds (%d)".
+    TCell* GetCell(int ACol, int ARow);
+    TRow* GetRow(int Index) const;
+    int IndexOfRow(const TRow* Row) const;
+    std::unique_ptr<TCell> CreateCell(TNxCustomColumn* Column);
+
+    void AddRows(int Count);
+    void AddChildRow(int ParentIndex, int Position);
+    int GetDescendantCount(int Index) const;
+    void InsertRow(int Index);
+    void DeleteRow(int Index);
+    void ClearRows();
+    void MoveRow(int FromIndex, int ToIndex);
+    void ExchangeRows(int Index1, int Index2);
+    void SetRowVisible(int Index, bool Value);
+    void ColumnNotify(int Operation, int Index, int Index2);
+    void Sort(int ACol, TSortType SortType, bool Descending);
+
+    virtual void DoCellChange();
+    virtual void DoCompare(TCell* Cell1, TCell* Cell2, int& Compare);
+
+    std::function<void(TCells*, int, int)> OnCellChange;
+    std::function<void(TCells*, TCell*, TCell*, int&)> OnCompare;
+
+    // Comparisons made by the last Sort (a reversal makes none).
+    int LastSortComparisons() const { return FComparisons; }
+
+private:
+    struct TSortKey;
+    using TCellList = std::vector<std::unique_ptr<TCell>>;
+
+    std::unique_ptr<TCell> MakeCell(TNxCustomColumn* Column, bool ForInsert);
+    TNxCustomColumn* ColumnAt(int Index) const;
+    void CheckRow(int Index, int Limit) const;
+    void AddColumn();
+    void InsertColumn(int Index);
+    void DeleteColumn(int Index);
+    void ClearColumns();
+    void MoveColumn(int FromIndex, int ToIndex);
+    void SwapRows(int A, int B);
+    void QuickSortRows(int Lo, int Hi);
+    int Partition(int Lo, int Hi);
+    bool RowTest(bool Left, int Index);
+
+    int FColumnCount = 0;
+    int FLastCol = 0;
+    TNxColumns* FColumns;
+    std::unique_ptr<std::array<TCellList, MaxCellColumns + 1>> FLists;
+    TNxGridLink* FGrid;
+    int FRowCount = 0;
+    int FLastRow = 0;
+    std::vector<std::unique_ptr<TRow>> FRows;
+    bool FIsSorted = false;
+    int FSortedColumn = -1;
+    bool FSortDescending = false;
+    int FVisibleRowCount = 0;
+
+    // Sort state.
+    int FSortCol = 0;
+    TSortType FSortType = stAlphabetic;
+    std::vector<TSortKey>* FKeys = nullptr;
+    TSortKey* FPivotKey = nullptr;
+    TCell* FPivotCell = nullptr;
+    int FComparisons = 0;
+};
+
+// Text conversions of the cells; failures raise with the user-visible messages.
+namespace NxCellConvert {
+int StrToInt(const QString& Text);
+double StrToFloat(const QString& Text);
+TDateTime StrToDateTime(const QString& Text);
+bool StrToBool(const QString& Text);
+QString FloatToStr(double Value);
+QString DateTimeToStr(TDateTime Value);
+int RoundToInt(double Value);
+TDateTime Today();
+// Four parts of a dotted number; a part with no digits reads 0.
+std::array<int, 4> StrToIPParts(const QString& Text);
+} // namespace NxCellConvert

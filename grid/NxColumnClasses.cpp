@@ -1,0 +1,68 @@
+#include "NxColumnClasses.h"
+
+#include "NxDisplays.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStyle>
+#include <QApplication>
+#include <QStyleOption>
+
+void TNxImageList::Draw(QPainter& Canvas, int X, int Y, int Index, bool Enabled) const
+{
+    if (Index < 0 || Index >= Count())
+        return;
+    const QPixmap& P = FImages[static_cast<size_t>(Index)];
+    if (Enabled) {
+        Canvas.drawPixmap(X, Y, P);
+        return;
+    }
+    QStyleOption Opt;
+    Opt.palette = QApplication::palette();
+    Canvas.drawPixmap(X, Y, QApplication::style()->generatedIconPixmap(QIcon::Disabled, P, &Opt));
+}
+
+TNxTextColumn::TNxTextColumn()
+{
+    FDisplay = std::make_unique<TTextualColumnDisplay>(this);
+    FTextBefore.clear();
+    FTextAfter.clear();
+    SetDefaultValue(QString());
+    SetOptions(Options() | coShowTextFitHint);
+}
+
+int TNxTextColumn::GetTextWidth(const QString& Text) const
+{
+    return QFontMetrics(Font()).horizontalAdvance(Text) + 5;
+}
+
+void TNxTextColumn::PrepareEditor(QWidget* Editor)
+{
+    TNxCustomColumn::PrepareEditor(Editor);
+    // The editor's wrap mode becomes wkEllipsis once the editor class exists.
+}
+
+void TNxTextColumn::Assign(const TNxCustomColumn& Source)
+{
+    TNxCustomColumn::Assign(Source);
+    if (auto* T = dynamic_cast<const TNxTextColumn*>(&Source)) {
+        SetTextAfter(T->FTextAfter);
+        SetTextBefore(T->FTextBefore);
+    }
+}
+
+TNxImageColumn::TNxImageColumn()
+{
+    FDisplay = std::make_unique<TImageColumnDisplay>(this);
+    FTransparent = true;
+    SetDefaultValue(QStringLiteral("0"));
+    SetSortType(stNumeric);
+    SetKind(ckInteger);
+}
+
+void TNxImageColumn::Assign(const TNxCustomColumn& Source)
+{
+    TNxCustomColumn::Assign(Source);
+    if (auto* I = dynamic_cast<const TNxImageColumn*>(&Source))
+        SetImages(I->FImages);
+}

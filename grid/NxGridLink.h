@@ -1,0 +1,50 @@
+#pragma once
+// What the columns, the cell store and the painters ask of the grid that holds
+// them. The grid control implements it; tests implement it with fixed answers.
+#include "NxSharedCommon.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QPalette>
+
+class QWidget;
+class TNxCustomColumn;
+
+enum TNxColumnArea { caAll, caRows, caFooter, caHeader, caInput };
+
+class TNxGridLink {
+public:
+    virtual ~TNxGridLink() = default;
+
+    virtual QWidget* Control() const { return nullptr; }
+    virtual QPalette Palette() const { return QApplication::palette(); }
+    virtual QFont Font() const { return QApplication::font(); }
+    virtual TColor Color() const { return clWindow; }
+
+    // 12 when the indicator column is shown, else 0.
+    virtual int IndicatorWidth() const { return 0; }
+    virtual bool ReportStyle() const { return true; }
+    virtual int ClientWidth() const { return 0; }
+    // Client width less the indicator in report style.
+    virtual int RowAreaWidth() const { return ClientWidth() - (ReportStyle() ? IndicatorWidth() : 0); }
+    // The band of an area across the whole client width (header, footer, input line).
+    virtual TRect BandRect(TNxColumnArea Area) const { Q_UNUSED(Area); return {}; }
+    virtual int HorzScrollPos() const { return 0; }
+    virtual int FixedCols() const { return 0; }
+
+    // Being read from a stored form: moves, auto-sizing and lay-out wait.
+    virtual bool Loading() const { return false; }
+    virtual bool Destroying() const { return false; }
+    virtual bool DesignTime() const { return false; }
+
+    virtual int CurrentColumn() const { return -1; }
+    virtual int HotColumn() const { return -1; }
+    virtual int PressedColumn() const { return -1; }
+
+    // Repaints the column's strip in an area.
+    virtual void InvalidateColumn(TNxCustomColumn* Column, TNxColumnArea Area) { Q_UNUSED(Column); Q_UNUSED(Area); }
+
+    // The effective colours of a cell as painted (cell colour, sorted shade, selection).
+    virtual TColor GetCellDrawColor(int ACol, int ARow) const { Q_UNUSED(ACol); Q_UNUSED(ARow); return clWindow; }
+    virtual TColor GetCellDrawTextColor(int ACol, int ARow) const { Q_UNUSED(ACol); Q_UNUSED(ARow); return clWindowText; }
+};

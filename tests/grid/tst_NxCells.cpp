@@ -1,0 +1,704 @@
+#include "NxCells.h"
+#include "NxColumnClasses.h"
+#include "NxTestGrid.h"
+#include "DwError.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+// A store on a column collection, wired the way the grid wires them.
+struct TFixture {
+    TTestGrid Grid;
+    TNxColumns Columns{&Grid};
+    TCells Cells{&Grid, &Columns};
+    TFixture()
+    {
+        Columns.OnColumnsChanged = [this](int Op, int, int, int Index) { Cells.ColumnNotify(Op, Index, -1); };
+    }
+    TNxCustomColumn* Add(int Kind)
+    {
+        auto* C = new TNxCustomColumn;
+        C->SetKind(Kind);
+        return Columns.Add(C);
+    }
+    QStringList Column(int C)
+    {
+        QStringList L;
+        for (int R = 0; R < Cells.RowCount(); ++R)
+            L << Cells.GetCell(C, R)->AsString();
+        return L;
+    }
+};
+
+QString ErrorOf(const std::function<void()>& F)
+{
+    try {
+        F();
+    } catch (const EDotwrightError& E) {
+        return E.Message();
+    }
+    return QStringLiteral("(no error)");
+}
+
+} // namespace
+
+class tst_NxCells : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void Conversions_data();
+    void Conversions();
+    void ConversionErrorKeepsValue();
+    void CellClassesByKind();
+    void IncrementCellReadsRowNumber();
+    void DateTimeCellSetBooleanGivesToday();
+    void FloatText_data();
+    void FloatText();
+    void DateTimeTextRoundTrip();
+    void RowOperations();
+    void ChildRows();
+    void ExchangeAndMoveClearIsSorted();
+    void ColumnOperations();
+    void DeleteOnlyColumnEmptiesStore();
+    void CellChangeReportsCoordinates();
+    void IndexErrors();
+    void TooManyColumns();
+    void Sort_data();
+    void Sort();
+    void SortDirectionFlipMakesNoComparisons();
+    void SortAfterWriteSortsAgain();
+    void SortEmptyAndSingle();
+    void SortFailingConversionLeavesOrder();
+    void InconsistentCustomCompareStaysInRange();
+    void CustomCompare();
+    void IPParts_data();
+    void IPParts();
+    void VirtualCellsAskTheColumn();
+};
+
+namespace {
+// A column that keeps its values itself, keyed by (column, row).
+class TMapColumn : public TNxCustomColumn {
+public:
+    TMapColumn() { SetKind(ckVirtual); }
+    QMap<QPair<int, int>, QString> Values;
+    QString GetVirtualText(int C, int R) const override { return Values.value({C, R}, "?"); }
+    void SetVirtualText(int C, int R, const QString& V) override { Values[{C, R}] = V; }
+};
+} // namespace
+
+void tst_NxCells::VirtualCellsAskTheColumn()
+{
+    TFixture F;
+    F.Add(ckString);
+    auto* M = new TMapColumn;
+    F.Columns.Add(M);
+    F.Cells.AddRows(3);
+    QVERIFY(dynamic_cast<TVirtualCell*>(F.Cells.GetCell(1, 0)));
+    int Changes = 0;
+    F.Cells.OnCellChange = [&](TCells*, int, int) { ++Changes; };
+    F.Cells.GetCell(1, 2)->SetAsInteger(42);
+    F.Cells.GetCell(1, 0)->SetAsBoolean(true);
+    QCOMPARE(M->Values.value({1, 2}), QString("42"));
+    QCOMPARE(F.Cells.GetCell(1, 2)->AsInteger(), 42);
+    QCOMPARE(F.Cells.GetCell(1, 0)->AsString(), QString("True"));
+    QVERIFY(F.Cells.GetCell(1, 0)->AsBoolean());
+    QCOMPARE(F.Cells.GetCell(1, 1)->AsString(), QString("?"));
+    QCOMPARE(ErrorOf([&] { F.Cells.GetCell(1, 1)->AsInteger(); }), QString("'?' is not a valid integer value"));
+    QCOMPARE(Changes, 2);
+}
+
+// Cell kind, operation "set:View=value" then read view; expected text or error message.
+void tst_NxCells::Conversions_data()
+{
+    QTest::addColumn<int>("Kind");
+    QTest::addColumn<QString>("Setter");
+    QTest::addColumn<QString>("Value");
+    QTest::addColumn<QString>("Getter");
+    QTest::addColumn<QString>("Expected");
+
+    QTest::newRow("string int 65") << ckString << "Integer" << "65" << "Integer" << "65";
+    QTest::newRow("string int text") << ckString << "Integer" << "65" << "String" << "65";
+    QTest::newRow("string empty as int") << ckString << "String" << "" << "Integer"
+                                         << "'' is not a valid integer value";
+    QTest::newRow("string abc as int") << ckString << "String" << "abc" << "Integer"
+                                       << "'abc' is not a valid integer value";
+    QTest::newRow("string 1.5 as int") << ckString << "String" << "1.5" << "Integer"
+                                       << "'1.5' is not a valid integer value";
+    QTest::newRow("string x as float") << ckString << "String" << "x" << "Float"
+                                       << "'x' is not a valid floating point value";
+    QTest::newRow("string 2.5 as float") << ckString << "String" << "2.5" << "Float" << "2.5";
+    QTest::newRow("string empty as date") << ckString << "String" << "" << "DateTime" << "0";
+    QTest::newRow("string bad date") << ckString << "String" << "31.31.31" << "DateTime"
+                                     << "'31.31.31' is not a valid date and time";
+    QTest::newRow("string yes as bool") << ckString << "String" << "yes" << "Boolean"
+                                        << "'yes' is not a valid boolean value";
+    QTest::newRow("string empty as bool") << ckString << "String" << "" << "Boolean"
+                                          << "'' is not a valid boolean value";
+    QTest::newRow("string TRUE as bool") << ckString << "String" << "TRUE" << "Boolean" << "1";
+    QTest::newRow("string 0 as bool") << ckString << "String" << "0" << "Boolean" << "0";
+    QTest::newRow("string -2 as bool") << ckString << "String" << "-2" << "Boolean" << "1";
+    QTest::newRow("string set bool") << ckString << "Boolean" << "1" << "String" << "True";
+    QTest::newRow("string set float") << ckString << "Float" << "0.1" << "String" << "0.1";
+
+    QTest::newRow("int -3 as bool") << ckInteger << "Integer" << "-3" << "Boolean" << "0";
+    QTest::newRow("int 0 as bool") << ckInteger << "Integer" << "0" << "Boolean" << "0";
+    QTest::newRow("int 3 as bool") << ckInteger << "Integer" << "3" << "Boolean" << "1";
+    QTest::newRow("int as date") << ckInteger << "Integer" << "3" << "DateTime" << "0";
+    QTest::newRow("int float 2.5 rounds even") << ckInteger << "Float" << "2.5" << "Integer" << "2";
+    QTest::newRow("int float 3.5 rounds even") << ckInteger << "Float" << "3.5" << "Integer" << "4";
+    QTest::newRow("int empty text") << ckInteger << "String" << "" << "Integer" << "0";
+    QTest::newRow("int bad text") << ckInteger << "String" << "1x" << "Integer"
+                                  << "'1x' is not a valid integer value";
+    QTest::newRow("int set bool") << ckInteger << "Boolean" << "1" << "Integer" << "1";
+    QTest::newRow("int set date") << ckInteger << "DateTime" << "5" << "Integer" << "0";
+
+    QTest::newRow("bool TRUE") << ckBoolean << "String" << "TRUE" << "Boolean" << "1";
+    QTest::newRow("bool yes") << ckBoolean << "String" << "yes" << "Boolean" << "0";
+    QTest::newRow("bool text") << ckBoolean << "Integer" << "7" << "String" << "True";
+    QTest::newRow("bool float") << ckBoolean << "Integer" << "7" << "Float" << "1";
+    QTest::newRow("bool float 0") << ckBoolean << "Float" << "0" << "String" << "False";
+    QTest::newRow("bool date") << ckBoolean << "DateTime" << "3" << "Boolean" << "0";
+
+    QTest::newRow("float bool") << ckFloat << "Boolean" << "1" << "Float" << "0";
+    QTest::newRow("float rounds") << ckFloat << "Float" << "-1.5" << "Integer" << "-2";
+    QTest::newRow("float text") << ckFloat << "String" << "1.25" << "String" << "1.25";
+    QTest::newRow("float bad text") << ckFloat << "String" << "1,25" << "Float"
+                                    << "'1,25' is not a valid floating point value";
+    QTest::newRow("float as bool") << ckFloat << "Float" << "3" << "Boolean" << "0";
+
+    QTest::newRow("date bad text gives 0") << ckDateTime << "String" << "nonsense" << "Float" << "0";
+    QTest::newRow("date int") << ckDateTime << "Integer" << "40000" << "Float" << "40000";
+    QTest::newRow("date rounds") << ckDateTime << "Float" << "2.5" << "Integer" << "2";
+    QTest::newRow("date as bool") << ckDateTime << "Float" << "2.5" << "Boolean" << "0";
+}
+
+static void SetView(TCell* C, const QString& Setter, const QString& V)
+{
+    if (Setter == "Integer")
+        C->SetAsInteger(V.toInt());
+    else if (Setter == "Float")
+        C->SetAsFloat(V.toDouble());
+    else if (Setter == "Boolean")
+        C->SetAsBoolean(V == "1");
+    else if (Setter == "DateTime")
+        C->SetAsDateTime(V.toDouble());
+    else
+        C->SetAsString(V);
+}
+
+static QString GetView(TCell* C, const QString& Getter)
+{
+    if (Getter == "Integer")
+        return QString::number(C->AsInteger());
+    if (Getter == "Float")
+        return QString::number(C->AsFloat());
+    if (Getter == "Boolean")
+        return C->AsBoolean() ? "1" : "0";
+    if (Getter == "DateTime")
+        return QString::number(C->AsDateTime());
+    return C->AsString();
+}
+
+void tst_NxCells::Conversions()
+{
+    QFETCH(int, Kind);
+    QFETCH(QString, Setter);
+    QFETCH(QString, Value);
+    QFETCH(QString, Getter);
+    QFETCH(QString, Expected);
+    TFixture F;
+    F.Add(Kind);
+    F.Cells.AddRows(1);
+    QString Got;
+    const QString Err = ErrorOf([&] {
+        TCell* C = F.Cells.GetCell(0, 0);
+        SetView(C, Setter, Value);
+        Got = GetView(C, Getter);
+    });
+    QCOMPARE(Err == "(no error)" ? Got : Err, Expected);
+}
+
+void tst_NxCells::ConversionErrorKeepsValue()
+{
+    TFixture F;
+    F.Add(ckInteger);
+    F.Add(ckFloat);
+    F.Cells.AddRows(1);
+    F.Cells.GetCell(0, 0)->SetAsInteger(12);
+    QCOMPARE(ErrorOf([&] { F.Cells.GetCell(0, 0)->SetAsString("zz"); }), QString("'zz' is not a valid integer value"));
+    QCOMPARE(F.Cells.GetCell(0, 0)->AsInteger(), 12);
+    F.Cells.GetCell(1, 0)->SetAsFloat(1.5);
+    QVERIFY(ErrorOf([&] { F.Cells.GetCell(1, 0)->SetAsString(""); }) != "(no error)");
+    QCOMPARE(F.Cells.GetCell(1, 0)->AsFloat(), 1.5);
+}
+
+void tst_NxCells::CellClassesByKind()
+{
+    TFixture F;
+    F.Columns.Add(new TNxTextColumn);
+    F.Columns.Add(new TNxTextColumn);
+    F.Columns.Add(new TNxImageColumn);
+    F.Add(ckIncrement);
+    F.Add(ckBoolean);
+    F.Add(ckDateTime);
+    F.Add(ckFloat);
+    F.Add(42);
+    F.Cells.AddRows(1);
+    QVERIFY(dynamic_cast<TStringCell*>(F.Cells.GetCell(0, 0)));
+    QVERIFY(dynamic_cast<TStringCell*>(F.Cells.GetCell(1, 0)));
+    QVERIFY(dynamic_cast<TIntegerCell*>(F.Cells.GetCell(2, 0)));
+    QVERIFY(dynamic_cast<TIncrementCell*>(F.Cells.GetCell(3, 0)));
+    QVERIFY(dynamic_cast<TBooleanCell*>(F.Cells.GetCell(4, 0)));
+    QVERIFY(dynamic_cast<TDateTimeCell*>(F.Cells.GetCell(5, 0)));
+    QVERIFY(dynamic_cast<TFloatCell*>(F.Cells.GetCell(6, 0)));
+    QVERIFY(dynamic_cast<TStringCell*>(F.Cells.GetCell(7, 0)));
+    // InsertRow makes integer cells for an increment column.
+    F.Cells.InsertRow(0);
+    QVERIFY(dynamic_cast<TIntegerCell*>(F.Cells.GetCell(3, 0)));
+    QVERIFY(dynamic_cast<TIncrementCell*>(F.Cells.GetCell(3, 1)));
+    // Style and colour come from the column.
+    QFont Bold;
+    Bold.setBold(true);
+    F.Columns.Item(0)->SetFont(Bold);
+    F.Columns.Item(0)->SetColor(clRed);
+    F.Cells.AddRows(1);
+    QCOMPARE(F.Cells.GetCell(0, 2)->FontStyle, int(fsBold));
+    QCOMPARE(F.Cells.GetCell(0, 2)->Color(), clRed);
+    QVERIFY(!F.Cells.GetCell(0, 2)->Creating);
+}
+
+void tst_NxCells::IncrementCellReadsRowNumber()
+{
+    TFixture F;
+    F.Add(ckIncrement);
+    F.Cells.AddRows(5);
+    QCOMPARE(F.Cells.GetCell(0, 3)->AsString(), QString("4"));
+    QCOMPARE(F.Cells.GetCell(0, 0)->AsInteger(), 1);
+    QCOMPARE(F.Cells.GetCell(0, 4)->AsFloat(), 5.0);
+}
+
+void tst_NxCells::DateTimeCellSetBooleanGivesToday()
+{
+    TFixture F;
+    F.Add(ckDateTime);
+    F.Cells.AddRows(1);
+    F.Cells.GetCell(0, 0)->SetAsBoolean(false);
+    QCOMPARE(F.Cells.GetCell(0, 0)->AsDateTime(), double(QDate(1899, 12, 30).daysTo(QDate::currentDate())));
+}
+
+void tst_NxCells::FloatText_data()
+{
+    QTest::addColumn<double>("Value");
+    QTest::addColumn<QString>("Text");
+    QTest::newRow("int") << 3.0 << "3";
+    QTest::newRow("fraction") << 0.1 << "0.1";
+    QTest::newRow("negative") << -2.5 << "-2.5";
+    QTest::newRow("small fixed") << 0.0001 << "0.0001";
+    QTest::newRow("small exp") << 0.00001 << "1E-5";
+    QTest::newRow("fifteen digits") << 123456789012345.0 << "123456789012345";
+    QTest::newRow("big exp") << 1e15 << "1E15";
+    QTest::newRow("third") << 1.0 / 3 << "0.333333333333333";
+}
+
+void tst_NxCells::FloatText()
+{
+    QFETCH(double, Value);
+    QFETCH(QString, Text);
+    QCOMPARE(NxCellConvert::FloatToStr(Value), Text);
+}
+
+void tst_NxCells::DateTimeTextRoundTrip()
+{
+    TFixture F;
+    F.Add(ckDateTime);
+    F.Add(ckString);
+    F.Cells.AddRows(1);
+    const double V = 45000.5; // noon
+    F.Cells.GetCell(1, 0)->SetAsDateTime(V);
+    const QString Text = F.Cells.GetCell(1, 0)->AsString();
+    QVERIFY(!Text.isEmpty());
+    F.Cells.GetCell(0, 0)->SetAsString(Text);
+    QCOMPARE(F.Cells.GetCell(0, 0)->AsDateTime(), V);
+    // Midnight shows the date alone.
+    F.Cells.GetCell(0, 0)->SetAsDateTime(45000);
+    QVERIFY(F.Cells.GetCell(0, 0)->AsString().size() < Text.size());
+}
+
+void tst_NxCells::RowOperations()
+{
+    TFixture F;
+    F.Add(ckString);
+    F.Cells.DefaultRowHeight = 21;
+    F.Cells.AddRows(3);
+    for (int R = 0; R < 3; ++R)
+        F.Cells.GetCell(0, R)->SetAsString(QString("r%1").arg(R));
+    QCOMPARE(F.Cells.RowCount(), 3);
+    QCOMPARE(F.Cells.VisibleRowCount(), 3);
+    QCOMPARE(F.Cells.GetRow(2)->Height, 21);
+
+    F.Cells.InsertRow(1);
+    QCOMPARE(F.Column(0), QStringList({"r0", "", "r1", "r2"}));
+    F.Cells.MoveRow(0, 3);
+    QCOMPARE(F.Column(0), QStringList({"", "r1", "r2", "r0"}));
+    TRow* Row = F.Cells.GetRow(3);
+    F.Cells.ExchangeRows(0, 3);
+    QCOMPARE(F.Column(0), QStringList({"r0", "r1", "r2", ""}));
+    QCOMPARE(F.Cells.IndexOfRow(Row), 0);
+    F.Cells.SetRowVisible(1, false);
+    F.Cells.SetRowVisible(1, false);
+    QCOMPARE(F.Cells.VisibleRowCount(), 3);
+    F.Cells.DeleteRow(1);
+    QCOMPARE(F.Column(0), QStringList({"r0", "r2", ""}));
+    QCOMPARE(F.Cells.VisibleRowCount(), 3);
+    F.Cells.DeleteRow(2);
+    QCOMPARE(F.Cells.VisibleRowCount(), 2);
+    QCOMPARE(F.Cells.IndexOfRow(nullptr), -1);
+    F.Cells.ClearRows();
+    QCOMPARE(F.Cells.RowCount(), 0);
+    QCOMPARE(F.Cells.VisibleRowCount(), 0);
+    QCOMPARE(F.Cells.ColumnCount(), 1);
+}
+
+void tst_NxCells::ChildRows()
+{
+    TFixture F;
+    F.Add(ckString);
+    F.Cells.AddRows(2);
+    F.Cells.GetRow(0)->Expanded = false;
+    F.Cells.AddChildRow(0, 1);
+    F.Cells.AddChildRow(0, 2);
+    F.Cells.AddChildRow(1, 2);
+    QCOMPARE(F.Cells.RowCount(), 5);
+    QCOMPARE(F.Cells.GetRow(0)->ChildCount, 2);
+    QCOMPARE(F.Cells.GetRow(1)->Level, 1);
+    QCOMPARE(F.Cells.GetRow(2)->Level, 2);
+    QVERIFY(!F.Cells.GetRow(1)->Visible); // the parent is collapsed
+    QVERIFY(F.Cells.GetRow(2)->Visible);
+    QCOMPARE(F.Cells.GetRow(2)->ParentRow, F.Cells.GetRow(1));
+    QCOMPARE(F.Cells.VisibleRowCount(), 3); // two top rows and the child of the expanded row
+    QCOMPARE(F.Cells.GetDescendantCount(0), 3);
+    QCOMPARE(F.Cells.GetDescendantCount(1), 1);
+    QCOMPARE(F.Cells.GetDescendantCount(4), 0);
+}
+
+void tst_NxCells::ExchangeAndMoveClearIsSorted()
+{
+    TFixture F;
+    F.Add(ckInteger);
+    F.Cells.AddRows(3);
+    const std::vector<std::function<void()>> Changes = {
+        [&] { F.Cells.ExchangeRows(0, 1); }, [&] { F.Cells.MoveRow(0, 2); },
+        [&] { F.Cells.AddChildRow(0, 1); }, [&] { F.Cells.InsertRow(0); },
+        [&] { F.Cells.AddRows(1); },        [&] { F.Cells.GetCell(0, 0)->SetAsInteger(5); },
+        [&] { F.Cells.GetCell(0, 0)->SetColor(clRed); },
+    };
+    for (size_t I = 0; I < Changes.size(); ++I) {
+        F.Cells.Sort(0, stNumeric, false);
+        QVERIFY(F.Cells.IsSorted());
+        Changes[I]();
+        QVERIFY2(!F.Cells.IsSorted(), qPrintable(QString::number(I)));
+    }
+}
+
+void tst_NxCells::ColumnOperations()
+{
+    TFixture F;
+    F.Add(ckString);
+    F.Add(ckString);
+    F.Cells.AddRows(2);
+    for (int C = 0; C < 2; ++C)
+        for (int R = 0; R < 2; ++R)
+            F.Cells.GetCell(C, R)->SetAsString(QString("%1%2").arg(QChar('a' + C)).arg(R));
+    // A column added later gets a cell per row.
+    F.Add(ckInteger);
+    QCOMPARE(F.Cells.ColumnCount(), 3);
+    QCOMPARE(F.Column(2), QStringList({"0", "0"}));
+    F.Cells.ColumnNotify(cnoMoveColumn, 0, 2);
+    QCOMPARE(F.Column(0), QStringList({"b0", "b1"}));
+    QCOMPARE(F.Column(2), QStringList({"a0", "a1"}));
+    F.Cells.ColumnNotify(cnoMoveColumn, 2, 0);
+    QCOMPARE(F.Column(0), QStringList({"a0", "a1"}));
+    F.Cells.ColumnNotify(cnoDeleteColumn | 0x80, 0, -1); // only the low 7 bits count
+    QCOMPARE(F.Cells.ColumnCount(), 2);
+    QCOMPARE(F.Column(0), QStringList({"b0", "b1"}));
+    F.Cells.Sort(0, stAlphabetic, false);
+    F.Cells.ColumnNotify(cnoInsertColumn, 0, -1); // made for column 0 of the collection
+    QCOMPARE(F.Cells.ColumnCount(), 3);
+    QVERIFY(!F.Cells.IsSorted());
+    QCOMPARE(F.Column(0), QStringList({"", ""}));
+    QCOMPARE(F.Column(1), QStringList({"b0", "b1"}));
+    F.Cells.ColumnNotify(99, 0, 0);
+    QCOMPARE(F.Cells.ColumnCount(), 3);
+    F.Cells.ColumnNotify(cnoClearColumns, -1, -1);
+    QCOMPARE(F.Cells.ColumnCount(), 0);
+    QCOMPARE(F.Cells.RowCount(), 0);
+    QCOMPARE(F.Cells.VisibleRowCount(), 0);
+}
+
+void tst_NxCells::DeleteOnlyColumnEmptiesStore()
+{
+    TFixture F;
+    F.Add(ckString);
+    F.Cells.AddRows(4);
+    TNxCustomColumn* C = F.Columns.Item(0);
+    delete C; // the collection forwards the removal
+    QCOMPARE(F.Cells.ColumnCount(), 0);
+    QCOMPARE(F.Cells.RowCount(), 0);
+    QVERIFY(ErrorOf([&] { F.Cells.GetRow(0); }) == "List index out of bounds (0)");
+}
+
+void tst_NxCells::CellChangeReportsCoordinates()
+{
+    TFixture F;
+    F.Add(ckString);
+    F.Add(ckString);
+    F.Cells.AddRows(3);
+    QList<QPoint> Seen;
+    F.Cells.OnCellChange = [&](TCells* S, int C, int R) {
+        QCOMPARE(S, &F.Cells);
+        Seen << QPoint(C, R);
+    };
+    F.Cells.GetCell(1, 2)->SetAsString("x");
+    F.Cells.GetCell(0, 1)->SetAsInteger(3);
+    F.Cells.GetCell(1, 0)->SetColor(clRed);
+    QCOMPARE(Seen, QList<QPoint>({{1, 2}, {0, 1}, {1, 0}}));
+}
+
+void tst_NxCells::IndexErrors()
+{
+    TFixture F;
+    F.Add(ckString);
+    F.Cells.AddRows(2);
+    QCOMPARE(ErrorOf([&] { F.Cells.GetCell(1, 0); }), QString("List index out of bounds (1)"));
+    QCOMPARE(ErrorOf([&] { F.Cells.GetCell(-1, 0); }), QString("List index out of bounds (-1)"));
+    QCOMPARE(ErrorOf([&] { F.Cells.GetCell(0, 2); }), QString("List index out of bounds (2)"));
+    QCOMPARE(ErrorOf([&] { F.Cells.DeleteRow(5); }), QString("List index out of bounds (5)"));
+    QCOMPARE(ErrorOf([&] { F.Cells.MoveRow(0, 2); }), QString("List index out of bounds (2)"));
+    QCOMPARE(ErrorOf([&] { F.Cells.ExchangeRows(-1, 0); }), QString("List index out of bounds (-1)"));
+    QCOMPARE(ErrorOf([&] { F.Cells.InsertRow(3); }), QString("List index out of bounds (3)"));
+    QCOMPARE(ErrorOf([&] { F.Cells.AddChildRow(0, 4); }), QString("List index out of bounds (4)"));
+    QCOMPARE(ErrorOf([&] { F.Cells.Sort(3, stAlphabetic, false); }), QString("List index out of bounds (3)"));
+    QCOMPARE(ErrorOf([&] { F.Cells.ColumnNotify(cnoMoveColumn, 0, 1); }), QString("List index out of bounds (1)"));
+    QCOMPARE(F.Cells.RowCount(), 2);
+}
+
+void tst_NxCells::TooManyColumns()
+{
+    TFixture F;
+    for (int I = 0; I < MaxCellColumns; ++I)
+        F.Add(ckInteger);
+    F.Cells.AddRows(1);
+    QCOMPARE(F.Cells.ColumnCount(), 1024);
+    auto* Extra = new TNxCustomColumn;
+    QCOMPARE(ErrorOf([&] { F.Columns.Add(Extra); }), QString("List index out of bounds (1024)"));
+    delete Extra;
+    QCOMPARE(ErrorOf([&] { F.Cells.ColumnNotify(cnoInsertColumn, 0, -1); }),
+             QString("List index out of bounds (1024)"));
+    QCOMPARE(F.Cells.ColumnCount(), 1024);
+    QCOMPARE(F.Cells.GetCell(1023, 0)->AsInteger(), 0);
+}
+
+void tst_NxCells::Sort_data()
+{
+    QTest::addColumn<int>("Kind");
+    QTest::addColumn<int>("Type");
+    QTest::addColumn<bool>("Descending");
+    QTest::addColumn<QStringList>("Values");
+    QTest::addColumn<QStringList>("Expected");
+
+    const QStringList Words{"b", "B", "a", "_", "A", "c"};
+    QTest::newRow("alphabetic asc") << ckString << int(stAlphabetic) << false << Words
+                                    << QStringList{"A", "B", "_", "a", "b", "c"};
+    QTest::newRow("alphabetic desc") << ckString << int(stAlphabetic) << true << Words
+                                     << QStringList{"c", "b", "a", "_", "B", "A"};
+    QTest::newRow("case-insensitive asc")
+        << ckString << int(stCaseInsensitive) << false << QStringList{"b", "C", "a", "_"}
+        << QStringList{"_", "a", "b", "C"};
+    QTest::newRow("numeric asc") << ckString << int(stNumeric) << false << QStringList{"10", "9", "-1", "2.5"}
+                                 << QStringList{"-1", "2.5", "9", "10"};
+    QTest::newRow("numeric desc") << ckInteger << int(stNumeric) << true << QStringList{"10", "9", "-1", "25"}
+                                  << QStringList{"25", "10", "9", "-1"};
+    QTest::newRow("boolean asc") << ckBoolean << int(stBoolean) << false
+                                 << QStringList{"True", "False", "True", "False"}
+                                 << QStringList{"False", "False", "True", "True"};
+    QTest::newRow("date asc") << ckFloat << int(stDate) << false << QStringList{"3", "1.5", "2"}
+                              << QStringList{"1.5", "2", "3"};
+    QTest::newRow("ip asc") << ckString << int(stIP) << false
+                            << QStringList{"10.0.0.1", "9.0.0.2", "1.2.3", "9.0.0.10", "1..2"}
+                            << QStringList{"1..2", "1.2.3", "9.0.0.2", "9.0.0.10", "10.0.0.1"};
+    QTest::newRow("ip desc") << ckString << int(stIP) << true << QStringList{"10.0.0.1", "9.0.0.2", "192.168.0.1"}
+                             << QStringList{"192.168.0.1", "10.0.0.1", "9.0.0.2"};
+    QStringList Many, ManySorted;
+    for (int I = 0; I < 200; ++I)
+        Many << QString::number((I * 7919) % 200);
+    for (int I = 0; I < 200; ++I)
+        ManySorted << QString::number(I);
+    QTest::newRow("numeric 200") << ckInteger << int(stNumeric) << false << Many << ManySorted;
+    QStringList Dups{"2", "1", "2", "1", "2", "2", "1"};
+    QTest::newRow("duplicates") << ckInteger << int(stNumeric) << false << Dups
+                                << QStringList{"1", "1", "1", "2", "2", "2", "2"};
+}
+
+void tst_NxCells::Sort()
+{
+    QFETCH(int, Kind);
+    QFETCH(int, Type);
+    QFETCH(bool, Descending);
+    QFETCH(QStringList, Values);
+    QFETCH(QStringList, Expected);
+    TFixture F;
+    F.Add(Kind);
+    F.Add(ckInteger);
+    F.Cells.AddRows(static_cast<int>(Values.size()));
+    for (int R = 0; R < Values.size(); ++R) {
+        F.Cells.GetCell(0, R)->SetAsString(Values[R]);
+        F.Cells.GetCell(1, R)->SetAsInteger(R); // whole rows move together
+    }
+    F.Cells.Sort(0, TSortType(Type), Descending);
+    QCOMPARE(F.Column(0), Expected);
+    for (int R = 0; R < Values.size(); ++R)
+        QCOMPARE(Values[F.Cells.GetCell(1, R)->AsInteger()], Expected[R]);
+    QVERIFY(F.Cells.IsSorted());
+    QCOMPARE(F.Cells.SortedColumn(), 0);
+    QCOMPARE(F.Cells.SortDescending(), Descending);
+}
+
+void tst_NxCells::SortDirectionFlipMakesNoComparisons()
+{
+    for (TSortType T : {stNumeric, stCustom}) {
+        TFixture F;
+        F.Add(ckInteger);
+        F.Cells.AddRows(5);
+        for (int R = 0; R < 5; ++R)
+            F.Cells.GetCell(0, R)->SetAsInteger((R * 3) % 5);
+        int Calls = 0;
+        F.Cells.OnCompare = [&](TCells*, TCell* A, TCell* B, int& Cmp) {
+            ++Calls;
+            Cmp = A->AsInteger() - B->AsInteger();
+        };
+        F.Cells.Sort(0, T, false);
+        QCOMPARE(F.Column(0), QStringList({"0", "1", "2", "3", "4"}));
+        QVERIFY(F.Cells.LastSortComparisons() > 0);
+        Calls = 0;
+        F.Cells.Sort(0, T, true);
+        QCOMPARE(F.Column(0), QStringList({"4", "3", "2", "1", "0"}));
+        QCOMPARE(F.Cells.LastSortComparisons(), 0);
+        QCOMPARE(Calls, 0);
+        // The same direction again sorts again.
+        F.Cells.Sort(0, T, true);
+        QVERIFY(F.Cells.LastSortComparisons() > 0);
+    }
+}
+
+void tst_NxCells::SortAfterWriteSortsAgain()
+{
+    TFixture F;
+    F.Add(ckInteger);
+    F.Cells.AddRows(4);
+    for (int R = 0; R < 4; ++R)
+        F.Cells.GetCell(0, R)->SetAsInteger(R);
+    F.Cells.Sort(0, stNumeric, false);
+    F.Cells.GetCell(0, 0)->SetAsInteger(10);
+    F.Cells.Sort(0, stNumeric, true);
+    QVERIFY(F.Cells.LastSortComparisons() > 0);
+    QCOMPARE(F.Column(0), QStringList({"10", "3", "2", "1"}));
+}
+
+void tst_NxCells::SortEmptyAndSingle()
+{
+    TFixture F;
+    F.Add(ckString);
+    F.Cells.Sort(0, stAlphabetic, false);
+    QVERIFY(F.Cells.IsSorted());
+    F.Cells.AddRows(1);
+    F.Cells.GetCell(0, 0)->SetAsString("x");
+    QVERIFY(!F.Cells.IsSorted());
+    F.Cells.Sort(0, stNumeric, false); // "x" is never read as a number
+    QVERIFY(F.Cells.IsSorted());
+    QCOMPARE(F.Column(0), QStringList({"x"}));
+}
+
+void tst_NxCells::SortFailingConversionLeavesOrder()
+{
+    TFixture F;
+    F.Add(ckString);
+    F.Cells.AddRows(4);
+    const QStringList V{"3", "1", "x", "2"};
+    for (int R = 0; R < 4; ++R)
+        F.Cells.GetCell(0, R)->SetAsString(V[R]);
+    QCOMPARE(ErrorOf([&] { F.Cells.Sort(0, stNumeric, false); }), QString("'x' is not a valid floating point value"));
+    QCOMPARE(F.Column(0), V);
+    QVERIFY(!F.Cells.IsSorted());
+}
+
+void tst_NxCells::InconsistentCustomCompareStaysInRange()
+{
+    TFixture F;
+    F.Add(ckInteger);
+    F.Cells.AddRows(60);
+    for (int R = 0; R < 60; ++R)
+        F.Cells.GetCell(0, R)->SetAsInteger(R);
+    for (int Mode = 0; Mode < 3; ++Mode) {
+        F.Cells.OnCompare = [Mode](TCells*, TCell*, TCell*, int& Cmp) {
+            if (Mode == 0)
+                Cmp = QRandomGenerator::global()->bounded(3) - 1;
+            else
+                Cmp = Mode == 1 ? 1 : -1; // everything after, or everything before
+        };
+        F.Cells.Sort(0, stCustom, Mode == 2);
+        QStringList Got = F.Column(0);
+        std::sort(Got.begin(), Got.end(), [](const QString& A, const QString& B) { return A.toInt() < B.toInt(); });
+        QStringList All;
+        for (int R = 0; R < 60; ++R)
+            All << QString::number(R);
+        QCOMPARE(Got, All); // still a permutation of the rows
+    }
+}
+
+void tst_NxCells::CustomCompare()
+{
+    TFixture F;
+    F.Add(ckString);
+    F.Cells.AddRows(4);
+    const QStringList V{"ccc", "a", "bb", "dddd"};
+    for (int R = 0; R < 4; ++R)
+        F.Cells.GetCell(0, R)->SetAsString(V[R]);
+    // No handler: all rows compare equal.
+    F.Cells.Sort(0, stCustom, false);
+    QCOMPARE(F.Column(0).size(), 4);
+    F.Cells.OnCompare = [](TCells*, TCell* A, TCell* B, int& Cmp) {
+        QCOMPARE(Cmp, 0);
+        Cmp = int(A->AsString().size()) - int(B->AsString().size());
+    };
+    F.Cells.Sort(0, stCustom, false);
+    QCOMPARE(F.Column(0), QStringList({"a", "bb", "ccc", "dddd"}));
+}
+
+void tst_NxCells::IPParts_data()
+{
+    QTest::addColumn<QString>("Text");
+    QTest::addColumn<QString>("Parts");
+    QTest::newRow("full") << "192.168.0.1" << "192 168 0 1";
+    QTest::newRow("three") << "1.2.3" << "1 2 3 0";
+    QTest::newRow("empty") << "" << "0 0 0 0";
+    QTest::newRow("double dot") << "1..2" << "1 0 2 0";
+    QTest::newRow("leading dot") << ".5" << "0 5 0 0";
+    QTest::newRow("trailing dot") << "7." << "7 0 0 0";
+    QTest::newRow("five parts") << "1.2.3.4.5" << "1 2 3 4";
+    QTest::newRow("letters skipped") << "a1b.2x" << "1 2 0 0";
+    QTest::newRow("huge part") << "99999999999.1" << "2147483647 1 0 0";
+}
+
+void tst_NxCells::IPParts()
+{
+    QFETCH(QString, Text);
+    QFETCH(QString, Parts);
+    const auto P = NxCellConvert::StrToIPParts(Text);
+    QCOMPARE(QString("%1 %2 %3 %4").arg(P[0]).arg(P[1]).arg(P[2]).arg(P[3]), Parts);
+}
+
+QTEST_GUILESS_MAIN(tst_NxCells)
+#include "tst_NxCells.moc"
