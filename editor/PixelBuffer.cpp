@@ -65,40 +65,51 @@ bool TPixelBuffer::IsEmpty() const
     return std::all_of(FCells.begin(), FCells.end(), [this](TColor C) { return C == FBackgroundColor; });
 }
 
-int TPixelBuffer::FirstUsedCol() const
+bool TPixelBuffer::ColumnUsed(int X) const
+{
+    const auto Col = FCells.begin() + ptrdiff_t(X) * FVertCellCount;
+    return std::any_of(Col, Col + FVertCellCount, [this](TColor C) { return C != FBackgroundColor; });
+}
+
+bool TPixelBuffer::RowUsed(int Y) const
 {
     for (int X = 0; X < FHorizCellCount; ++X)
-        for (int Y = 0; Y < FVertCellCount; ++Y)
-            if (FCells[Index(X, Y)] != FBackgroundColor)
-                return X;
-    return FHorizCellCount - 1;
+        if (FCells[Index(X, Y)] != FBackgroundColor)
+            return true;
+    return false;
+}
+
+// For a grid with no used cell the answers are fixed: W - 1, 0, H - 1 and 0.
+int TPixelBuffer::FirstUsedCol() const
+{
+    int X = 0;
+    while (X < FHorizCellCount && !ColumnUsed(X))
+        ++X;
+    return X < FHorizCellCount ? X : FHorizCellCount - 1;
 }
 
 int TPixelBuffer::LastUsedCol() const
 {
-    for (int X = FHorizCellCount - 1; X >= 0; --X)
-        for (int Y = 0; Y < FVertCellCount; ++Y)
-            if (FCells[Index(X, Y)] != FBackgroundColor)
-                return X;
-    return 0;
+    int X = FHorizCellCount - 1;
+    while (X >= 0 && !ColumnUsed(X))
+        --X;
+    return std::max(X, 0);
 }
 
 int TPixelBuffer::FirstUsedRow() const
 {
-    for (int Y = 0; Y < FVertCellCount; ++Y)
-        for (int X = 0; X < FHorizCellCount; ++X)
-            if (FCells[Index(X, Y)] != FBackgroundColor)
-                return Y;
-    return FVertCellCount - 1;
+    int Y = 0;
+    while (Y < FVertCellCount && !RowUsed(Y))
+        ++Y;
+    return Y < FVertCellCount ? Y : FVertCellCount - 1;
 }
 
 int TPixelBuffer::LastUsedRow() const
 {
-    for (int Y = FVertCellCount - 1; Y >= 0; --Y)
-        for (int X = 0; X < FHorizCellCount; ++X)
-            if (FCells[Index(X, Y)] != FBackgroundColor)
-                return Y;
-    return 0;
+    int Y = FVertCellCount - 1;
+    while (Y >= 0 && !RowUsed(Y))
+        --Y;
+    return std::max(Y, 0);
 }
 
 void TPixelBuffer::ClearCells() { std::fill(FCells.begin(), FCells.end(), FBackgroundColor); }
@@ -228,59 +239,53 @@ void TPixelBuffer::Outline()
     Modified = true;
 }
 
+// Makes the grid NewW x NewH, all clear, with old cell (X, Y) at (X + DX, Y + DY)
+// wherever that lies inside.
+void TPixelBuffer::Reframe(int NewW, int NewH, int DX, int DY)
+{
+    const int OldH = FVertCellCount;
+    const std::vector<TColor> S = Restart(NewW, NewH);
+    const int OldW = int(S.size()) / OldH;
+    const int Y0 = std::max(0, -DY), Y1 = std::min(OldH, NewH - DY);
+    for (int X = std::max(0, -DX); X < std::min(OldW, NewW - DX); ++X)
+        if (Y0 < Y1)
+            std::copy(S.begin() + ptrdiff_t(X) * OldH + Y0, S.begin() + ptrdiff_t(X) * OldH + Y1,
+                      FCells.begin() + ptrdiff_t(X + DX) * NewH + (Y0 + DY));
+    Modified = true;
+}
+
 void TPixelBuffer::InsertColsLeft(int Count)
 {
-    if (Count < 0)
-        return;
-    const int H = FVertCellCount;
-    const std::vector<TColor> S = Restart(FHorizCellCount + Count, H);
-    std::copy(S.begin(), S.end(), FCells.begin() + ptrdiff_t(Count) * H);
-    Modified = true;
+    if (Count >= 0)
+        Reframe(FHorizCellCount + Count, FVertCellCount, Count, 0);
 }
 
 void TPixelBuffer::InsertColsRight(int Count)
 {
-    if (Count < 0)
-        return;
-    const std::vector<TColor> S = Restart(FHorizCellCount + Count, FVertCellCount);
-    std::copy(S.begin(), S.end(), FCells.begin());
-    Modified = true;
+    if (Count >= 0)
+        Reframe(FHorizCellCount + Count, FVertCellCount, 0, 0);
 }
 
 void TPixelBuffer::InsertRowsTop(int Count)
 {
-    if (Count < 0)
-        return;
-    const int W = FHorizCellCount, H = FVertCellCount;
-    const std::vector<TColor> S = Restart(W, H + Count);
-    for (int X = 0; X < W; ++X)
-        std::copy(S.begin() + ptrdiff_t(X) * H, S.begin() + ptrdiff_t(X + 1) * H,
-                  FCells.begin() + ptrdiff_t(X) * (H + Count) + Count);
-    Modified = true;
+    if (Count >= 0)
+        Reframe(FHorizCellCount, FVertCellCount + Count, 0, Count);
 }
 
 void TPixelBuffer::InsertRowsBottom(int Count)
 {
-    if (Count < 0)
-        return;
-    const int W = FHorizCellCount, H = FVertCellCount;
-    const std::vector<TColor> S = Restart(W, H + Count);
-    for (int X = 0; X < W; ++X)
-        std::copy(S.begin() + ptrdiff_t(X) * H, S.begin() + ptrdiff_t(X + 1) * H,
-                  FCells.begin() + ptrdiff_t(X) * (H + Count));
-    Modified = true;
+    if (Count >= 0)
+        Reframe(FHorizCellCount, FVertCellCount + Count, 0, 0);
 }
 
+// At least one column and one row always remain.
 QString TPixelBuffer::DeleteFirstCols(int Count)
 {
     if (Count < 0)
         return QString();
-    const int W = FHorizCellCount, H = FVertCellCount;
-    if (Count >= W)
+    if (Count >= FHorizCellCount)
         return MsgNoMoreCols;
-    const std::vector<TColor> S = Restart(W - Count, H);
-    std::copy(S.begin() + ptrdiff_t(Count) * H, S.end(), FCells.begin());
-    Modified = true;
+    Reframe(FHorizCellCount - Count, FVertCellCount, -Count, 0);
     return QString();
 }
 
@@ -288,12 +293,9 @@ QString TPixelBuffer::DeleteLastCols(int Count)
 {
     if (Count < 0)
         return QString();
-    const int W = FHorizCellCount, H = FVertCellCount;
-    if (Count >= W)
+    if (Count >= FHorizCellCount)
         return MsgNoMoreCols;
-    const std::vector<TColor> S = Restart(W - Count, H);
-    std::copy(S.begin(), S.begin() + ptrdiff_t(W - Count) * H, FCells.begin());
-    Modified = true;
+    Reframe(FHorizCellCount - Count, FVertCellCount, 0, 0);
     return QString();
 }
 
@@ -301,14 +303,9 @@ QString TPixelBuffer::DeleteFirstRows(int Count)
 {
     if (Count < 0)
         return QString();
-    const int W = FHorizCellCount, H = FVertCellCount;
-    if (Count >= H)
+    if (Count >= FVertCellCount)
         return MsgNoMoreLines;
-    const std::vector<TColor> S = Restart(W, H - Count);
-    for (int X = 0; X < W; ++X)
-        std::copy(S.begin() + ptrdiff_t(X) * H + Count, S.begin() + ptrdiff_t(X + 1) * H,
-                  FCells.begin() + ptrdiff_t(X) * (H - Count));
-    Modified = true;
+    Reframe(FHorizCellCount, FVertCellCount - Count, 0, -Count);
     return QString();
 }
 
@@ -316,14 +313,9 @@ QString TPixelBuffer::DeleteLastRows(int Count)
 {
     if (Count < 0)
         return QString();
-    const int W = FHorizCellCount, H = FVertCellCount;
-    if (Count >= H)
+    if (Count >= FVertCellCount)
         return MsgNoMoreLines;
-    const std::vector<TColor> S = Restart(W, H - Count);
-    for (int X = 0; X < W; ++X)
-        std::copy(S.begin() + ptrdiff_t(X) * H, S.begin() + ptrdiff_t(X) * H + (H - Count),
-                  FCells.begin() + ptrdiff_t(X) * (H - Count));
-    Modified = true;
+    Reframe(FHorizCellCount, FVertCellCount - Count, 0, 0);
     return QString();
 }
 

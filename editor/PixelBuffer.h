@@ -69,8 +69,11 @@ public:
 private:
     size_t Index(int X, int Y) const { return size_t(X) * size_t(FVertCellCount) + size_t(Y); }
     TColor& At(int X, int Y) { return FCells[Index(X, Y)]; }
+    bool ColumnUsed(int X) const;
+    bool RowUsed(int Y) const;
     // Resizes to W x H, every cell clear, and returns the previous cells.
     std::vector<TColor> Restart(int W, int H);
+    void Reframe(int NewW, int NewH, int DX, int DY);
 
     int FHorizCellCount = 8;
     int FVertCellCount = 8;
