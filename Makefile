@@ -3,7 +3,7 @@ BUILD       ?= build
 BUILD_ASAN  ?= build-asan
 JOBS        ?= $(shell nproc)
 
-.PHONY: deps configure build run run-tintora test test-sanitize bench clean
+.PHONY: deps configure build run run-tintora test test-sanitize bench clean fuzz-smoke
 
 deps:
 	@bash scripts/install-deps.sh
@@ -33,6 +33,25 @@ test-sanitize: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The project-file fuzzers, a few seconds each on a scratch copy of the seed corpus.
+BUILD_FUZZ  ?= build-fuzz
+FUZZERS     := fuzz_xml_parser fuzz_project_file
+fuzz-smoke:
+	@cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDW_FUZZ=ON -DDW_SANITIZE=ON \
+	  -DDW_BENCH=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(BUILD_FUZZ) -j $(JOBS) --target $(FUZZERS)
+	@for f in $(FUZZERS); do \
+	  rm -rf $(BUILD_FUZZ)/corpus-$$f && cp -r fuzz/corpus $(BUILD_FUZZ)/corpus-$$f || exit 1; \
+	  echo "== $$f"; \
+	  if ! ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    $(BUILD_FUZZ)/fuzz/$$f -max_total_time=5 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+	    $(BUILD_FUZZ)/corpus-$$f >$(BUILD_FUZZ)/$$f.log 2>&1; then \
+	    tail -n 60 $(BUILD_FUZZ)/$$f.log; exit 1; \
+	  fi; \
+	  grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units)' $(BUILD_FUZZ)/$$f.log; \
+	done
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done

@@ -1,0 +1,133 @@
+// The ".lcd" file of a 256-character 50x50 font (about 5.8 MB): save and load
+// next to a plain read and write of the same bytes, and the import of an
+// installed font.
+#include "CharClasses.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QString BenchFile(const char* Name)
+{
+    return QDir::temp().filePath(QStringLiteral("dw_bench_%1_%2.lcd")
+                                     .arg(QCoreApplication::applicationPid())
+                                     .arg(QLatin1StringView(Name)));
+}
+
+std::unique_ptr<TGLCDFont> BigFont()
+{
+    auto Font = std::make_unique<TGLCDFont>(QStringLiteral("Big"));
+    Font->RangeFrom = 0;
+    Font->RangeTo = 255;
+    for (int Code = 0; Code < 256; ++Code) {
+        auto C = std::make_unique<TCharClass>(Code, 50, 50);
+        for (size_t I = 0; I < C->Cells.size(); ++I)
+            C->Cells[I] = (I * 31 + size_t(Code)) % 10 == 0 ? clInk : clClear;
+        Font->SetChar(Code, std::move(C));
+    }
+    return Font;
+}
+
+// The file every benchmark below reads or writes, made once.
+const QString& SavedFile()
+{
+    static const QString Name = [] {
+        const QString N = BenchFile("big");
+        if (!BigFont()->SaveToFile(N))
+            qFatal("cannot write %s", qPrintable(N));
+        return N;
+    }();
+    return Name;
+}
+
+QByteArray SavedBytes()
+{
+    QFile F(SavedFile());
+    if (!F.open(QIODevice::ReadOnly))
+        qFatal("cannot read the bench file");
+    return F.readAll();
+}
+
+void BM_PlainRead(benchmark::State& State)
+{
+    const QString Name = SavedFile();
+    for (auto _ : State) {
+        QFile F(Name);
+        if (!F.open(QIODevice::ReadOnly))
+            State.SkipWithError("open");
+        benchmark::DoNotOptimize(F.readAll());
+    }
+    State.SetBytesProcessed(State.iterations() * QFileInfo(Name).size());
+}
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond);
+
+void BM_Load(benchmark::State& State)
+{
+    const QString Name = SavedFile();
+    for (auto _ : State) {
+        TGLCDFont Font(QString{});
+        if (!Font.LoadFromFile(Name))
+            State.SkipWithError("load failed");
+        benchmark::DoNotOptimize(Font.GetChar(255));
+    }
+    State.SetBytesProcessed(State.iterations() * QFileInfo(Name).size());
+}
+BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
+
+// The same bytes through the same kind of file as the save uses.
+void BM_PlainWrite(benchmark::State& State)
+{
+    const QByteArray Bytes = SavedBytes();
+    const QString Name = BenchFile("plain");
+    for (auto _ : State) {
+        QSaveFile F(Name);
+        if (!F.open(QIODevice::WriteOnly) || F.write(Bytes) != Bytes.size() || !F.commit())
+            State.SkipWithError("write failed");
+    }
+    QFile::remove(Name);
+    State.SetBytesProcessed(State.iterations() * Bytes.size());
+}
+BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond);
+
+void BM_Save(benchmark::State& State)
+{
+    const auto Font = BigFont();
+    const QString Name = BenchFile("save");
+    for (auto _ : State)
+        if (!Font->SaveToFile(Name))
+            State.SkipWithError("save failed");
+    State.SetBytesProcessed(State.iterations() * QFileInfo(Name).size());
+    QFile::remove(Name);
+}
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+
+void BM_ImportSystemFont(benchmark::State& State)
+{
+    for (auto _ : State) {
+        TGLCDFont Font(QString{});
+        Font.ImportSystemFont(QStringLiteral("DejaVu Sans"), 12, 0, 32, 255);
+        benchmark::DoNotOptimize(Font.GetChar(65));
+    }
+}
+BENCHMARK(BM_ImportSystemFont)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication App(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    QFile::remove(SavedFile());
+    return 0;
+}

@@ -1,0 +1,284 @@
+// The ".lcd" project file of TGLCDFont.
+#include "CharClasses.h"
+
+#include "DwError.h"
+#include "unXMLParser.h"
+
+#include <QFileInfo>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// Larger cells than this are no font of ours; the limit also bounds what a
+// damaged file can make us allocate.
+constexpr int MaxCellSize = 1024;
+
+const QString SaveError = QStringLiteral("Error saving font");
+
+[[noreturn]] void Fail(const QString& Why) { throw EDotwrightError(Why); }
+
+// The decimal text of clClear.
+constexpr char16_t ClearText[8] = {u'1', u'6', u'7', u'7', u'7', u'2', u'1', u'5'};
+
+// The cells as decimal values joined by commas.
+QString IntArrayToCommaText(const std::vector<TColor>& Cells)
+{
+    // Written through a pointer: this runs over millions of values for a large font.
+    QString R(qsizetype(Cells.size()) * 12, Qt::Uninitialized);
+    char16_t* const Begin = reinterpret_cast<char16_t*>(R.data());
+    char16_t* P = Begin;
+    for (size_t I = 0; I < Cells.size(); ++I) {
+        if (I > 0)
+            *P++ = u',';
+        if (Cells[I] == clClear) {
+            // Clear cells make up most of every file.
+            std::memcpy(P, ClearText, sizeof(ClearText));
+            P += 8;
+            continue;
+        }
+        qint64 U = Cells[I];
+        if (U < 0) {
+            *P++ = u'-';
+            U = -U;
+        }
+        char16_t Digits[10];
+        int N = 0;
+        do {
+            Digits[N++] = char16_t(u'0' + U % 10);
+            U /= 10;
+        } while (U != 0);
+        while (N > 0)
+            *P++ = Digits[--N];
+    }
+    R.truncate(P - Begin);
+    return R;
+}
+
+// Splits Text as a comma list: commas separate items, characters up to code
+// 32 around an item are skipped and also separate items, an item may be in
+// double quotes (a doubled quote inside stands for one). Stores the first
+// Cells.size() items, each a signed integer; fewer items fail.
+void CommaTextToIntArray(QStringView Text, std::vector<TColor>& Cells, int Code)
+{
+    auto NotInteger = [Code](QStringView Item) {
+        Fail(QStringLiteral("PIXELS of character %1 holds \"%2\", which is not an integer")
+                 .arg(Code)
+                 .arg(ShortQuote(Item)));
+    };
+    // Raw pointers: this loop runs over every value of the file.
+    const char16_t* const Begin = Text.utf16();
+    const char16_t* const End = Begin + Text.size();
+    const char16_t* P = Begin;
+    size_t Count = 0;
+    QString Unquoted;
+    while (P < End && *P <= 32)
+        ++P;
+    while (P < End && Count < Cells.size()) {
+        if (*P == u'"') {
+            Unquoted.clear();
+            ++P;
+            while (P < End) {
+                if (*P == u'"') {
+                    if (P + 1 < End && P[1] == u'"') {
+                        Unquoted += u'"';
+                        P += 2;
+                        continue;
+                    }
+                    ++P;
+                    break;
+                }
+                Unquoted += QChar(*P++);
+            }
+            int Value = 0;
+            if (!TryStrToInt(Unquoted, Value))
+                NotInteger(Unquoted);
+            Cells[Count++] = Value;
+        } else if (End - P >= 8 && std::memcmp(P, ClearText, sizeof(ClearText)) == 0 &&
+                   (End - P == 8 || P[8] <= 32 || P[8] == u',')) {
+            // Clear cells make up most of every file.
+            Cells[Count++] = clClear;
+            P += 8;
+        } else {
+            const char16_t* const Start = P;
+            const bool Negative = *P == u'-';
+            if (*P == u'-' || *P == u'+')
+                ++P;
+            const char16_t* const Digits = P;
+            bool Ok = true;
+            qint64 Value = 0;
+            for (; P < End && *P > 32 && *P != u','; ++P) {
+                const unsigned D = unsigned(*P) - u'0';
+                if (D > 9)
+                    Ok = false;
+                else if (Value <= std::numeric_limits<int>::max())
+                    Value = Value * 10 + D;
+            }
+            if (Negative)
+                Value = -Value;
+            if (!Ok || P == Digits || Value < std::numeric_limits<int>::min() ||
+                Value > std::numeric_limits<int>::max())
+                NotInteger(QStringView(Start, P));
+            Cells[Count++] = TColor(Value);
+        }
+        while (P < End && *P <= 32)
+            ++P;
+        if (P < End && *P == u',') {
+            ++P;
+            // A trailing comma stands for one more, empty, item.
+            if (P == End && Count < Cells.size())
+                NotInteger(QStringView());
+            while (P < End && *P <= 32)
+                ++P;
+        }
+    }
+    if (Count < Cells.size())
+        Fail(QStringLiteral("PIXELS of character %1 holds %2 values, %3 needed")
+                 .arg(Code)
+                 .arg(Count)
+                 .arg(Cells.size()));
+}
+
+TXMLNode& RequiredChild(TXMLNode& Parent, const QString& Name)
+{
+    TXMLNode* C = Parent.ChildByName(Name);
+    if (!C)
+        Fail(QStringLiteral("the %1 element is missing").arg(Name));
+    return *C;
+}
+
+int CodeAttribute(const TXMLNode& Node, const QString& Name, int Default)
+{
+    const int V = Node.ReadIntAttribute(Name, Default);
+    if (V < 0 || V >= TGLCDFont::MaxChars)
+        Fail(QStringLiteral("%1 %2 lies outside 0 to 255").arg(Name).arg(V));
+    return V;
+}
+
+} // namespace
+
+bool TGLCDFont::LoadFromFile(const QString& AFileName, QString* ErrorText)
+{
+    const QString Name = AFileName.isEmpty() ? FileName : AFileName;
+    auto Failed = [ErrorText](const QString& Why) {
+        if (ErrorText)
+            *ErrorText = Why;
+        return false;
+    };
+    if (Name.isEmpty() || !QFileInfo(Name).isFile())
+        return Failed(QStringLiteral("File %1 does not exists.").arg(Name));
+
+    TXMLDocument Doc(QStringLiteral("FONTFILE"), Name);
+    QString Why;
+    if (!Doc.Load(&Why))
+        return Failed(QStringLiteral("Error loading font: %1").arg(Why));
+
+    // Everything is read into these first; the font changes only when all is well.
+    QString NewName;
+    int NewFrom = 0;
+    int NewTo = 0;
+    bool NewProportional = false;
+    std::array<std::unique_ptr<TCharClass>, MaxChars> NewChars;
+    try {
+        if (!Doc.Root)
+            Fail(QStringLiteral("the file holds no XML element"));
+        TXMLNode& Root = *Doc.Root;
+        NewName = Root.ReadChildValue(QStringLiteral("FONTNAME"), QString());
+        TXMLNode& Range = RequiredChild(Root, QStringLiteral("RANGE"));
+        NewFrom = CodeAttribute(Range, QStringLiteral("FROM"), 0);
+        NewTo = CodeAttribute(Range, QStringLiteral("TO"), 255);
+        TXMLNode& Size = RequiredChild(Root, QStringLiteral("FONTSIZE"));
+        NewProportional = Size.ReadBoolAttribute(QStringLiteral("PROPORTIONAL"), false);
+        const int W = Size.ReadIntAttribute(QStringLiteral("WIDTH"), 1);
+        const int H = Size.ReadIntAttribute(QStringLiteral("HEIGHT"), 1);
+        const int Count = std::max(0, NewTo - NewFrom + 1);
+        if (Count > 0) {
+            if (W < 1 || W > MaxCellSize || H < 1 || H > MaxCellSize)
+                Fail(QStringLiteral("the size %1 x %2 lies outside 1 to %3").arg(W).arg(H).arg(MaxCellSize));
+            TXMLNode& Chars = RequiredChild(Root, QStringLiteral("CHARS"));
+            if (Chars.ChildCount() < Count)
+                Fail(QStringLiteral("CHARS holds %1 characters, %2 needed").arg(Chars.ChildCount()).arg(Count));
+            std::vector<TColor> Cells(size_t(W) * size_t(H));
+            for (int I = 0; I < Count; ++I) {
+                // Matched by CODE, not by position: a later duplicate wins.
+                const TXMLNode& Char = *Chars.GetChild(I);
+                const int Code = CodeAttribute(Char, QStringLiteral("CODE"), 0);
+                if (Code < NewFrom || Code > NewTo)
+                    Fail(QStringLiteral("CODE %1 lies outside the range %2 to %3").arg(Code).arg(NewFrom).arg(NewTo));
+                const TXMLAttribute* Pixels = Char.AttributeByName(QStringLiteral("PIXELS"));
+                CommaTextToIntArray(Pixels ? QStringView(Pixels->Value) : QStringView(), Cells, Code);
+                auto& Slot = NewChars[size_t(Code)];
+                if (!Slot)
+                    Slot = std::make_unique<TCharClass>(Code, W, H);
+                // Swapped, not copied: Cells keeps a buffer of the right size.
+                Slot->Cells.swap(Cells);
+            }
+            // Codes that no CHAR names keep every cell 0.
+            for (int Code = NewFrom; Code <= NewTo; ++Code)
+                if (!NewChars[size_t(Code)])
+                    NewChars[size_t(Code)] = std::make_unique<TCharClass>(Code, W, H);
+        }
+    } catch (const EDotwrightError& E) {
+        return Failed(QStringLiteral("Error loading font: %1").arg(E.Message()));
+    } catch (const std::bad_alloc&) {
+        return Failed(QStringLiteral("Error loading font: out of memory"));
+    }
+
+    FileName = Name;
+    FontName = NewName;
+    RangeFrom = NewFrom;
+    RangeTo = NewTo;
+    SetProportional(NewProportional);
+    Chars = std::move(NewChars);
+    return true;
+}
+
+bool TGLCDFont::SaveToFile(const QString& AFileName, QString* ErrorText)
+{
+    if (!AFileName.isEmpty())
+        FileName = AFileName;
+    auto Failed = [ErrorText](const QString& Why) {
+        if (ErrorText)
+            *ErrorText = Why;
+        return false;
+    };
+
+    // Only what LoadFromFile reads back is written: every slot of the range
+    // filled, all of one size that the reader accepts.
+    const int W = GetWidth();
+    const int H = GetHeight();
+    for (int Code = RangeFrom; Code <= RangeTo; ++Code) {
+        const TCharClass* C = GetChar(Code);
+        if (!C || C->Width != W || C->Height != H || W < 1 || W > MaxCellSize || H < 1 ||
+            H > MaxCellSize)
+            return Failed(SaveError);
+    }
+    if (RangeFrom < 0 || RangeFrom >= MaxChars || RangeTo < 0 || RangeTo >= MaxChars)
+        return Failed(SaveError);
+
+    TXMLDocument Doc(QStringLiteral("FONTFILE"), QString());
+    Doc.Root = std::make_unique<TXMLNode>(QStringLiteral("FONT"), QString(), nullptr);
+    TXMLNode& Root = *Doc.Root;
+    Root.AddChild(QStringLiteral("FONTNAME"), FontName);
+    TXMLNode* Size = Root.AddChild(QStringLiteral("FONTSIZE"), QString());
+    Size->AddIntAttribute(QStringLiteral("WIDTH"), W);
+    Size->AddIntAttribute(QStringLiteral("HEIGHT"), H);
+    Size->AddBoolAttribute(QStringLiteral("PROPORTIONAL"), Proportional);
+    TXMLNode* Range = Root.AddChild(QStringLiteral("RANGE"), QString());
+    Range->AddIntAttribute(QStringLiteral("FROM"), RangeFrom);
+    Range->AddIntAttribute(QStringLiteral("TO"), RangeTo);
+    TXMLNode* CharsNode = Root.AddChild(QStringLiteral("CHARS"), QString());
+    for (int Code = RangeFrom; Code <= RangeTo; ++Code) {
+        TXMLNode* Char = CharsNode->AddChild(QStringLiteral("CHAR"), QString());
+        Char->AddIntAttribute(QStringLiteral("CODE"), Code);
+        Char->AddAttribute(QStringLiteral("PIXELS"), IntArrayToCommaText(GetChar(Code)->Cells));
+    }
+    Doc.SetDefaultHeader();
+
+    QString Why;
+    if (FileName.isEmpty())
+        return Failed(SaveError + QStringLiteral(": no file name"));
+    if (!Doc.SaveToFile(FileName, &Why))
+        return Failed(QStringLiteral("Error saving font to %1: %2").arg(FileName, Why));
+    return true;
+}

@@ -1,0 +1,735 @@
+#include "unXMLParser.h"
+
+#include "DwError.h"
+#include "unHelpers.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+struct TEscape {
+    QChar Ch;
+    QLatin1StringView Entity;
+};
+
+// Order matters: "&" must be escaped first.
+const TEscape EscapeTable[] = {
+    {u'&', QLatin1StringView("&amp;")},   {u'<', QLatin1StringView("&lt;")},
+    {u'>', QLatin1StringView("&gt;")},    {u'"', QLatin1StringView("&quot;")},
+    {u'\'', QLatin1StringView("&apos;")}, {u'\n', QLatin1StringView("&#10;")},
+};
+
+bool IsWhite(QChar C)
+{
+    const char16_t U = C.unicode();
+    return U == 9 || U == 10 || U == 13 || U == 32;
+}
+
+bool IsLetter(QChar C)
+{
+    const char16_t U = C.unicode();
+    return (U >= 'A' && U <= 'Z') || (U >= 'a' && U <= 'z');
+}
+
+bool IsNameChar(QChar C)
+{
+    const char16_t U = C.unicode();
+    return IsLetter(C) || (U >= '0' && U <= '9') || U == '_' || U == '-';
+}
+
+const QString CRLF = QStringLiteral("\r\n");
+
+} // namespace
+
+QString XMLEscape(const QString& S)
+{
+    // Most values (all the PIXELS lists) need nothing: skip the six passes.
+    // Bit N of the mask is set for each character N of the escape table.
+    constexpr quint64 Special = (1ULL << '&') | (1ULL << '<') | (1ULL << '>') | (1ULL << '"') |
+                                (1ULL << '\'') | (1ULL << '\n');
+    const bool Needed = std::any_of(S.cbegin(), S.cend(), [](QChar C) {
+        return C.unicode() < 64 && ((Special >> C.unicode()) & 1) != 0;
+    });
+    if (!Needed)
+        return S;
+    QString R = S;
+    for (const TEscape& E : EscapeTable)
+        R.replace(E.Ch, E.Entity);
+    return R;
+}
+
+QString XMLUnescape(const QString& S)
+{
+    if (!S.contains(u'&'))
+        return S;
+    QString R = S;
+    // "&amp;" last, so that an escaped entity text comes back as that text.
+    for (size_t I = 1; I < std::size(EscapeTable); ++I)
+        R.replace(EscapeTable[I].Entity, QString(EscapeTable[I].Ch));
+    R.replace(EscapeTable[0].Entity, QString(EscapeTable[0].Ch));
+    return R;
+}
+
+bool TryStrToInt(QStringView S, int& Value)
+{
+    qsizetype I = 0;
+    bool Negative = false;
+    if (I < S.size() && (S[I] == u'-' || S[I] == u'+')) {
+        Negative = S[I] == u'-';
+        ++I;
+    }
+    if (I >= S.size())
+        return false;
+    // Accumulated negatively so that the lowest value fits.
+    qint64 R = 0;
+    for (; I < S.size(); ++I) {
+        const char16_t U = S[I].unicode();
+        if (U < '0' || U > '9')
+            return false;
+        R = R * 10 - (U - '0');
+        if (R < qint64(std::numeric_limits<int>::min()))
+            return false;
+    }
+    if (!Negative) {
+        R = -R;
+        if (R > std::numeric_limits<int>::max())
+            return false;
+    }
+    Value = int(R);
+    return true;
+}
+
+QString ShortQuote(QStringView S)
+{
+    constexpr qsizetype Max = 20;
+    return S.size() <= Max ? S.toString() : S.left(Max).toString() + QStringLiteral("...");
+}
+
+QString IndentString(int Level)
+{
+    return QString(std::max(0, Level) * std::max(0, IndentSize), u' ');
+}
+
+QString DecodeFileText(const QByteArray& Bytes)
+{
+    // Only 0x80..0x9F differ between Windows-1252 and Latin-1; mostly the
+    // text is ASCII, so look at eight bytes at a time first.
+    const char* P = Bytes.constData();
+    const char* const End = P + Bytes.size();
+    bool Plain = true;
+    for (; Plain && End - P >= 8; P += 8) {
+        quint64 Word;
+        std::memcpy(&Word, P, 8);
+        if (Word & 0x8080808080808080ULL)
+            for (int I = 0; I < 8; ++I)
+                Plain = Plain && (static_cast<unsigned char>(P[I]) & 0xE0) != 0x80;
+    }
+    for (; Plain && P < End; ++P)
+        Plain = (static_cast<unsigned char>(*P) & 0xE0) != 0x80;
+    return Plain ? QString::fromLatin1(Bytes) : FromWin1252(Bytes);
+}
+
+QByteArray EncodeFileText(QStringView Text)
+{
+    const bool Plain = std::all_of(Text.cbegin(), Text.cend(), [](QChar C) {
+        const char16_t U = C.unicode();
+        return U < 0x80 || (U >= 0xA0 && U < 0x100);
+    });
+    return Plain ? Text.toLatin1() : ToWin1252(Text.toString());
+}
+
+// ---- TXMLAttribute ----
+
+TXMLAttribute::TXMLAttribute(const QString& AName, const QString& AValue, TXMLNode* ANode)
+    : Name(AName), Node(ANode), Value(AValue)
+{
+}
+
+QString TXMLAttribute::AsXML() const
+{
+    return Name + QLatin1StringView("=\"") + XMLEscape(Value) + u'"';
+}
+
+// ---- TXMLNode ----
+
+TXMLNode::TXMLNode(const QString& AName, const QString& AValue, TXMLNode* AParent)
+    : Name(AName), Parent(AParent), Value(AValue)
+{
+}
+
+TXMLNode::~TXMLNode() = default;
+
+TXMLAttribute* TXMLNode::AddAttribute(const QString& AName, const QString& AValue)
+{
+    return AttachAttribute(std::make_unique<TXMLAttribute>(AName, AValue, this));
+}
+
+TXMLAttribute* TXMLNode::AddIntAttribute(const QString& AName, int AValue)
+{
+    return AddAttribute(AName, QString::number(AValue));
+}
+
+TXMLAttribute* TXMLNode::AddBoolAttribute(const QString& AName, bool AValue)
+{
+    return AddAttribute(AName, AValue ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+TXMLAttribute* TXMLNode::AttachAttribute(std::unique_ptr<TXMLAttribute> A)
+{
+    if (!Attributes)
+        Attributes = std::make_unique<TAttributeList>();
+    if (!A)
+        return nullptr;
+    A->Node = this;
+    Attributes->push_back(std::move(A));
+    return Attributes->back().get();
+}
+
+TXMLNode* TXMLNode::AddChild(const QString& AName, const QString& AValue)
+{
+    return AttachChild(std::make_unique<TXMLNode>(AName, AValue, this));
+}
+
+TXMLNode* TXMLNode::AddBoolChild(const QString& AName, bool AValue)
+{
+    return AddChild(AName, AValue ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+TXMLNode* TXMLNode::AddIntChild(const QString& AName, int AValue)
+{
+    return AddChild(AName, QString::number(AValue));
+}
+
+TXMLNode* TXMLNode::AttachChild(std::unique_ptr<TXMLNode> N)
+{
+    if (!Children)
+        Children = std::make_unique<TNodeList>();
+    if (!N)
+        return nullptr;
+    N->Parent = this;
+    Children->push_back(std::move(N));
+    return Children->back().get();
+}
+
+void TXMLNode::DeleteAttribute(const QString& AName)
+{
+    TXMLAttribute* A = AttributeByName(AName);
+    if (!A)
+        return;
+    auto It = std::find_if(Attributes->begin(), Attributes->end(),
+                           [A](const auto& P) { return P.get() == A; });
+    Attributes->erase(It);
+}
+
+void TXMLNode::DeleteChild(TXMLNode* N)
+{
+    if (!N || !Children)
+        return;
+    auto It = std::find_if(Children->begin(), Children->end(),
+                           [N](const auto& P) { return P.get() == N; });
+    if (It == Children->end())
+        return;
+    while (N->Children && !N->Children->empty())
+        N->DeleteChild(N->Children->back().get());
+    const int Index = int(It - Children->begin());
+    // Keep the search position pointing at a live child.
+    if (Current == N) {
+        Current = nullptr;
+        CurrentIndex = -1;
+    } else if (Index < CurrentIndex) {
+        --CurrentIndex;
+    }
+    Children->erase(It);
+}
+
+bool TXMLNode::Search(int Start, const QString& AName, const QString* AValue)
+{
+    Current = nullptr;
+    CurrentIndex = -1;
+    if (!Children)
+        return false;
+    for (int I = std::max(0, Start); I < int(Children->size()); ++I) {
+        TXMLNode* C = (*Children)[size_t(I)].get();
+        if (C->Name == AName && (!AValue || C->Value == *AValue)) {
+            Current = C;
+            CurrentIndex = I;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TXMLNode::FindFirst(const QString& AName) { return Search(0, AName, nullptr); }
+
+bool TXMLNode::FindFirstWithValue(const QString& AName, const QString& AValue)
+{
+    return Search(0, AName, &AValue);
+}
+
+bool TXMLNode::FindNext(const QString& AName) { return Search(CurrentIndex + 1, AName, nullptr); }
+
+bool TXMLNode::FindNextWithValue(const QString& AName, const QString& AValue)
+{
+    return Search(CurrentIndex + 1, AName, &AValue);
+}
+
+QString TXMLNode::GetPath() const
+{
+    return (Parent ? Parent->GetPath() : QString()) + u'\\' + Name;
+}
+
+int TXMLNode::GetLevel() const
+{
+    int Level = 0;
+    for (const TXMLNode* P = Parent; P; P = P->Parent)
+        ++Level;
+    return Level;
+}
+
+TXMLAttribute* TXMLNode::AttributeByName(const QString& AName) const
+{
+    if (!Attributes)
+        return nullptr;
+    for (auto It = Attributes->rbegin(); It != Attributes->rend(); ++It)
+        if ((*It)->Name == AName)
+            return It->get();
+    return nullptr;
+}
+
+TXMLAttribute* TXMLNode::GetAttribute(int Index) const
+{
+    if (!Attributes || Index < 0 || Index >= int(Attributes->size()))
+        return nullptr;
+    return (*Attributes)[size_t(Index)].get();
+}
+
+TXMLNode* TXMLNode::GetChild(int Index) const
+{
+    if (!Children || Index < 0 || Index >= int(Children->size()))
+        return nullptr;
+    return (*Children)[size_t(Index)].get();
+}
+
+int TXMLNode::AttributeCount() const { return Attributes ? int(Attributes->size()) : 0; }
+
+int TXMLNode::ChildCount() const { return Children ? int(Children->size()) : 0; }
+
+TXMLNode* TXMLNode::ChildByName(const QString& AName)
+{
+    if (!Children)
+        return nullptr;
+    return FindFirst(AName) ? Current : nullptr;
+}
+
+QString TXMLNode::ReadAttribute(const QString& AName, const QString& Default) const
+{
+    const TXMLAttribute* A = AttributeByName(AName);
+    return A ? A->Value : Default;
+}
+
+int TXMLNode::ReadIntAttribute(const QString& AName, int Default) const
+{
+    const TXMLAttribute* A = AttributeByName(AName);
+    if (!A)
+        return Default;
+    int R = 0;
+    if (!TryStrToInt(A->Value, R))
+        throw EDotwrightError(QStringLiteral("%1 value \"%2\" is not an integer")
+                                  .arg(AName, ShortQuote(A->Value)));
+    return R;
+}
+
+bool TXMLNode::ReadBoolAttribute(const QString& AName, bool Default) const
+{
+    const TXMLAttribute* A = AttributeByName(AName);
+    return A ? A->Value == u"1" : Default;
+}
+
+QString TXMLNode::ReadChildValue(const QString& AName, const QString& Default)
+{
+    const TXMLNode* C = ChildByName(AName);
+    return C ? C->Value : Default;
+}
+
+QString TXMLNode::GetXML() const
+{
+    QString Out;
+    AppendXML(Out, GetLevel());
+    return Out;
+}
+
+void TXMLNode::AppendXML(QString& Out, int Level) const
+{
+    Out += IndentString(Level);
+    Out += u'<';
+    Out += Name;
+    if (Attributes)
+        for (const auto& A : *Attributes) {
+            Out += u' ';
+            Out += A->Name;
+            Out += QLatin1StringView("=\"");
+            Out += XMLEscape(A->Value);
+            Out += u'"';
+        }
+    if (Children) {
+        Out += u'>';
+        Out += CRLF;
+        if (!Value.isEmpty()) {
+            Out += IndentString(Level + 1);
+            Out += XMLEscape(Value);
+            Out += CRLF;
+        }
+        for (const auto& C : *Children) {
+            C->AppendXML(Out, Level + 1);
+            Out += CRLF;
+        }
+        Out += IndentString(Level);
+        Out += QLatin1StringView("</");
+        Out += Name;
+        Out += u'>';
+    } else if (!Value.isEmpty() || !ShortEmptyTag) {
+        Out += u'>';
+        Out += XMLEscape(Value);
+        Out += QLatin1StringView("</");
+        Out += Name;
+        Out += u'>';
+    } else {
+        Out += QLatin1StringView("/>");
+    }
+}
+
+// ---- the parser ----
+
+namespace {
+
+// Reads with a cursor: nothing is ever removed from the front of the text.
+class TXMLReader {
+public:
+    TXMLReader(TXMLDocument& ADoc, QStringView AText) : Doc(ADoc), T(AText) {}
+
+    void Run()
+    {
+        TXMLNode* Current = Doc.Root.get();
+        int Depth = Current ? Current->GetLevel() : -1;
+        SkipWhite();
+        SkipToTag();
+        while (!AtEnd()) {
+            if (T[P] != u'<') {
+                // Text we cannot place (e.g. after a child element) is dropped.
+                SkipToTag();
+                continue;
+            }
+            ++P;
+            if (AtEnd())
+                break;
+            const QChar C = T[P];
+            if (C == u'/') {
+                ++P;
+                ReadName();
+                if (!AtEnd() && T[P] == u'>')
+                    ++P;
+                // An end tag with no open element ends the parse.
+                if (!Current)
+                    break;
+                Current = Current->Parent;
+                --Depth;
+            } else if (C == u'?') {
+                QString H;
+                if (ReadUpTo(u'>', H))
+                    Doc.Header = H;
+                Skip(1);
+            } else if (C == u'!') {
+                QString Dropped;
+                ReadUpTo(u'>', Dropped);
+                Skip(1);
+            } else {
+                const QStringView Name = ReadName();
+                // A second top-level element, or nesting beyond reason, ends the parse.
+                if ((!Current && Doc.Root) || Depth + 1 >= MaxXMLDepth)
+                    break;
+                if (!Current) {
+                    Doc.Root = std::make_unique<TXMLNode>(Name.toString(), QString(), nullptr);
+                    Current = Doc.Root.get();
+                } else {
+                    Current = Current->AddChild(Name.toString(), QString());
+                }
+                ++Depth;
+                if (!ReadAttributes(*Current))
+                    continue;
+                if (AtEnd())
+                    break;
+                if (T[P] == u'/') {
+                    ++P;
+                    if (!AtEnd() && T[P] == u'>')
+                        ++P;
+                    Current = Current->Parent;
+                    --Depth;
+                } else if (T[P] == u'>') {
+                    ++P;
+                    SkipWhite();
+                    QString V;
+                    // Text cut off by the end of the file is not kept.
+                    if (!AtEnd() && T[P] != u'<' && ReadUpTo(u'<', V))
+                        Current->Value = XMLUnescape(V);
+                }
+            }
+            SkipWhite();
+        }
+    }
+
+private:
+    TXMLDocument& Doc;
+    QStringView T;
+    qsizetype P = 0;
+
+    bool AtEnd() const { return P >= T.size(); }
+    void Skip(qsizetype N) { P = std::min(T.size(), P + N); }
+
+    void SkipWhite()
+    {
+        while (!AtEnd() && IsWhite(T[P]))
+            ++P;
+    }
+
+    void SkipToTag()
+    {
+        const qsizetype Q = T.indexOf(u'<', P);
+        P = Q < 0 ? T.size() : Q;
+    }
+
+    QStringView ReadName()
+    {
+        const qsizetype Start = P;
+        while (!AtEnd() && IsNameChar(T[P]))
+            ++P;
+        return T.mid(Start, P - Start);
+    }
+
+    // Everything before the next C, without CR and LF; C stays. False when
+    // the text ends first (Out then holds the rest).
+    bool ReadUpTo(QChar C, QString& Out)
+    {
+        qsizetype Q = T.indexOf(C, P);
+        const bool Found = Q >= 0;
+        if (!Found)
+            Q = T.size();
+        const QStringView Piece = T.mid(P, Q - P);
+        P = Q;
+        if (!Piece.contains(u'\r') && !Piece.contains(u'\n')) {
+            Out = Piece.toString();
+        } else {
+            Out.clear();
+            Out.reserve(Piece.size());
+            for (QChar Ch : Piece)
+                if (Ch != u'\r' && Ch != u'\n')
+                    Out += Ch;
+        }
+        return Found;
+    }
+
+    // Name="value" pairs; false when the rest of the tag cannot be read, after
+    // skipping to the next tag.
+    bool ReadAttributes(TXMLNode& Node)
+    {
+        SkipWhite();
+        while (!AtEnd() && IsLetter(T[P])) {
+            const QStringView Name = ReadName();
+            if (P + 1 >= T.size() || T[P] != u'=' || T[P + 1] != u'"') {
+                SkipToTag();
+                return false;
+            }
+            P += 2;
+            QString V;
+            // A value cut off by the end of the file is not kept.
+            if (!ReadUpTo(u'"', V))
+                return false;
+            ++P;
+            Node.AddAttribute(Name.toString(), XMLUnescape(V));
+            SkipWhite();
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+// ---- TXMLDocument ----
+
+TXMLDocument::TXMLDocument(const QString& AName, const QString& AFileName)
+    : Name(AName), FileName(AFileName)
+{
+}
+
+TXMLDocument::~TXMLDocument() { Clear(); }
+
+void TXMLDocument::Clear()
+{
+    Root.reset();
+    CurrentNode = nullptr;
+}
+
+bool TXMLDocument::Load(QString* ErrorText)
+{
+    if (FileName.isEmpty())
+        return false;
+    Clear();
+    QFile F(FileName);
+    if (!F.open(QIODevice::ReadOnly)) {
+        if (ErrorText)
+            *ErrorText = F.errorString();
+        return false;
+    }
+    const QByteArray Bytes = F.readAll();
+    if (F.error() != QFileDevice::NoError) {
+        if (ErrorText)
+            *ErrorText = F.errorString();
+        return false;
+    }
+    ParseText(DecodeFileText(Bytes));
+    return true;
+}
+
+void TXMLDocument::LoadFromXML(const QString& S)
+{
+    if (S.isEmpty())
+        return;
+    Clear();
+    ParseText(S);
+}
+
+void TXMLDocument::Parse(const QStringList& Lines)
+{
+    QString Text;
+    for (const QString& L : Lines) {
+        Text += L;
+        Text += CRLF;
+    }
+    ParseText(Text);
+}
+
+void TXMLDocument::ParseText(QStringView Text)
+{
+    TXMLReader(*this, Text).Run();
+}
+
+QByteArray TXMLDocument::GetFileBytes() const
+{
+    const QString Text = GetXML();
+    // Every line (CR LF, CR or LF ends one) is written with CR LF; encoded
+    // line by line so that no second copy of a large text is made.
+    QByteArray Out;
+    Out.reserve(Text.size() + 2);
+    const QStringView View(Text);
+    const qsizetype N = Text.size();
+    qsizetype Start = 0;
+    qsizetype NextCR = View.indexOf(u'\r');
+    qsizetype NextLF = View.indexOf(u'\n');
+    while (NextCR >= 0 || NextLF >= 0) {
+        qsizetype I = NextCR < 0 ? NextLF : NextLF < 0 ? NextCR : std::min(NextCR, NextLF);
+        Out += EncodeFileText(View.mid(Start, I - Start));
+        Out += "\r\n";
+        if (Text[I] == u'\r' && I + 1 < N && Text[I + 1] == u'\n')
+            ++I;
+        Start = I + 1;
+        if (NextCR >= 0 && NextCR < Start)
+            NextCR = View.indexOf(u'\r', Start);
+        if (NextLF >= 0 && NextLF < Start)
+            NextLF = View.indexOf(u'\n', Start);
+    }
+    if (Start < N) {
+        Out += EncodeFileText(View.mid(Start));
+        Out += "\r\n";
+    }
+    return Out;
+}
+
+bool TXMLDocument::Save(QString* ErrorText)
+{
+    auto Fail = [ErrorText](const QString& Why) {
+        if (ErrorText)
+            *ErrorText = Why;
+        return false;
+    };
+    if (FileName.isEmpty())
+        return Fail(QStringLiteral("No file name"));
+    const QByteArray Bytes = GetFileBytes();
+    QSaveFile F(FileName);
+    if (!F.open(QIODevice::WriteOnly))
+        return Fail(F.errorString());
+    if (F.write(Bytes) != Bytes.size()) {
+        const QString Why = F.errorString();
+        F.cancelWriting();
+        return Fail(Why);
+    }
+    if (!F.commit())
+        return Fail(F.errorString());
+    return true;
+}
+
+bool TXMLDocument::SaveToFile(const QString& AFileName, QString* ErrorText)
+{
+    if (AFileName.isEmpty()) {
+        if (ErrorText)
+            *ErrorText = QStringLiteral("No file name");
+        return false;
+    }
+    FileName = AFileName;
+    return Save(ErrorText);
+}
+
+bool TXMLDocument::SelectPath(const QString& Path)
+{
+    CurrentNode = nullptr;
+    if (Path.isEmpty())
+        return false;
+    QString Rest = Path;
+    if (!Rest.startsWith(u'\\'))
+        Rest.prepend(u'\\');
+    if (!Rest.endsWith(u'\\'))
+        Rest.append(u'\\');
+    qsizetype P = 0;
+    while (Rest.size() - P >= 2) {
+        ++P; // the leading backslash
+        qsizetype Q = Rest.indexOf(u'\\', P);
+        const QString Segment = Rest.mid(P, Q - P);
+        P = Q;
+        if (!CurrentNode) {
+            if (!Root || Root->Name != Segment)
+                return false;
+            CurrentNode = Root.get();
+        } else if (CurrentNode->FindFirst(Segment)) {
+            CurrentNode = CurrentNode->Current;
+        } else {
+            CurrentNode = nullptr;
+            return false;
+        }
+    }
+    return true;
+}
+
+void TXMLDocument::SetDefaultHeader()
+{
+    Header = QStringLiteral("?xml version=\"1.0\" encoding=\"iso-8859-1\"?");
+}
+
+QString TXMLDocument::GetHeaderTag() const
+{
+    if (std::all_of(Header.cbegin(), Header.cend(), [](QChar C) { return C == u' '; }))
+        return QString();
+    return u'<' + Header + u'>';
+}
+
+QString TXMLDocument::GetXML() const
+{
+    const QString Body = Root ? Root->GetXML() : QString();
+    const QString Tag = GetHeaderTag();
+    if (Body.isEmpty())
+        return Tag;
+    if (Tag.isEmpty())
+        return Body;
+    return Tag + CRLF + Body;
+}
