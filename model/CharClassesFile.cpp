@@ -235,8 +235,8 @@ bool TGLCDFont::LoadFromFile(const QString& AFileName, QString* ErrorText)
 
 bool TGLCDFont::SaveToFile(const QString& AFileName, QString* ErrorText)
 {
-    if (!AFileName.isEmpty())
-        FileName = AFileName;
+    // The project takes the new name only once the file is written.
+    const QString Name = AFileName.isEmpty() ? FileName : AFileName;
     auto Failed = [ErrorText](const QString& Why) {
         if (ErrorText)
             *ErrorText = Why;
@@ -276,9 +276,10 @@ bool TGLCDFont::SaveToFile(const QString& AFileName, QString* ErrorText)
     Doc.SetDefaultHeader();
 
     QString Why;
-    if (FileName.isEmpty())
+    if (Name.isEmpty())
         return Failed(SaveError + QStringLiteral(": no file name"));
-    if (!Doc.SaveToFile(FileName, &Why))
-        return Failed(QStringLiteral("Error saving font to %1: %2").arg(FileName, Why));
+    if (!Doc.SaveToFile(Name, &Why))
+        return Failed(QStringLiteral("Error saving font to %1: %2").arg(Name, Why));
+    FileName = Name;
     return true;
 }

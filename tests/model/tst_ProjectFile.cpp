@@ -375,6 +375,11 @@ void tst_ProjectFile::failedWriteIsReported()
     QVERIFY2(Error.startsWith(QStringLiteral("Error saving font to %1: ").arg(Missing)), qPrintable(Error));
     QVERIFY(!Error.contains(u'\n'));
     QVERIFY(!QFile::exists(Missing));
+    QCOMPARE(Font.FileName, QString()); // the project keeps its name until a save succeeds
+    QVERIFY(Font.SaveToFile(Path("f.lcd"), &Error));
+    QCOMPARE(Font.FileName, Path("f.lcd"));
+    QVERIFY(!Font.SaveToFile(Missing, &Error));
+    QCOMPARE(Font.FileName, Path("f.lcd"));
 }
 
 QTEST_GUILESS_MAIN(tst_ProjectFile)
