@@ -196,33 +196,18 @@ void TPixelGrid::SnapTop() { Apply([](TPixelBuffer& B) { B.SnapTop(); }); }
 void TPixelGrid::SnapBottom() { Apply([](TPixelBuffer& B) { B.SnapBottom(); }); }
 void TPixelGrid::Clear() { Apply([](TPixelBuffer& B) { B.Clear(); }); }
 
-QString TPixelGrid::DeleteFirstCols(int Count)
+QString TPixelGrid::Delete(QString (TPixelBuffer::*Operation)(int), int Count)
 {
-    QString R;
-    Apply([&](TPixelBuffer& B) { R = B.DeleteFirstCols(Count); });
-    return R;
+    QString Refusal = (FBuffer.*Operation)(Count);
+    if (Refusal.isEmpty())
+        Changed();
+    return Refusal;
 }
 
-QString TPixelGrid::DeleteLastCols(int Count)
-{
-    QString R;
-    Apply([&](TPixelBuffer& B) { R = B.DeleteLastCols(Count); });
-    return R;
-}
-
-QString TPixelGrid::DeleteFirstRows(int Count)
-{
-    QString R;
-    Apply([&](TPixelBuffer& B) { R = B.DeleteFirstRows(Count); });
-    return R;
-}
-
-QString TPixelGrid::DeleteLastRows(int Count)
-{
-    QString R;
-    Apply([&](TPixelBuffer& B) { R = B.DeleteLastRows(Count); });
-    return R;
-}
+QString TPixelGrid::DeleteFirstCols(int Count) { return Delete(&TPixelBuffer::DeleteFirstCols, Count); }
+QString TPixelGrid::DeleteLastCols(int Count) { return Delete(&TPixelBuffer::DeleteLastCols, Count); }
+QString TPixelGrid::DeleteFirstRows(int Count) { return Delete(&TPixelBuffer::DeleteFirstRows, Count); }
+QString TPixelGrid::DeleteLastRows(int Count) { return Delete(&TPixelBuffer::DeleteLastRows, Count); }
 
 void TPixelGrid::DoCellMouseDown(Qt::MouseButton Button, TShiftState Shift, int aCol, int aRow)
 {
@@ -286,7 +271,10 @@ void TPixelGrid::mousePressEvent(QMouseEvent* Event)
 {
     const QPoint Pos = Event->position().toPoint();
     const int Col = XToCol(Pos.x(), Pos.y()), Row = YToRow(Pos.x(), Pos.y());
-    DoCellMouseDown(Event->button(), ShiftStateOf(Event->modifiers(), Event->buttons()), Col, Row);
+    TShiftState Shift = ShiftStateOf(Event->modifiers(), Event->buttons());
+    if (Event->type() == QEvent::MouseButtonDblClick)
+        Shift |= ssDouble;
+    DoCellMouseDown(Event->button(), Shift, Col, Row);
     DownRow = Row;
     DownCol = Col;
     QWidget::mousePressEvent(Event);

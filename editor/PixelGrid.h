@@ -2,6 +2,7 @@
 // The on-screen character editor and its LCD-dot preview.
 #include "PixelBuffer.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -50,7 +51,7 @@ public:
     TColor BorderColor() const { return FBorderColor; }
     bool GridVisible() const { return FGridVisible; }
     bool BorderVisible() const { return FBorderVisible; }
-    TSingleCharViewer* CharViewer() const { return FCharViewer; }
+    TSingleCharViewer* CharViewer() const { return FCharViewer.data(); }
 
     void SetHorizCellCount(int Value);
     void SetVertCellCount(int Value);
@@ -62,7 +63,8 @@ public:
     void SetBorderColor(TColor Value);
     void SetGridVisible(bool Value);
     void SetBorderVisible(bool Value);
-    // Not owned; the preview follows the grid's content from now on.
+    // Not owned; the preview follows the grid's content from now on. A viewer
+    // destroyed before the grid is simply forgotten.
     void SetCharViewer(TSingleCharViewer* Value);
 
     bool Modified() const { return FBuffer.Modified; }
@@ -120,6 +122,8 @@ protected:
     virtual void DoCellMouseMove(TShiftState Shift, int aCol, int aRow);
 
     void paintEvent(QPaintEvent* Event) override;
+    // Also receives the second press of a double click (Qt's default
+    // double-click handler forwards it), which then carries ssDouble.
     void mousePressEvent(QMouseEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
     void mouseMoveEvent(QMouseEvent* Event) override;
@@ -127,6 +131,8 @@ protected:
 private:
     void FollowCounts();
     template <typename Op> void Apply(Op&& Operation);
+    // A refused delete changes nothing and so shows nothing new.
+    QString Delete(QString (TPixelBuffer::*Operation)(int), int Count);
 
     TPixelBuffer FBuffer;
     int FCellWidth = 20;
@@ -135,7 +141,7 @@ private:
     TColor FBorderColor = 0;
     bool FGridVisible = true;
     bool FBorderVisible = true;
-    TSingleCharViewer* FCharViewer = nullptr;
+    QPointer<TSingleCharViewer> FCharViewer;
 };
 
 class TSingleCharViewer : public QWidget {

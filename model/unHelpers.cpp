@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QProcess>
@@ -140,7 +141,9 @@ public:
               bool Wait) override
     {
         if (!Wait) {
-            const QUrl Url = QUrl::fromUserInput(FileName, Directory);
+            // A relative name is a file of the working folder (the current one
+            // when none is given), not a web address.
+            const QUrl Url = QUrl::fromUserInput(FileName, Directory.isEmpty() ? QDir::currentPath() : Directory);
             if (Params.isEmpty() && Url.isValid())
                 return QDesktopServices::openUrl(Url);
             return QProcess::startDetached(FileName, QProcess::splitCommand(Params), Directory);

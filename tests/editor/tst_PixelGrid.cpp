@@ -7,12 +7,14 @@ class tst_PixelGrid : public QObject {
 private slots:
     void defaults();
     void mouseMapsToCells();
+    void doubleClickCarriesDouble();
     void mouseOutsideTheGrid_data();
     void mouseOutsideTheGrid();
     void sizeFollowsCountsAndCellWidth();
     void paintsCellsGridAndBorder();
     void operationsRefreshThePreview();
     void deleteRefusalIsReturned();
+    void viewerFreedBeforeTheGrid();
     void viewerGeometryAndColours();
     void viewerSettersRequestRepaintOnChange();
 };
@@ -64,6 +66,19 @@ void tst_PixelGrid::mouseMapsToCells()
     // a mouse-up on another cell resets nothing
     QCOMPARE(G.DownCol, 0);
     QCOMPARE(G.DownRow, 0);
+}
+
+void tst_PixelGrid::doubleClickCarriesDouble()
+{
+    TPixelGrid G;
+    QList<TShiftState> Seen;
+    G.OnCellMouseDown = [&](TPixelGrid*, Qt::MouseButton, TShiftState Sh, int, int) { Seen << Sh; };
+    const QPointF At(5, 5);
+    QMouseEvent Press(QEvent::MouseButtonPress, At, At, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent Double(QEvent::MouseButtonDblClick, At, At, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&G, &Press);
+    QApplication::sendEvent(&G, &Double);
+    QCOMPARE(Seen, (QList<TShiftState>{ssLeft, ssLeft | ssDouble}));
 }
 
 void tst_PixelGrid::mouseOutsideTheGrid_data()
@@ -160,16 +175,33 @@ void tst_PixelGrid::operationsRefreshThePreview()
 void tst_PixelGrid::deleteRefusalIsReturned()
 {
     TPixelGrid G;
+    TSingleCharViewer V;
     G.SetDimensions(5, 2);
     G.SetCellValue(4, 1, clInk);
+    G.SetCharViewer(&V);
+    const int Shown = V.RepaintRequests;
     QCOMPARE(G.DeleteLastCols(5), QString("Cannot delete more columns"));
     QCOMPARE(G.DeleteFirstRows(2), QString("Cannot delete more lines"));
+    G.BufferFromBuffer({}, 3, 3);
     QCOMPARE(G.HorizCellCount(), 5);
     QVERIFY(!G.Modified());
+    QCOMPARE(V.RepaintRequests, Shown); // nothing changed, nothing to show
     QCOMPARE(G.DeleteLastCols(4), QString());
     QCOMPARE(G.HorizCellCount(), 1);
     QCOMPARE(G.width(), 20);
     QVERIFY(G.Modified());
+}
+
+void tst_PixelGrid::viewerFreedBeforeTheGrid()
+{
+    TPixelGrid G;
+    auto* V = new TSingleCharViewer;
+    G.SetCharViewer(V);
+    delete V;
+    QCOMPARE(G.CharViewer(), nullptr);
+    G.SetCellValue(0, 0, clInk); // must not reach the freed preview
+    G.Invert();
+    QCOMPARE(G.GetCellValue(0, 0), clClear);
 }
 
 void tst_PixelGrid::viewerGeometryAndColours()
