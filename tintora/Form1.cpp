@@ -266,11 +266,6 @@ void TForm1::OptionClick(int CommPort)
     if (FLink.IsOpen())
         FLink.Close();
     switch (FLink.Open(CommPort)) {
-    case TSerialLink::TOpenResult::Opened:
-        // A success forgets the earlier busy port, so one busy port later on
-        // falls back to the other instead of ending the program.
-        FFailedPort = 0;
-        break;
     case TSerialLink::TOpenResult::InUse:
         FShowWarning(CommPort == 1 ? QStringLiteral("COM1 already in use!") : QStringLiteral("COM2 already in use!"),
                      WarningTitle);
@@ -280,7 +275,11 @@ void TForm1::OptionClick(int CommPort)
         }
         FFailedPort = static_cast<std::uint8_t>(CommPort);
         OptionFor(Other)->setChecked(true);
+        // The marker joins the two tries of one fall-back only: by the next
+        // choice the busy port may be free, so that choice starts afresh.
+        FFailedPort = 0;
         break;
+    case TSerialLink::TOpenResult::Opened:
     case TSerialLink::TOpenResult::Failed:
         break;
     }

@@ -100,7 +100,7 @@ private:
     bool FEnded = false;
 
     std::int32_t FCurrentColor = 0;
-    // The port (1 or 2) last found in use since the last successful open; 0 for none.
+    // The port (1 or 2) found in use by the fall-back under way; 0 otherwise.
     std::uint8_t FFailedPort = 0;
 
     QGroupBox* Frame1 = nullptr;

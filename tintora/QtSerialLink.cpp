@@ -1,6 +1,10 @@
 #include "QtSerialLink.h"
 
+#include <QFile>
+#include <QHash>
 #include <QStringList>
+
+#include <unistd.h>
 
 TQtSerialLink::TQtSerialLink()
 {
@@ -38,12 +42,15 @@ bool TQtSerialLink::IsOpen() const
 TSerialLink::TOpenResult TQtSerialLink::Open(int CommPort)
 {
     Close();
-    FPort.setPortName(PortName(CommPort));
+    const QString Name = PortName(CommPort);
+    FPort.setPortName(Name);
     if (FPort.open(QIODevice::ReadWrite))
         return TOpenResult::Opened;
     // A port held by another program fails with a permission error on Linux:
-    // its lock file is taken, or the tty is opened exclusively.
-    const bool InUse = FPort.error() == QSerialPort::PermissionError;
+    // its lock file is taken, or the tty is opened exclusively. A device this
+    // user may not open at all fails the same way, but is not in use.
+    const bool InUse = FPort.error() == QSerialPort::PermissionError
+                       && ::access(QFile::encodeName(Name).constData(), R_OK | W_OK) == 0;
     FPort.clearError();
     return InUse ? TOpenResult::InUse : TOpenResult::Failed;
 }
@@ -58,44 +65,34 @@ void TQtSerialLink::Close()
 
 bool TQtSerialLink::SetSettings(const QString& Settings)
 {
+    static const QHash<QString, QSerialPort::Parity> Parities = {
+        {QStringLiteral("n"), QSerialPort::NoParity},   {QStringLiteral("e"), QSerialPort::EvenParity},
+        {QStringLiteral("o"), QSerialPort::OddParity},  {QStringLiteral("m"), QSerialPort::MarkParity},
+        {QStringLiteral("s"), QSerialPort::SpaceParity},
+    };
+    static const QHash<QString, QSerialPort::DataBits> DataBitsByText = {
+        {QStringLiteral("5"), QSerialPort::Data5}, {QStringLiteral("6"), QSerialPort::Data6},
+        {QStringLiteral("7"), QSerialPort::Data7}, {QStringLiteral("8"), QSerialPort::Data8},
+    };
+    static const QHash<QString, QSerialPort::StopBits> StopBitsByText = {
+        {QStringLiteral("1"), QSerialPort::OneStop},
+        {QStringLiteral("1.5"), QSerialPort::OneAndHalfStop},
+        {QStringLiteral("2"), QSerialPort::TwoStop},
+    };
+
     const QStringList Fields = Settings.split(QLatin1Char(','));
     if (Fields.size() != 4)
         return false;
     bool BaudOk = false;
     const int Baud = Fields[0].trimmed().toInt(&BaudOk);
-    if (!BaudOk || Baud <= 0)
-        return false;
-
-    QSerialPort::Parity Parity;
     const QString P = Fields[1].trimmed().toLower();
-    if (P == QLatin1String("n"))
-        Parity = QSerialPort::NoParity;
-    else if (P == QLatin1String("e"))
-        Parity = QSerialPort::EvenParity;
-    else if (P == QLatin1String("o"))
-        Parity = QSerialPort::OddParity;
-    else if (P == QLatin1String("m"))
-        Parity = QSerialPort::MarkParity;
-    else if (P == QLatin1String("s"))
-        Parity = QSerialPort::SpaceParity;
-    else
-        return false;
-
     const QString D = Fields[2].trimmed();
-    if (D != QLatin1String("5") && D != QLatin1String("6") && D != QLatin1String("7") && D != QLatin1String("8"))
-        return false;
-    const auto DataBits = static_cast<QSerialPort::DataBits>(D.toInt());
-
-    QSerialPort::StopBits StopBits;
     const QString S = Fields[3].trimmed();
-    if (S == QLatin1String("1"))
-        StopBits = QSerialPort::OneStop;
-    else if (S == QLatin1String("1.5"))
-        StopBits = QSerialPort::OneAndHalfStop;
-    else if (S == QLatin1String("2"))
-        StopBits = QSerialPort::TwoStop;
-    else
+    if (!BaudOk || Baud <= 0 || !Parities.contains(P) || !DataBitsByText.contains(D) || !StopBitsByText.contains(S))
         return false;
+    const QSerialPort::Parity Parity = Parities.value(P);
+    const QSerialPort::DataBits DataBits = DataBitsByText.value(D);
+    const QSerialPort::StopBits StopBits = StopBitsByText.value(S);
 
     // On a closed port these are stored and applied by the next open.
     bool Ok = FPort.setBaudRate(Baud);

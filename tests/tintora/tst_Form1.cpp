@@ -109,6 +109,7 @@ private slots:
     void reports_data();
     void reports();
     void busyPortLaterFallsBackAfterSuccess();
+    void busyPortLaterFallsBackAfterNoPort();
     void typedLevels_data();
     void typedLevels();
     void exitEndsWithoutClosing();
@@ -391,6 +392,29 @@ void tst_Form1::busyPortLaterFallsBackAfterSuccess()
     QVERIFY(Rig.Option(1)->isChecked());
     QCOMPARE(Rig.Link.Log, QStringList({"close", "open 2", "open 1", "settings 9600,n,8,1", "settings 9600,n,8,1"}));
     QCOMPARE(Rig.Form->FailedPort(), 0);
+}
+
+void tst_Form1::busyPortLaterFallsBackAfterNoPort()
+{
+    // Port 1 busy and port 2 missing at start: no port at all.
+    TRig Rig(TOpenResult::InUse, TOpenResult::Failed);
+    QCOMPARE(Rig.Link.Port, 0);
+
+    // Later port 1 is free and port 2 plugged in but taken: choosing port 2
+    // warns once and falls back to port 1 instead of ending.
+    Rig.Link.Results = {{1, TOpenResult::Opened}, {2, TOpenResult::InUse}};
+    Rig.Option(2)->click();
+    QCOMPARE(Rig.Warnings, QStringList({"Warning!: COM1 already in use!", "Warning!: COM2 already in use!"}));
+    QVERIFY(!Rig.Form->Ended());
+    QCOMPARE(Rig.Link.Port, 1);
+    QVERIFY(Rig.Option(1)->isChecked());
+
+    // Both taken now: the two warnings of this choice end the program.
+    Rig.Link.Results = {{1, TOpenResult::InUse}, {2, TOpenResult::InUse}};
+    Rig.Warnings.clear();
+    Rig.Option(2)->click();
+    QCOMPARE(Rig.Warnings, QStringList({"Warning!: COM2 already in use!", "Warning!: COM1 already in use!"}));
+    QVERIFY(Rig.Form->Ended());
 }
 
 void tst_Form1::typedLevels_data()

@@ -2,6 +2,10 @@
 #include <QSerialPort>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "PtyPair.h"
 #include "QtSerialLink.h"
 
@@ -16,6 +20,7 @@ private slots:
     void settings();
     void missingPort();
     void busyPort();
+    void deniedPortIsNotInUse();
     void talksToDevice();
 };
 
@@ -114,6 +119,32 @@ void tst_QtSerialLink::busyPort()
     Link.Close();
     QVERIFY(!Link.IsOpen());
     QVERIFY(Other.open(QIODevice::ReadWrite));
+}
+
+// A user without access to the device (not in the serial group) gets a
+// permission error too; that is a port failing to open, not one in use.
+void tst_QtSerialLink::deniedPortIsNotInUse()
+{
+    TPtyPair Pty;
+    const QString Error = Pty.Start();
+    QVERIFY2(Error.isEmpty(), qPrintable(Error));
+    qputenv("TINTORA_COM1", Pty.HostPath.toLocal8Bit());
+    QVERIFY(::chmod(QFileInfo(Pty.HostPath).symLinkTarget().toLocal8Bit().constData(), 0) == 0);
+
+    // In a child, as an ordinary user when run as root, who bypasses the mode.
+    const pid_t Child = ::fork();
+    QVERIFY(Child >= 0);
+    if (Child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(99);
+        TQtSerialLink Link;
+        const TOpenResult Result = Link.Open(1);
+        ::_exit(Link.IsOpen() ? 98 : static_cast<int>(Result));
+    }
+    int Status = 0;
+    QCOMPARE(::waitpid(Child, &Status, 0), Child);
+    QVERIFY(WIFEXITED(Status));
+    QCOMPARE(WEXITSTATUS(Status), static_cast<int>(TOpenResult::Failed));
 }
 
 void tst_QtSerialLink::talksToDevice()
