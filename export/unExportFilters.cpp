@@ -15,7 +15,33 @@ const QString Crlf = QStringLiteral("\r\n");
 // Offsets of the proportional table are 16-bit.
 constexpr qint64 MaxTableOffset = 0xFFFF;
 
-QString Hex(int Value) { return PrefixedHex(Value, QStringLiteral("$")); }
+const QString Dollar = QStringLiteral("$");
+
+QString Hex(int Value) { return PrefixedHex(Value, Dollar); }
+
+// A data line of either table: the bytes padded to 80 columns, then the comment.
+QString DataLine(const QString& Bytes, const QString& Comment)
+{
+    return QStringLiteral("   ") + PadRight(Bytes, 80, ' ') + Comment;
+}
+
+QString CodeComment(int Code) { return QStringLiteral("// Code for ") + CommentChar(Code); }
+
+QString Declaration(const QString& FontName, qint64 Total)
+{
+    return QStringLiteral("Public Const ") + SpacesToUnderscores(FontName) + '(' + QString::number(Total)
+           + QStringLiteral(") As Byte =");
+}
+
+// Appends columns 0..Cols-1 of Grid as "$XX," each and counts them into Total.
+void AppendBytes(QString& Bytes, const TPixelBuffer& Grid, int Cols, qint64& Total)
+{
+    ForEachColumnByte(Grid, Cols, [&](int Byte) {
+        AppendHexByte(Bytes, Dollar, Byte);
+        Bytes += ',';
+        ++Total;
+    });
+}
 
 } // namespace
 
@@ -110,7 +136,6 @@ void TSwordfishBasicFilter::LoadFixedSizeChar(TPixelBuffer& Grid, int Code) cons
 
 void TSwordfishBasicFilter::ExportFixedFont(QStringList& List)
 {
-    const QString Prefix = QStringLiteral("$");
     CheckRange(FirstChar);
     const int N = ExportCount();
     const int W = Font->GetWidth();
@@ -125,24 +150,17 @@ void TSwordfishBasicFilter::ExportFixedFont(QStringList& List)
     for (int Code = FirstChar; Code <= LastChar; ++Code) {
         LoadFixedSizeChar(Grid, Code);
         Bytes.clear();
-        ForEachColumnByte(Grid, W, [&](int Byte) {
-            AppendHexByte(Bytes, Prefix, Byte);
-            Bytes += ',';
-            ++Total;
-        });
+        AppendBytes(Bytes, Grid, W, Total);
         if (Code == LastChar)
             Bytes.chop(1);
-        List << QStringLiteral("   ") + PadRight(Bytes, 80, ' ') + QStringLiteral("// Code for ")
-                    + CommentChar(Code);
+        List << DataLine(Bytes, CodeComment(Code));
     }
     List << QStringLiteral(")") << QStringLiteral("#endif");
-    List.insert(DeclarationAt, QStringLiteral("Public Const ") + SpacesToUnderscores(FontName) + '('
-                                   + QString::number(Total) + QStringLiteral(") As Byte ="));
+    List.insert(DeclarationAt, Declaration(FontName, Total));
 }
 
 void TSwordfishBasicFilter::ExportProportionalFont(QStringList& List)
 {
-    const QString Prefix = QStringLiteral("$");
     CheckRange(FirstChar);
     const int N = ExportCount();
     List << QStringLiteral("#ifndef GLCD_XFONT // scan along y");
@@ -164,9 +182,9 @@ void TSwordfishBasicFilter::ExportProportionalFont(QStringList& List)
             Offsets += Crlf;
         ++Entry;
         Offsets += QStringLiteral("   ");
-        AppendHexByte(Offsets, Prefix, int(Offset % 256));
+        AppendHexByte(Offsets, Dollar, int(Offset % 256));
         Offsets += ',';
-        AppendHexByte(Offsets, Prefix, int(Offset / 256 % 256));
+        AppendHexByte(Offsets, Dollar, int(Offset / 256 % 256));
         Offsets += QStringLiteral(", // ") + QString::number(Entry);
         Total += 2;
     };
@@ -183,20 +201,14 @@ void TSwordfishBasicFilter::ExportProportionalFont(QStringList& List)
         AddOffset();
         Bytes = Hex(Used) + ',';
         ++Total;
-        ForEachColumnByte(Grid, Used, [&](int Byte) {
-            AppendHexByte(Bytes, Prefix, Byte);
-            Bytes += ',';
-            ++Total;
-        });
-        List << QStringLiteral("   ") + PadRight(Bytes, 80, ' ') + QStringLiteral("// Code for ")
-                    + CommentChar(Code);
+        AppendBytes(Bytes, Grid, Used, Total);
+        List << DataLine(Bytes, CodeComment(Code));
     }
 
-    const QString Space = QStringLiteral("$01") + RepeatString(QStringLiteral(",$00"), Bpc);
     Total += 1 + Bpc;
-    List << QStringLiteral("   ") + PadRight(Space, 80, ' ') + QStringLiteral("// single pixel letter space");
+    List << DataLine(QStringLiteral("$01") + RepeatString(QStringLiteral(",$00"), Bpc),
+                     QStringLiteral("// single pixel letter space"));
     List << QStringLiteral(")") << QStringLiteral("#endif");
     List.insert(OffsetsAt, Offsets);
-    List.insert(DeclarationAt, QStringLiteral("Public Const ") + SpacesToUnderscores(FontName) + '('
-                                   + QString::number(Total) + QStringLiteral(") As Byte ="));
+    List.insert(DeclarationAt, Declaration(FontName, Total));
 }
