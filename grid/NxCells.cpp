@@ -256,14 +256,15 @@ void TBooleanCell::SetAsString(const QString& Value)
     TCell::SetAsString(Value);
 }
 
-// ---- TDateTimeCell ----
+// ---- TDoubleValueCell, TDateTimeCell, TFloatCell ----
 
-int TDateTimeCell::GetAsInteger() const { return RoundToInt(FValue); }
+int TDoubleValueCell::GetAsInteger() const { return RoundToInt(FValue); }
+void TDoubleValueCell::SetAsDateTime(TDateTime Value) { FValue = Value; TCell::SetAsDateTime(Value); }
+void TDoubleValueCell::SetAsFloat(double Value) { FValue = Value; TCell::SetAsFloat(Value); }
+void TDoubleValueCell::SetAsInteger(int Value) { FValue = Value; TCell::SetAsInteger(Value); }
+
 QString TDateTimeCell::GetAsString() const { return DateTimeToStr(FValue); }
 void TDateTimeCell::SetAsBoolean(bool Value) { FValue = Today(); TCell::SetAsBoolean(Value); }
-void TDateTimeCell::SetAsDateTime(TDateTime Value) { FValue = Value; TCell::SetAsDateTime(Value); }
-void TDateTimeCell::SetAsFloat(double Value) { FValue = Value; TCell::SetAsFloat(Value); }
-void TDateTimeCell::SetAsInteger(int Value) { FValue = Value; TCell::SetAsInteger(Value); }
 
 void TDateTimeCell::SetAsString(const QString& Value)
 {
@@ -279,14 +280,8 @@ void TDateTimeCell::SetAsString(const QString& Value)
     TCell::SetAsString(Value);
 }
 
-// ---- TFloatCell ----
-
-int TFloatCell::GetAsInteger() const { return RoundToInt(FValue); }
 QString TFloatCell::GetAsString() const { return FloatToStr(FValue); }
 void TFloatCell::SetAsBoolean(bool Value) { FValue = 0; TCell::SetAsBoolean(Value); }
-void TFloatCell::SetAsDateTime(TDateTime Value) { FValue = Value; TCell::SetAsDateTime(Value); }
-void TFloatCell::SetAsFloat(double Value) { FValue = Value; TCell::SetAsFloat(Value); }
-void TFloatCell::SetAsInteger(int Value) { FValue = Value; TCell::SetAsInteger(Value); }
 void TFloatCell::SetAsString(const QString& Value) { FValue = StrToFloat(Value); TCell::SetAsString(Value); }
 
 // ---- TIntegerCell ----
@@ -610,6 +605,7 @@ void TCells::DeleteColumn(int Index)
         (*FLists)[static_cast<size_t>(C)] = std::move((*FLists)[static_cast<size_t>(C + 1)]);
     (*FLists)[static_cast<size_t>(FColumnCount - 1)].clear();
     --FColumnCount;
+    FIsSorted = false; // SortedColumn may now name another column
     if (FColumnCount == 0)
         ClearColumns();
 }
@@ -622,6 +618,7 @@ void TCells::ClearColumns()
     FColumnCount = 0;
     FRowCount = 0;
     FVisibleRowCount = 0;
+    FIsSorted = false;
 }
 
 void TCells::MoveColumn(int FromIndex, int ToIndex)
@@ -639,6 +636,8 @@ void TCells::MoveColumn(int FromIndex, int ToIndex)
         for (int C = FromIndex; C > ToIndex; --C)
             Lists[static_cast<size_t>(C)] = std::move(Lists[static_cast<size_t>(C - 1)]);
     Lists[static_cast<size_t>(ToIndex)] = std::move(Taken);
+    if (FromIndex != ToIndex)
+        FIsSorted = false; // SortedColumn may now name another column
 }
 
 void TCells::ColumnNotify(int Operation, int Index, int Index2)
@@ -739,7 +738,8 @@ void TCells::Sort(int ACol, TSortType SortType, bool Descending)
     FComparisons = 0;
     if (FRowCount > 0 && (ACol < 0 || ACol >= FColumnCount))
         ListIndexError(ACol);
-    if (FSortedColumn == ACol && FIsSorted && FSortDescending != Descending) {
+    // Only a change of direction on the same column and key reverses; another sort type sorts anew.
+    if (FSortedColumn == ACol && FSortedType == SortType && FIsSorted && FSortDescending != Descending) {
         FSortDescending = Descending;
         for (int I = 0; I < FRowCount / 2; ++I)
             SwapRows(I, FRowCount - 1 - I);
@@ -784,5 +784,6 @@ void TCells::Sort(int ACol, TSortType SortType, bool Descending)
         FSortDescending = Descending;
     }
     FSortedColumn = ACol;
+    FSortedType = SortType;
     FIsSorted = true;
 }

@@ -95,42 +95,41 @@ private:
     bool FValue = false;
 };
 
-class TDateTimeCell : public TCell {
+// Date-time and float cells both hold a Double and read it alike; they differ
+// in their text and in what a Boolean or a text writes.
+class TDoubleValueCell : public TCell {
 public:
     using TCell::TCell;
     bool GetAsBoolean() const override { return false; }
     TDateTime GetAsDateTime() const override { return FValue; }
     double GetAsFloat() const override { return FValue; }
     int GetAsInteger() const override;
-    QString GetAsString() const override;
-    void SetAsBoolean(bool Value) override;
     void SetAsDateTime(TDateTime Value) override;
     void SetAsFloat(double Value) override;
     void SetAsInteger(int Value) override;
-    void SetAsString(const QString& Value) override;
     void Clear() override { FValue = 0; }
 
-private:
-    TDateTime FValue = 0;
+protected:
+    double FValue = 0;
 };
 
-class TFloatCell : public TCell {
+class TDateTimeCell : public TDoubleValueCell {
 public:
-    using TCell::TCell;
-    bool GetAsBoolean() const override { return false; }
-    TDateTime GetAsDateTime() const override { return FValue; }
-    double GetAsFloat() const override { return FValue; }
-    int GetAsInteger() const override;
+    using TDoubleValueCell::TDoubleValueCell;
     QString GetAsString() const override;
+    // Today's date, whatever the argument.
     void SetAsBoolean(bool Value) override;
-    void SetAsDateTime(TDateTime Value) override;
-    void SetAsFloat(double Value) override;
-    void SetAsInteger(int Value) override;
+    // An empty or unreadable text stores 0.
     void SetAsString(const QString& Value) override;
-    void Clear() override { FValue = 0; }
+};
 
-private:
-    double FValue = 0;
+class TFloatCell : public TDoubleValueCell {
+public:
+    using TDoubleValueCell::TDoubleValueCell;
+    QString GetAsString() const override;
+    // 0, whatever the argument.
+    void SetAsBoolean(bool Value) override;
+    void SetAsString(const QString& Value) override;
 };
 
 class TIntegerCell : public TCell {
@@ -278,6 +277,7 @@ private:
     std::vector<std::unique_ptr<TRow>> FRows;
     bool FIsSorted = false;
     int FSortedColumn = -1;
+    TSortType FSortedType = stAlphabetic;
     bool FSortDescending = false;
     int FVisibleRowCount = 0;
 

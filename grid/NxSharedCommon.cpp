@@ -233,33 +233,42 @@ void TDrawProvider::DrawVerticalText(QPainter& Canvas, const TRect& R, const QSt
     Canvas.restore();
 }
 
-void TDrawProvider::DrawBitmap(QPainter& Canvas, int X, int Y, const QImage& Bitmap)
+namespace {
+
+// Draws a 32-bit Bitmap at (X, Y) with each pixel Blend(source, background)
+// worked out here; other bitmaps, and canvases that are not a plain image, are
+// left to the platform's drawing.
+template <class TBlend>
+void ComposeBitmap(QPainter& Canvas, int X, int Y, const QImage& Bitmap, TBlend Blend)
 {
     if (Bitmap.isNull())
         return;
-    if (!Bitmap.hasAlphaChannel()) {
+    QPaintDevice* Device = Canvas.device();
+    if (!Bitmap.hasAlphaChannel() || !Device || Device->devType() != QInternal::Image
+        || !Canvas.deviceTransform().isIdentity()) {
         Canvas.drawImage(X, Y, Bitmap);
         return;
     }
-    QImage* Target = Canvas.device() && Canvas.device()->devType() == QInternal::Image
-        ? static_cast<QImage*>(Canvas.device())
-        : nullptr;
-    if (!Target || !Canvas.deviceTransform().isIdentity()) {
-        Canvas.drawImage(X, Y, Bitmap); // the platform's own alpha composition
-        return;
-    }
     const QImage Src = Bitmap.convertToFormat(QImage::Format_ARGB32);
-    QImage Work = Target->copy(X, Y, Src.width(), Src.height()).convertToFormat(QImage::Format_RGB32);
+    QImage Work = static_cast<QImage*>(Device)->copy(X, Y, Src.width(), Src.height()).convertToFormat(QImage::Format_RGB32);
     for (int Yy = 0; Yy < Src.height(); ++Yy) {
         const QRgb* S = reinterpret_cast<const QRgb*>(Src.constScanLine(Yy));
         QRgb* W = reinterpret_cast<QRgb*>(Work.scanLine(Yy));
-        for (int Xx = 0; Xx < Src.width(); ++Xx) {
-            const auto A = static_cast<std::uint8_t>(qAlpha(S[Xx]));
-            W[Xx] = qRgb(BlendChannel(qRed(S[Xx]), qRed(W[Xx]), A), BlendChannel(qGreen(S[Xx]), qGreen(W[Xx]), A),
-                         BlendChannel(qBlue(S[Xx]), qBlue(W[Xx]), A));
-        }
+        for (int Xx = 0; Xx < Src.width(); ++Xx)
+            W[Xx] = Blend(S[Xx], W[Xx]);
     }
     Canvas.drawImage(X, Y, Work);
+}
+
+} // namespace
+
+void TDrawProvider::DrawBitmap(QPainter& Canvas, int X, int Y, const QImage& Bitmap)
+{
+    ComposeBitmap(Canvas, X, Y, Bitmap, [](QRgb S, QRgb B) {
+        const auto A = static_cast<std::uint8_t>(qAlpha(S));
+        return qRgb(BlendChannel(qRed(S), qRed(B), A), BlendChannel(qGreen(S), qGreen(B), A),
+                    BlendChannel(qBlue(S), qBlue(B), A));
+    });
 }
 
 namespace NxSharedDraw {
@@ -279,34 +288,11 @@ void DrawVerticalGradient(QPainter& Canvas, const TRect& R, TColor C1, TColor C2
 
 void DrawBitmap(QPainter& Canvas, int X, int Y, const QImage& Bitmap)
 {
-    if (Bitmap.isNull())
-        return;
-    if (!Bitmap.hasAlphaChannel()) {
-        Canvas.drawImage(X, Y, Bitmap);
-        return;
-    }
-    QImage* Target = Canvas.device() && Canvas.device()->devType() == QInternal::Image
-        ? static_cast<QImage*>(Canvas.device())
-        : nullptr;
-    if (!Target || !Canvas.deviceTransform().isIdentity()) {
-        Canvas.drawImage(X, Y, Bitmap);
-        return;
-    }
-    const QImage Src = Bitmap.convertToFormat(QImage::Format_ARGB32);
-    const QImage Back = Target->copy(X, Y, Src.width(), Src.height()).convertToFormat(QImage::Format_RGB32);
-    QImage Out(Src.size(), QImage::Format_RGB32);
-    for (int Yy = 0; Yy < Src.height(); ++Yy) {
-        const QRgb* S = reinterpret_cast<const QRgb*>(Src.constScanLine(Yy));
-        const QRgb* B = reinterpret_cast<const QRgb*>(Back.constScanLine(Yy));
-        QRgb* O = reinterpret_cast<QRgb*>(Out.scanLine(Yy));
-        for (int Xx = 0; Xx < Src.width(); ++Xx) {
-            const TColor SC = FromQColor(QColor::fromRgb(S[Xx]));
-            const TColor BC = FromQColor(QColor::fromRgb(B[Xx]));
-            const TColor C = TGraphicsProvider::BlendColor(SC, BC, qAlpha(S[Xx]));
-            O[Xx] = qRgb(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF);
-        }
-    }
-    Canvas.drawImage(X, Y, Out);
+    ComposeBitmap(Canvas, X, Y, Bitmap, [](QRgb S, QRgb B) {
+        const TColor C = TGraphicsProvider::BlendColor(FromQColor(QColor::fromRgb(S)), FromQColor(QColor::fromRgb(B)),
+                                                       qAlpha(S));
+        return qRgb(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF);
+    });
 }
 
 } // namespace NxSharedDraw

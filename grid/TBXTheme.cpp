@@ -211,6 +211,16 @@ TTBXTheme& CurrentTheme()
     return *Registry().Current;
 }
 
+void TBXPaintToolbarFace(TTBXTheme& Theme, QPainter& Canvas, const QRect& R, const QColor& ShadowColor)
+{
+    Theme.PaintBackgnd(Canvas, R, R, Theme.GetViewColor(tvtNormalToolbar), true, tvtNormalToolbar);
+    Theme.PaintDock(Canvas, R, R, dpTop);
+    if (Theme.GetBooleanMetrics(5))
+        Theme.PaintBackgnd(Canvas, R, R, ShadowColor, true, tvtNormalToolbar);
+    else
+        Theme.PaintDock(Canvas, R, R, dpTop);
+}
+
 void TBXPaintParentBackground(QWidget& Control, QPainter& Canvas, const QRect& ARect)
 {
     QWidget* Parent = Control.parentWidget();

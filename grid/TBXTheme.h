@@ -10,9 +10,12 @@
 class QPainter;
 class QWidget;
 
+// The view type of a normal toolbar.
+constexpr int tvtNormalToolbar = 0x1001;
+
 // The item description a theme paints a frame or a button for.
 struct TTBXItemInfo {
-    int ViewType = 0x1001; // a normal toolbar
+    int ViewType = tvtNormalToolbar;
     int ItemOptions = 0x21;
     bool Enabled = true;
     int Pushed = 0;
@@ -50,6 +53,10 @@ void TBXRegisterTheme(std::unique_ptr<TTBXTheme> Theme);
 // Makes the named theme current (names compare without case); false when unknown.
 bool TBXSetTheme(const QString& Name);
 TTBXTheme& CurrentTheme();
+
+// The face of a normal toolbar over R: the background in the view colour, the
+// top dock, then, by metric 5, the background again in ShadowColor or the dock again.
+void TBXPaintToolbarFace(TTBXTheme& Theme, QPainter& Canvas, const QRect& R, const QColor& ShadowColor);
 
 // Paints the parent's face that lies behind ARect (control coordinates) of Control.
 void TBXPaintParentBackground(QWidget& Control, QPainter& Canvas, const QRect& ARect);

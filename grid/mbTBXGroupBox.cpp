@@ -1,43 +1,32 @@
 #include "mbTBXGroupBox.h"
 
+#include "TBXFaceCache.h"
 #include "TBXTheme.h"
 
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QResizeEvent>
-#include <memory>
 
 namespace {
 
-constexpr int tvtNormalToolbar = 0x1001;
-
-// One frame shared by every group box: only the theme's strokes on a
-// transparent ground, laid over the box, keyed by all that changes them.
-struct TGroupCache {
-    QImage Bitmap;
-    QString ThemeName;
+// Everything that changes what the theme paints for the frame.
+struct TGroupFrameKey {
+    QSize Size;
+    QString ThemeName; // exact: the frame counts the case of the name
     QString Caption;
+    QString FontKey;
     bool Enabled = true;
     bool ThemedBackground = false;
     bool GradientBorder = true;
-    QFont Font;
+    QRgb Shadow = 0;
+    bool operator==(const TGroupFrameKey&) const = default;
 };
 
-std::unique_ptr<TGroupCache>& GroupCache()
+TTBXFaceCache<TGroupFrameKey>& GroupCache()
 {
-    static std::unique_ptr<TGroupCache> Cache;
+    static TTBXFaceCache<TGroupFrameKey> Cache;
     return Cache;
-}
-
-void PaintBackAndDock(TTBXTheme& Theme, QPainter& Canvas, const QRect& R, const QPalette& Palette)
-{
-    Theme.PaintBackgnd(Canvas, R, R, Theme.GetViewColor(tvtNormalToolbar), true, tvtNormalToolbar);
-    Theme.PaintDock(Canvas, R, R, dpTop);
-    if (Theme.GetBooleanMetrics(5))
-        Theme.PaintBackgnd(Canvas, R, R, ToQColor(clBtnShadow, Palette), true, tvtNormalToolbar);
-    else
-        Theme.PaintDock(Canvas, R, R, dpTop);
 }
 
 } // namespace
@@ -103,39 +92,21 @@ TRect TmbTBXGroupBox::CaptionRect() const
 void TmbTBXGroupBox::DrawGroupFrame(QPainter& Canvas, const TRect& ARect)
 {
     TTBXTheme& Theme = CurrentTheme();
+    const QColor Shadow = ToQColor(clBtnShadow, palette());
+    const TGroupFrameKey Key{size(),      Theme.Name(),      title(),         font().key(),
+                             isEnabled(), FThemedBackground, FGradientBorder, Shadow.rgb()};
     auto& Cache = GroupCache();
-    const bool Valid = Cache && Cache->Bitmap.width() == width() && Cache->Bitmap.height() == height()
-        && Cache->ThemeName == Theme.Name() && Cache->Caption == title() && Cache->Enabled == isEnabled()
-        && Cache->ThemedBackground == FThemedBackground && Cache->GradientBorder == FGradientBorder
-        && Cache->Font == font();
-    if (Valid) {
-        Canvas.drawImage(0, 0, Cache->Bitmap);
+    if (Cache.DrawIfValid(Canvas, Key))
         return;
-    }
-    if (!Cache)
-        Cache = std::make_unique<TGroupCache>();
-    Cache->ThemeName = Theme.Name();
-    Cache->Caption = title();
-    Cache->Enabled = isEnabled();
-    Cache->ThemedBackground = FThemedBackground;
-    Cache->GradientBorder = FGradientBorder;
-    Cache->Font = font();
-    Cache->Bitmap = QImage(qMax(1, width()), qMax(1, height()), QImage::Format_ARGB32_Premultiplied);
-    Cache->Bitmap.fill(Qt::transparent);
-
-    QPainter C(&Cache->Bitmap);
+    QPainter C(&Cache.Renew(Key, size()));
     const int TH = CaptionTextHeight();
     const TRect Cap = CaptionRect();
     QRect R = ARect.ToQRect();
     if (FThemedBackground)
-        PaintBackAndDock(Theme, C, R, palette());
+        TBXPaintToolbarFace(Theme, C, R, Shadow);
     TTBXItemInfo Info;
-    Info.ViewType = tvtNormalToolbar;
-    Info.ItemOptions = 0x21;
     Info.Enabled = isEnabled();
-    Info.Pushed = 0;
     Info.HoverKind = 2;
-    Info.Selected = false;
     // The line stops 2 pixels before the caption and resumes after it; only a
     // one-pixel ring whose top runs at TH div 2 remains.
     QRegion Clip(R);
@@ -143,11 +114,11 @@ void TmbTBXGroupBox::DrawGroupFrame(QPainter& Canvas, const TRect& ARect)
     Clip -= QRegion(Rect(1, TH / 2 + 1, ARect.Right - 1, ARect.Bottom - 1).ToQRect());
     C.setClipRegion(Clip);
     R.setTop(R.top() + TH / 2);
-    PaintBackAndDock(Theme, C, R, palette());
+    TBXPaintToolbarFace(Theme, C, R, Shadow);
     if (!FGradientBorder)
         Theme.PaintFrame(C, R, Info);
     C.end();
-    Canvas.drawImage(0, 0, Cache->Bitmap);
+    Cache.Draw(Canvas);
 }
 
 void TmbTBXGroupBox::paintEvent(QPaintEvent* Event)

@@ -1,43 +1,30 @@
 #include "mbTBXPanel.h"
 
+#include "TBXFaceCache.h"
 #include "TBXTheme.h"
 
 #include <QEvent>
 #include <QPainter>
 #include <QPaintEvent>
-#include <memory>
 
 namespace {
 
-constexpr int tvtNormalToolbar = 0x1001;
-
-// One face shared by every panel. It holds only what the theme painted (on a
-// transparent ground) and is laid over the panel, so a panel never shows
-// another's base; the key holds everything that changes the theme's painting.
-struct TPanelCache {
-    QImage Bitmap;
-    QString ThemeName;
+// Everything that changes what the theme paints on the panel.
+struct TPanelFaceKey {
+    QSize Size;
+    QString ThemeName; // case-folded: the panel's face ignores the case of the name
     QString Caption;
     bool ButtonStyle = false;
     bool ThemeBackground = false;
     bool Enabled = true;
-    QRgb Color = 0;
+    QRgb Shadow = 0;
+    bool operator==(const TPanelFaceKey&) const = default;
 };
 
-std::unique_ptr<TPanelCache>& PanelCache()
+TTBXFaceCache<TPanelFaceKey>& PanelCache()
 {
-    static std::unique_ptr<TPanelCache> Cache;
+    static TTBXFaceCache<TPanelFaceKey> Cache;
     return Cache;
-}
-
-void PaintToolbarFace(TTBXTheme& Theme, QPainter& Canvas, const QRect& R, const QPalette& Palette)
-{
-    Theme.PaintBackgnd(Canvas, R, R, Theme.GetViewColor(tvtNormalToolbar), true, tvtNormalToolbar);
-    Theme.PaintDock(Canvas, R, R, dpTop);
-    if (Theme.GetBooleanMetrics(5))
-        Theme.PaintBackgnd(Canvas, R, R, ToQColor(clBtnShadow, Palette), true, tvtNormalToolbar);
-    else
-        Theme.PaintDock(Canvas, R, R, dpTop);
 }
 
 } // namespace
@@ -53,7 +40,7 @@ TmbTBXPanel::TmbTBXPanel(QWidget* Parent)
 
 TmbTBXPanel::~TmbTBXPanel()
 {
-    PanelCache().reset();
+    PanelCache().Reset();
 }
 
 void TmbTBXPanel::SetThemed(bool Value) { FThemed = Value; update(); }
@@ -80,60 +67,39 @@ void TmbTBXPanel::changeEvent(QEvent* Event)
 void TmbTBXPanel::DrawThemedBackground(const TRect& ARect, QPainter& Canvas)
 {
     TTBXTheme& Theme = CurrentTheme();
+    const QColor Shadow = ToQColor(clBtnShadow, palette());
+    const TPanelFaceKey Key{size(), Theme.Name().toCaseFolded(), FCaption, FButtonStyle, FThemeBackground,
+                            isEnabled(), Shadow.rgb()};
     auto& Cache = PanelCache();
-    const QRgb ColorKey = ToQColor(FColor, palette()).rgb();
-    const bool Valid = Cache && Cache->Bitmap.width() == width() && Cache->Bitmap.height() == height()
-        && Cache->ThemeName.compare(Theme.Name(), Qt::CaseInsensitive) == 0 && Cache->Caption == FCaption
-        && Cache->ButtonStyle == FButtonStyle && Cache->ThemeBackground == FThemeBackground
-        && Cache->Enabled == isEnabled() && Cache->Color == ColorKey;
-    if (Valid) {
-        Canvas.drawImage(0, 0, Cache->Bitmap);
+    if (Cache.DrawIfValid(Canvas, Key))
         return;
-    }
-    if (!Cache)
-        Cache = std::make_unique<TPanelCache>();
-    Cache->ThemeName = Theme.Name();
-    Cache->Caption = FCaption;
-    Cache->ButtonStyle = FButtonStyle;
-    Cache->ThemeBackground = FThemeBackground;
-    Cache->Enabled = isEnabled();
-    Cache->Color = ColorKey;
-    Cache->Bitmap = QImage(qMax(1, width()), qMax(1, height()), QImage::Format_ARGB32_Premultiplied);
-    Cache->Bitmap.fill(Qt::transparent);
-
-    QPainter C(&Cache->Bitmap);
+    QPainter C(&Cache.Renew(Key, size()));
     QRect R = ARect.ToQRect();
     if (!FThemeBackground) {
         // Only the outer one-pixel ring is touched.
         QRegion Ring(R);
-        Ring -= QRegion(QRect(QPoint(1, 1), QPoint(ARect.Right - 2, ARect.Bottom - 2)));
+        Ring -= QRegion(R.adjusted(1, 1, -1, -1));
         C.setClipRegion(Ring);
     }
     TTBXItemInfo Info;
-    Info.ViewType = tvtNormalToolbar;
-    Info.ItemOptions = 0x21;
     Info.Enabled = isEnabled();
-    Info.Pushed = 0;
-    Info.HoverKind = 0;
     Info.Selected = FButtonStyle;
     if (!FButtonStyle) {
         Theme.PaintFrame(C, R, Info);
-        PaintToolbarFace(Theme, C, R, palette());
+        TBXPaintToolbarFace(Theme, C, R, Shadow);
     }
     Theme.PaintButton(C, R, Info);
     if (FThemeBackground) {
         if (!FButtonStyle)
             R.adjust(1, 1, -1, -1);
         C.setClipRect(R);
-        R.adjust(-10, -10, 10, 10);
         if (!FButtonStyle)
-            PaintToolbarFace(Theme, C, R, palette());
-        R.adjust(10, 10, -10, -10);
+            TBXPaintToolbarFace(Theme, C, R.adjusted(-10, -10, 10, 10), Shadow);
         C.setClipping(false);
         Theme.PaintButton(C, R, Info);
     }
     C.end();
-    Canvas.drawImage(0, 0, Cache->Bitmap);
+    Cache.Draw(Canvas);
 }
 
 void TmbTBXPanel::PaintStandard(QPainter& Canvas)

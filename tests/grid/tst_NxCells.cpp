@@ -69,6 +69,7 @@ private slots:
     void Sort();
     void SortDirectionFlipMakesNoComparisons();
     void SortAfterWriteSortsAgain();
+    void SortAgainAfterColumnShiftOrNewType();
     void SortEmptyAndSingle();
     void SortFailingConversionLeavesOrder();
     void InconsistentCustomCompareStaysInRange();
@@ -605,6 +606,41 @@ void tst_NxCells::SortAfterWriteSortsAgain()
     F.Cells.Sort(0, stNumeric, true);
     QVERIFY(F.Cells.LastSortComparisons() > 0);
     QCOMPARE(F.Column(0), QStringList({"10", "3", "2", "1"}));
+}
+
+void tst_NxCells::SortAgainAfterColumnShiftOrNewType()
+{
+    // Reversing is right only for the very column and key of the last sort.
+    TFixture F;
+    F.Add(ckString);
+    F.Add(ckString);
+    F.Add(ckString);
+    F.Cells.AddRows(4);
+    const QStringList Numbers{"3", "10", "1", "2"}, Letters{"b", "d", "a", "c"};
+    for (int R = 0; R < 4; ++R) {
+        F.Cells.GetCell(0, R)->SetAsString(Numbers[R]);
+        F.Cells.GetCell(1, R)->SetAsString(Letters[R]);
+        F.Cells.GetCell(2, R)->SetAsString(Letters[R]);
+    }
+    const QStringList AlphaDesc{"3", "2", "10", "1"};
+    F.Cells.Sort(0, stNumeric, false);
+    QCOMPARE(F.Column(0), QStringList({"1", "2", "3", "10"}));
+    F.Cells.Sort(0, stAlphabetic, true);
+    QCOMPARE(F.Column(0), AlphaDesc);
+
+    // Column 1 sorted, then the numbers moved into slot 1.
+    F.Cells.Sort(1, stAlphabetic, false);
+    F.Cells.ColumnNotify(cnoMoveColumn, 0, 1);
+    QVERIFY(!F.Cells.IsSorted());
+    F.Cells.Sort(1, stAlphabetic, true);
+    QCOMPARE(F.Column(1), AlphaDesc);
+
+    // Slot 1 (the numbers) sorted, then slot 0 deleted: slot 1 now holds letters.
+    F.Cells.Sort(1, stAlphabetic, false);
+    delete F.Columns.Item(0);
+    QVERIFY(!F.Cells.IsSorted());
+    F.Cells.Sort(1, stAlphabetic, true);
+    QCOMPARE(F.Column(1), QStringList({"d", "c", "b", "a"}));
 }
 
 void tst_NxCells::SortEmptyAndSingle()

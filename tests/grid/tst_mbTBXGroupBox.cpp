@@ -161,6 +161,18 @@ void tst_mbTBXGroupBox::SharedCacheAndRename()
     QVERIFY(ThemeCalls(Calls) > 0);
     A.SetGradientBorder(false);
     QVERIFY(Paint(A).last().contains(" e0 "));
+    // So do the font, which places the line and the gap, and the shadow colour of metric 5.
+    QCOMPARE(ThemeCalls(Paint(A)), 0);
+    QFont Big = A.font();
+    Big.setPixelSize(30);
+    A.setFont(Big);
+    QVERIFY(ThemeCalls(Paint(A)) > 0);
+    TFakeThemeLog::Get().Metric5 = true;
+    QPalette Pal = A.palette();
+    Pal.setColor(QPalette::Dark, QColor(1, 2, 3));
+    A.setPalette(Pal);
+    const int Y = A.CaptionTextHeight() / 2;
+    QVERIFY(Paint(A).contains(QString("Backgnd(0,%1,90,%2 #010203 1 1001)").arg(Y).arg(50 - Y)));
 }
 
 void tst_mbTBXGroupBox::UnthemedPaintsStandard()

@@ -146,11 +146,13 @@ void tst_mbTBXPanel::CacheKeyedByWhatChangesFace_data()
     QTest::newRow("Enabled") << 2;
     QTest::newRow("Caption") << 3;
     QTest::newRow("theme") << 4;
+    QTest::newRow("shadow colour under metric 5") << 5;
 }
 
 void tst_mbTBXPanel::CacheKeyedByWhatChangesFace()
 {
     QFETCH(int, Change);
+    TFakeThemeLog::Get().Metric5 = Change == 5;
     TmbTBXPanel A, B;
     A.resize(60, 30);
     B.resize(60, 30);
@@ -164,6 +166,12 @@ void tst_mbTBXPanel::CacheKeyedByWhatChangesFace()
     case 2: B.setEnabled(false); break;
     case 3: B.SetCaption("y"); break;
     case 4: QVERIFY(TBXSetTheme("Other")); break;
+    case 5: {
+        QPalette Pal = B.palette();
+        Pal.setColor(QPalette::Dark, QColor(1, 2, 3));
+        B.setPalette(Pal);
+        break;
+    }
     }
     const QStringList Calls = Paint(B);
     QVERIFY(ThemeCalls(Calls) > 0);
