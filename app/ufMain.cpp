@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 
@@ -127,8 +128,11 @@ TfrmMain::~TfrmMain()
         QApplication::restoreOverrideCursor();
     FUndoMgr.reset();
     FClipChar.reset();
-    SaveToolbarLayout();
-    SaveSettings();
+    // A failed write stops here, as the layout and the settings go to one file.
+    if (!SaveToolbarLayout() || !SaveSettings())
+        MessageService().MessageDlg(QStringLiteral("Unable to write to ") +
+                                        QDir::toNativeSeparators(GetSettingsFileName()),
+                                    TMsgDlgType::mtError, mbOK);
 }
 
 void TfrmMain::FormCreate()
@@ -173,8 +177,9 @@ void TfrmMain::CreateActions()
         A->setObjectName(Name);
         A->setText(QString::fromLatin1(D.Caption));
         A->setIconText(QString::fromLatin1(D.Caption).remove(QLatin1Char('&')));
+        // A hint is a tooltip only: a status tip would push the font's values
+        // out of the status bar while the pointer rests on a menu item.
         A->setToolTip(QString::fromLatin1(D.Hint));
-        A->setStatusTip(QString::fromLatin1(D.Hint));
         if (*D.Shortcut)
             A->setShortcut(QKeySequence(QString::fromLatin1(D.Shortcut)));
         A->setCheckable(D.Checkable);

@@ -82,9 +82,10 @@ public:
     static QString GetSettingsFileName();
     void EnsureSettingsFolder();
     void LoadSettings();
-    void SaveSettings();
+    // False when the file could not be written.
+    [[nodiscard]] bool SaveSettings();
     void LoadToolbarLayout();
-    void SaveToolbarLayout();
+    [[nodiscard]] bool SaveToolbarLayout();
 
     // --- the editor's cell mouse events ---
     void EditorMouseDown(TPixelGrid* Sender, Qt::MouseButton Button, TShiftState Shift, int ACol,

@@ -52,9 +52,7 @@ void TfrmMain::CreateMenus()
     Edit->setObjectName(QStringLiteral("mnuEdit"));
     Add(Edit, {"actUndo", "", "actCopyCharToClip", "actPasteCharFromClip", "", "actClearAllPixels"});
 
-    // The Effects menu shows its own captions for the same actions.
-    QMenu* Effects = Bar->addMenu(QStringLiteral("Effe&cts"));
-    Effects->setObjectName(QStringLiteral("mnuEffects"));
+    // Menus that show their own captions (with mnemonics) for the same actions.
     auto Captioned = [&](QMenu* M, const char* Name, const QString& Caption) {
         // A menu item with its own caption that runs and follows the action.
         QAction* A = Act(Name);
@@ -73,6 +71,8 @@ void TfrmMain::CreateMenus()
             Item->setChecked(A->isChecked());
         });
     };
+    QMenu* Effects = Bar->addMenu(QStringLiteral("Effe&cts"));
+    Effects->setObjectName(QStringLiteral("mnuEffects"));
     Captioned(Effects, "actInvertGrid", QStringLiteral("&Invert"));
     Captioned(Effects, "actOutlineChar", QStringLiteral("Out&line Char"));
     Effects->addSeparator();
@@ -99,7 +99,8 @@ void TfrmMain::CreateMenus()
          "actBatchHorizShiftRight", "", "actRollOver"});
     Add(Batch->addMenu(QStringLiteral("S&nap all chars to Border")),
         {"actBatchSnapTop", "actBatchSnapBottom", "", "actBatchSnapLeft", "actBatchSnapRight"});
-    Add(Batch, {"", "actOptimize"});
+    Batch->addSeparator();
+    Captioned(Batch, "actOptimize", QStringLiteral("&Optimize"));
 
     QMenu* Tools = Bar->addMenu(QStringLiteral("&Tools"));
     Tools->setObjectName(QStringLiteral("mnuTools"));

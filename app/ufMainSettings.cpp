@@ -136,7 +136,7 @@ void TfrmMain::LoadSettings()
     S.endGroup();
 }
 
-void TfrmMain::SaveSettings()
+bool TfrmMain::SaveSettings()
 {
     QSettings S(GetSettingsFileName(), QSettings::IniFormat);
     S.beginGroup(SettingsSection);
@@ -154,9 +154,10 @@ void TfrmMain::SaveSettings()
     S.setValue(QStringLiteral("EditorGrid_Size"), edtGridSize->value());
     S.endGroup();
     S.sync();
+    return S.status() == QSettings::NoError;
 }
 
-void TfrmMain::SaveToolbarLayout()
+bool TfrmMain::SaveToolbarLayout()
 {
     QSettings S(GetSettingsFileName(), QSettings::IniFormat);
     for (QToolBar* T : {tbFont, tbCharacter}) {
@@ -178,6 +179,7 @@ void TfrmMain::SaveToolbarLayout()
     S.setValue(QStringLiteral("State"), QString::fromLatin1(saveState(LayoutVersion).toBase64()));
     S.endGroup();
     S.sync();
+    return S.status() == QSettings::NoError;
 }
 
 void TfrmMain::LoadToolbarLayout()

@@ -8,6 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
@@ -55,6 +59,117 @@ QString Label(const QWidget& W, const char* Name)
 {
     auto* L = W.findChild<QLabel*>(QString::fromLatin1(Name));
     return L ? L->text() : QStringLiteral("<missing>");
+}
+
+// Every menu of the window, as MenuLines writes it.
+const char* const MenuTree = R"(&File >
+  &New Font >
+    New Font From Scratch
+    Import An Existing System Font
+  Open Font
+  Save Font
+  -
+  Save Char
+  -
+  Export >
+    Export for Swordfish Basic
+    Export for Proton Basic
+    Export for MikroElektronika
+    -
+    Custom Export Strategy
+  -
+  &Quit
+&Edit >
+  Undo
+  -
+  Copy
+  Paste
+  -
+  Clear All Pixels
+Effe&cts >
+  &Invert
+  Out&line Char
+  -
+  &Horizontal Mirror
+  &Vertical Mirror
+  -
+  &Shift >
+    Shift Up
+    Shift Down
+    -
+    Shift Left
+    Shift Right
+    -
+    Roll Over
+  -
+  S&nap To Borders >
+    Snap Top
+    Snap Bottom
+    -
+    Snap Left
+    Snap Right
+&Batch >
+  Invert all chars
+  Outline all chars
+  -
+  &Columns >
+    Ins Col Left
+    Ins Col Right
+    -
+    Del First Col
+    Del Last Col
+  &Rows >
+    Ins Row Top
+    Ins Row Bottom
+    -
+    Del First Row
+    Del Last Row
+  -
+  &Mirror all chars >
+    Horizontal
+    Vertical
+  &Shift all chars >
+    Shift Up
+    Shift Down
+    -
+    Shift Left
+    Shift Right
+    -
+    Roll Over
+  S&nap all chars to Border >
+    Snap Top
+    Snap Bottom
+    -
+    Snap Left
+    Snap Right
+  -
+  &Optimize
+&Tools >
+  Quick Help Panel
+  Preview Panel
+  Tools Panel
+  -
+  Font Project Toolbar
+  Char Editing Toolbar
+&Help >
+  Help
+  -
+  About...
+)";
+
+// A menu as one line per item: "-" a separator, "Caption >" a submenu followed
+// by its items indented.
+void MenuLines(const QMenu& M, const QString& Indent, QStringList& Out)
+{
+    for (QAction* A : M.actions()) {
+        if (A->isSeparator())
+            Out << Indent + QStringLiteral("-");
+        else if (A->menu()) {
+            Out << Indent + A->text() + QStringLiteral(" >");
+            MenuLines(*A->menu(), Indent + QStringLiteral("  "), Out);
+        } else
+            Out << Indent + A->text().section(QLatin1Char('\t'), 0, 0);
+    }
 }
 
 } // namespace
@@ -154,6 +269,43 @@ private slots:
             QVERIFY(M.findChild<QToolButton*>(QString::fromLatin1(B))->autoRepeat());
         QVERIFY(!M.findChild<QToolButton*>(QStringLiteral("btnInvert"))->autoRepeat());
         QCOMPARE(M.findChildren<QToolButton*>(QRegularExpression(QStringLiteral("^btn(Add|Del|Roll|Scroll|Horiz|Vert|Invert|Outline|Snap)"))).size(), 21);
+    }
+
+    void menusAndToolbars()
+    {
+        TfrmMain& M = Main();
+        QStringList Lines;
+        for (QAction* Top : M.menuBar()->actions()) {
+            Lines << Top->text() + QStringLiteral(" >");
+            MenuLines(*Top->menu(), QStringLiteral("  "), Lines);
+        }
+        const QStringList Want = QString::fromLatin1(MenuTree).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (int I = 0; I < std::min(Lines.size(), Want.size()); ++I)
+            QVERIFY2(Lines[I] == Want[I], qPrintable(QStringLiteral("line %1: '%2' instead of '%3'").arg(I + 1).arg(Lines[I], Want[I])));
+        QCOMPARE(Lines.size(), Want.size());
+
+        // The character toolbar: "|" a gap.
+        QStringList Items;
+        auto* Bar = M.findChild<QToolBar*>(QStringLiteral("tbCharacter"));
+        for (QAction* A : Bar->actions())
+            Items << (A->objectName().isEmpty() ? QStringLiteral("|") : A->iconText());
+        QCOMPARE(Items.join(QLatin1Char(',')),
+                 QStringLiteral("Save Char,|,Undo,|,Copy,Paste,|,Clear All Pixels,Invert,Outline Char,|,"
+                                "Horizontal Mirror,Vertical Mirror,|,Ins Col Left,Ins Col Right,Ins Row Top,"
+                                "Ins Row Bottom,|,Del First Col,Del Last Col,Del First Row,Del Last Row,|,"
+                                "Optimize,|,Shift Up,Shift Down,Roll Over,Shift Left,Shift Right"));
+    }
+
+    void menuHintsLeaveTheStatusBarValues()
+    {
+        TfrmMain& M = MainWithProject();
+        QMenu* Edit = M.menuBar()->findChild<QMenu*>(QStringLiteral("mnuEdit"));
+        Edit->popup(M.mapToGlobal(QPoint(20, 20)));
+        QVERIFY(QTest::qWaitForWindowExposed(Edit));
+        Edit->setActiveAction(M.Action("actCopyCharToClip"));
+        QCOMPARE(M.statusBar()->currentMessage(), QString());
+        QVERIFY(M.findChild<QLabel*>(QStringLiteral("lblStatusFontName2"))->isVisible());
+        Edit->close();
     }
 
     void projectState()
@@ -528,13 +680,27 @@ private slots:
             // Measures the picture, whatever the form said.
             if (D->size() != QSize(540, 376))
                 return -1;
+            const QList<std::pair<const char*, QPoint>> Places = {
+                {"Label8", {445, 62}}, {"Label4", {318, 137}}, {"lblEmail", {318, 154}},
+                {"lblUrl", {318, 171}}, {"imgStandaloneApp", {24, 160}}};
+            for (const auto& [Name, Pos] : Places)
+                if (D->findChild<QWidget*>(QString::fromLatin1(Name))->pos() != Pos)
+                    return -2;
+            if (D->findChild<QLabel*>(QStringLiteral("Label8"))->text() != QStringLiteral("Version 1.0.0"))
+                return -3;
             for (const char* Name : {"lblEmail", "lblUrl"}) {
                 auto* L = D->findChild<QLabel*>(QString::fromLatin1(Name));
                 QTest::mouseClick(L, Qt::LeftButton);
             }
-            return int(QDialog::Accepted);
+            // No close box; Enter presses the default button.
+            if (!(D->windowFlags() & Qt::FramelessWindowHint))
+                return -4;
+            D->show();
+            QTest::keyClick(D, Qt::Key_Return);
+            return D->isVisible() ? -5 : D->result();
         });
         M.Action("actAbout")->trigger();
+        QVERIFY(FMessages.AllUsed());
         QCOMPARE(FMessages.Log, (QStringList{"dialog: frmAbout", "shell: mailto:info@dotwright.example",
                                              "shell: https://dotwright.example"}));
     }
@@ -584,6 +750,9 @@ private slots:
     void firstStartDefaults()
     {
         TfrmMain& M = Main();
+        // The folder is made at start, the file only at close.
+        QVERIFY(QDir(TfrmMain::GetSettingsFolder()).exists());
+        QVERIFY(!QFile::exists(TfrmMain::GetSettingsFileName()));
         QCOMPARE(M.findChild<QComboBox*>(QStringLiteral("cbPreviewColorScheme"))->currentIndex(), 0);
         QCOMPARE(M.findChild<QSpinBox*>(QStringLiteral("edtGridSize"))->value(), 15);
         QVERIFY(M.Action("actShowGrid")->isChecked());
@@ -632,11 +801,15 @@ private slots:
         F.close();
         qputenv("XDG_CONFIG_HOME", Blocker.toLocal8Bit());
         FMessages.Answer(TModalResult::mrOk);
+        FMessages.Answer(TModalResult::mrOk);
         Main();
-        FMain.reset(); // the write fails quietly
+        FMain.reset(); // the write fails, and says so
         qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
-        QCOMPARE(FMessages.Log, QStringList{QStringLiteral("Error: Error creating Data Folder to store INI file\r\n"
-                                                           "Cannot create the folder ") + Blocker + QStringLiteral("/Dotwright")});
+        QCOMPARE(FMessages.Log,
+                 (QStringList{QStringLiteral("Error: Error creating Data Folder to store INI file\r\n"
+                                             "Cannot create the folder ") + Blocker + QStringLiteral("/Dotwright"),
+                              QStringLiteral("Error: Unable to write to ") + Blocker +
+                                  QStringLiteral("/Dotwright/Dotwright.ini")}));
     }
 
     void maximisedIsKept()

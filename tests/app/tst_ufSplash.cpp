@@ -17,6 +17,8 @@ private slots:
             {"Label2", "Version 1.0.0", {443, 138}},
             {"Label4", "The Ultimate Font Creation Tool", {332, 194}},
             {"Label3", "For Embedded Systems", {385, 211}},
+            {"Label1", MakerNotice, {323, 340}},
+            {"Label5", MakerUrl, {323, 356}},
         };
         for (const auto& [Name, Text, Pos] : Labels) {
             auto* L = Splash.findChild<QLabel*>(QString::fromLatin1(Name));
@@ -24,6 +26,7 @@ private slots:
             QCOMPARE(L->text(), Text);
             QCOMPARE(L->pos(), Pos);
         }
+        QCOMPARE(Splash.findChild<QLabel*>("imgStandaloneApp")->geometry(), QRect(16, 160, 170, 170));
         QCOMPARE(Splash.findChild<QLabel*>("Label4")->palette().color(QPalette::WindowText), QColor(Qt::red));
     }
 

@@ -1,7 +1,9 @@
 #include "DwError.h"
 #include "unApplication.h"
+#include "ufMain.h"
 #include "unMessageService.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -39,6 +41,31 @@ private slots:
         QCoreApplication::postEvent(&Target, new QEvent(QEvent::Type(QEvent::User + 1)));
         QCoreApplication::processEvents();
         QCOMPARE(FMessages.Log, (QStringList{"Error: File x.lcd does not exists.", "Error: plain failure"}));
+    }
+
+    void startUpShowsTheSplashBeforeTheMainWindow()
+    {
+        QTemporaryDir Config;
+        qputenv("XDG_CONFIG_HOME", Config.path().toLocal8Bit());
+        // The splash is up while it holds, and no main window exists yet.
+        QStringList SeenDuringHold;
+        QTimer::singleShot(30, [&] {
+            for (QWidget* W : QApplication::topLevelWidgets())
+                if (W->isVisible())
+                    SeenDuringHold << W->objectName();
+        });
+        QElapsedTimer T;
+        T.start();
+        std::unique_ptr<TfrmMain> Main = ProgramMain(120);
+        QVERIFY(T.elapsed() >= 120);
+        QCOMPARE(SeenDuringHold, QStringList{"frmSplash"});
+        QVERIFY(Main->isVisible());
+        QCOMPARE(Main->windowTitle(), QStringLiteral("Dotwright 1.0.0"));
+        QApplication::processEvents();
+        for (QWidget* W : QApplication::topLevelWidgets())
+            QVERIFY2(W->objectName() != QStringLiteral("frmSplash") || !W->isVisible(), "splash still up");
+        Main.reset();
+        QVERIFY(FMessages.Log.isEmpty());
     }
 
     void scriptAnswersInOrderAndRecordsTheRest()
