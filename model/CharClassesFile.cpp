@@ -55,49 +55,74 @@ QString IntArrayToCommaText(const std::vector<TColor>& Cells)
     return R;
 }
 
+[[noreturn]] Q_NEVER_INLINE void NotInteger(int Code, QStringView Item)
+{
+    Fail(QStringLiteral("PIXELS of character %1 holds \"%2\", which is not an integer")
+             .arg(Code)
+             .arg(ShortQuote(Item)));
+}
+
+[[noreturn]] Q_NEVER_INLINE void TooFewValues(int Code, size_t Count, size_t Needed)
+{
+    Fail(QStringLiteral("PIXELS of character %1 holds %2 values, %3 needed")
+             .arg(Code)
+             .arg(Count)
+             .arg(Needed));
+}
+
+// One quoted item from P on, P at its opening quote; a doubled quote inside
+// stands for one. Returns where the item ends, after the closing quote.
+Q_NEVER_INLINE const char16_t* ReadQuotedInteger(const char16_t* P, const char16_t* End, int Code,
+                                                 TColor& Value)
+{
+    QString Unquoted;
+    ++P;
+    while (P < End) {
+        if (*P == u'"') {
+            if (P + 1 < End && P[1] == u'"') {
+                Unquoted += u'"';
+                P += 2;
+                continue;
+            }
+            ++P;
+            break;
+        }
+        Unquoted += QChar(*P++);
+    }
+    if (!TryStrToInt(Unquoted, Value))
+        NotInteger(Code, Unquoted);
+    return P;
+}
+
 // Splits Text as a comma list: commas separate items, characters up to code
 // 32 around an item are skipped and also separate items, an item may be in
 // double quotes (a doubled quote inside stands for one). Stores the first
 // Cells.size() items, each a signed integer; fewer items fail.
-void CommaTextToIntArray(QStringView Text, std::vector<TColor>& Cells, int Code)
+// Kept out of line with its rare paths apart so that the loop stays in registers.
+Q_NEVER_INLINE void CommaTextToIntArray(QStringView Text, std::vector<TColor>& Cells, int Code)
 {
-    auto NotInteger = [Code](QStringView Item) {
-        Fail(QStringLiteral("PIXELS of character %1 holds \"%2\", which is not an integer")
-                 .arg(Code)
-                 .arg(ShortQuote(Item)));
-    };
     // Raw pointers: this loop runs over every value of the file.
     const char16_t* const Begin = Text.utf16();
     const char16_t* const End = Begin + Text.size();
     const char16_t* P = Begin;
-    size_t Count = 0;
-    QString Unquoted;
+    TColor* Out = Cells.data();
+    TColor* const OutEnd = Out + Cells.size();
     while (P < End && *P <= 32)
         ++P;
-    while (P < End && Count < Cells.size()) {
+    while (P < End && Out < OutEnd) {
+        // Clear cells make up most of every file, nearly always as a bare
+        // "16777215," with the next item right after the comma.
+        if (End - P > 9 && std::memcmp(P, ClearText, sizeof(ClearText)) == 0 && P[8] == u',' &&
+            P[9] > 32) {
+            *Out++ = clClear;
+            P += 9;
+            continue;
+        }
         if (*P == u'"') {
-            Unquoted.clear();
-            ++P;
-            while (P < End) {
-                if (*P == u'"') {
-                    if (P + 1 < End && P[1] == u'"') {
-                        Unquoted += u'"';
-                        P += 2;
-                        continue;
-                    }
-                    ++P;
-                    break;
-                }
-                Unquoted += QChar(*P++);
-            }
-            int Value = 0;
-            if (!TryStrToInt(Unquoted, Value))
-                NotInteger(Unquoted);
-            Cells[Count++] = Value;
+            P = ReadQuotedInteger(P, End, Code, *Out++);
         } else if (End - P >= 8 && std::memcmp(P, ClearText, sizeof(ClearText)) == 0 &&
                    (End - P == 8 || P[8] <= 32 || P[8] == u',')) {
-            // Clear cells make up most of every file.
-            Cells[Count++] = clClear;
+            *Out++ = clClear;
             P += 8;
         } else {
             const char16_t* const Start = P;
@@ -118,25 +143,22 @@ void CommaTextToIntArray(QStringView Text, std::vector<TColor>& Cells, int Code)
                 Value = -Value;
             if (!Ok || P == Digits || Value < std::numeric_limits<int>::min() ||
                 Value > std::numeric_limits<int>::max())
-                NotInteger(QStringView(Start, P));
-            Cells[Count++] = TColor(Value);
+                NotInteger(Code, QStringView(Start, P));
+            *Out++ = TColor(Value);
         }
         while (P < End && *P <= 32)
             ++P;
         if (P < End && *P == u',') {
             ++P;
             // A trailing comma stands for one more, empty, item.
-            if (P == End && Count < Cells.size())
-                NotInteger(QStringView());
+            if (P == End && Out < OutEnd)
+                NotInteger(Code, QStringView());
             while (P < End && *P <= 32)
                 ++P;
         }
     }
-    if (Count < Cells.size())
-        Fail(QStringLiteral("PIXELS of character %1 holds %2 values, %3 needed")
-                 .arg(Code)
-                 .arg(Count)
-                 .arg(Cells.size()));
+    if (Out < OutEnd)
+        TooFewValues(Code, size_t(Out - Cells.data()), Cells.size());
 }
 
 TXMLNode& RequiredChild(TXMLNode& Parent, const QString& Name)

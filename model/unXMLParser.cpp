@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -23,25 +26,35 @@ const TEscape EscapeTable[] = {
     {u'\'', QLatin1StringView("&apos;")}, {u'\n', QLatin1StringView("&#10;")},
 };
 
-bool IsWhite(QChar C)
-{
-    const char16_t U = C.unicode();
-    return U == 9 || U == 10 || U == 13 || U == 32;
-}
+bool IsWhite(char16_t U) { return U == 9 || U == 10 || U == 13 || U == 32; }
 
-bool IsLetter(QChar C)
-{
-    const char16_t U = C.unicode();
-    return (U >= 'A' && U <= 'Z') || (U >= 'a' && U <= 'z');
-}
+bool IsLetter(char16_t U) { return (U >= 'A' && U <= 'Z') || (U >= 'a' && U <= 'z'); }
 
-bool IsNameChar(QChar C)
+bool IsNameChar(char16_t U)
 {
-    const char16_t U = C.unicode();
-    return IsLetter(C) || (U >= '0' && U <= '9') || U == '_' || U == '-';
+    return IsLetter(U) || (U >= '0' && U <= '9') || U == '_' || U == '-';
 }
 
 const QString CRLF = QStringLiteral("\r\n");
+
+// Only 0x80..0x9F differ between Windows-1252 and Latin-1.
+bool IsPlainLatin1(const QByteArray& Bytes)
+{
+    // Mostly the text is ASCII, so look at 32 bytes at a time first.
+    const char* P = Bytes.constData();
+    const char* const End = P + Bytes.size();
+    bool Plain = true;
+    for (; Plain && End - P >= 32; P += 32) {
+        quint64 Words[4];
+        std::memcpy(Words, P, sizeof(Words));
+        if ((Words[0] | Words[1] | Words[2] | Words[3]) & 0x8080808080808080ULL)
+            for (int I = 0; I < 32; ++I)
+                Plain = Plain && (static_cast<unsigned char>(P[I]) & 0xE0) != 0x80;
+    }
+    for (; Plain && P < End; ++P)
+        Plain = (static_cast<unsigned char>(*P) & 0xE0) != 0x80;
+    return Plain;
+}
 
 } // namespace
 
@@ -116,21 +129,7 @@ QString IndentString(int Level)
 
 QString DecodeFileText(const QByteArray& Bytes)
 {
-    // Only 0x80..0x9F differ between Windows-1252 and Latin-1; mostly the
-    // text is ASCII, so look at eight bytes at a time first.
-    const char* P = Bytes.constData();
-    const char* const End = P + Bytes.size();
-    bool Plain = true;
-    for (; Plain && End - P >= 8; P += 8) {
-        quint64 Word;
-        std::memcpy(&Word, P, 8);
-        if (Word & 0x8080808080808080ULL)
-            for (int I = 0; I < 8; ++I)
-                Plain = Plain && (static_cast<unsigned char>(P[I]) & 0xE0) != 0x80;
-    }
-    for (; Plain && P < End; ++P)
-        Plain = (static_cast<unsigned char>(*P) & 0xE0) != 0x80;
-    return Plain ? QString::fromLatin1(Bytes) : FromWin1252(Bytes);
+    return IsPlainLatin1(Bytes) ? QString::fromLatin1(Bytes) : FromWin1252(Bytes);
 }
 
 QByteArray EncodeFileText(QStringView Text)
@@ -407,9 +406,16 @@ void TXMLNode::AppendXML(QString& Out, int Level) const
 namespace {
 
 // Reads with a cursor: nothing is ever removed from the front of the text.
+// Unit is char16_t for a QString, or uchar for file bytes that are plain
+// Latin-1 (each byte then is its own character), which spares a decoded
+// copy of the whole file.
+template <typename Unit>
 class TXMLReader {
 public:
-    TXMLReader(TXMLDocument& ADoc, QStringView AText) : Doc(ADoc), T(AText) {}
+    TXMLReader(TXMLDocument& ADoc, const Unit* AText, qsizetype ASize)
+        : Doc(ADoc), T(AText), N(ASize)
+    {
+    }
 
     void Run()
     {
@@ -426,7 +432,7 @@ public:
             ++P;
             if (AtEnd())
                 break;
-            const QChar C = T[P];
+            const char16_t C = T[P];
             if (C == u'/') {
                 ++P;
                 ReadName();
@@ -447,15 +453,15 @@ public:
                 ReadUpTo(u'>', Dropped);
                 Skip(1);
             } else {
-                const QStringView Name = ReadName();
+                const QString Name = ReadName();
                 // A second top-level element, or nesting beyond reason, ends the parse.
                 if ((!Current && Doc.Root) || Depth + 1 >= MaxXMLDepth)
                     break;
                 if (!Current) {
-                    Doc.Root = std::make_unique<TXMLNode>(Name.toString(), QString(), nullptr);
+                    Doc.Root = std::make_unique<TXMLNode>(Name, QString(), nullptr);
                     Current = Doc.Root.get();
                 } else {
-                    Current = Current->AddChild(Name.toString(), QString());
+                    Current = Current->AddChild(Name, QString());
                 }
                 ++Depth;
                 if (!ReadAttributes(*Current))
@@ -473,8 +479,8 @@ public:
                     SkipWhite();
                     QString V;
                     // Text cut off by the end of the file is not kept.
-                    if (!AtEnd() && T[P] != u'<' && ReadUpTo(u'<', V))
-                        Current->Value = XMLUnescape(V);
+                    if (!AtEnd() && T[P] != u'<' && ReadUpTo(u'<', V, true))
+                        Current->Value = V;
                 }
             }
             SkipWhite();
@@ -483,11 +489,21 @@ public:
 
 private:
     TXMLDocument& Doc;
-    QStringView T;
+    const Unit* const T;
+    const qsizetype N;
     qsizetype P = 0;
 
-    bool AtEnd() const { return P >= T.size(); }
-    void Skip(qsizetype N) { P = std::min(T.size(), P + N); }
+    bool AtEnd() const { return P >= N; }
+    void Skip(qsizetype Count) { P = std::min(N, P + Count); }
+
+    // The characters [Start, Start + Length) as a string.
+    QString Text(qsizetype Start, qsizetype Length) const
+    {
+        if constexpr (sizeof(Unit) == 1)
+            return QString::fromLatin1(reinterpret_cast<const char*>(T + Start), Length);
+        else
+            return QString(reinterpret_cast<const QChar*>(T + Start), Length);
+    }
 
     void SkipWhite()
     {
@@ -495,40 +511,89 @@ private:
             ++P;
     }
 
-    void SkipToTag()
-    {
-        const qsizetype Q = T.indexOf(u'<', P);
-        P = Q < 0 ? T.size() : Q;
-    }
+    void SkipToTag() { P = ScanUpTo(u'<').Stop; }
 
-    QStringView ReadName()
+    QString ReadName()
     {
         const qsizetype Start = P;
         while (!AtEnd() && IsNameChar(T[P]))
             ++P;
-        return T.mid(Start, P - Start);
+        return Text(Start, P - Start);
     }
 
-    // Everything before the next C, without CR and LF; C stays. False when
-    // the text ends first (Out then holds the rest).
-    bool ReadUpTo(QChar C, QString& Out)
+    // Where the next C lies (N when there is none), noting on the way
+    // whether a CR, LF or '&' comes before it. One pass, as the values hold
+    // most of a project file.
+    struct TScan {
+        qsizetype Stop = 0;
+        bool LineEnds = false;
+        bool Ampersand = false;
+    };
+
+    TScan ScanUpTo(char16_t C) const
     {
-        qsizetype Q = T.indexOf(C, P);
-        const bool Found = Q >= 0;
-        if (!Found)
-            Q = T.size();
-        const QStringView Piece = T.mid(P, Q - P);
-        P = Q;
-        if (!Piece.contains(u'\r') && !Piece.contains(u'\n')) {
-            Out = Piece.toString();
-        } else {
-            Out.clear();
-            Out.reserve(Piece.size());
-            for (QChar Ch : Piece)
-                if (Ch != u'\r' && Ch != u'\n')
-                    Out += Ch;
+        TScan R;
+        const Unit* const End = T + N;
+        const Unit* Q = T + P;
+        // Units in 16 bytes.
+        constexpr qsizetype Block = 16 / sizeof(Unit);
+        while (Q < End) {
+#ifdef __SSE2__
+            // Skip a block at a time while none of its units is of interest.
+            for (; End - Q >= Block; Q += Block) {
+                const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Q));
+                const __m128i Hit = _mm_or_si128(_mm_or_si128(Equal(V, C), Equal(V, u'\r')),
+                                                 _mm_or_si128(Equal(V, u'\n'), Equal(V, u'&')));
+                if (_mm_movemask_epi8(Hit) != 0)
+                    break;
+            }
+#endif
+            // One unit at a time through the block that held a hit (or the tail).
+            for (const Unit* const BlockEnd = std::min(End, Q + Block); Q < BlockEnd; ++Q) {
+                if (*Q == C) {
+                    R.Stop = Q - T;
+                    return R;
+                }
+                R.LineEnds = R.LineEnds || *Q == u'\r' || *Q == u'\n';
+                R.Ampersand = R.Ampersand || *Q == u'&';
+            }
         }
-        return Found;
+        R.Stop = N;
+        return R;
+    }
+
+#ifdef __SSE2__
+    // Each unit of V that equals the ASCII character U as all bits set.
+    static __m128i Equal(__m128i V, char16_t U)
+    {
+        if constexpr (sizeof(Unit) == 1)
+            return _mm_cmpeq_epi8(V, _mm_set1_epi8(char(U)));
+        else
+            return _mm_cmpeq_epi16(V, _mm_set1_epi16(short(U)));
+    }
+#endif
+
+    // Everything before the next C, without CR and LF; C stays. False when
+    // the text ends first (Out then holds the rest). With Unescape the
+    // entities are replaced as well.
+    bool ReadUpTo(char16_t C, QString& Out, bool Unescape = false)
+    {
+        const TScan S = ScanUpTo(C);
+        if (!S.LineEnds) {
+            Out = Text(P, S.Stop - P);
+        } else {
+            Out.resize(S.Stop - P);
+            char16_t* const Begin = reinterpret_cast<char16_t*>(Out.data());
+            char16_t* W = Begin;
+            for (const Unit* Q = T + P; Q < T + S.Stop; ++Q)
+                if (*Q != u'\r' && *Q != u'\n')
+                    *W++ = *Q;
+            Out.truncate(W - Begin);
+        }
+        P = S.Stop;
+        if (Unescape && S.Ampersand)
+            Out = XMLUnescape(Out);
+        return S.Stop < N;
     }
 
     // Name="value" pairs; false when the rest of the tag cannot be read, after
@@ -537,18 +602,18 @@ private:
     {
         SkipWhite();
         while (!AtEnd() && IsLetter(T[P])) {
-            const QStringView Name = ReadName();
-            if (P + 1 >= T.size() || T[P] != u'=' || T[P + 1] != u'"') {
+            const QString Name = ReadName();
+            if (P + 1 >= N || T[P] != u'=' || T[P + 1] != u'"') {
                 SkipToTag();
                 return false;
             }
             P += 2;
             QString V;
             // A value cut off by the end of the file is not kept.
-            if (!ReadUpTo(u'"', V))
+            if (!ReadUpTo(u'"', V, true))
                 return false;
             ++P;
-            Node.AddAttribute(Name.toString(), XMLUnescape(V));
+            Node.AddAttribute(Name, V);
             SkipWhite();
         }
         return true;
@@ -589,7 +654,11 @@ bool TXMLDocument::Load(QString* ErrorText)
             *ErrorText = F.errorString();
         return false;
     }
-    ParseText(DecodeFileText(Bytes));
+    if (IsPlainLatin1(Bytes))
+        TXMLReader<uchar>(*this, reinterpret_cast<const uchar*>(Bytes.constData()), Bytes.size())
+            .Run();
+    else
+        ParseText(FromWin1252(Bytes));
     return true;
 }
 
@@ -613,7 +682,7 @@ void TXMLDocument::Parse(const QStringList& Lines)
 
 void TXMLDocument::ParseText(QStringView Text)
 {
-    TXMLReader(*this, Text).Run();
+    TXMLReader<char16_t>(*this, Text.utf16(), Text.size()).Run();
 }
 
 QByteArray TXMLDocument::GetFileBytes() const
