@@ -2,6 +2,8 @@
 // A toolbar theme for tests: paints flat colours and logs every call in order.
 #include "TBXTheme.h"
 
+#include <QWidget>
+
 #include <QPainter>
 #include <QStringList>
 
@@ -59,3 +61,21 @@ public:
 private:
     QString FName;
 };
+
+// The theme calls that painting W makes, in order.
+inline QStringList Paint(QWidget& W)
+{
+    TFakeThemeLog::Get().Calls.clear();
+    W.grab();
+    return TFakeThemeLog::Get().Calls;
+}
+
+// How many of them paint (metric queries left out).
+inline int ThemeCalls(const QStringList& L)
+{
+    int N = 0;
+    for (const QString& S : L)
+        if (!S.startsWith("Metric"))
+            ++N;
+    return N;
+}

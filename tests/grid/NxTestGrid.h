@@ -1,8 +1,10 @@
 #pragma once
 // A grid link with fixed answers for the column, cell and painter tests.
+#include "DwError.h"
 #include "NxGridLink.h"
 
 #include <QFont>
+#include <functional>
 
 class TTestGrid : public TNxGridLink {
 public:
@@ -37,3 +39,14 @@ public:
         }
     }
 };
+
+// The message of the exception F raises, or "(no error)".
+inline QString ErrorOf(const std::function<void()>& F)
+{
+    try {
+        F();
+    } catch (const EDotwrightError& E) {
+        return E.Message();
+    }
+    return QStringLiteral("(no error)");
+}

@@ -32,16 +32,6 @@ struct TFixture {
     }
 };
 
-QString ErrorOf(const std::function<void()>& F)
-{
-    try {
-        F();
-    } catch (const EDotwrightError& E) {
-        return E.Message();
-    }
-    return QStringLiteral("(no error)");
-}
-
 } // namespace
 
 class tst_NxCells : public QObject {

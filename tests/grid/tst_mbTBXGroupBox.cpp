@@ -10,22 +10,6 @@
 
 namespace {
 
-QStringList Paint(QWidget& W)
-{
-    TFakeThemeLog::Get().Calls.clear();
-    W.grab();
-    return TFakeThemeLog::Get().Calls;
-}
-
-int ThemeCalls(const QStringList& L)
-{
-    int N = 0;
-    for (const QString& S : L)
-        if (!S.startsWith("Metric"))
-            ++N;
-    return N;
-}
-
 const QRgb Red = qRgb(200, 0, 0);
 
 } // namespace

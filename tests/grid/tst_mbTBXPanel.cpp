@@ -5,26 +5,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace {
-
-QStringList Paint(TmbTBXPanel& P)
-{
-    TFakeThemeLog::Get().Calls.clear();
-    P.grab();
-    return TFakeThemeLog::Get().Calls;
-}
-
-int ThemeCalls(const QStringList& L)
-{
-    int N = 0;
-    for (const QString& S : L)
-        if (!S.startsWith("Metric"))
-            ++N;
-    return N;
-}
-
-} // namespace
-
 class tst_mbTBXPanel : public QObject {
     Q_OBJECT
 private slots:
