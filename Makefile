@@ -53,8 +53,14 @@ fuzz-smoke:
 	  grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units)' $(BUILD_FUZZ)/$$f.log; \
 	done
 
+# Every benchmark executable (not the build's bench_*_autogen folders), headless
+# as the tests are; the first one that fails stops the run with its status.
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+	@for b in $(BUILD)/bench/bench_*; do \
+	  [ -f $$b ] && [ -x $$b ] || continue; \
+	  echo "== $$b"; \
+	  QT_QPA_PLATFORM=offscreen $$b || exit $$?; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN)

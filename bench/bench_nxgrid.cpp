@@ -54,8 +54,13 @@ BENCHMARK(BM_SortRows)->Args({10000, stAlphabetic})->Args({10000, stIP})->Args({
 
 int main(int argc, char** argv)
 {
+    // No display is needed: the grid paints into images.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication App(argc, argv);
     benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
