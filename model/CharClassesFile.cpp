@@ -21,12 +21,14 @@ const QString SaveError = QStringLiteral("Error saving font");
 // The decimal text of clClear.
 constexpr char16_t ClearText[8] = {u'1', u'6', u'7', u'7', u'7', u'2', u'1', u'5'};
 
-// The cells as decimal values joined by commas.
-QString IntArrayToCommaText(const std::vector<TColor>& Cells)
+// The cells as decimal values joined by commas. Written first into Scratch,
+// which serves every character of a save, so that each text is allocated
+// once at its exact size: a large font holds megabytes of them.
+QString IntArrayToCommaText(const std::vector<TColor>& Cells, std::vector<char16_t>& Scratch)
 {
     // Written through a pointer: this runs over millions of values for a large font.
-    QString R(qsizetype(Cells.size()) * 12, Qt::Uninitialized);
-    char16_t* const Begin = reinterpret_cast<char16_t*>(R.data());
+    Scratch.resize(Cells.size() * 12);
+    char16_t* const Begin = Scratch.data();
     char16_t* P = Begin;
     for (size_t I = 0; I < Cells.size(); ++I) {
         if (I > 0)
@@ -51,8 +53,7 @@ QString IntArrayToCommaText(const std::vector<TColor>& Cells)
         while (N > 0)
             *P++ = Digits[--N];
     }
-    R.truncate(P - Begin);
-    return R;
+    return QString(reinterpret_cast<const QChar*>(Begin), P - Begin);
 }
 
 [[noreturn]] Q_NEVER_INLINE void NotInteger(int Code, QStringView Item)
@@ -290,10 +291,11 @@ bool TGLCDFont::SaveToFile(const QString& AFileName, QString* ErrorText)
     Range->AddIntAttribute(QStringLiteral("FROM"), RangeFrom);
     Range->AddIntAttribute(QStringLiteral("TO"), RangeTo);
     TXMLNode* CharsNode = Root.AddChild(QStringLiteral("CHARS"), QString());
+    std::vector<char16_t> Scratch;
     for (int Code = RangeFrom; Code <= RangeTo; ++Code) {
         TXMLNode* Char = CharsNode->AddChild(QStringLiteral("CHAR"), QString());
         Char->AddIntAttribute(QStringLiteral("CODE"), Code);
-        Char->AddAttribute(QStringLiteral("PIXELS"), IntArrayToCommaText(GetChar(Code)->Cells));
+        Char->AddAttribute(QStringLiteral("PIXELS"), IntArrayToCommaText(GetChar(Code)->Cells, Scratch));
     }
     Doc.SetDefaultHeader();
 

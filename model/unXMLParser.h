@@ -151,4 +151,3 @@ public:
 
 // Windows-1252 with a fast path for plain Latin-1 text (the project files are large).
 QString DecodeFileText(const QByteArray& Bytes);
-QByteArray EncodeFileText(QStringView Text);

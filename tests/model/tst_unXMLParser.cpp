@@ -44,6 +44,8 @@ private slots:
     void parses();
     void writtenTreeReadsBack();
     void filesAndEncoding();
+    void fileBytes_data();
+    void fileBytes();
 };
 
 void tst_unXMLParser::escapeAndUnescape_data()
@@ -314,6 +316,48 @@ void tst_unXMLParser::filesAndEncoding()
     QCOMPARE(Missing.Root, nullptr);
     QVERIFY(!Missing.SaveToFile(Dir.filePath(QStringLiteral("no/dir/x.xml")), &Error));
     QVERIFY(!Error.isEmpty());
+}
+
+void tst_unXMLParser::fileBytes_data()
+{
+    QTest::addColumn<QString>("Name");
+    QTest::addColumn<QString>("Attribute");
+    QTest::addColumn<QString>("Value");
+    QTest::addColumn<QByteArray>("Bytes");
+    const QString Long = QString(10, u'1') + u',';
+    QTest::newRow("long plain value") << "R" << "" << Long.repeated(3)
+                                      << QByteArray("<R a=\"\">") + Long.repeated(3).toLatin1() + "</R>\r\n";
+    QTest::newRow("entities between plain blocks")
+        << "R" << "0123456789&<>\"'" + Long << "" << QByteArray("<R a=\"0123456789&amp;&lt;&gt;&quot;&apos;")
+                                                     + Long.toLatin1() + "\"/>\r\n";
+    QTest::newRow("8-bit character inside a block, plain after it")
+        << "R" << "" << "abcdefghijk\u00e9lmnopqrstuvwxyz<"
+        << QByteArray("<R a=\"\">abcdefghijk\xe9lmnopqrstuvwxyz&lt;</R>\r\n");
+    QTest::newRow("Windows-1252, unmappable as ?")
+        << "R" << "" << QString::fromUtf8("\u0080\u0081\u20ac\u00ff\u0100\U0001F600")
+        << QByteArray("<R a=\"\">?\x81\x80\xff???" "</R>\r\n");
+    QTest::newRow("CR before an entity and before markup")
+        << "R" << "" << "a\r\nb\r" << QByteArray("<R a=\"\">a\r\n&#10;b\r\n</R>\r\n");
+    QTest::newRow("LF of an attribute is an entity, its CR a line end")
+        << "R" << "x\ny\rz" << "" << QByteArray("<R a=\"x&#10;y\r\nz\"/>\r\n");
+    QTest::newRow("line ends in a name: LF, CR LF") << "R\nS\r\nT" << "" << "v"
+                                                    << QByteArray("<R\r\nS\r\nT a=\"\">v</R\r\nS\r\nT>\r\n");
+}
+
+void tst_unXMLParser::fileBytes()
+{
+    QFETCH(QString, Name);
+    QFETCH(QString, Attribute);
+    QFETCH(QString, Value);
+    QFETCH(QByteArray, Bytes);
+    TXMLDocument Doc(QStringLiteral("D"), QString());
+    QCOMPARE(Doc.GetFileBytes(), QByteArray());
+    Doc.Root = std::make_unique<TXMLNode>(Name, Value, nullptr);
+    Doc.Root->AddAttribute(QStringLiteral("a"), Attribute);
+    QCOMPARE(Doc.GetFileBytes(), Bytes);
+    // The header line comes first, on a line of its own.
+    Doc.SetDefaultHeader();
+    QCOMPARE(Doc.GetFileBytes(), "<" + Doc.Header.toLatin1() + ">\r\n" + Bytes);
 }
 
 QTEST_GUILESS_MAIN(tst_unXMLParser)
