@@ -21,7 +21,14 @@ namespace {
 
 const QDate DateBase(1899, 12, 30);
 
-QDateTime ToQDateTime(TDateTime Value)
+// Date and time are kept apart, never as one local QDateTime: a clock
+// change's gap would make such a value invalid.
+struct TDateAndTime {
+    QDate Date;
+    QTime Time;
+};
+
+TDateAndTime SplitDateTime(TDateTime Value)
 {
     const double Day = std::floor(Value);
     double Frac = std::fabs(Value - Day);
@@ -29,13 +36,13 @@ QDateTime ToQDateTime(TDateTime Value)
         Frac = std::fabs(Value - std::ceil(Value));
     const QDate D = DateBase.addDays(static_cast<qint64>(Value < 0 ? std::ceil(Value) : Day));
     const qint64 Ms = std::llround(Frac * 86400000.0);
-    return QDateTime(D, QTime(0, 0).addMSecs(static_cast<int>(std::min<qint64>(Ms, 86399999))));
+    return {D, QTime(0, 0).addMSecs(static_cast<int>(std::min<qint64>(Ms, 86399999)))};
 }
 
-TDateTime FromQDateTime(const QDateTime& DT)
+TDateTime JoinDateTime(QDate D, QTime T)
 {
-    const double Days = static_cast<double>(DateBase.daysTo(DT.date()));
-    const double Frac = DT.time().msecsSinceStartOfDay() / 86400000.0;
+    const double Days = static_cast<double>(DateBase.daysTo(D));
+    const double Frac = T.msecsSinceStartOfDay() / 86400000.0;
     return Days >= 0 ? Days + Frac : Days - Frac;
 }
 
@@ -45,6 +52,42 @@ QString LongTimeFormat()
     QString F = QLocale().timeFormat(QLocale::LongFormat);
     F.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));
     return F.trimmed();
+}
+
+// The format with a two-digit year ("yy") widened to four digits, so that a
+// date's text names its century whatever the locale.
+QString FourDigitYears(QString Format)
+{
+    static const QRegularExpression TwoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
+    return Format.replace(TwoDigitYear, QStringLiteral("yyyy"));
+}
+
+// A two-digit year, which the parser reads as 19yy, moved into the hundred
+// years from 50 years before the current one.
+QDate InCenturyWindow(QDate D)
+{
+    const int Base = QDate::currentDate().year() - 50;
+    return QDate(Base + ((D.year() - Base) % 100 + 100) % 100, D.month(), D.day());
+}
+
+// T as a date in DF alone (at midnight), or followed by a blank and a time in
+// one of TimeFormats.
+bool ReadDateAndTime(const QLocale& L, const QString& T, const QString& DF, const QStringList& TimeFormats,
+                     TDateAndTime& Out)
+{
+    Out = {L.toDate(T, DF), QTime(0, 0)};
+    if (Out.Date.isValid())
+        return true;
+    for (const QString& TF : TimeFormats)
+        // The date's own format may hold blanks: each one is tried as the divide.
+        for (qsizetype I = T.indexOf(u' '); I > 0; I = T.indexOf(u' ', I + 1)) {
+            Out = {L.toDate(T.left(I), DF), QTime()};
+            if (Out.Date.isValid())
+                Out.Time = L.toTime(T.mid(I + 1), TF);
+            if (Out.Time.isValid())
+                return true;
+        }
+    return false;
 }
 
 } // namespace
@@ -91,17 +134,16 @@ TDateTime StrToDateTime(const QString& Text)
     if (!T.isEmpty()) {
         const QLocale L;
         for (auto Fmt : {QLocale::ShortFormat, QLocale::LongFormat}) {
-            const QString DF = L.dateFormat(Fmt);
-            for (const QString& TF : {L.timeFormat(Fmt), LongTimeFormat(), L.timeFormat(QLocale::ShortFormat)}) {
-                const QDateTime DT = QDateTime::fromString(T, DF + QLatin1Char(' ') + TF);
-                if (DT.isValid())
-                    return FromQDateTime(DT);
+            const QString Own = L.dateFormat(Fmt);
+            const QString Wide = FourDigitYears(Own);
+            // Four-digit years first: that is how a cell writes its text.
+            for (const QString& DF : Own == Wide ? QStringList{Own} : QStringList{Wide, Own}) {
+                TDateAndTime DT;
+                if (ReadDateAndTime(L, T, DF, {L.timeFormat(Fmt), LongTimeFormat(), L.timeFormat(QLocale::ShortFormat)}, DT))
+                    return JoinDateTime(DF == Wide ? DT.Date : InCenturyWindow(DT.Date), DT.Time);
             }
-            const QDate D = QDate::fromString(T, DF);
-            if (D.isValid())
-                return FromQDateTime(QDateTime(D, QTime(0, 0)));
             for (const QString& TF : {L.timeFormat(Fmt), LongTimeFormat()}) {
-                const QTime Tm = QTime::fromString(T, TF);
+                const QTime Tm = L.toTime(T, TF);
                 if (Tm.isValid())
                     return Tm.msecsSinceStartOfDay() / 86400000.0;
             }
@@ -145,10 +187,10 @@ QString FloatToStr(double Value)
 
 QString DateTimeToStr(TDateTime Value)
 {
-    const QDateTime DT = ToQDateTime(Value);
-    QString S = QLocale().toString(DT.date(), QLocale::ShortFormat);
-    if (DT.time() != QTime(0, 0))
-        S += QLatin1Char(' ') + QLocale().toString(DT.time(), LongTimeFormat());
+    const TDateAndTime DT = SplitDateTime(Value);
+    QString S = QLocale().toString(DT.Date, FourDigitYears(QLocale().dateFormat(QLocale::ShortFormat)));
+    if (DT.Time != QTime(0, 0))
+        S += QLatin1Char(' ') + QLocale().toString(DT.Time, LongTimeFormat());
     return S;
 }
 

@@ -47,6 +47,8 @@ private slots:
     void FloatText_data();
     void FloatText();
     void DateTimeTextRoundTrip();
+    void DateTextInLocales_data();
+    void DateTextInLocales();
     void RowOperations();
     void ChildRows();
     void ExchangeAndMoveClearIsSorted();
@@ -316,6 +318,63 @@ void tst_NxCells::DateTimeTextRoundTrip()
     // Midnight shows the date alone.
     F.Cells.GetCell(0, 0)->SetAsDateTime(45000);
     QVERIFY(F.Cells.GetCell(0, 0)->AsString().size() < Text.size());
+}
+
+void tst_NxCells::DateTextInLocales_data()
+{
+    // Written: the cell's own text for Value, "" for text a user types.
+    QTest::addColumn<QString>("Locale");
+    QTest::addColumn<QString>("Text");
+    QTest::addColumn<QDateTime>("Value");
+    QTest::addColumn<bool>("Written");
+    const QDate May1(2024, 5, 1);
+    const QDateTime Noonish(May1, QTime(13, 4, 5));
+    QTest::newRow("C") << "C" << "1 May 2024" << QDateTime(May1, QTime(0, 0)) << true;
+    QTest::newRow("en_US date") << "en_US" << "5/1/2024" << QDateTime(May1, QTime(0, 0)) << true;
+    QTest::newRow("en_US date and time") << "en_US" << "5/1/2024 1:04:05 PM" << Noonish << true;
+    QTest::newRow("en_US before any window") << "en_US" << "1/1/1850" << QDateTime(QDate(1850, 1, 1), QTime(0, 0)) << true;
+    QTest::newRow("de_DE date") << "de_DE" << "01.05.2024" << QDateTime(May1, QTime(0, 0)) << true;
+    QTest::newRow("de_DE date and time") << "de_DE" << "01.05.2024 13:04:05" << Noonish << true;
+    QTest::newRow("de_DE in the spring clock gap") << "de_DE" << "31.03.2024 02:30:00"
+                                                   << QDateTime(QDate(2024, 3, 31), QTime(2, 30)) << true;
+    QTest::newRow("en_US typed short year") << "en_US" << "5/1/24" << QDateTime(May1, QTime(0, 0)) << false;
+    QTest::newRow("de_DE typed short year and time") << "de_DE" << "01.05.24 13:04" << QDateTime(May1, QTime(13, 4)) << false;
+    // Two-digit years fall within 50 years of today, either side.
+    const int Year = QDate::currentDate().year();
+    for (const int Y : {Year - 49, Year + 49})
+        QTest::addRow("en_US typed %d", Y) << "en_US" << QStringLiteral("1/2/%1").arg(Y % 100, 2, 10, QLatin1Char('0'))
+                                           << QDateTime(QDate(Y, 1, 2), QTime(0, 0)) << false;
+}
+
+void tst_NxCells::DateTextInLocales()
+{
+    QFETCH(QString, Locale);
+    QFETCH(QString, Text);
+    QFETCH(QDateTime, Value);
+    QFETCH(bool, Written);
+    // Berlin, for a local time that its clocks skip in spring.
+    const QByteArray OldTZ = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    QLocale::setDefault(Locale == "C" ? QLocale::c() : QLocale(Locale));
+    const auto Restore = qScopeGuard([&] {
+        QLocale::setDefault(QLocale::c());
+        if (OldTZ.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", OldTZ);
+    });
+    const double V = QDate(1899, 12, 30).daysTo(Value.date()) + Value.time().msecsSinceStartOfDay() / 86400000.0;
+    TFixture F;
+    F.Add(ckDateTime);
+    F.Cells.AddRows(1);
+    TCell* Cell = F.Cells.GetCell(0, 0);
+    if (Written) {
+        Cell->SetAsDateTime(V);
+        QCOMPARE(Cell->AsString(), Text);
+        Cell->SetAsDateTime(0);
+    }
+    Cell->SetAsString(Text);
+    QCOMPARE(Cell->AsDateTime(), V);
 }
 
 void tst_NxCells::RowOperations()
