@@ -9,31 +9,6 @@
 #include <QPainter>
 #include <cmath>
 
-namespace {
-
-// A footer caption through its mask: "0.00", "#,##0.0" and the like.
-QString ApplyFormatMask(const QString& Caption, const QString& Mask)
-{
-    if (Mask.isEmpty())
-        return Caption;
-    bool Ok = false;
-    const double V = QLocale().toDouble(Caption, &Ok);
-    if (!Ok)
-        return Caption;
-    const int Dot = Mask.indexOf(QLatin1Char('.'));
-    int Decimals = 0;
-    if (Dot >= 0)
-        while (Dot + 1 + Decimals < Mask.size()
-               && (Mask[Dot + 1 + Decimals] == QLatin1Char('0') || Mask[Dot + 1 + Decimals] == QLatin1Char('#')))
-            ++Decimals;
-    QLocale L;
-    if (!Mask.contains(QLatin1Char(',')))
-        L.setNumberOptions(QLocale::OmitGroupSeparator);
-    return L.toString(V, 'f', Decimals);
-}
-
-} // namespace
-
 TStyleDisplay::TStyleDisplay(TNxGridLink* Grid)
     : FGrid(Grid)
 {

@@ -13,6 +13,11 @@ enum THeaderStyle { hsAuto, hsFlatBorders, hsOldStyle, hsOutlook, hsVista };
 // Style flag bits.
 constexpr int sfInvertPressed = 2, sfOwnSortMark = 4;
 
+// A footer caption that reads as a number in the locale, written through a
+// float-format mask ("#,##0.00;(#,##0.00);Zero"); any other caption, or an
+// empty mask, gives the caption back.
+QString ApplyFormatMask(const QString& Caption, const QString& Mask);
+
 class TStyleDisplay {
 public:
     explicit TStyleDisplay(TNxGridLink* Grid);

@@ -118,6 +118,8 @@ private slots:
     void ImageOnlyWithoutGlyphDrawsBackgroundOnly();
     void PressedHeaderInverted();
     void IndicatorAndFooter();
+    void FooterFormatMask_data();
+    void FooterFormatMask();
     void TextualDisplayJoinsTexts();
     void ImageDisplay();
 };
@@ -440,6 +442,51 @@ void tst_NxDisplays::ImageDisplay()
     QCOMPARE(Paint(-1), White);
     C.SetImages(nullptr);
     QCOMPARE(Paint(0), White);
+}
+
+void tst_NxDisplays::FooterFormatMask_data()
+{
+    QTest::addColumn<QString>("Locale");
+    QTest::addColumn<QString>("Mask");
+    QTest::addColumn<QString>("Caption");
+    QTest::addColumn<QString>("Shown");
+    const auto Row = [](const char* Locale, const char* Mask, const char* Caption, const char* Shown) {
+        QTest::addRow("%s %s on %s", Locale, Mask, Caption) << Locale << Mask << Caption << Shown;
+    };
+    Row("C", "#.##", "1.5", "1.5");
+    Row("C", "#.##", "0.5", ".5");
+    Row("C", "#.##", "0", "");
+    Row("C", "0", "0.5", "1");          // halves away from zero
+    Row("C", "0.00", "1.005", "1.01");  // as written, not its binary neighbour
+    Row("C", "0.##", "999.999", "1000");
+    Row("C", "000", "7", "007");
+    Row("C", ".00", "12.5", "12.50");
+    Row("C", "00-00", "123456", "1234-56");
+    Row("C", "0.0 kg", "1.5", "1.5 kg");
+    Row("C", "'#'0", "7", "#7");
+    Row("C", "\"a;b\" 0", "3", "a;b 3");
+    Row("C", "#,##0.00", "1234.5", "1,234.50");
+    Row("C", "#,##0.00", "-1234567", "-1,234,567.00");
+    Row("C", "#,##0.00;(#,##0.00)", "-1234", "(1,234.00)");
+    Row("C", "0.00;(0.00)", "-0.001", "0.00");
+    Row("C", "#,##0.00;;Zero", "0", "Zero");
+    Row("C", "#,##0.00;;Zero", "-1234", "-1,234.00");
+    Row("C", "0.00", "total", "total");
+    Row("C", "", "1234.5", "1234.5");
+    Row("de_DE", "#,##0.00", "1234,5", "1.234,50");
+}
+
+void tst_NxDisplays::FooterFormatMask()
+{
+    QFETCH(QString, Locale);
+    QFETCH(QString, Mask);
+    QFETCH(QString, Caption);
+    QFETCH(QString, Shown);
+    const QLocale Before;
+    QLocale::setDefault(Locale == "C" ? QLocale::c() : QLocale(Locale));
+    const QString Result = ApplyFormatMask(Caption, Mask);
+    QLocale::setDefault(Before);
+    QCOMPARE(Result, Shown);
 }
 
 QTEST_MAIN(tst_NxDisplays)
