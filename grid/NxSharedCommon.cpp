@@ -1,5 +1,4 @@
 #include "NxSharedCommon.h"
-#include "NxSharedDraw.h"
 
 #include "DwError.h"
 
@@ -233,13 +232,7 @@ void TDrawProvider::DrawVerticalText(QPainter& Canvas, const TRect& R, const QSt
     Canvas.restore();
 }
 
-namespace {
-
-// Draws a 32-bit Bitmap at (X, Y) with each pixel Blend(source, background)
-// worked out here; other bitmaps, and canvases that are not a plain image, are
-// left to the platform's drawing.
-template <class TBlend>
-void ComposeBitmap(QPainter& Canvas, int X, int Y, const QImage& Bitmap, TBlend Blend)
+void TDrawProvider::ComposeBitmap(QPainter& Canvas, int X, int Y, const QImage& Bitmap, TPixelBlend Blend)
 {
     if (Bitmap.isNull())
         return;
@@ -260,8 +253,6 @@ void ComposeBitmap(QPainter& Canvas, int X, int Y, const QImage& Bitmap, TBlend 
     Canvas.drawImage(X, Y, Work);
 }
 
-} // namespace
-
 void TDrawProvider::DrawBitmap(QPainter& Canvas, int X, int Y, const QImage& Bitmap)
 {
     ComposeBitmap(Canvas, X, Y, Bitmap, [](QRgb S, QRgb B) {
@@ -270,29 +261,3 @@ void TDrawProvider::DrawBitmap(QPainter& Canvas, int X, int Y, const QImage& Bit
                     BlendChannel(qBlue(S), qBlue(B), A));
     });
 }
-
-namespace NxSharedDraw {
-
-void DrawVerticalGradient(QPainter& Canvas, const TRect& R, TColor C1, TColor C2)
-{
-    const int H = R.Bottom - R.Top;
-    if (H <= 0)
-        return;
-    Canvas.save();
-    for (int Y = R.Top; Y < R.Bottom; ++Y) {
-        const TColor C = TGraphicsProvider::MixColors(C1, C2, static_cast<double>(Y - R.Top) / H);
-        Canvas.fillRect(QRect(R.Left, Y, R.Right - R.Left, 1), ToQColor(C));
-    }
-    Canvas.restore();
-}
-
-void DrawBitmap(QPainter& Canvas, int X, int Y, const QImage& Bitmap)
-{
-    ComposeBitmap(Canvas, X, Y, Bitmap, [](QRgb S, QRgb B) {
-        const TColor C = TGraphicsProvider::BlendColor(FromQColor(QColor::fromRgb(S)), FromQColor(QColor::fromRgb(B)),
-                                                       qAlpha(S));
-        return qRgb(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF);
-    });
-}
-
-} // namespace NxSharedDraw

@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QPoint>
 #include <QRect>
+#include <QRgb>
 #include <QString>
 #include <cstdint>
 
@@ -102,6 +103,11 @@ public:
     static void DrawVerticalText(QPainter& Canvas, const TRect& R, const QString& Text);
     // A 32-bit bitmap is composed over the canvas with its own alpha.
     static void DrawBitmap(QPainter& Canvas, int X, int Y, const QImage& Bitmap);
+    // Draws a 32-bit Bitmap at (X, Y) with each pixel Blend(source, background)
+    // worked out here; other bitmaps, and canvases that are not a plain image,
+    // are left to the platform's drawing.
+    using TPixelBlend = QRgb (*)(QRgb Source, QRgb Background);
+    static void ComposeBitmap(QPainter& Canvas, int X, int Y, const QImage& Bitmap, TPixelBlend Blend);
 };
 
 inline void SetClipRect(QPainter& Canvas, const TRect& R) { TDrawProvider::SetClipRect(Canvas, R); }
