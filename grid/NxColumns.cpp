@@ -250,6 +250,13 @@ void TNxCustomColumn::SetFont(const QFont& Value)
     Notify(cnChanged);
 }
 
+void TNxCustomColumn::SetFontColor(TColor Value)
+{
+    FFontColor = Value;
+    FontChanged();
+    Notify(cnChanged);
+}
+
 void TNxCustomColumn::SetFooter(const TColumnFooter& Value)
 {
     FFooter->Assign(Value);
@@ -298,6 +305,7 @@ void TNxCustomColumn::SetParentFont(bool Value)
     if (Value && FColumns && FColumns->Grid()) {
         FFontLock = true;
         FFont = FColumns->Grid()->Font();
+        FFontColor = FColumns->Grid()->FontColor();
         FontChanged();
         FFontLock = false;
     }
@@ -424,6 +432,7 @@ void TNxCustomColumn::Assign(const TNxCustomColumn& Source)
     SetDefaultValue(Source.FDefaultValue);
     SetDrawingOptions(Source.FDrawingOptions);
     SetFont(Source.FFont);
+    SetFontColor(Source.FFontColor);
     SetFooter(*Source.FFooter);
     SetHeader(*Source.FHeader);
     SetInputCaption(Source.FInputCaption);

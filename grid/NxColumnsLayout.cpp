@@ -58,6 +58,7 @@ TNxCustomColumn* TNxColumns::Add(TNxCustomColumn* Column)
     if (Column->FParentFont && FGrid) {
         Column->FFontLock = true;
         Column->FFont = FGrid->Font();
+        Column->FFontColor = FGrid->FontColor();
         Column->FFontLock = false;
     }
     LayOut();
