@@ -23,6 +23,7 @@ TShiftState TNxCustomGrid::ShiftOf(Qt::KeyboardModifiers Modifiers)
 void TNxCustomGrid::mousePressEvent(QMouseEvent* Event)
 {
     TNxCustomGridControl::mousePressEvent(Event);
+    Event->accept();
     if (isEnabled() && focusPolicy() != Qt::NoFocus)
         setFocus(Qt::MouseFocusReason);
     FPressedCol = FPressedRow = -1;
@@ -57,6 +58,7 @@ void TNxCustomGrid::mousePressEvent(QMouseEvent* Event)
 void TNxCustomGrid::mouseReleaseEvent(QMouseEvent* Event)
 {
     TNxCustomGridControl::mouseReleaseEvent(Event);
+    Event->accept();
     if (Event->button() != Qt::LeftButton)
         return;
     const QPoint P = Event->position().toPoint();
