@@ -196,6 +196,7 @@ public:
     bool Current = false;
 
 protected:
+    void DrawSingleLine(const QString& Text, const TRect& R);
     int FTextHeight = 0;
 };
 
