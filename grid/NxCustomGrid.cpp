@@ -138,9 +138,8 @@ void TNxCustomGrid::keyPressEvent(QKeyEvent* Event)
                 Select(Count - 1);
                 return;
             }
-            // The last wholly shown row may lie past the end of a short list.
             if (C < F + V - 1) {
-                Select(std::min(F + V - 1, Count - 1));
+                Select(F + V - 1);
             } else {
                 Select(std::min(C + V, Count - 1));
                 VertScrollBar().SetPosition(VertScrollBar().Position() + V);
