@@ -1,6 +1,9 @@
 #include "NxScrollControl.h"
 
+#include <QCursor>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 
 // ---- bars ----
@@ -115,7 +118,10 @@ TNxScrollControl::TNxScrollControl(QWidget* Parent)
     : QAbstractScrollArea(Parent)
     , FHorzScrollBar(std::make_unique<TNxScrollBar>(this, 0))
     , FVertScrollBar(std::make_unique<TNxScrollBar>(this, 0))
+    , FRollTimer(new QTimer(this))
 {
+    FRollTimer->setInterval(1);
+    connect(FRollTimer, &QTimer::timeout, this, [this] { RollTimerTick(viewport()->mapFromGlobal(QCursor::pos())); });
     FHorzScrollBar->SetKind(0);
     FVertScrollBar->SetKind(1);
     ConnectBar(horizontalScrollBar(), false);
@@ -214,4 +220,64 @@ void TNxScrollControl::WMVScroll(int Code, int TrackPos)
     Scroll(*FVertScrollBar, Code, TrackPos);
     if (OnVerticalScroll)
         OnVerticalScroll(this, FVertScrollBar->Position());
+}
+
+// ---- roll scrolling ----
+
+int TNxScrollControl::RollInterval() const
+{
+    return FRollTimer->interval();
+}
+
+void TNxScrollControl::mousePressEvent(QMouseEvent* Event)
+{
+    QAbstractScrollArea::mousePressEvent(Event);
+    if (Event->button() != Qt::MiddleButton || !RollScrolling)
+        return;
+    FRolling = true;
+    FRollDirection = 0;
+    FRollOrigin = Event->position().toPoint();
+    viewport()->setCursor(Qt::SizeVerCursor);
+    ShowRollShadow(true, viewport()->mapToGlobal(FRollOrigin));
+    FRollTimer->setInterval(1);
+    // The press itself holds the pointer for the viewport until the release.
+    FRollTimer->start();
+    Event->accept();
+}
+
+void TNxScrollControl::mouseMoveEvent(QMouseEvent* Event)
+{
+    QAbstractScrollArea::mouseMoveEvent(Event);
+    if (!FRolling)
+        return;
+    // A dead zone of -5..5 pixels round the origin does not scroll.
+    const int DY = Event->position().toPoint().y() - FRollOrigin.y();
+    FRollDirection = DY < -5 ? -1 : (DY >= 6 ? 1 : 0);
+    Event->accept();
+    viewport()->setCursor(FRollDirection < 0 ? Qt::UpArrowCursor
+                                             : (FRollDirection > 0 ? Qt::SplitVCursor : Qt::SizeVerCursor));
+}
+
+void TNxScrollControl::mouseReleaseEvent(QMouseEvent* Event)
+{
+    QAbstractScrollArea::mouseReleaseEvent(Event);
+    if (!FRolling)
+        return;
+    FRollTimer->stop();
+    FRolling = false;
+    FRollDirection = 0;
+    ShowRollShadow(false, {});
+    viewport()->unsetCursor();
+    Event->accept();
+}
+
+void TNxScrollControl::RollTimerTick(const QPoint& Pointer)
+{
+    // Every pixel of distance takes a millisecond off the period.
+    const int D = std::abs(Pointer.y() - FRollOrigin.y());
+    FRollTimer->setInterval(std::max(100 - D, 1));
+    if (FRollDirection < 0)
+        FVertScrollBar->LineUp();
+    else if (FRollDirection > 0)
+        FVertScrollBar->LineDown();
 }

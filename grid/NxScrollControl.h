@@ -7,7 +7,9 @@
 #include <QAbstractScrollArea>
 #include <functional>
 
+class QMouseEvent;
 class QScrollBar;
+class QTimer;
 class TNxScrollControl;
 
 // Scroll message codes, as the bars' buttons, track and keys send them.
@@ -132,7 +134,24 @@ public:
     int ClientHeight() const;
     TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
 
+    // Middle-button roll scrolling: while the button is held, the view scrolls
+    // one line per tick, faster the farther the pointer is from where it was pressed.
+    bool RollScrolling = true;
+    bool Rolling() const { return FRolling; }
+    QPoint RollOrigin() const { return FRollOrigin; }
+    // -1 up, 1 down, 0 inside the dead zone round the origin.
+    int RollDirection() const { return FRollDirection; }
+    int RollInterval() const;
+    // One tick: one line in the roll direction; the pointer's distance sets the next interval.
+    void RollTimerTick(const QPoint& Pointer);
+
 protected:
+    // The marker shown where rolling started; the floating window that draws it comes later.
+    virtual void ShowRollShadow(bool Show, const QPoint& ScreenPos) { Q_UNUSED(Show); Q_UNUSED(ScreenPos); }
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+
     // The bars' positions are this control's own steps, not pixels.
     void scrollContentsBy(int DX, int DY) override { Q_UNUSED(DX); Q_UNUSED(DY); }
     void showEvent(QShowEvent* Event) override;
@@ -144,4 +163,8 @@ private:
     std::unique_ptr<TNxScrollBar> FHorzScrollBar;
     std::unique_ptr<TNxScrollBar> FVertScrollBar;
     bool FInAction = false;
+    bool FRolling = false;
+    QPoint FRollOrigin;
+    int FRollDirection = 0;
+    QTimer* FRollTimer;
 };

@@ -29,6 +29,7 @@ private slots:
     void Messages_data();
     void Messages();
     void PlatformBarFollows();
+    void RollScrolling();
 };
 
 // Each step: "max N", "pos N", "lock", "unlock"; the result is Max, Position, Visible and the scrolls.
@@ -147,6 +148,41 @@ void tst_NxScrollControl::PlatformBarFollows()
     B.LineDown();
     QCOMPARE(B.Position(), 0);
     QVERIFY(C.Log.isEmpty());
+}
+
+void tst_NxScrollControl::RollScrolling()
+{
+    TRecordingControl C;
+    C.resize(200, 200);
+    C.show();
+    TNxScrollBar& B = C.VertScrollBar();
+    B.SetMax(100);
+    B.SetPosition(40);
+    QWidget* V = C.viewport();
+    // Pressed and released without moving: no scroll.
+    QTest::mousePress(V, Qt::MiddleButton, {}, QPoint(50, 100));
+    QVERIFY(C.Rolling());
+    C.RollTimerTick(QPoint(50, 100));
+    QTest::mouseRelease(V, Qt::MiddleButton, {}, QPoint(50, 100));
+    QVERIFY(!C.Rolling());
+    QCOMPARE(B.Position(), 40);
+    // 50 pixels above the origin: a line up per tick, every 50 ms.
+    QTest::mousePress(V, Qt::MiddleButton, {}, QPoint(50, 100));
+    QTest::mouseMove(V, QPoint(50, 50));
+    QCOMPARE(C.RollDirection(), -1);
+    C.RollTimerTick(QPoint(50, 50));
+    QCOMPARE(B.Position(), 39);
+    QCOMPARE(C.RollInterval(), 50);
+    // Inside the dead zone nothing scrolls; far below, one line down each millisecond.
+    QTest::mouseMove(V, QPoint(50, 105));
+    C.RollTimerTick(QPoint(50, 105));
+    QCOMPARE(B.Position(), 39);
+    QTest::mouseMove(V, QPoint(50, 106));
+    C.RollTimerTick(QPoint(50, 300));
+    QCOMPARE(B.Position(), 40);
+    QCOMPARE(C.RollInterval(), 1);
+    QTest::mouseRelease(V, Qt::LeftButton, {}, QPoint(50, 106));
+    QVERIFY(!C.Rolling());
 }
 
 QTEST_MAIN(tst_NxScrollControl)
