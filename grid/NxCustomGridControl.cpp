@@ -786,6 +786,18 @@ void TNxCustomGridControl::focusOutEvent(QFocusEvent* Event)
     RefreshSelection();
 }
 
+void TNxCustomGridControl::changeEvent(QEvent* Event)
+{
+    TNxScrollControl::changeEvent(Event);
+    // Columns that follow the grid's font take the new one.
+    if (Event->type() == QEvent::FontChange && FColumns) {
+        for (int I = 0; I < FColumns->Count(); ++I)
+            if (FColumns->Item(I)->ParentFont())
+                FColumns->Item(I)->SetParentFont(true);
+        Invalidate();
+    }
+}
+
 void TNxCustomGridControl::resizeEvent(QResizeEvent* Event)
 {
     TNxScrollControl::resizeEvent(Event);

@@ -94,7 +94,7 @@ public:
     void SetBorderStyle(TBorderStyle Value);
     QString Caption() const { return FCaption; }
     void SetCaption(const QString& Value);
-    TColor GridColor() const { return FColor; }
+    // The background of the grid (Color) and of the empty rows.
     void SetColor(TColor Value);
     bool EnableVisualStyles() const { return FEnableVisualStyles; }
     void SetEnableVisualStyles(bool Value);
@@ -361,6 +361,7 @@ protected:
     void resizeEvent(QResizeEvent* Event) override;
     void focusInEvent(QFocusEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
+    void changeEvent(QEvent* Event) override;
 
     int FSelectedColumn = 0;
     int FSelectedRow = 0;

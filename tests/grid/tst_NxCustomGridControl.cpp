@@ -46,6 +46,7 @@ private slots:
     void ClicksAndWheel();
     void RowSizeBelowOneIsIgnored();
     void ColumnChangesCloseTheEditor();
+    void ColumnsFollowTheGridFont();
     void PaintsTheList();
     void PaintsTheCaptionOfAnEmptyGrid();
 };
@@ -264,6 +265,20 @@ void tst_NxCustomGridControl::ColumnChangesCloseTheEditor()
     delete C;
     QCOMPARE(G.FClosedEditors, 2);
     QCOMPARE(G.CellStore().ColumnCount(), 3);
+}
+
+void tst_NxCustomGridControl::ColumnsFollowTheGridFont()
+{
+    TListGrid G(1);
+    G.CharCol->SetFont(QFont("Arial", 12));
+    QFont F = G.font();
+    F.setPointSize(21);
+    G.setFont(F);
+    QCOMPARE(G.CodeCol->Font().pointSize(), 21);
+    QCOMPARE(G.CharCol->Font().pointSize(), 12);
+    G.SetFontColor(0x336699);
+    QCOMPARE(G.CodeCol->FontColor(), 0x336699);
+    QCOMPARE(G.CharCol->FontColor(), clWindowText);
 }
 
 void tst_NxCustomGridControl::PaintsTheList()
