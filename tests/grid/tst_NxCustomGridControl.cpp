@@ -292,7 +292,11 @@ void tst_NxCustomGridControl::PaintsTheList()
     G.CodeCol->SetFontColor(0x000000);
     G.Cell(1, 0)->SetAsInteger(88);
     G.Cell(1, 1)->SetAsInteger(88);
-    G.OnCustomDrawCell = [](TNxCustomGridControl* S, int, int, const TRect& R, TCellState) {
+    QStringList Flags; // what the column's display was handed: row, Selected, Current, highlighted text
+    G.OnCustomDrawCell = [&](TNxCustomGridControl* S, int, int Row, const TRect& R, TCellState) {
+        const TColumnDisplay* D = G.LCDCol->Display();
+        if (Row < 2)
+            Flags << QString("%1 %2 %3 %4").arg(Row).arg(D->Selected).arg(D->Current).arg(D->HighlightedTextColor, 0, 16);
         for (int Y = 0; Y < 4; ++Y)
             for (int X = 0; X < 4; ++X)
                 S->Canvas()->fillRect(R.Left + 3 + X * 5, R.Top + 3 + Y * 5, 4, 4, Qt::black);
@@ -319,6 +323,12 @@ void tst_NxCustomGridControl::PaintsTheList()
     QCOMPARE(Img.pixel(80 + 7, 18 + 3), Window);
     QCOMPARE(Img.pixel(80 + 2, 49 + 2), Sel);
     QCOMPARE(Img.pixel(80 + 3, 49 + 3), qRgb(0, 0, 0));
+    QCOMPARE(Flags, QStringList({"0 0 0 ffffff", "1 1 0 ffffff"}));
+    // The cell that is current in its row gets the Current flag.
+    G.SelectCell(2, 1);
+    Flags.clear();
+    Render(G);
+    QCOMPARE(Flags, QStringList({"0 0 0 ffffff", "1 1 1 ffffff"}));
     // Without the focus the selection turns button face and the text keeps its colour.
     G.FFocus = false;
     const QImage Unfocused = Render(G);
