@@ -151,12 +151,18 @@ void TNextGrid::RowsMoved(int R, int H, bool Insert)
             while (FFirstRow < RowCount() && !GetRowVisible(FFirstRow))
                 ++FFirstRow;
     } else if (R < FFirstRow) {
-        // The change lies above the shown rows: the bar follows, the view stays.
+        // The change lies above the shown rows: the same rows stay in view, so
+        // the first shown row's number and the bar move by one together.
         VertScrollBar().BeginUpdate();
-        if (Insert)
+        if (Insert) {
+            UpdateVertScrollBar();
             VertScrollBar().MoveBy(1);
-        else
+            ++FFirstRow;
+        } else {
             VertScrollBar().MoveBy(-1);
+            --FFirstRow;
+            UpdateVertScrollBar();
+        }
         VertScrollBar().EndUpdate();
     }
     // The rows from R down moved by one row; repainting them gives what a scroll would.
@@ -192,8 +198,6 @@ void TNextGrid::DeleteRow(int Index)
     if (FSelectedRow >= RowCount())
         FSelectedRow = RowCount() - 1;
     RowsMoved(Index, H, false);
-    if (Index <= FFirstRow && FFirstRow >= 1)
-        --FFirstRow;
     RefreshSelection();
 }
 

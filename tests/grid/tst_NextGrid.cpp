@@ -10,6 +10,8 @@ private slots:
     void CellsOutOfBounds();
     void CellClassesAndChanges();
     void DeleteAndInsert();
+    void RowsAboveTheViewKeepTheView_data();
+    void RowsAboveTheViewKeepTheView();
     void SortKeepsTheCurrentRow();
     void CalculateFooter();
     void ChildRows();
@@ -97,6 +99,36 @@ void tst_NextGrid::DeleteAndInsert()
     QCOMPARE(G.RowCount(), 4);
     QCOMPARE(G.Cells(1, 1), QString());
     QCOMPARE(G.Cell(1, 2)->AsInteger(), 34);
+}
+
+// 30 rows of which 10 fit, scrolled to row 5 (code 37); then the first shown
+// row, the bar's position and the code shown at the top.
+void tst_NextGrid::RowsAboveTheViewKeepTheView_data()
+{
+    QTest::addColumn<QString>("Step");
+    QTest::addColumn<QString>("Expected");
+    QTest::newRow("insert above") << "insert 2" << "6 6 37";
+    QTest::newRow("delete above") << "delete 2" << "4 4 37";
+    QTest::newRow("delete the first shown") << "delete 5" << "5 5 38";
+    QTest::newRow("delete below") << "delete 9" << "5 5 37";
+}
+
+void tst_NextGrid::RowsAboveTheViewKeepTheView()
+{
+    QFETCH(QString, Step);
+    QFETCH(QString, Expected);
+    TListGrid G(30);
+    G.VertScrollBar().SetPosition(5);
+    const QStringList P = Step.split(' ');
+    if (P[0] == "insert")
+        G.InsertRow(P[1].toInt());
+    else
+        G.DeleteRow(P[1].toInt());
+    const QString Got = QString("%1 %2 %3")
+                            .arg(G.FirstRow())
+                            .arg(G.VertScrollBar().Position())
+                            .arg(G.Cell(1, G.FirstRow())->AsInteger());
+    QCOMPARE(Got, Expected);
 }
 
 void tst_NextGrid::SortKeepsTheCurrentRow()
