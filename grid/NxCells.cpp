@@ -522,10 +522,22 @@ void TCells::AddChildRow(int ParentIndex, int Position)
 int TCells::GetDescendantCount(int Index) const
 {
     CheckRow(Index, FRowCount - 1);
-    const int Level = FRows[static_cast<size_t>(Index)]->Level;
+    const TRow* Root = FRows[static_cast<size_t>(Index)].get();
+    // Only rows whose chain of parents reaches Root belong to it: a deeper row
+    // left behind by a deleted or moved parent does not.
+    auto Descends = [Root](const TRow* R) {
+        for (const TRow* P = R->ParentRow; P; P = P->ParentRow)
+            if (P == Root)
+                return true;
+        return false;
+    };
     int N = 0;
-    for (int I = Index + 1; I < FRowCount && FRows[static_cast<size_t>(I)]->Level > Level; ++I)
+    for (int I = Index + 1; I < FRowCount; ++I) {
+        const TRow* R = FRows[static_cast<size_t>(I)].get();
+        if (R->Level <= Root->Level || !Descends(R))
+            break;
         ++N;
+    }
     return N;
 }
 
@@ -552,8 +564,13 @@ void TCells::DeleteRow(int Index)
         L.erase(L.begin() + Index);
     }
     --FRowCount;
-    if (FRows[static_cast<size_t>(Index)]->Visible)
+    const TRow* Gone = FRows[static_cast<size_t>(Index)].get();
+    if (Gone->Visible)
         --FVisibleRowCount;
+    // No row may keep pointing at a freed parent.
+    for (auto& R : FRows)
+        if (R->ParentRow == Gone)
+            R->ParentRow = nullptr;
     FRows.erase(FRows.begin() + Index);
 }
 

@@ -150,87 +150,6 @@ void TNxSlideBounds::Assign(const TNxSlideBounds& Source)
     SetHeight(Source.FHeight);
 }
 
-// ---- displays ----
-
-TRect TColumnDisplay::GetContentRect() const
-{
-    return TCalcProvider::ResizeRect(CellRect, 2, 0, -2, 0);
-}
-
-void TColumnDisplay::DrawTextRect(const QString& Text, const TRect& R)
-{
-    if (!Canvas || R.IsEmpty())
-        return;
-    int Flags = 0;
-    switch (FColumn->Alignment()) {
-    case taLeftJustify: Flags |= RightToLeft ? Qt::AlignRight : Qt::AlignLeft; break;
-    case taRightJustify: Flags |= RightToLeft ? Qt::AlignLeft : Qt::AlignRight; break;
-    case taCenter: Flags |= Qt::AlignHCenter; break;
-    }
-    switch (FColumn->VerticalAlignment()) {
-    case vaTop: Flags |= Qt::AlignTop; break;
-    case vaMiddle: Flags |= Qt::AlignVCenter; break;
-    case vaBottom: Flags |= Qt::AlignBottom; break;
-    }
-    const QRect QR = R.ToQRect();
-    QString Shown = Text;
-    switch (FColumn->WrapKind()) {
-    case wkNone: Flags |= Qt::TextSingleLine; break;
-    case wkEllipsis:
-        Flags |= Qt::TextSingleLine;
-        Shown = Canvas->fontMetrics().elidedText(Text, Qt::ElideRight, QR.width());
-        break;
-    case wkPathEllipsis: Shown = Canvas->fontMetrics().elidedText(Text, Qt::ElideMiddle, QR.width()); break;
-    case wkWordWrap: Flags |= Qt::TextWordWrap; break;
-    }
-    Canvas->save();
-    Canvas->setBrush(Qt::NoBrush);
-    Canvas->setLayoutDirection(RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-    Canvas->setClipRect(QR, Qt::IntersectClip);
-    QRect Used;
-    Canvas->drawText(QR, Flags, Shown, &Used);
-    Canvas->restore();
-    FTextHeight = QR.height();
-}
-
-void TColumnDisplay::DrawHintMark()
-{
-    if (!Canvas)
-        return;
-    const int R = CellRect.Right, T = CellRect.Top;
-    Canvas->save();
-    Canvas->setRenderHint(QPainter::Antialiasing, false);
-    Canvas->setPen(QColor(255, 0, 0));
-    Canvas->setBrush(QColor(255, 0, 0));
-    const QPoint Pts[3] = {QPoint(R - 5, T), QPoint(R - 1, T), QPoint(R - 1, T + 4)};
-    Canvas->drawPolygon(Pts, 3);
-    Canvas->restore();
-}
-
-void TColumnDisplay::PaintBackground(TColor Color, bool Fill)
-{
-    if (!Canvas || CellRect.IsEmpty())
-        return;
-    const QColor C = ToQColor(Color);
-    if (Fill) {
-        Canvas->fillRect(CellRect.ToQRect(), C);
-    } else {
-        Canvas->save();
-        Canvas->setPen(C);
-        Canvas->setBrush(Qt::NoBrush);
-        Canvas->drawRect(CellRect.ToQRect().adjusted(0, 0, -1, -1));
-        Canvas->restore();
-    }
-}
-
-void TColumnPlay::Refresh()
-{
-    if (!FDisplay)
-        return;
-    AsBoolean = FDisplay->AsBoolean;
-    FDisplay->PaintContent();
-}
-
 // ---- column ----
 
 TNxCustomColumn::TNxCustomColumn()
@@ -331,6 +250,13 @@ void TNxCustomColumn::SetFont(const QFont& Value)
     Notify(cnChanged);
 }
 
+void TNxCustomColumn::SetFontColor(TColor Value)
+{
+    FFontColor = Value;
+    FontChanged();
+    Notify(cnChanged);
+}
+
 void TNxCustomColumn::SetFooter(const TColumnFooter& Value)
 {
     FFooter->Assign(Value);
@@ -379,6 +305,7 @@ void TNxCustomColumn::SetParentFont(bool Value)
     if (Value && FColumns && FColumns->Grid()) {
         FFontLock = true;
         FFont = FColumns->Grid()->Font();
+        FFontColor = FColumns->Grid()->FontColor();
         FontChanged();
         FFontLock = false;
     }
@@ -505,6 +432,7 @@ void TNxCustomColumn::Assign(const TNxCustomColumn& Source)
     SetDefaultValue(Source.FDefaultValue);
     SetDrawingOptions(Source.FDrawingOptions);
     SetFont(Source.FFont);
+    SetFontColor(Source.FFontColor);
     SetFooter(*Source.FFooter);
     SetHeader(*Source.FHeader);
     SetInputCaption(Source.FInputCaption);
@@ -612,187 +540,3 @@ TNxCustomColumn* TNxCustomColumn::PreviousEnabledVisible() const
     return const_cast<TNxCustomColumn*>(this);
 }
 
-// ---- collection ----
-
-TNxColumns::TNxColumns(TNxGridLink* Grid)
-    : FGrid(Grid)
-{
-}
-
-TNxColumns::~TNxColumns()
-{
-    FDestroying = true;
-    while (!FItems.empty())
-        delete FItems.back(); // the column's destructor takes it out of both lists
-}
-
-TNxCustomColumn* TNxColumns::Item(int Index) const
-{
-    if (Index < 0 || Index >= Count())
-        ListIndexError(Index);
-    return FItems[static_cast<size_t>(Index)];
-}
-
-int TNxColumns::IndexOf(const TNxCustomColumn* Column) const
-{
-    auto It = std::find(FItems.begin(), FItems.end(), Column);
-    return It == FItems.end() ? -1 : static_cast<int>(It - FItems.begin());
-}
-
-TNxCustomColumn* TNxColumns::Add(TNxCustomColumn* Column)
-{
-    if (!Column || Column->FColumns == this)
-        return Column;
-    if (Count() >= MaxColumns)
-        ListIndexError(Count());
-    if (Column->FColumns)
-        Column->FColumns->Remove(Column);
-    Column->FColumns = this;
-    FItems.push_back(Column);
-    FDisplayList.push_back(Column);
-    Column->FPosition = static_cast<int>(FDisplayList.size()) - 1;
-    if (Column->FParentFont && FGrid) {
-        Column->FFontLock = true;
-        Column->FFont = FGrid->Font();
-        Column->FFontLock = false;
-    }
-    LayOut();
-    AutoSize();
-    if (OnColumnsChanged)
-        OnColumnsChanged(0, 1, -1, -1);
-    if (OnColumnChanged)
-        OnColumnChanged(0, 1, -1, -1);
-    return Column;
-}
-
-void TNxColumns::Move(int FromPos, int ToPos)
-{
-    if (FromPos == ToPos)
-        return;
-    const int N = static_cast<int>(FDisplayList.size());
-    if (FromPos < 0 || FromPos >= N)
-        ListIndexError(FromPos);
-    if (ToPos < 0 || ToPos >= N)
-        ListIndexError(ToPos);
-    TNxCustomColumn* C = FDisplayList[static_cast<size_t>(FromPos)];
-    FDisplayList.erase(FDisplayList.begin() + FromPos);
-    FDisplayList.insert(FDisplayList.begin() + ToPos, C);
-    LayOut(true);
-    FDisplayList[static_cast<size_t>(ToPos)]->Notify(cnPosition, FromPos);
-}
-
-void TNxColumns::Remove(TNxCustomColumn* Column)
-{
-    const int Index = IndexOf(Column);
-    if (Index >= 0) {
-        FItems.erase(FItems.begin() + Index);
-        if (OnColumnsChanged && !FDestroying)
-            OnColumnsChanged(1, 1, -1, Index);
-    }
-    FDisplayList.erase(std::remove(FDisplayList.begin(), FDisplayList.end(), Column), FDisplayList.end());
-    Column->FColumns = nullptr;
-    if (!FDestroying && !(FGrid && FGrid->Destroying())) {
-        LayOut(true);
-        AutoSize();
-        if (OnColumnChanged)
-            OnColumnChanged(1, 1, -1, Index);
-    }
-}
-
-TNxCustomColumn* TNxColumns::ItemByPosition(int Position) const
-{
-    if (Position < 0 || Position >= static_cast<int>(FDisplayList.size()))
-        ListIndexError(Position);
-    return FDisplayList[static_cast<size_t>(Position)];
-}
-
-int TNxColumns::VisibleCount() const
-{
-    return static_cast<int>(std::count_if(FItems.begin(), FItems.end(), [](auto* C) { return C->Visible(); }));
-}
-
-int TNxColumns::TotalWidth() const
-{
-    int W = 0;
-    for (auto* C : FItems)
-        if (C->Visible())
-            W += C->Width();
-    return W;
-}
-
-TNxCustomColumn* TNxColumns::FirstVisible() const
-{
-    for (auto* C : FDisplayList)
-        if (C->Visible())
-            return C;
-    return nullptr;
-}
-
-TNxCustomColumn* TNxColumns::LastVisible() const
-{
-    for (auto It = FDisplayList.rbegin(); It != FDisplayList.rend(); ++It)
-        if ((*It)->Visible())
-            return *It;
-    return nullptr;
-}
-
-void TNxColumns::SetFixedCols(int Value)
-{
-    FFixedCols = Value;
-    LayOut();
-}
-
-void TNxColumns::LayOut(bool Renumber)
-{
-    FFixedWidth = 0;
-    const int Fixed = std::min<int>(FFixedCols, static_cast<int>(FDisplayList.size()));
-    for (int I = 0; I < Fixed; ++I)
-        if (FDisplayList[static_cast<size_t>(I)]->Visible())
-            FFixedWidth += FDisplayList[static_cast<size_t>(I)]->Width();
-    int X = FGrid ? FGrid->IndicatorWidth() : 0;
-    int N = 0;
-    for (size_t I = 0; I < FDisplayList.size(); ++I) {
-        TNxCustomColumn* C = FDisplayList[I];
-        if (C->Visible()) {
-            C->FLeft = X;
-            C->FVisibleIndex = N++;
-            X += C->Width();
-        } else {
-            C->FVisibleIndex = -1;
-        }
-        if (Renumber)
-            C->FPosition = static_cast<int>(I);
-    }
-}
-
-void TNxColumns::AutoSize(TNxCustomColumn* Column, bool After)
-{
-    if (!FGrid || Reading())
-        return;
-    const int I = FGrid->IndicatorWidth();
-    int First = 0, Used = 0;
-    if (Column) {
-        First = Column->Position() + (After ? 1 : 0);
-        Used = Column->Left() - I;
-        if (After && Column->Visible())
-            Used += Column->Width();
-    }
-    const int Available = FGrid->RowAreaWidth() - Used;
-    double A = 0, F = 0;
-    std::vector<TNxCustomColumn*> Auto;
-    for (size_t P = static_cast<size_t>(std::max(First, 0)); P < FDisplayList.size(); ++P) {
-        TNxCustomColumn* C = FDisplayList[P];
-        if (!C->Visible())
-            continue;
-        if (C->Options() & coAutoSize) {
-            A += C->Width();
-            Auto.push_back(C);
-        } else {
-            F += C->Width();
-        }
-    }
-    if (Auto.empty() || A <= 0)
-        return;
-    for (TNxCustomColumn* C : Auto)
-        C->StoreWidth(static_cast<int>(std::nearbyint((Available - F) * (C->Width() / A))));
-}

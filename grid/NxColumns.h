@@ -189,7 +189,14 @@ public:
 
     int TextHeight() const { return FTextHeight; }
 
+    // What the grid hands over before each cell is painted.
+    QWidget* Handle = nullptr;
+    TColor HighlightedTextColor = clHighlightText;
+    bool Selected = false;
+    bool Current = false;
+
 protected:
+    void DrawSingleLine(const QString& Text, const TRect& R);
     int FTextHeight = 0;
 };
 
@@ -239,6 +246,9 @@ public:
     void SetEnabled(bool Value) { FEnabled = Value; }
     const QFont& Font() const { return FFont; }
     void SetFont(const QFont& Value);
+    // The colour the column's text is drawn in; like the font, it clears ParentFont.
+    TColor FontColor() const { return FFontColor; }
+    void SetFontColor(TColor Value);
     TColumnFooter& Footer() { return *FFooter; }
     const TColumnFooter& Footer() const { return *FFooter; }
     void SetFooter(const TColumnFooter& Value);
@@ -344,6 +354,7 @@ private:
     TDrawingOptions FDrawingOptions = doNormal;
     bool FEnabled = true;
     QFont FFont;
+    TColor FFontColor = clWindowText;
     std::unique_ptr<TColumnFooter> FFooter;
     std::unique_ptr<TColumnHeader> FHeader;
     QPointer<QWidget> FInplaceEdit;

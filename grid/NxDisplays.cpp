@@ -193,6 +193,7 @@ void TStyleDisplay::DrawFooterCell(TNxCustomColumn& Column, const TRect& R, bool
     const TColumnFooter& F = Column.Footer();
     TRect TextR = Rect(R.Left, R.Top, R.Right - 1, R.Bottom - 1);
     Canvas->setFont(Column.Font());
+    Canvas->setPen(Col(Column.FontColor()));
     TRect Back = TextR;
     if (Pressed) {
         Back.Right -= 1;

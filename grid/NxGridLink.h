@@ -19,6 +19,8 @@ public:
     virtual QWidget* Control() const { return nullptr; }
     virtual QPalette Palette() const { return QApplication::palette(); }
     virtual QFont Font() const { return QApplication::font(); }
+    // A font carries no colour of its own here: the grid's text colour goes with it.
+    virtual TColor FontColor() const { return clWindowText; }
     virtual TColor Color() const { return clWindow; }
 
     // 12 when the indicator column is shown, else 0.

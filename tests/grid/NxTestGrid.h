@@ -17,9 +17,11 @@ public:
     int FCurrent = -1, FHot = -1, FPressed = -1;
     QPalette FPalette;
     QFont FFont;
+    TColor FFontColor = clWindowText;
 
     QPalette Palette() const override { return FPalette; }
     QFont Font() const override { return FFont; }
+    TColor FontColor() const override { return FFontColor; }
     int IndicatorWidth() const override { return FIndicator; }
     int ClientWidth() const override { return FClientWidth; }
     int HorzScrollPos() const override { return FScroll; }

@@ -4,6 +4,7 @@
 #include "NxTestGrid.h"
 #include "DwError.h"
 
+#include <QPainter>
 #include <QtTest>
 
 namespace {
@@ -56,6 +57,7 @@ private slots:
     void PositionAndMove();
     void RemoveOnDestroy();
     void PartsAndAssign();
+    void FontColorFollowsParentFont();
     void FormatTextAndWidths();
     void EditOptions();
     void PlaceAndNeighbours();
@@ -263,6 +265,47 @@ void tst_NxColumns::PartsAndAssign()
     QCOMPARE(Copy.TextBefore(), QString("<"));
     QCOMPARE(Copy.SortType(), stAlphabetic);
     QCOMPARE(Copy.Header().DisplayMode(), dmTextAndImage);
+}
+
+void tst_NxColumns::FontColorFollowsParentFont()
+{
+    TFixture F;
+    F.Grid.FFontColor = 0x123456;
+    auto* A = F.Add("a", 10);
+    QCOMPARE(A->FontColor(), 0x123456);
+    QVERIFY(A->ParentFont());
+    F.Log.clear();
+    A->SetFontColor(clRed);
+    QVERIFY(!A->ParentFont());
+    QVERIFY(F.Log.contains("a:6:-1"));
+    F.Grid.FFontColor = clBlue;
+    A->SetParentFont(true);
+    QCOMPARE(A->FontColor(), clBlue);
+    QVERIFY(A->ParentFont());
+    TNxTextColumn Copy;
+    A->SetFontColor(0x00AA00);
+    Copy.Assign(*A);
+    QCOMPARE(Copy.FontColor(), 0x00AA00);
+    // The footer writes its caption in the column's colour, not in the last pen.
+    A->Footer().SetCaption("WWWW");
+    A->Footer().SetColor(clWhite);
+    QImage Img(60, 22, QImage::Format_RGB32);
+    Img.fill(Qt::white);
+    QPainter P(&Img);
+    P.setPen(Qt::blue);
+    TDefaultStyleDisplay D(&F.Grid);
+    D.Canvas = &P;
+    D.DrawFooterCell(*A, Rect(0, 0, 60, 22), false);
+    P.end();
+    int Green = 0, Blue = 0;
+    for (int Y = 0; Y < Img.height(); ++Y)
+        for (int X = 0; X < Img.width(); ++X) {
+            const QColor C = Img.pixelColor(X, Y);
+            Green += C.green() > 100 && C.red() < 100 && C.blue() < 100;
+            Blue += C.blue() > 150 && C.red() < 100 && C.green() < 100;
+        }
+    QVERIFY(Green > 5);
+    QCOMPARE(Blue, 0);
 }
 
 void tst_NxColumns::FormatTextAndWidths()

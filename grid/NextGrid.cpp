@@ -1,0 +1,371 @@
+#include "NextGrid.h"
+
+#include <QPainter>
+#include <QStringList>
+#include <algorithm>
+#include <set>
+
+namespace {
+
+void ApplyFontStyle(QFont& Font, int Style)
+{
+    Font.setBold(Style & fsBold);
+    Font.setItalic(Style & fsItalic);
+    Font.setUnderline(Style & fsUnderline);
+    Font.setStrikeOut(Style & fsStrikeOut);
+}
+
+} // namespace
+
+TNextGrid::TNextGrid(QWidget* Parent)
+    : TNxCustomGrid(Parent)
+    , FCells(std::make_unique<TCells>(this, &Columns()))
+{
+    FCells->DefaultRowHeight = RowSize();
+    FCells->OnCellChange = [this](TCells*, int ACol, int ARow) { CellChanged(ACol, ARow); };
+    FCells->OnCompare = [this](TCells*, TCell* A, TCell* B, int& Compare) { DoCompare(A, B, Compare); };
+}
+
+TNextGrid::~TNextGrid()
+{
+    FDestroying = true;
+    FCells->OnCellChange = nullptr;
+    FCells->OnCompare = nullptr;
+}
+
+bool TNextGrid::ValidCell(int ACol, int ARow) const
+{
+    return ARow >= 0 && ARow <= RowCount() - 1 && ACol >= 0 && ACol <= Columns().Count() - 1;
+}
+
+QString TNextGrid::Cells(int ACol, int ARow)
+{
+    if (!ValidCell(ACol, ARow))
+        return {};
+    return FCells->GetCell(ACol, ARow)->GetAsString();
+}
+
+void TNextGrid::SetCells(int ACol, int ARow, const QString& Value)
+{
+    if (!ValidCell(ACol, ARow))
+        return;
+    FCells->GetCell(ACol, ARow)->SetAsString(Value);
+}
+
+int TNextGrid::GetRowHeight(int Index) const
+{
+    int H = FCells->GetRow(Index)->Height;
+    DoMeasuringRowHeight(Index, H);
+    return H;
+}
+
+void TNextGrid::SetRowSelected(int Index, bool Value)
+{
+    if (!IsValidRow(Index))
+        return;
+    TRow* R = FCells->GetRow(Index);
+    if (R->Selected == Value)
+        return;
+    R->Selected = Value;
+    if (GridStyle() == gsReport)
+        RefreshRow(Index);
+    else
+        RefreshSlide(Index, !(AppearanceOptions() & aoHighlightSlideCells));
+}
+
+void TNextGrid::SetRowHeight(int Index, int Value)
+{
+    if (Value == GetRowHeight(Index))
+        return;
+    FCells->GetRow(Index)->Height = Value;
+    RefreshRow(Index);
+    const TRect Body = GetBodyRect();
+    InvalidateRectangle({0, RowTop(Index) + Value, ClientWidth(), Body.Bottom});
+    UpdateVertScrollBar();
+}
+
+TColor TNextGrid::GetCellColor(int ACol, int ARow) const
+{
+    return FCells->GetCell(ACol, ARow)->Color();
+}
+
+QString TNextGrid::GetCellHint(int ACol, int ARow) const
+{
+    return FCells->GetCell(ACol, ARow)->Hint;
+}
+
+void TNextGrid::SetRowSize(int Value)
+{
+    if (Value < 1)
+        return;
+    TNxCustomGrid::SetRowSize(Value);
+    FCells->DefaultRowHeight = Value;
+}
+
+void TNextGrid::CellChanged(int ACol, int ARow)
+{
+    if (IsUpdating() || FDestroying)
+        return;
+    RefreshCell(ACol, ARow);
+    DoChange(ACol, ARow);
+}
+
+void TNextGrid::AddRow(int Count)
+{
+    if (Count < 1)
+        return;
+    const int N = RowCount();
+    FCells->AddRows(Count);
+    if (Options() & goUseDefaultValues)
+        for (int R = N; R < RowCount(); ++R)
+            for (int C = 0; C < Columns().Count(); ++C)
+                if (!Columns().Item(C)->DefaultValue().isEmpty())
+                    SetCells(C, R, Columns().Item(C)->DefaultValue());
+    if (GridLinesStyle() == lsFramed && (Options() & goGrid) && RowCount() >= 2 && N >= 1)
+        RefreshRowLine(N - 1);
+    RefreshRowLine(RowCount() - 1);
+    LastAddedRow = RowCount() - 1;
+    if (!IsUpdating())
+        RefreshRowsFrom(N, RowCount() - 1);
+    UpdateVertScrollBar();
+}
+
+void TNextGrid::ClearRows()
+{
+    TNxCustomGrid::ClearRows();
+    FCells->ClearRows();
+    FFirstRow = 0;
+    InvalidatePart(gpBody);
+    InvalidatePart(gpIndicator);
+    UpdateHorzScrollBar();
+    UpdateVertScrollBar();
+}
+
+void TNextGrid::RowsMoved(int R, int H, bool Insert)
+{
+    Q_UNUSED(H);
+    if (FCells->VisibleRowCount() == 0)
+        FFirstRow = 0;
+    if (R == FFirstRow) {
+        if (!Insert && FCells->VisibleRowCount() > 0)
+            while (FFirstRow < RowCount() && !GetRowVisible(FFirstRow))
+                ++FFirstRow;
+    } else if (R < FFirstRow) {
+        // The change lies above the shown rows: the same rows stay in view, so
+        // the first shown row's number and the bar move by one together.
+        VertScrollBar().BeginUpdate();
+        if (Insert) {
+            UpdateVertScrollBar();
+            VertScrollBar().MoveBy(1);
+            ++FFirstRow;
+        } else {
+            VertScrollBar().MoveBy(-1);
+            --FFirstRow;
+            UpdateVertScrollBar();
+        }
+        VertScrollBar().EndUpdate();
+    }
+    // The rows from R down moved by one row; repainting them gives what a scroll would.
+    InvalidatePart(gpBody);
+    InvalidatePart(gpIndicator);
+    UpdateVertScrollBar();
+}
+
+void TNextGrid::InsertRow(int Index)
+{
+    TNxCustomGrid::InsertRow(Index);
+    FCells->InsertRow(Index);
+    RowsMoved(Index, GridStyle() == gsSlides ? SlideSize() : RowSize(), true);
+    SetSelectedRow(SelectedRow() + 1);
+    UpdateVertScrollBar();
+}
+
+void TNextGrid::DeleteRow(int Index)
+{
+    TNxCustomGrid::DeleteRow(Index);
+    TRow* Row = FCells->GetRow(Index);
+    if (Row->ChildCount > 0) {
+        const int N = FCells->GetDescendantCount(Index);
+        for (int I = Index + N; I > Index; --I)
+            FCells->DeleteRow(I);
+        Row->ClearChildCount();
+        Invalidate();
+    }
+    if (Row->ParentRow)
+        Row->ParentRow->DecChildCount();
+    const int H = GridStyle() == gsSlides ? SlideSize() : GetRowHeight(Index);
+    FCells->DeleteRow(Index);
+    if (FSelectedRow >= RowCount())
+        FSelectedRow = RowCount() - 1;
+    RowsMoved(Index, H, false);
+    RefreshSelection();
+}
+
+void TNextGrid::MoveRow(int FromPos, int ToPos)
+{
+    TNxCustomGrid::MoveRow(FromPos, ToPos);
+    FCells->MoveRow(FromPos, ToPos);
+}
+
+void TNextGrid::ExchangeRows(int Index1, int Index2)
+{
+    FCells->ExchangeRows(Index1, Index2);
+    if (!IsUpdating()) {
+        RefreshRow(Index1);
+        RefreshRow(Index2);
+    }
+}
+
+void TNextGrid::AddRowsQuietly(int Count)
+{
+    FCells->AddRows(Count);
+    Invalidate();
+    PlaceEditor();
+}
+
+void TNextGrid::AddChildRow(int ARow, bool AsLast)
+{
+    const int P = ARow + 1 + (AsLast ? FCells->GetDescendantCount(ARow) : 0);
+    FCells->AddChildRow(ARow, P);
+    TRow* Parent = FCells->GetRow(ARow);
+    if (Parent->Expanded)
+        InvalidatePart(gpBody);
+    if (Parent->ChildCount == 1)
+        RefreshRow(ARow);
+    LastAddedRow = P;
+    UpdateVertScrollBar();
+}
+
+void TNextGrid::SetExpanded(int ARow, bool Value)
+{
+    TRow* Row = FCells->GetRow(ARow);
+    if (Row->ChildCount < 1)
+        return;
+    Row->Expanded = Value;
+    // A descendant shows when its parent shows and is expanded; parents come first.
+    const int N = FCells->GetDescendantCount(ARow);
+    for (int I = ARow + 1; I <= ARow + N; ++I) {
+        TRow* R = FCells->GetRow(I);
+        const bool Show = R->ParentRow && R->ParentRow->Visible && R->ParentRow->Expanded;
+        FCells->SetRowVisible(I, Show);
+    }
+    InvalidatePart(gpBody);
+    UpdateVertScrollBar();
+    RefreshRow(ARow);
+}
+
+void TNextGrid::SortColumn(TNxCustomColumn* Column, bool Ascending)
+{
+    TNxCustomGrid::SortColumn(Column, Ascending);
+    if (!Column || !(Column->Options() & coCanSort))
+        return;
+    TRow* Current = IsValidRow(FSelectedRow) ? FCells->GetRow(FSelectedRow) : nullptr;
+    FCells->Sort(Column->Index(), Column->SortType(), !Ascending);
+    if (Current) {
+        SetCurrentCell(FSelectedColumn, FCells->IndexOfRow(Current));
+        ScrollToRow(FSelectedRow);
+    }
+    InvalidatePart(gpBody);
+    if (Options() & goIndicator)
+        InvalidatePart(gpIndicator);
+}
+
+void TNextGrid::CalculateFooter()
+{
+    const int N = RowCount();
+    for (int C = 0; C < Columns().Count(); ++C) {
+        TNxCustomColumn* Col = Columns().Item(C);
+        const TFormulaKind Kind = Col->Footer().FormulaKind();
+        if (Kind == fkNone)
+            continue;
+        if (N == 0) {
+            Col->Footer().SetCaption(QStringLiteral("0"));
+            continue;
+        }
+        auto F = [&](int R) { return Cell(C, R)->GetAsFloat(); };
+        double V = 0;
+        switch (Kind) {
+        case fkAverage:
+        case fkSum:
+            for (int R = 0; R < N; ++R)
+                V += F(R);
+            if (Kind == fkAverage)
+                V /= N;
+            break;
+        case fkCount: V = N; break;
+        case fkDistinct: {
+            std::set<QString> Seen;
+            for (int R = 0; R < N; ++R)
+                Seen.insert(Cells(C, R).toCaseFolded());
+            V = static_cast<double>(Seen.size());
+            break;
+        }
+        case fkMaximum:
+        case fkMinimum:
+            V = F(0);
+            for (int R = 1; R < N; ++R) {
+                const double X = F(R);
+                if (Kind == fkMaximum ? X > V : X < V)
+                    V = X;
+            }
+            break;
+        case fkCustom: V = F(0); break;
+        default: break;
+        }
+        Col->Footer().SetCaption(Col->FormatText(NxCellConvert::FloatToStr(V)));
+    }
+}
+
+void TNextGrid::ColumnsChanged(int Operation, int Count, int Index)
+{
+    TNxCustomGrid::ColumnsChanged(Operation, Count, Index);
+    FCells->ColumnNotify(Operation, Index, -1);
+}
+
+bool TNextGrid::DrawCellContent(int ACol, int ARow, TCellState CellState)
+{
+    TNxCustomGrid::DrawCellContent(ACol, ARow, CellState);
+    TNxCustomColumn* Column = Columns().Item(ACol);
+    TColumnDisplay* D = Column->Display();
+    TCell* C = FCells->GetCell(ACol, ARow);
+    switch (Column->Kind()) {
+    case ckIncrement: D->AsInteger = ARow + 1; break;
+    case ckBoolean: D->AsBoolean = C->GetAsBoolean(); break;
+    case ckDateTime: D->AsDateTime = C->GetAsDateTime(); break;
+    case ckFloat: D->AsFloat = C->GetAsFloat(); break;
+    case ckInteger: D->AsInteger = C->GetAsInteger(); break;
+    case ckString:
+    case ckVirtual: D->AsString = C->GetAsString(); break;
+    default: break;
+    }
+    if (!C->Hint.isEmpty() && (AppearanceOptions() & aoHintMarks))
+        D->DrawHintMark();
+    return true;
+}
+
+void TNextGrid::ApplyCellFormatting(int ACol, int ARow, TCellState CellState)
+{
+    QPainter* P = Canvas();
+    if (!P)
+        return;
+    QFont F = P->font();
+    ApplyFontStyle(F, FCells->GetCell(ACol, ARow)->FontStyle);
+    TColor TextColor = FromQColor(P->pen().color());
+    int Style = FontStyleOf(F);
+    DoCellFormating(ACol, ARow, TextColor, Style, CellState);
+    ApplyFontStyle(F, Style);
+    P->setFont(F);
+    P->setPen(ToQColor(TextColor, palette()));
+}
+
+void TNextGrid::DoCellFormating(int ACol, int ARow, TColor& TextColor, int& FontStyle, TCellState CellState)
+{
+    if (OnCellFormating)
+        OnCellFormating(this, ACol, ARow, TextColor, FontStyle, CellState);
+}
+
+void TNextGrid::DoCompare(TCell* Cell1, TCell* Cell2, int& Compare)
+{
+    if (OnCompare)
+        OnCompare(this, Cell1, Cell2, Compare);
+}

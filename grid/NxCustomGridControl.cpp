@@ -1,0 +1,809 @@
+#include "NxCustomGridControl.h"
+
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <algorithm>
+#include <cmath>
+
+TNxCustomGridControl::TNxCustomGridControl(QWidget* Parent)
+    : TNxScrollControl(Parent)
+    , FColumns(std::make_unique<TNxColumns>(this))
+    , FDefaultDisplay(std::make_unique<TDefaultStyleDisplay>(this))
+    , FFlatDisplay(std::make_unique<TFlatStyleDisplay>(this))
+    , FOldDisplay(std::make_unique<TOldStyleDisplay>(this))
+    , FOutlookDisplay(std::make_unique<TOutlookStyleDisplay>(this))
+    , FVistaDisplay(std::make_unique<TVistaStyleDisplay>(this))
+{
+    FActiveDisplay = FDefaultDisplay.get();
+    setFocusPolicy(Qt::StrongFocus);
+    resize(250, 150);
+    SetBorderStyle(bsSingle);
+    VertScrollBar().SetAutoHide(FHideScrollBar);
+    FColumns->OnColumnNotification = [this](TNxCustomColumn* Column, int Code, int Value) {
+        ColumnNotification(Column, Value, Code);
+    };
+    FColumns->OnColumnsChanged = [this](int Operation, int Count, int, int Index) {
+        ColumnsChanged(Operation, Count, Index);
+    };
+    FColumns->OnColumnChanged = [this](int Operation, int, int, int) { ColumnChanged(Operation); };
+}
+
+TNxCustomGridControl::~TNxCustomGridControl()
+{
+    FDestroying = true;
+    FColumns->OnColumnNotification = nullptr;
+    FColumns->OnColumnsChanged = nullptr;
+    FColumns->OnColumnChanged = nullptr;
+    FColumns.reset();
+    FActiveDisplay = nullptr;
+}
+
+// ---- setters ----
+
+void TNxCustomGridControl::SetAppearanceOptions(TAppearanceOptions Value)
+{
+    FAppearanceOptions = Value;
+    UpdateLineWidths();
+    Invalidate();
+}
+
+void TNxCustomGridControl::SetBorderStyle(TBorderStyle Value)
+{
+    FBorderStyle = Value;
+    if (Value == bsSingle) {
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setLineWidth(1);
+    } else {
+        setFrameStyle(QFrame::NoFrame);
+    }
+}
+
+void TNxCustomGridControl::SetCaption(const QString& Value)
+{
+    FCaption = Value;
+    TRect R = GetBodyRect();
+    R.Left = 0;
+    R.Right = ClientWidth();
+    InvalidateRectangle(R);
+}
+
+void TNxCustomGridControl::SetColor(TColor Value)
+{
+    FColor = Value;
+    Invalidate();
+}
+
+void TNxCustomGridControl::SetFontColor(TColor Value)
+{
+    FFontColor = Value;
+    for (int I = 0; I < FColumns->Count(); ++I)
+        if (FColumns->Item(I)->ParentFont())
+            FColumns->Item(I)->SetParentFont(true);
+    Invalidate();
+}
+
+void TNxCustomGridControl::SetEnableVisualStyles(bool Value)
+{
+    FEnableVisualStyles = Value;
+    Invalidate();
+}
+
+void TNxCustomGridControl::SetFixedCols(int Value)
+{
+    FFixedCols = Value;
+    FColumns->SetFixedCols(Value);
+    Invalidate();
+}
+
+void TNxCustomGridControl::SetGridLinesColor(TColor Value)
+{
+    FGridLinesColor = Value;
+    Invalidate();
+}
+
+void TNxCustomGridControl::SetGridLinesStyle(TGridLinesStyle Value)
+{
+    FGridLinesStyle = Value;
+    UpdateLineWidths();
+    Invalidate();
+}
+
+void TNxCustomGridControl::SetGridStyle(TGridStyle Value)
+{
+    FGridStyle = Value;
+    if (Value == gsSlides) {
+        CloseEditor();
+        FInputSelected = false;
+    }
+    Invalidate();
+    PlaceEditor();
+    UpdateHorzScrollBar();
+    UpdateVertScrollBar();
+}
+
+void TNxCustomGridControl::SetHeaderSize(int Value)
+{
+    FHeaderSize = Value;
+    Invalidate();
+    PlaceEditor();
+    UpdateVertScrollBar();
+}
+
+void TNxCustomGridControl::SetHeaderStyle(THeaderStyle Value)
+{
+    if (Value == FHeaderStyle)
+        return;
+    FHeaderStyle = Value;
+    SelectDisplay();
+    Invalidate();
+}
+
+void TNxCustomGridControl::SelectDisplay()
+{
+    switch (FHeaderStyle) {
+    case hsAuto: FActiveDisplay = FDefaultDisplay.get(); break;
+    case hsFlatBorders: FActiveDisplay = FFlatDisplay.get(); break;
+    case hsOldStyle: FActiveDisplay = FOldDisplay.get(); break;
+    case hsOutlook: FActiveDisplay = FOutlookDisplay.get(); break;
+    case hsVista: FActiveDisplay = FVistaDisplay.get(); break;
+    }
+    FActiveDisplay->Canvas = FCanvas;
+}
+
+void TNxCustomGridControl::SetHideScrollBar(bool Value)
+{
+    FHideScrollBar = Value;
+    VertScrollBar().SetAutoHide(Value);
+}
+
+void TNxCustomGridControl::SetHighlightedTextColor(TColor Value)
+{
+    FHighlightedTextColor = Value;
+    RefreshSelection();
+}
+
+void TNxCustomGridControl::SetInputSize(int Value)
+{
+    FInputSize = Value;
+    Invalidate();
+}
+
+void TNxCustomGridControl::SetInputSelected(bool Value)
+{
+    if (Value == FInputSelected)
+        return;
+    FInputSelected = Value;
+    if (IsValidRow(FSelectedRow))
+        SetRowSelected(FSelectedRow, false);
+    InvalidatePart(gpInput);
+    InvalidatePart(gpIndicator);
+    RefreshSelection();
+}
+
+void TNxCustomGridControl::SetOptions(TGridOptions Value)
+{
+    const bool IndicatorChanged = (Value ^ FOptions) & goIndicator;
+    FOptions = Value;
+    if (IndicatorChanged) {
+        FColumns->LayOut();
+        DoIndicatorChange();
+    }
+    UpdateLineWidths();
+    Invalidate();
+    PlaceEditor();
+    UpdateHorzScrollBar();
+    UpdateVertScrollBar();
+}
+
+void TNxCustomGridControl::SetRowSize(int Value)
+{
+    if (Value < 1)
+        return;
+    FRowSize = Value;
+    InvalidatePart(gpBody);
+    InvalidatePart(gpInput);
+    InvalidatePart(gpIndicator);
+    PlaceEditor();
+}
+
+void TNxCustomGridControl::SetSlidesOptions(TSlideOptions Value)
+{
+    FSlidesOptions = Value;
+    Invalidate();
+}
+
+void TNxCustomGridControl::SetSlideSelectionColor(TColor Value)
+{
+    FSlideSelectionColor = Value;
+    Invalidate();
+}
+
+void TNxCustomGridControl::SetSlideSize(int Value)
+{
+    FSlideSize = Value;
+    Invalidate();
+}
+
+void TNxCustomGridControl::SetSortedStyle(TSortedStyle Value)
+{
+    FSortedStyle = Value;
+    Invalidate();
+}
+
+void TNxCustomGridControl::UpdateLineWidths()
+{
+    FLineWidths = {};
+    if (FOptions & goGrid) {
+        if (FGridLinesStyle != lsHorizontalOnly) {
+            FLineWidths.Right = 1;
+            if (FAppearanceOptions & ao3DGridLines)
+                FLineWidths.Left = 1;
+        }
+        if (FGridLinesStyle != lsVerticalOnly) {
+            FLineWidths.Bottom = 1;
+            if (FAppearanceOptions & ao3DGridLines)
+                FLineWidths.Top = 1;
+        }
+    }
+    FLineWidths.RowSpacing = FLineWidths.Top + FLineWidths.Bottom;
+}
+
+// ---- geometry ----
+
+TRect TNxCustomGridControl::GetBodyRect() const
+{
+    if (FGridStyle == gsSlides) {
+        TRect R = ClientRect();
+        if (FOptions & goHeader)
+            R.Top += FHeaderSize;
+        return R;
+    }
+    TRect R;
+    R.Left = IndicatorWidth();
+    R.Top = ((FOptions & goHeader) ? FHeaderSize : 0)
+        + ((FOptions & goInput) ? FInputSize + 6 + FLineWidths.Bottom : 0);
+    R.Right = std::min(FColumns->TotalWidth() - HorzScrollPos() + R.Left, ClientWidth());
+    R.Bottom = (FOptions & goFooter) ? ClientHeight() - FHeaderSize - 4 - FLineWidths.Bottom : ClientHeight();
+    return R;
+}
+
+TRect TNxCustomGridControl::GetHeaderRect() const
+{
+    const int I = IndicatorWidth();
+    return {I, 0, FColumns->TotalWidth() - HorzScrollPos() + I, FHeaderSize};
+}
+
+TRect TNxCustomGridControl::GetInputRect() const
+{
+    TRect R = GetHeaderRect();
+    R.Top = (FOptions & goHeader) ? FHeaderSize : 0;
+    R.Bottom = R.Top + FInputSize + 6 + FLineWidths.Bottom;
+    return R;
+}
+
+TRect TNxCustomGridControl::GetFooterRect() const
+{
+    if (FGridStyle == gsSlides)
+        return {};
+    TRect R = GetHeaderRect();
+    R.Top = ClientHeight() - (FHeaderSize + 4) - FLineWidths.Bottom;
+    R.Bottom = ClientHeight();
+    return R;
+}
+
+TRect TNxCustomGridControl::GetIndicatorRect() const
+{
+    return {0, 0, IndicatorColumnWidth, ClientHeight()};
+}
+
+TRect TNxCustomGridControl::GetScrollArea() const
+{
+    return {FColumns->FixedWidth() + IndicatorWidth(), 0, ClientWidth(), ClientHeight()};
+}
+
+TRect TNxCustomGridControl::BandRect(TNxColumnArea Area) const
+{
+    TRect R;
+    switch (Area) {
+    case caRows: R = GetBodyRect(); break;
+    case caFooter: R = GetFooterRect(); break;
+    case caHeader: R = GetHeaderRect(); break;
+    case caInput: R = GetInputRect(); break;
+    default: return ClientRect();
+    }
+    R.Left = 0;
+    R.Right = ClientWidth();
+    return R;
+}
+
+int TNxCustomGridControl::RowExtent(int ARow) const
+{
+    return FGridStyle == gsSlides ? FSlideSize : GetRowHeight(ARow);
+}
+
+int TNxCustomGridControl::RowTop(int ARow) const
+{
+    const int Count = GetRowCount();
+    auto Step = [&](int R) {
+        if (R >= Count)
+            return (FGridStyle == gsSlides ? FSlideSize : FRowSize) + FLineWidths.RowSpacing;
+        if (!GetRowVisible(R))
+            return 0;
+        const int H = RowExtent(R);
+        return H > 0 ? H + FLineWidths.RowSpacing : 0;
+    };
+    int Y = GetBodyRect().Top + FLineWidths.Top;
+    if (ARow >= FFirstRow) {
+        for (int R = FFirstRow; R < ARow; ++R)
+            Y += Step(R);
+    } else {
+        // Rows scrolled away above lie above the body, never on top of the first shown row.
+        for (int R = FFirstRow - 1; R >= ARow; --R)
+            Y -= Step(R);
+    }
+    return Y;
+}
+
+int TNxCustomGridControl::SlideTop(int ARow) const
+{
+    return RowTop(ARow);
+}
+
+int TNxCustomGridControl::CellTop(int ACol, int ARow) const
+{
+    if (FGridStyle == gsSlides && FColumns->IsValidIndex(ACol))
+        return SlideTop(ARow) + FColumns->Item(ACol)->SlideBounds().Top();
+    return RowTop(ARow);
+}
+
+TRect TNxCustomGridControl::RowRect(int ARow) const
+{
+    const int Top = RowTop(ARow);
+    const int H = IsValidRow(ARow) ? RowExtent(ARow) : (FGridStyle == gsSlides ? FSlideSize : FRowSize);
+    return {0, Top, GetBodyRect().Right, Top + H + FLineWidths.Bottom};
+}
+
+int TNxCustomGridControl::ColumnScreenLeft(const TNxCustomColumn* Column) const
+{
+    return Column->Left() - (ColumnScrolled(Column) ? HorzScrollPos() : 0);
+}
+
+TRect TNxCustomGridControl::GetCellRect(int ACol, int ARow) const
+{
+    if (!FColumns->IsValidIndex(ACol))
+        return {};
+    TNxCustomColumn* C = FColumns->Item(ACol);
+    if (FGridStyle == gsSlides) {
+        const int Top = SlideTop(ARow);
+        TNxSlideBounds& B = C->SlideBounds();
+        return {B.Left(), Top + B.Top(), B.Right(), Top + B.Bottom()};
+    }
+    TRect R;
+    R.Left = ColumnScreenLeft(C);
+    R.Right = R.Left + C->Width();
+    R.Top = RowTop(ARow);
+    R.Bottom = R.Top + (IsValidRow(ARow) ? GetRowHeight(ARow) : FRowSize);
+    return R;
+}
+
+int TNxCustomGridControl::GetVisibleRowCount() const
+{
+    const TRect B = GetBodyRect();
+    const int Height = B.Bottom - B.Top;
+    const int Count = GetRowCount();
+    int Total = 0, N = 0;
+    for (int R = FFirstRow; R < Count; ++R) {
+        if (!GetRowVisible(R))
+            continue;
+        Total += RowExtent(R) + FLineWidths.RowSpacing;
+        if (Total > Height)
+            break;
+        ++N;
+    }
+    return N;
+}
+
+int TNxCustomGridControl::ColumnAtX(int X) const
+{
+    for (int I = 0; I < FColumns->Count(); ++I) {
+        TNxCustomColumn* C = FColumns->Item(I);
+        if (!C->Visible())
+            continue;
+        const int L = ColumnScreenLeft(C);
+        if (ColumnScrolled(C) && X < GetScrollArea().Left)
+            continue;
+        if (X >= L && X < L + C->Width())
+            return I;
+    }
+    return -1;
+}
+
+int TNxCustomGridControl::RowAtY(int Y) const
+{
+    const TRect B = GetBodyRect();
+    if (Y < B.Top || Y >= B.Bottom)
+        return -1;
+    const int Count = GetRowCount();
+    int Top = B.Top + FLineWidths.Top;
+    for (int R = FFirstRow; R < Count && Top < B.Bottom; ++R) {
+        if (!GetRowVisible(R))
+            continue;
+        const int Bottom = Top + RowExtent(R) + FLineWidths.RowSpacing;
+        if (Y < Bottom)
+            return R;
+        Top = Bottom;
+    }
+    return -1;
+}
+
+int TNxCustomGridControl::GetHorzMax() const
+{
+    return std::max(FColumns->TotalWidth() - (ClientWidth() - IndicatorWidth()), 0);
+}
+
+int TNxCustomGridControl::GetVertMax() const
+{
+    if (FColumns->Count() == 0)
+        return 0;
+    return std::max(GetVisibleRowTotal() - GetVisibleRowCount(), 0);
+}
+
+int TNxCustomGridControl::ScrollRows(int Old, int New)
+{
+    const int Count = GetRowCount();
+    const int Line = FLineWidths.Top + FLineWidths.Bottom;
+    int Pixels = 0;
+    if (Old < New) {
+        int N = New - Old;
+        while (N > 0 && FFirstRow < Count) {
+            if (GetRowVisible(FFirstRow)) {
+                Pixels += RowExtent(FFirstRow) + Line;
+                --N;
+            }
+            ++FFirstRow;
+        }
+        return -Pixels;
+    }
+    int N = Old - New;
+    while (N > 0 && FFirstRow > 0) {
+        --FFirstRow;
+        if (FFirstRow < Count && GetRowVisible(FFirstRow)) {
+            Pixels += RowExtent(FFirstRow) + Line;
+            --N;
+        }
+    }
+    return Pixels;
+}
+
+// ---- redraw ----
+
+void TNxCustomGridControl::Invalidate()
+{
+    viewport()->update();
+}
+
+void TNxCustomGridControl::InvalidateRectangle(const TRect& R)
+{
+    if (!R.IsEmpty())
+        viewport()->update(R.ToQRect());
+}
+
+void TNxCustomGridControl::InvalidatePart(int Part)
+{
+    switch (Part) {
+    case gpBody: InvalidateRectangle(GetBodyRect()); break;
+    case gpFooter:
+        if (FOptions & goFooter)
+            InvalidateRectangle(GetFooterRect());
+        break;
+    case gpHeader:
+        if (FOptions & goHeader)
+            InvalidateRectangle(GetHeaderRect());
+        break;
+    case gpIndicator:
+        if (FOptions & goIndicator)
+            InvalidateRectangle(GetIndicatorRect());
+        break;
+    case gpInput:
+        if (FOptions & goInput)
+            InvalidateRectangle(GetInputRect());
+        break;
+    default: break;
+    }
+}
+
+void TNxCustomGridControl::BeginUpdate()
+{
+    ++FUpdateCount;
+}
+
+void TNxCustomGridControl::EndUpdate()
+{
+    if (FUpdateCount <= 0)
+        return;
+    if (--FUpdateCount == 0) {
+        InvalidatePart(gpBody);
+        UpdateVertScrollBar();
+    }
+}
+
+void TNxCustomGridControl::RefreshCell(int ACol, int ARow)
+{
+    if (ACol < 0 || ARow < 0 || ACol >= FColumns->Count() || ARow >= GetRowCount())
+        return;
+    TRect R = GetCellRect(ACol, ARow);
+    R.Right += FLineWidths.Bottom;
+    R.Bottom += FLineWidths.Bottom;
+    InvalidateRectangle(R);
+}
+
+void TNxCustomGridControl::RefreshColumn(TNxCustomColumn* Column, TNxColumnArea Area)
+{
+    if (!Column)
+        return;
+    TRect R = BandRect(Area);
+    R.Left = ColumnScreenLeft(Column);
+    R.Right = R.Left + Column->Width();
+    InvalidateRectangle(R);
+}
+
+// Only the frame of R: what KeepInside leaves valid is never invalidated.
+static void InvalidateFrame(TNxCustomGridControl& Grid, const TRect& R, int DX, int DY)
+{
+    Grid.InvalidateRectangle({R.Left, R.Top, R.Right, R.Top + DY});
+    Grid.InvalidateRectangle({R.Left, R.Bottom - DY, R.Right, R.Bottom});
+    Grid.InvalidateRectangle({R.Left, R.Top, R.Left + DX, R.Bottom});
+    Grid.InvalidateRectangle({R.Right - DX, R.Top, R.Right, R.Bottom});
+}
+
+void TNxCustomGridControl::RefreshRow(int ARow, bool KeepInside)
+{
+    if (!IsValidRow(ARow))
+        return;
+    const TRect RR = RowRect(ARow);
+    const TRect R{0, RR.Top, GetBodyRect().Right, RR.Bottom};
+    if (KeepInside)
+        InvalidateFrame(*this, R, 1, 1);
+    else
+        InvalidateRectangle(R);
+}
+
+void TNxCustomGridControl::RefreshIndicatorRow(int ARow)
+{
+    if (!IsValidRow(ARow))
+        return;
+    const TRect RR = RowRect(ARow);
+    InvalidateRectangle({0, RR.Top - FLineWidths.Top, IndicatorColumnWidth, RR.Bottom + FLineWidths.Bottom});
+}
+
+void TNxCustomGridControl::RefreshSlide(int ARow, bool KeepInside)
+{
+    if (!IsValidRow(ARow))
+        return;
+    const int Top = SlideTop(ARow);
+    const TRect R{0, Top, ClientWidth(), Top + FSlideSize + FLineWidths.Bottom};
+    if (KeepInside)
+        InvalidateFrame(*this, R, 3, 4);
+    else
+        InvalidateRectangle(R);
+}
+
+void TNxCustomGridControl::RefreshRowLine(int ARow)
+{
+    const TRect R = RowRect(ARow);
+    const int Bottom = R.Bottom - FLineWidths.Bottom;
+    InvalidateRectangle({0, Bottom - 1, ClientWidth(), Bottom + std::max(FLineWidths.Bottom, 1)});
+}
+
+void TNxCustomGridControl::RefreshSelectedSlides()
+{
+    const int Last = std::min(GetRowCount() - 1, FFirstRow + GetVisibleRowCount());
+    for (int R = FFirstRow; R <= Last; ++R)
+        if (GetRowSelected(R))
+            RefreshSlide(R, true);
+}
+
+void TNxCustomGridControl::RefreshRowsFrom(int ARow, int Last)
+{
+    const TRect B = GetBodyRect();
+    const int Top = RowTop(ARow);
+    int Y = Top;
+    for (int R = ARow; R <= Last && Y < B.Bottom; ++R)
+        if (R >= GetRowCount() || GetRowVisible(R))
+            Y += RowExtent(R) + FLineWidths.RowSpacing;
+    InvalidateRectangle({0, Top, ClientWidth(), std::min(Y, B.Bottom)});
+}
+
+void TNxCustomGridControl::RefreshSelection()
+{
+    if (FInputSelected)
+        InvalidatePart(gpInput);
+    if (GetRowCount() == 0 || FColumns->Count() == 0)
+        return;
+    if (!(FOptions & goSelectFullRow)) {
+        RefreshCell(FSelectedColumn, FSelectedRow);
+        return;
+    }
+    const int Last = std::min(GetRowCount() - 1, FFirstRow + GetVisibleRowCount());
+    for (int R = FFirstRow; R <= Last; ++R)
+        if (GetRowSelected(R))
+            RefreshRow(R);
+}
+
+void TNxCustomGridControl::UpdateHorzScrollBar()
+{
+    if (FGridStyle == gsSlides) {
+        HorzScrollBar().SetVisible(false);
+        return;
+    }
+    HorzScrollBar().LargeChange = static_cast<int>(std::lround(ClientWidth() * 0.05));
+    HorzScrollBar().SetMax(GetHorzMax());
+}
+
+void TNxCustomGridControl::UpdateVertScrollBar()
+{
+    VertScrollBar().SetMax(GetVertMax());
+}
+
+void TNxCustomGridControl::BestFitColumn(int ACol)
+{
+    if (!FColumns->IsValidIndex(ACol))
+        return;
+    TNxCustomColumn* C = FColumns->Item(ACol);
+    if (!(C->GetColumnStyle() & 8))
+        return;
+    int W = 8;
+    for (int R = 0; R < GetRowCount(); ++R)
+        W = std::max(W, C->GetTextWidth(GetCellText(ACol, R)));
+    if (W != C->Width())
+        C->SetWidth(W);
+}
+
+// ---- rows ----
+
+void TNxCustomGridControl::ClearRows()
+{
+    FFirstRow = 0;
+    FSelectedColumn = 0;
+    FSelectedRow = 0;
+    CloseEditor();
+}
+
+void TNxCustomGridControl::DeleteRow(int Index)
+{
+    Q_UNUSED(Index);
+    CloseEditor();
+    UpdateVertScrollBar();
+}
+
+void TNxCustomGridControl::InsertRow(int Index)
+{
+    Q_UNUSED(Index);
+    CloseEditor();
+    UpdateVertScrollBar();
+}
+
+void TNxCustomGridControl::MoveRow(int FromPos, int ToPos)
+{
+    Q_UNUSED(FromPos);
+    Q_UNUSED(ToPos);
+    Invalidate();
+    CloseEditor();
+}
+
+void TNxCustomGridControl::SortColumn(TNxCustomColumn* Column, bool Ascending)
+{
+    Q_UNUSED(Ascending);
+    if (Column && (Column->Options() & coCanSort))
+        CloseEditor();
+}
+
+// ---- column notifications ----
+
+void TNxCustomGridControl::ColumnsChanged(int Operation, int Count, int Index)
+{
+    Q_UNUSED(Operation);
+    Q_UNUSED(Count);
+    Q_UNUSED(Index);
+    // An editor over a column that came or went would edit the wrong cell.
+    CloseEditor();
+    UpdateHorzScrollBar();
+}
+
+void TNxCustomGridControl::ColumnChanged(int Kind)
+{
+    if (Kind != 2)
+        PlaceEditor();
+    UpdateHorzScrollBar();
+    UpdateVertScrollBar();
+    Invalidate();
+}
+
+void TNxCustomGridControl::ColumnNotification(TNxCustomColumn* Column, int Value, int Kind)
+{
+    if (FDestroying || !Column)
+        return;
+    if (FEditing && (Kind == cnPosition || Kind == cnSorted || Kind == cnVisible || Kind == cnWidth))
+        PlaceEditor();
+    switch (Kind) {
+    case cnInputValue: RefreshColumn(Column, caInput); break;
+    case cnPosition:
+        DoColumnMove(Column->Index(), Value, Column->Position());
+        Invalidate();
+        break;
+    case cnSlideBounds: Invalidate(); break;
+    case cnChanged: RefreshColumn(Column, caAll); break;
+    case cnVisible:
+        UpdateHorzScrollBar();
+        Invalidate();
+        break;
+    case cnUnsorted: RefreshColumn(Column, caHeader); break;
+    case cnWidth: {
+        // Everything right of the column moves by the width change.
+        const int L = ColumnScreenLeft(Column);
+        InvalidateRectangle({L, 0, ClientWidth(), ClientHeight()});
+        DoColumnResize(Column->Index());
+        UpdateHorzScrollBar();
+        break;
+    }
+    case cnSorted:
+    case cnSortSettings:
+        if (Column->Sorted()) {
+            RefreshColumn(Column, caHeader);
+            const bool Ascending = Column->SortKind() == skAscending;
+            SortColumn(Column, Ascending);
+            DoSortColumn(Column->Index(), Ascending);
+        }
+        break;
+    default: break;
+    }
+}
+
+// ---- focus and size ----
+
+bool TNxCustomGridControl::Focused() const
+{
+    return hasFocus() || viewport()->hasFocus();
+}
+
+void TNxCustomGridControl::focusInEvent(QFocusEvent* Event)
+{
+    TNxScrollControl::focusInEvent(Event);
+    InvalidatePart(gpIndicator);
+    RefreshSelection();
+}
+
+void TNxCustomGridControl::focusOutEvent(QFocusEvent* Event)
+{
+    if (FEditing || FInputEditing) {
+        (void)EndEdit();
+        CloseEditor();
+    }
+    TNxScrollControl::focusOutEvent(Event);
+    RefreshSelection();
+}
+
+void TNxCustomGridControl::changeEvent(QEvent* Event)
+{
+    TNxScrollControl::changeEvent(Event);
+    // Columns that follow the grid's font take the new one.
+    if (Event->type() == QEvent::FontChange && FColumns) {
+        for (int I = 0; I < FColumns->Count(); ++I)
+            if (FColumns->Item(I)->ParentFont())
+                FColumns->Item(I)->SetParentFont(true);
+        Invalidate();
+    }
+}
+
+void TNxCustomGridControl::resizeEvent(QResizeEvent* Event)
+{
+    TNxScrollControl::resizeEvent(Event);
+    if (Event->size().width() != Event->oldSize().width())
+        FColumns->AutoSize();
+    UpdateVertScrollBar();
+    UpdateHorzScrollBar();
+    CloseEditor();
+}

@@ -1,0 +1,422 @@
+#pragma once
+// The report grid's engine: settings, columns, header painters, the geometry of
+// every area, redraw bookkeeping, painting, selection and scrolling. How rows and
+// cells are stored is left to the subclass behind the abstract row and cell queries.
+#include "NxColumns.h"
+#include "NxDisplays.h"
+#include "NxGridLink.h"
+#include "NxScrollControl.h"
+
+#include <QFont>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+enum TGridOption : std::uint16_t {
+    goCanHideColumn = 1 << 0,
+    goDisableColumnMoving = 1 << 1,
+    goEscClearEdit = 1 << 2,
+    goFooter = 1 << 3,
+    goGrid = 1 << 4,
+    goHeader = 1 << 5,
+    goIndicator = 1 << 6,
+    goInput = 1 << 7,
+    goLockFixedCols = 1 << 8,
+    goMultiSelect = 1 << 9,
+    goRowResizing = 1 << 10,
+    goRowMoving = 1 << 11,
+    goSelectFullRow = 1 << 12,
+    goUseDefaultValues = 1 << 13,
+};
+using TGridOptions = std::uint16_t;
+
+enum TAppearanceOption : std::uint16_t {
+    ao3DGridLines = 1 << 0,
+    aoAlphaBlendedSelection = 1 << 1,
+    aoBoldTextSelection = 1 << 2,
+    aoHideFocus = 1 << 3,
+    aoHideSelection = 1 << 4,
+    aoHighlightSlideCells = 1 << 5,
+    aoHintMarks = 1 << 6,
+    aoIndicateSelectedCell = 1 << 7,
+    aoIndicateSortedColumn = 1 << 8,
+};
+using TAppearanceOptions = std::uint16_t;
+
+enum TCellStateBit : std::uint8_t {
+    csBoldTextSelection = 1 << 0,
+    csEmpty = 1 << 1,
+    csFocused = 1 << 2,
+    csSelected = 1 << 3,
+};
+using TCellState = std::uint8_t;
+
+enum TGridStyle { gsReport, gsSlides };
+enum TGridLinesStyle { lsNormal, lsActiveRows, lsFramed, lsHorizontalOnly, lsVerticalOnly };
+enum TSelectionMoveDirection { mdNone, mdUp, mdDown, mdLeft, mdRight };
+enum TSlideOption : std::uint8_t { soFrame = 1 << 0, soHideSelection = 1 << 1 };
+using TSlideOptions = std::uint8_t;
+enum TSortedStyle { soDefault, soDarker, soWhite };
+enum TBorderStyle { bsNone, bsSingle };
+
+// Modifier keys of a selection.
+enum TShiftBit : std::uint8_t { ssShift = 1 << 0, ssCtrl = 1 << 1, ssAlt = 1 << 2 };
+using TShiftState = std::uint8_t;
+
+// The redraw areas of InvalidatePart.
+enum TGridPart { gpBody = 1, gpFooter = 2, gpHeader = 3, gpIndicator = 4, gpInput = 5 };
+
+// Width of the indicator column.
+constexpr int IndicatorColumnWidth = 12;
+
+class TNxCustomGridControl;
+
+struct TLineWidths {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0, RowSpacing = 0;
+};
+
+class TNxCustomGridControl : public TNxScrollControl, public TNxGridLink {
+    Q_OBJECT
+public:
+    using TCellEvent = std::function<void(TNxCustomGridControl*, int, int)>;
+    using TColumnEvent = std::function<void(TNxCustomGridControl*, int)>;
+    using TNotifyEvent = std::function<void(TNxCustomGridControl*)>;
+
+    explicit TNxCustomGridControl(QWidget* Parent = nullptr);
+    ~TNxCustomGridControl() override;
+
+    // ---- settings ----
+    TAppearanceOptions AppearanceOptions() const { return FAppearanceOptions; }
+    void SetAppearanceOptions(TAppearanceOptions Value);
+    bool AutoScroll() const { return FAutoScroll; }
+    void SetAutoScroll(bool Value) { FAutoScroll = Value; }
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& Value);
+    // The background of the grid (Color) and of the empty rows.
+    void SetColor(TColor Value);
+    bool EnableVisualStyles() const { return FEnableVisualStyles; }
+    void SetEnableVisualStyles(bool Value);
+    int GetFixedCols() const { return FFixedCols; }
+    void SetFixedCols(int Value);
+    TColor GridLinesColor() const { return FGridLinesColor; }
+    void SetGridLinesColor(TColor Value);
+    TGridLinesStyle GridLinesStyle() const { return FGridLinesStyle; }
+    void SetGridLinesStyle(TGridLinesStyle Value);
+    const TLineWidths& LineWidths() const { return FLineWidths; }
+    TGridStyle GridStyle() const { return FGridStyle; }
+    void SetGridStyle(TGridStyle Value);
+    int HeaderSize() const { return FHeaderSize; }
+    void SetHeaderSize(int Value);
+    THeaderStyle HeaderStyle() const { return FHeaderStyle; }
+    void SetHeaderStyle(THeaderStyle Value);
+    TStyleDisplay* ActiveDisplay() const { return FActiveDisplay; }
+    bool HideScrollBar() const { return FHideScrollBar; }
+    void SetHideScrollBar(bool Value);
+    TColor HighlightedTextColor() const { return FHighlightedTextColor; }
+    void SetHighlightedTextColor(TColor Value);
+    int InputSize() const { return FInputSize; }
+    void SetInputSize(int Value);
+    bool InputSelected() const { return FInputSelected; }
+    void SetInputSelected(bool Value);
+    TGridOptions Options() const { return FOptions; }
+    void SetOptions(TGridOptions Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value) { FReadOnly = Value; }
+    int RowSize() const { return FRowSize; }
+    virtual void SetRowSize(int Value);
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor Value) { FSelectionColor = Value; }
+    TSelectionMoveDirection SelectionMoveDirection() const { return FSelectionMoveDirection; }
+    void SetSelectionMoveDirection(TSelectionMoveDirection Value) { FSelectionMoveDirection = Value; }
+    TSlideOptions SlidesOptions() const { return FSlidesOptions; }
+    void SetSlidesOptions(TSlideOptions Value);
+    TColor SlideSelectionColor() const { return FSlideSelectionColor; }
+    void SetSlideSelectionColor(TColor Value);
+    int SlideSize() const { return FSlideSize; }
+    void SetSlideSize(int Value);
+    TSortedStyle SortedStyle() const { return FSortedStyle; }
+    void SetSortedStyle(TSortedStyle Value);
+    bool WantReturns() const { return FWantReturns; }
+    void SetWantReturns(bool Value) { FWantReturns = Value; }
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool Value) { FWantTabs = Value; }
+    TNxColumns& Columns() { return *FColumns; }
+    const TNxColumns& Columns() const { return *FColumns; }
+    int FirstRow() const { return FFirstRow; }
+    int SelectedRow() const { return GetSelectedRow(); }
+    int SelectedColumn() const { return FSelectedColumn; }
+    int SelectionAnchor() const { return FSelectionAnchor; }
+    bool MultiSelected() const { return FMultiSelected; }
+    // The canvas while the grid paints; custom drawing handlers draw on it.
+    QPainter* Canvas() const { return FCanvas; }
+
+    // ---- the grid link ----
+    QWidget* Control() const override { return const_cast<TNxCustomGridControl*>(this); }
+    QPalette Palette() const override { return palette(); }
+    QFont Font() const override { return font(); }
+    TColor FontColor() const override { return FFontColor; }
+    void SetFontColor(TColor Value);
+    TColor Color() const override { return FColor; }
+    int IndicatorWidth() const override { return (FOptions & goIndicator) ? IndicatorColumnWidth : 0; }
+    bool ReportStyle() const override { return FGridStyle == gsReport; }
+    int ClientWidth() const override { return TNxScrollControl::ClientWidth(); }
+    TRect BandRect(TNxColumnArea Area) const override;
+    int HorzScrollPos() const override { return HorzScrollBar().Position(); }
+    int FixedCols() const override { return FFixedCols; }
+    bool Destroying() const override { return FDestroying; }
+    int CurrentColumn() const override { return FSelectedColumn; }
+    void InvalidateColumn(TNxCustomColumn* Column, TNxColumnArea Area) override { RefreshColumn(Column, Area); }
+    TColor GetCellDrawColor(int ACol, int ARow) const override { return GetCellColorFor(ACol, ARow); }
+    TColor GetCellDrawTextColor(int ACol, int ARow) const override { return GetTextColor(ACol, ARow); }
+
+    // ---- rows and cells the subclass stores ----
+    virtual int GetRowCount() const = 0;
+    int RowCount() const { return GetRowCount(); }
+    virtual int GetRowHeight(int Index) const { Q_UNUSED(Index); return FRowSize; }
+    virtual bool GetRowVisible(int Index) const { Q_UNUSED(Index); return true; }
+    virtual bool GetRowSelected(int Index) const = 0;
+    virtual void SetRowSelected(int Index, bool Value) = 0;
+    virtual void SetRowHeight(int Index, int Value) = 0;
+    virtual int GetSelectedRow() const { return FSelectedRow; }
+    virtual int GetVisibleRowTotal() const = 0;
+    virtual QString GetCellText(int ACol, int ARow) = 0;
+    virtual void SetCellText(int ACol, int ARow, const QString& Value) = 0;
+    virtual TColor GetCellColor(int ACol, int ARow) const = 0;
+    virtual QString GetCellHint(int ACol, int ARow) const = 0;
+    virtual bool GetPartialDraw() const { return false; }
+    virtual int GetHorzMax() const;
+    virtual int GetVertMax() const;
+
+    virtual void AddRow(int Count = 1) = 0;
+    virtual void ClearRows();
+    virtual void DeleteRow(int Index);
+    virtual void InsertRow(int Index);
+    virtual void MoveRow(int FromPos, int ToPos);
+    virtual void ExchangeRows(int Index1, int Index2) = 0;
+    virtual void SortColumn(TNxCustomColumn* Column, bool Ascending);
+
+    // ---- geometry ----
+    TRect GetBodyRect() const;
+    TRect GetHeaderRect() const;
+    TRect GetInputRect() const;
+    TRect GetFooterRect() const;
+    TRect GetIndicatorRect() const;
+    TRect GetScrollArea() const;
+    int RowTop(int ARow) const;
+    TRect RowRect(int ARow) const;
+    int SlideTop(int ARow) const;
+    int CellTop(int ACol, int ARow) const;
+    virtual TRect GetCellRect(int ACol, int ARow) const;
+    int RowExtent(int ARow) const;
+    int GetVisibleRowCount() const;
+    // The column's left edge on screen (fixed columns do not scroll).
+    int ColumnScreenLeft(const TNxCustomColumn* Column) const;
+    // Column list index and row under a client point; -1 where there is none.
+    int ColumnAtX(int X) const;
+    int RowAtY(int Y) const;
+
+    // ---- redraw ----
+    void BeginUpdate();
+    void EndUpdate();
+    bool IsUpdating() const { return FUpdateCount > 0; }
+    void Invalidate();
+    void InvalidatePart(int Part);
+    void InvalidateRectangle(const TRect& R);
+    virtual void RefreshCell(int ACol, int ARow);
+    virtual void RefreshColumn(TNxCustomColumn* Column, TNxColumnArea Area);
+    virtual void RefreshGrid() { Invalidate(); }
+    void RefreshRow(int ARow, bool KeepInside = false);
+    void RefreshIndicatorRow(int ARow);
+    void RefreshSlide(int ARow, bool KeepInside = false);
+    void RefreshRowLine(int ARow);
+    void RefreshSelectedSlides();
+    void RefreshRowsFrom(int ARow, int Last);
+    void RefreshSelection();
+    virtual void UpdateHorzScrollBar();
+    virtual void UpdateVertScrollBar();
+    void BestFitColumn(int ACol);
+
+    // ---- painting ----
+    // Paints the part Clip of the client area on Canvas (the paint event and off-screen renders).
+    void PaintTo(QPainter& Canvas, const QRect& Clip);
+    virtual void DrawCell(int ACol, int ARow);
+    virtual void DrawEmptyCell(int ACol, int ARow);
+    virtual void DrawIndicatorCell(int ARow, bool IsCurrent, bool Selected);
+    virtual bool DrawCellContent(int ACol, int ARow, TCellState CellState);
+    virtual void ApplyCellFormatting(int ACol, int ARow, TCellState CellState);
+    virtual void PrepareDisplay(int ACol, int ARow, TColumnDisplay* Display);
+    virtual TColor GetCellColorFor(int ACol, int ARow) const;
+    virtual TColor GetTextColor(int ACol, int ARow) const;
+    bool IsCellSelected(int ACol, int ARow) const;
+    TCellState GetCellState(int ACol, int ARow);
+
+    // ---- selection and navigation ----
+    virtual void SelectCell(int ACol, int ARow, TShiftState Shift = 0);
+    virtual void SetSelectedRow(int ARow);
+    void SetCurrentCell(int ACol, int ARow);
+    void SelectColumn(int ACol);
+    void ClearSelection();
+    void ScrollToRow(int ARow);
+    void ScrollColumnIntoView(TNxCustomColumn* Column);
+    void MoveUp(TShiftState Shift = 0);
+    void MoveDown(TShiftState Shift = 0);
+    void MoveLeft();
+    void MoveRight();
+    void NextCell();
+    void PrevCell();
+    bool IsValidRow(int ARow) const { return ARow >= 0 && ARow < GetRowCount(); }
+
+    // ---- the in-place editor's seams; the editor is not part of this control ----
+    virtual void CloseEditor() {}
+    virtual bool EndEdit() { return true; }
+    virtual void PlaceEditor() {}
+    virtual void AcceptInput() {}
+    bool Editing() const { return FEditing; }
+    int EditCol() const { return FEditCol; }
+    int EditRow() const { return FEditRow; }
+
+    // True when the grid (or its editor) has the keyboard focus.
+    virtual bool Focused() const;
+
+    // ---- events ----
+    std::function<void(TNxCustomGridControl*, int, int, const QString&)> OnAfterEdit;
+    std::function<void(TNxCustomGridControl*, int, int, bool&)> OnBeforeEdit;
+    TCellEvent OnCellClick;
+    std::function<void(TNxCustomGridControl*, int, int, TColor&, TColor&, TCellState)> OnCellColoring;
+    TCellEvent OnChange;
+    std::function<void(TNxCustomGridControl*, int, int, int)> OnColumnMove;
+    TColumnEvent OnColumnResize;
+    std::function<void(TNxCustomGridControl*, int, int, const TRect&, TCellState)> OnCustomDrawCell;
+    TCellEvent OnDeselectCell;
+    std::function<void(TNxCustomGridControl*, int, int, const TRect&, TCellState, bool&)> OnDrawCellBackground;
+    std::function<void(TNxCustomGridControl*, int, int, const QString&)> OnEdit;
+    std::function<void(TNxCustomGridControl*, int, int, const QString&, bool&)> OnEditAccept;
+    TColumnEvent OnFooterClick;
+    TColumnEvent OnHeaderClick;
+    TColumnEvent OnHeaderDblClick;
+    std::function<void(TNxCustomGridControl*, bool&)> OnInputAccept;
+    TNotifyEvent OnInputAdded;
+    TColumnEvent OnInputSelectCell;
+    std::function<void(TNxCustomGridControl*, int, int&)> OnMeasuringRowHeight;
+    TNotifyEvent OnPostDraw;
+    std::function<void(TNxCustomGridControl*, int, int, bool&)> OnRowMove;
+    TCellEvent OnSelectCell;
+    std::function<void(TNxCustomGridControl*, int, bool)> OnSortColumn;
+    TNotifyEvent OnIndicatorChange;
+
+    virtual void DoAfterEdit(int ACol, int ARow, const QString& Value);
+    virtual void DoBeforeEdit(int ACol, int ARow, bool& Accept);
+    virtual void DoCellClick(int ACol, int ARow);
+    virtual void DoCellColoring(int ACol, int ARow, TColor& CellColor, TColor& GridColor, TCellState CellState);
+    virtual void DoChange(int ACol, int ARow);
+    virtual void DoColumnMove(int ACol, int FromPos, int ToPos);
+    virtual void DoColumnResize(int ACol);
+    virtual void DoCustomDrawCell(int ACol, int ARow, const TRect& CellRect, TCellState CellState);
+    virtual void DoDeselectCell(int ACol, int ARow);
+    virtual void DoDrawCellBackground(int ACol, int ARow, const TRect& CellRect, TCellState CellState,
+                                      bool& DefaultDrawing);
+    virtual void DoEdit(int ACol, int ARow, const QString& Value);
+    virtual void DoEditAccept(int ACol, int ARow, const QString& Value, bool& Accept);
+    virtual void DoFooterClick(int ACol);
+    virtual void DoHeaderClick(int ACol);
+    virtual void DoHeaderDblClick(int ACol);
+    virtual void DoInputAccept(bool& Accept);
+    virtual void DoInputAdded();
+    virtual void DoInputSelectCell(int ACol);
+    virtual void DoMeasuringRowHeight(int Index, int& RowHeight) const;
+    virtual void DoPostDraw();
+    virtual bool DoRowMove(int FromPos, int ToPos);
+    virtual void DoSelectCell(int ACol, int ARow);
+    virtual void DoSortColumn(int ACol, bool Ascending);
+    virtual void DoIndicatorChange();
+
+protected:
+    // Column collection notifications.
+    virtual void ColumnsChanged(int Operation, int Count, int Index);
+    virtual void ColumnNotification(TNxCustomColumn* Column, int Value, int Kind);
+    virtual void ColumnChanged(int Kind);
+
+    int HorzScrollDelta(int OldPos, int NewPos) override { return OldPos - NewPos; }
+    int VertScrollDelta(int OldPos, int NewPos) override { return ScrollRows(OldPos, NewPos); }
+    // Moves FirstRow by New - Old shown rows; returns the pixels the row area moves.
+    int ScrollRows(int Old, int New);
+    void UpdateLineWidths();
+
+    virtual void Paint();
+    virtual void PaintRows();
+    virtual void PaintHeaders();
+    virtual void PaintRowArea();
+    virtual void PaintSlides();
+    void DrawCellLines(const TRect& R, TColor GridColor, bool LastRow, bool LastColumn, bool RowExists);
+    void DrawFocusFrame();
+    void ClipTo(const TRect& R);
+    void ResetClip();
+    // The cell's clip: scrolled columns start at the scroll area, lines added, cut at the body.
+    TRect CellClipRect(TNxCustomColumn* Column, const TRect& CellRect) const;
+    bool ColumnScrolled(const TNxCustomColumn* Column) const { return Column->Position() >= FFixedCols; }
+
+    void paintEvent(QPaintEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
+    void focusInEvent(QFocusEvent* Event) override;
+    void focusOutEvent(QFocusEvent* Event) override;
+    void changeEvent(QEvent* Event) override;
+
+    int FSelectedColumn = 0;
+    int FSelectedRow = 0;
+    int FSelectionAnchor = -1;
+    int FFirstRow = 0;
+    bool FMultiSelected = false;
+    bool FEditing = false;
+    bool FInputEditing = false;
+    int FEditCol = -1;
+    int FEditRow = -1;
+    int FInputColumn = -1;
+    int FUpdateCount = 0;
+    bool FDestroying = false;
+
+private:
+    void SelectDisplay();
+
+    TAppearanceOptions FAppearanceOptions = aoHideSelection | aoHighlightSlideCells;
+    bool FAutoScroll = false;
+    TBorderStyle FBorderStyle = bsSingle;
+    QString FCaption;
+    TColor FColor = clWindow;
+    TColor FFontColor = clWindowText;
+    bool FEnableVisualStyles = true;
+    int FFixedCols = 0;
+    TColor FGridLinesColor = clBtnFace;
+    TGridLinesStyle FGridLinesStyle = lsNormal;
+    TLineWidths FLineWidths;
+    TGridStyle FGridStyle = gsReport;
+    int FHeaderSize = 18;
+    THeaderStyle FHeaderStyle = hsAuto;
+    bool FHideScrollBar = true;
+    TColor FHighlightedTextColor = clHighlightText;
+    bool FInputSelected = false;
+    int FInputSize = 16;
+    TGridOptions FOptions = goHeader;
+    bool FReadOnly = false;
+    int FRowSize = 16;
+    TColor FSelectionColor = clHighlight;
+    TSelectionMoveDirection FSelectionMoveDirection = mdDown;
+    TSlideOptions FSlidesOptions = soFrame | soHideSelection;
+    TColor FSlideSelectionColor = clWindow;
+    int FSlideSize = 80;
+    TSortedStyle FSortedStyle = soDefault;
+    bool FWantReturns = false;
+    bool FWantTabs = false;
+
+    std::unique_ptr<TNxColumns> FColumns;
+    std::unique_ptr<TDefaultStyleDisplay> FDefaultDisplay;
+    std::unique_ptr<TFlatStyleDisplay> FFlatDisplay;
+    std::unique_ptr<TOldStyleDisplay> FOldDisplay;
+    std::unique_ptr<TOutlookStyleDisplay> FOutlookDisplay;
+    std::unique_ptr<TVistaStyleDisplay> FVistaDisplay;
+    TStyleDisplay* FActiveDisplay = nullptr;
+
+    QPainter* FCanvas = nullptr;
+    TRect FClipBox;
+};

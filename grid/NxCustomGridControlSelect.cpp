@@ -1,0 +1,245 @@
+// The current cell, row selection (single, full-row, multiple), the selection
+// events, and the navigation primitives the keyboard and mouse handlers call.
+#include "NxCustomGridControl.h"
+
+#include <algorithm>
+
+void TNxCustomGridControl::SelectCell(int ACol, int ARow, TShiftState Shift)
+{
+    const bool Modified = Shift & (ssShift | ssCtrl);
+    if (FMultiSelected && !Modified)
+        ClearSelection();
+    // A column that does not exist cannot become current, as a disabled one cannot.
+    if (!FColumns->IsValidIndex(ACol) || !FColumns->Item(ACol)->Enabled())
+        return;
+    const int OldCol = FSelectedColumn;
+    const int OldRow = FSelectedRow;
+    FSelectedColumn = ACol;
+    FSelectedRow = ARow;
+    if (ACol != OldCol || ARow != OldRow)
+        DoDeselectCell(OldCol, OldRow);
+    if (FAutoScroll)
+        ScrollToRow(ARow);
+    if (FInputSelected) {
+        if (ACol != OldCol) {
+            DoInputSelectCell(ACol);
+            RefreshColumn(FColumns->Item(ACol), caInput);
+            if (FColumns->IsValidIndex(OldCol))
+                RefreshColumn(FColumns->Item(OldCol), caInput);
+        }
+        return;
+    }
+    if (GetRowCount() == 0)
+        return;
+    const bool Slides = FGridStyle == gsSlides;
+    auto RefreshOne = [&](int Row, bool KeepInside) {
+        if (Slides)
+            RefreshSlide(Row, KeepInside);
+        else
+            RefreshRow(Row);
+    };
+    if (!(FOptions & goSelectFullRow)) {
+        if (ACol == OldCol && ARow == OldRow) {
+            DoSelectCell(ACol, ARow);
+            return;
+        }
+        if (ARow != OldRow) {
+            if (Slides) {
+                RefreshSlide(ARow, true);
+                RefreshSlide(OldRow, true);
+            } else {
+                RefreshIndicatorRow(ARow);
+                RefreshIndicatorRow(OldRow);
+            }
+        }
+        RefreshCell(ACol, ARow);
+        RefreshCell(OldCol, OldRow);
+        DoSelectCell(ACol, ARow);
+        return;
+    }
+    const bool Multi = FOptions & goMultiSelect;
+    if (Multi && (Shift & ssCtrl)) {
+        FSelectionAnchor = ARow;
+        FMultiSelected = true;
+        SetRowSelected(ARow, !GetRowSelected(ARow));
+        if (ARow != OldRow)
+            RefreshOne(OldRow, true);
+        DoSelectCell(ACol, ARow);
+        return;
+    }
+    if (Multi && (Shift & ssShift)) {
+        FMultiSelected = true;
+        const int Lo = std::min(FSelectionAnchor, ARow), Hi = std::max(FSelectionAnchor, ARow);
+        for (int R = 0; R < GetRowCount(); ++R)
+            SetRowSelected(R, R >= Lo && R <= Hi);
+        if (ARow != OldRow) {
+            RefreshOne(ARow, true);
+            RefreshOne(OldRow, true);
+        }
+        DoSelectCell(ACol, ARow);
+        return;
+    }
+    if (ARow != OldRow && !FMultiSelected)
+        SetRowSelected(OldRow, false);
+    if (ARow == OldRow && (FAppearanceOptions & aoIndicateSelectedCell) && ACol != OldCol) {
+        RefreshCell(ACol, ARow);
+        if (FColumns->IsValidIndex(OldCol))
+            RefreshCell(OldCol, OldRow);
+    }
+    SetRowSelected(ARow, true);
+    FSelectionAnchor = ARow;
+    if (FUpdateCount <= 0) {
+        const bool KeepInside = !(FAppearanceOptions & aoHighlightSlideCells);
+        RefreshOne(ARow, KeepInside);
+        RefreshOne(OldRow, KeepInside);
+    }
+    DoSelectCell(ACol, ARow);
+}
+
+void TNxCustomGridControl::SetSelectedRow(int ARow)
+{
+    if (GetRowCount() == 0 || ARow < 0 || ARow >= GetRowCount())
+        return;
+    FInputSelected = false;
+    SelectCell(FSelectedColumn, ARow, 0);
+}
+
+void TNxCustomGridControl::SetCurrentCell(int ACol, int ARow)
+{
+    FSelectedColumn = ACol;
+    FSelectedRow = ARow;
+}
+
+void TNxCustomGridControl::SelectColumn(int ACol)
+{
+    if (FColumns->Count() >= 1 && ACol >= 0 && ACol < FColumns->Count())
+        SelectCell(ACol, FSelectedRow, 0);
+}
+
+void TNxCustomGridControl::ClearSelection()
+{
+    BeginUpdate();
+    for (int R = 0; R < GetRowCount(); ++R)
+        SetRowSelected(R, false);
+    EndUpdate();
+    FMultiSelected = false;
+    FSelectedRow = -1;
+    FSelectedColumn = -1;
+}
+
+void TNxCustomGridControl::ScrollToRow(int ARow)
+{
+    const int V = GetVisibleRowCount();
+    const int P = VertScrollBar().Position();
+    if (ARow >= P + V)
+        VertScrollBar().MoveBy(ARow - (P + V - 1));
+    else if (ARow < P)
+        VertScrollBar().MoveBy(ARow - P);
+}
+
+void TNxCustomGridControl::ScrollColumnIntoView(TNxCustomColumn* Column)
+{
+    if (!Column || FGridStyle != gsReport || !ColumnScrolled(Column))
+        return;
+    const TRect Area = GetScrollArea();
+    const int X = Column->Left() - HorzScrollPos();
+    if (X < Area.Left)
+        HorzScrollBar().MoveBy(X - Area.Left);
+    else if (X + Column->Width() > Area.Right)
+        HorzScrollBar().MoveBy(X + Column->Width() - Area.Right);
+}
+
+void TNxCustomGridControl::MoveDown(TShiftState Shift)
+{
+    int Target = -1;
+    if (FInputSelected) {
+        FInputSelected = false;
+        InvalidatePart(gpInput);
+        if (GetRowCount() > 0)
+            Target = 0;
+    } else {
+        for (int R = FSelectedRow + 1; R < GetRowCount(); ++R)
+            if (GetRowVisible(R)) {
+                Target = R;
+                break;
+            }
+    }
+    if (Target < 0)
+        return;
+    SelectCell(FSelectedColumn, Target, Shift);
+    if (FSelectedRow != Target)
+        return;
+    if (FGridStyle == gsReport) {
+        const TRect R = GetCellRect(std::max(FSelectedColumn, 0), Target);
+        if (R.Bottom >= GetBodyRect().Bottom && VertScrollBar().Max() > 0)
+            WMVScroll(scLineDown);
+    } else if (SlideTop(Target) + FSlideSize >= ClientHeight() && VertScrollBar().Max() > 0) {
+        WMVScroll(scLineDown);
+    }
+}
+
+void TNxCustomGridControl::MoveUp(TShiftState Shift)
+{
+    if (FSelectedRow == 0 && (FOptions & goInput) && FGridStyle == gsReport) {
+        SetInputSelected(true);
+        return;
+    }
+    int Target = 0;
+    if (!FInputSelected)
+        for (int R = FSelectedRow - 1; R >= 0; --R)
+            if (R < GetRowCount() && GetRowVisible(R)) {
+                Target = R;
+                break;
+            }
+    if (GetRowCount() == 0)
+        return;
+    SelectCell(FSelectedColumn, Target, Shift);
+    if (Target < VertScrollBar().Position())
+        WMVScroll(scLineUp);
+}
+
+void TNxCustomGridControl::MoveLeft()
+{
+    if (!FColumns->IsValidIndex(FSelectedColumn))
+        return;
+    TNxCustomColumn* C = FColumns->Item(FSelectedColumn)->PreviousEnabledVisible();
+    SelectCell(C->Index(), FSelectedRow, 0);
+    if (FGridStyle == gsReport)
+        ScrollColumnIntoView(C);
+}
+
+void TNxCustomGridControl::MoveRight()
+{
+    if (!FColumns->IsValidIndex(FSelectedColumn))
+        return;
+    TNxCustomColumn* C = FColumns->Item(FSelectedColumn)->NextEnabledVisible();
+    SelectCell(C->Index(), FSelectedRow, 0);
+    if (FGridStyle == gsReport)
+        ScrollColumnIntoView(C);
+}
+
+void TNxCustomGridControl::NextCell()
+{
+    if (!FColumns->IsValidIndex(FSelectedColumn))
+        return;
+    if (FColumns->Item(FSelectedColumn) == FColumns->LastVisible() && !FInputSelected) {
+        MoveDown(0);
+        if (TNxCustomColumn* First = FColumns->FirstVisible())
+            SelectColumn(First->Index());
+    } else {
+        MoveRight();
+    }
+}
+
+void TNxCustomGridControl::PrevCell()
+{
+    if (!FColumns->IsValidIndex(FSelectedColumn))
+        return;
+    if (FColumns->Item(FSelectedColumn) == FColumns->FirstVisible() && !FInputSelected) {
+        MoveUp(0);
+        if (TNxCustomColumn* Last = FColumns->LastVisible())
+            SelectColumn(Last->Index());
+    } else {
+        MoveLeft();
+    }
+}
