@@ -175,25 +175,34 @@ bool TfrmMain::RunBatchPass(TBatchPass Pass, int Count)
     progressStatus->setValue(0);
     progressStatus->show();
     BeginBusyMessage(BatchPassText(Pass, Count));
+    // The panel goes down last, so that one round of painting shows the
+    // panel gone and the window refreshed.
     TFinally Closing([this, &D] {
-        EndBusyMessage();
         FProjectModified = true;
         // Snapshots of another size would break the font's one size.
         if (D.SizeChanges)
             FUndoMgr->Clear();
         LoadCharIntoEditor(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
         grdFontViewer->update();
-        UpdateStatusBar(FCurrentFont.get());
+        // Hidden first: a visible bar repaints at once when its range is set.
         progressStatus->hide();
+        UpdateStatusBar(FCurrentFont.get());
+        EndBusyMessage();
     });
     QElapsedTimer SinceEvents;
     SinceEvents.start();
+    // The bar would repaint at once on every visible change; it is painted
+    // with the rest of the window when events are processed.
+    progressStatus->setUpdatesEnabled(false);
+    TFinally Painted([this] { progressStatus->setUpdatesEnabled(true); });
     (void)ApplyBatchPass(*FCurrentFont, Pass, Count, FRollOver, [this, &SinceEvents] {
         progressStatus->setValue(progressStatus->value() + 1);
         // Enough to keep the window painted and responsive; processing
         // after every character would cost more than the pass itself.
         if (SinceEvents.elapsed() >= 25) {
+            progressStatus->setUpdatesEnabled(true);
             QApplication::processEvents();
+            progressStatus->setUpdatesEnabled(false);
             SinceEvents.restart();
         }
     });

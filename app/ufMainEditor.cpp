@@ -45,6 +45,7 @@ void TfrmMain::CreateEditors()
         EditorMouseUp(S, B, Sh, C, R);
     };
     FCharEditor->installEventFilter(this);
+    FCharEditor->setAttribute(Qt::WA_OpaquePaintEvent);
 
     FLiveViewer = new TSingleCharViewer(pnlPreviewBody);
     FLiveViewer->setObjectName(QStringLiteral("LiveGLCSViewer"));
