@@ -46,17 +46,24 @@ TfrmImportFont::TfrmImportFont(QWidget* Owner) : QDialog(Owner)
 
     auto* Optimize = new TmbTBXGroupBox(QStringLiteral("Optimize Imported Font "), FPanel);
     Optimize->setObjectName(QStringLiteral("grpOptimize"));
-    Optimize->setGeometry(16, 108, 298, 144);
     Boxes.Create(Optimize, QPoint(12, 22), 24, 42);
+    // Wide enough for the longest box text.
+    const int W = std::max(330, Boxes.RightEdge() + 12 + 32);
+    setFixedSize(W, 299);
+    FPanel->setGeometry(0, 0, W, 299);
+    edtFontName->setGeometry(88, 13, W - 104, 22);
+    Range->setGeometry(16, 44, W - 32, 56);
+    Optimize->setGeometry(16, 108, W - 32, 144);
+    const int ButtonsLeft = (W - 159) / 2;
 
     btnOk = new QPushButton(dmGlobal().Icon(QStringLiteral("DlgOk")), QStringLiteral("&Ok"), FPanel);
     btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setGeometry(88, 262, 75, 25);
+    btnOk->setGeometry(ButtonsLeft, 262, 75, 25);
     btnOk->setDefault(true);
     connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
     btnCancel = new QPushButton(dmGlobal().Icon(QStringLiteral("DlgCancel")), QStringLiteral("&Cancel"), FPanel);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(172, 262, 75, 25);
+    btnCancel->setGeometry(ButtonsLeft + 84, 262, 75, 25);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

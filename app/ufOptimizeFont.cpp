@@ -45,6 +45,14 @@ TOptimizeChoice TBlankMarginBoxes::Choice() const
     return C;
 }
 
+int TBlankMarginBoxes::RightEdge() const
+{
+    int R = 0;
+    for (const QCheckBox* B : {chkBlankRowsTop, chkBlankRowsBottom, chkBlankColsLeft, chkBlankColsRight})
+        R = std::max(R, B->x() + B->width());
+    return R;
+}
+
 TfrmOptimizeFont::TfrmOptimizeFont(QWidget* Owner) : QDialog(Owner)
 {
     setObjectName(QStringLiteral("frmOptimizeFont"));
@@ -57,16 +65,19 @@ TfrmOptimizeFont::TfrmOptimizeFont(QWidget* Owner) : QDialog(Owner)
     FPanel = new TmbTBXPanel(this);
     FPanel->setObjectName(QStringLiteral("pnlMain"));
     FPanel->SetThemeBackground(true);
-    FPanel->setGeometry(0, 0, 307, 213);
     Boxes.Create(FPanel, QPoint(16, 24), 32, 45);
+    const int W = std::max(307, Boxes.RightEdge() + 16);
+    setFixedSize(W, 213);
+    FPanel->setGeometry(0, 0, W, 213);
+    const int ButtonsLeft = (W - 179) / 2;
 
     btnOk = new QPushButton(dmGlobal().Icon(QStringLiteral("DlgOk")), QStringLiteral("&Ok"), FPanel);
     btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setGeometry(64, 176, 75, 25);
+    btnOk->setGeometry(ButtonsLeft, 176, 75, 25);
     btnOk->setDefault(true);
     connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
     btnCancel = new QPushButton(dmGlobal().Icon(QStringLiteral("DlgCancel")), QStringLiteral("&Cancel"), FPanel);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(168, 176, 75, 25);
+    btnCancel->setGeometry(ButtonsLeft + 104, 176, 75, 25);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -29,6 +29,9 @@ struct TBlankMarginBoxes {
     // The label at LabelPos, the boxes at BoxLeft from FirstTop on, 24 apart.
     void Create(QWidget* Parent, QPoint LabelPos, int BoxLeft, int FirstTop);
     TOptimizeChoice Choice() const;
+    // Where the widest box ends, in its parent: the dialogs widen to it, as
+    // the texts run longer than the design width in most interface fonts.
+    int RightEdge() const;
 };
 
 class TfrmOptimizeFont : public QDialog {

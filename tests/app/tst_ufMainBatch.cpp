@@ -217,8 +217,12 @@ private slots:
 
         Fx.Messages.AnswerDialog([&](QDialog* D) {
             auto* O = qobject_cast<TfrmOptimizeFont*>(D);
-            if (!O || O->windowTitle() != QStringLiteral("Optimize font") || O->size() != QSize(307, 213))
+            if (!O || O->windowTitle() != QStringLiteral("Optimize font") || O->height() != 213 || O->width() < 307)
                 return -1;
+            // No box text is cut off at the dialog's edge.
+            for (QCheckBox* Box : O->findChildren<QCheckBox*>())
+                if (Box->mapTo(O, QPoint(Box->sizeHint().width(), 0)).x() > O->width())
+                    return -2;
             O->Boxes.chkBlankColsLeft->setChecked(Ticks.contains(QLatin1Char('L')));
             O->Boxes.chkBlankColsRight->setChecked(Ticks.contains(QLatin1Char('R')));
             O->Boxes.chkBlankRowsTop->setChecked(Ticks.contains(QLatin1Char('T')));
