@@ -53,6 +53,17 @@ QString SaveFailureReason(const QString& Why)
     return Reason;
 }
 
+// Without the blanks and control characters at either end.
+QString TrimName(const QString& Name)
+{
+    qsizetype B = 0, E = Name.size();
+    while (B < E && Name[B].unicode() <= 32)
+        ++B;
+    while (E > B && Name[E - 1].unicode() <= 32)
+        --E;
+    return Name.mid(B, E - B);
+}
+
 unsigned StyleOf(const QFont& F)
 {
     unsigned Style = 0;
@@ -118,7 +129,7 @@ void TfrmMain::actNewFontProjectExecute()
     if (MessageService().ExecModal(&Dialog) != QDialog::Accepted)
         return;
     TBusyScope Busy(*this);
-    const QString Name = Dialog.edtFontName->text().trimmed();
+    const QString Name = TrimName(Dialog.edtFontName->text());
     auto Font = std::make_unique<TGLCDFont>(Name);
     Font->RangeFrom = Dialog.edtRangeFrom->value();
     Font->RangeTo = Dialog.edtRangeTo->value();

@@ -10,10 +10,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
 
 bool AcceptFontDialogValues(const QString& Name, int From, int To)
 {
-    if (Name.trimmed().isEmpty()) {
+    if (std::all_of(Name.begin(), Name.end(), [](QChar C) { return C.unicode() <= 32; })) {
         MessageService().MessageDlg(QStringLiteral("You must give a NAME to the new font"),
                                     TMsgDlgType::mtError, mbOK);
         return false;
