@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
+#include <QKeyEvent>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
@@ -26,10 +28,14 @@ const std::vector<TfrmMain::TActionDef>& TfrmMain::ActionTable()
 {
     using R = TActionRule;
     static const std::vector<TActionDef> Table = {
-        {"actNewFontProject", "New Font From Scratch", "", "New font project from scratch", R::arR2, false, nullptr},
-        {"actNewFontImport", "Import An Existing System Font", "", "New font project from an existing system font", R::arR2, false, nullptr},
-        {"actOpenFontProject", "Open Font", "", "Open a font project", R::arR2, false, nullptr},
-        {"actSaveFontProject", "Save Font", "", "Save font project", R::arR1, false, nullptr},
+        {"actNewFontProject", "New Font From Scratch", "", "New font project from scratch", R::arR2, false,
+         [](TfrmMain& F) { F.actNewFontProjectExecute(); }},
+        {"actNewFontImport", "Import An Existing System Font", "", "New font project from an existing system font", R::arR2, false,
+         [](TfrmMain& F) { F.actNewFontImportExecute(); }},
+        {"actOpenFontProject", "Open Font", "", "Open a font project", R::arR2, false,
+         [](TfrmMain& F) { F.actOpenFontProjectExecute(); }},
+        {"actSaveFontProject", "Save Font", "", "Save font project", R::arR1, false,
+         [](TfrmMain& F) { (void)F.SaveFontProject(); }},
         {"actSaveModifiedChar", "Save Char", "Ctrl+S", "Save char to font", R::arR1, false,
          [](TfrmMain& F) { F.actSaveModifiedCharExecute(); }},
         {"actApplicationExit", "&Quit", "", "", R::arNone, false,
@@ -70,27 +76,48 @@ const std::vector<TfrmMain::TActionDef>& TfrmMain::ActionTable()
          [](TfrmMain& F) { F.CharCommand([](TPixelGrid& G) { G.SnapRight(); }); }},
         {"actShowGrid", "Show Grid", "", "Show/Hide grid", R::arCode, true,
          [](TfrmMain& F) { F.actShowGridExecute(); }},
-        {"actInsetColLeft", "Ins Col Left", "", "Insert one column at left", R::arR1, false, nullptr},
-        {"actInsertColRight", "Ins Col Right", "", "Insert one column at right", R::arR1, false, nullptr},
-        {"actInsertRowTop", "Ins Row Top", "", "Insert one row at top", R::arR1, false, nullptr},
-        {"actInsertRowBottom", "Ins Row Bottom", "", "Insert one row at bottom", R::arR1, false, nullptr},
-        {"actDeleteFirstCol", "Del First Col", "", "Delete first column", R::arR1, false, nullptr},
-        {"actDeleteLastCol", "Del Last Col", "", "Delete last column", R::arR1, false, nullptr},
-        {"actDeleteFirstRow", "Del First Row", "", "Delete first row", R::arR1, false, nullptr},
-        {"actDeleteLastRow", "Del Last Row", "", "Delete last row", R::arR1, false, nullptr},
-        {"actBatchInvert", "Invert all chars", "", "Invert all font chars", R::arR1, false, nullptr},
-        {"actBatchOutline", "Outline all chars", "", "Outline all font chars", R::arR1, false, nullptr},
-        {"actBatchHMirror", "Horizontal", "", "Horizontal Mirror for all chars", R::arR1, false, nullptr},
-        {"actBatchVMirror", "Vertical", "", "Vertical Mirror for all chars", R::arR1, false, nullptr},
-        {"actBatchVertShiftUp", "Shift Up", "", "Shift all chars one row up", R::arR1, false, nullptr},
-        {"actBatchVertShiftDown", "Shift Down", "", "Shift all chars one row down", R::arR1, false, nullptr},
-        {"actBatchHorizShiftLeft", "Shift Left", "", "Shift all chars one column left", R::arR1, false, nullptr},
-        {"actBatchHorizShiftRight", "Shift Right", "", "Shift all chars one column right", R::arR1, false, nullptr},
-        {"actBatchSnapTop", "Snap Top", "", "Snap all chars to top border", R::arR1, false, nullptr},
-        {"actBatchSnapBottom", "Snap Bottom", "", "Snap all chars to bottom border", R::arR1, false, nullptr},
-        {"actBatchSnapLeft", "Snap Left", "", "Snap all chars to left border", R::arR1, false, nullptr},
-        {"actBatchSnapRight", "Snap Right", "", "Snap all chars to right border", R::arR1, false, nullptr},
-        {"actOptimize", "Optimize", "", "Optimize font", R::arR1, false, nullptr},
+        {"actInsetColLeft", "Ins Col Left", "", "Insert one column at left", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::InsertColsLeft, 1); }},
+        {"actInsertColRight", "Ins Col Right", "", "Insert one column at right", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::InsertColsRight, 1); }},
+        {"actInsertRowTop", "Ins Row Top", "", "Insert one row at top", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::InsertRowsTop, 1); }},
+        {"actInsertRowBottom", "Ins Row Bottom", "", "Insert one row at bottom", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::InsertRowsBottom, 1); }},
+        {"actDeleteFirstCol", "Del First Col", "", "Delete first column", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::RemoveColsLeft, 1); }},
+        {"actDeleteLastCol", "Del Last Col", "", "Delete last column", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::RemoveColsRight, 1); }},
+        {"actDeleteFirstRow", "Del First Row", "", "Delete first row", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::RemoveRowsTop, 1); }},
+        {"actDeleteLastRow", "Del Last Row", "", "Delete last row", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::RemoveRowsBottom, 1); }},
+        {"actBatchInvert", "Invert all chars", "", "Invert all font chars", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::Invert, 0); }},
+        {"actBatchOutline", "Outline all chars", "", "Outline all font chars", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::Outline, 0); }},
+        {"actBatchHMirror", "Horizontal", "", "Horizontal Mirror for all chars", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::MirrorHoriz, 0); }},
+        {"actBatchVMirror", "Vertical", "", "Vertical Mirror for all chars", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::MirrorVert, 0); }},
+        {"actBatchVertShiftUp", "Shift Up", "", "Shift all chars one row up", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::ShiftVert, -1); }},
+        {"actBatchVertShiftDown", "Shift Down", "", "Shift all chars one row down", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::ShiftVert, 1); }},
+        {"actBatchHorizShiftLeft", "Shift Left", "", "Shift all chars one column left", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::ShiftHoriz, -1); }},
+        {"actBatchHorizShiftRight", "Shift Right", "", "Shift all chars one column right", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::ShiftHoriz, 1); }},
+        {"actBatchSnapTop", "Snap Top", "", "Snap all chars to top border", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::SnapTop, 0); }},
+        {"actBatchSnapBottom", "Snap Bottom", "", "Snap all chars to bottom border", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::SnapBottom, 0); }},
+        {"actBatchSnapLeft", "Snap Left", "", "Snap all chars to left border", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::SnapLeft, 0); }},
+        {"actBatchSnapRight", "Snap Right", "", "Snap all chars to right border", R::arR1, false,
+         [](TfrmMain& F) { F.BatchCommand(TBatchPass::SnapRight, 0); }},
+        {"actOptimize", "Optimize", "", "Optimize font", R::arR1, false,
+         [](TfrmMain& F) { F.actOptimizeExecute(); }},
         {"actExportSWFToFile", "Export for Swordfish Basic", "", "Export font for Swordfish Basic(TM)", R::arR1, false, nullptr},
         {"actExportProtonToFile", "Export for Proton Basic", "", "Export font for Proton Basic(TM)", R::arR1, false, nullptr},
         {"actExportMikroE", "Export for MikroElektronika", "", "Export for MikroElektronika compilers", R::arR1, false, nullptr},
@@ -193,6 +220,7 @@ void TfrmMain::CreateActions()
         FRules.insert(A, D.Rule);
     }
     addActions(FActionList);
+    KeepWindowShortcuts();
 
     actQuickHelp = new QAction(QStringLiteral("Quick Help"), this);
     actQuickHelp->setObjectName(QStringLiteral("actQuickHelp"));
@@ -277,12 +305,6 @@ void TfrmMain::EndBusyMessage()
     QApplication::processEvents();
 }
 
-TModalResult TfrmMain::QuerySaveChanges()
-{
-    // The save questions come with the project commands.
-    return TModalResult::mrYes;
-}
-
 void TfrmMain::actApplicationExitExecute()
 {
     if (FBusy)
@@ -313,4 +335,45 @@ void TfrmMain::actAboutExecute()
 {
     TfrmAbout About(this);
     MessageService().ExecModal(&About);
+}
+
+namespace {
+
+// A focused control claims standard keys (the Grid Size box's text takes
+// Ctrl+C, Ctrl+Z, Ctrl+H): inside the main window, and its floating docks,
+// the keys of the window's enabled actions go to the actions instead.
+class TShortcutKeeper : public QObject {
+public:
+    explicit TShortcutKeeper(QMainWindow* Window) : QObject(Window), FWindow(Window) {}
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (Event->type() != QEvent::ShortcutOverride || !Watched->isWidgetType())
+            return false;
+        const QWidget* Top = static_cast<QWidget*>(Watched)->window();
+        if (Top != FWindow && !(qobject_cast<const QDockWidget*>(Top) && Top->parentWidget() == FWindow))
+            return false;
+        auto* Key = static_cast<QKeyEvent*>(Event);
+        const QKeySequence Pressed(Key->keyCombination());
+        for (const QAction* A : FWindow->actions())
+            if (A->isEnabled() && !A->shortcut().isEmpty() && A->shortcut() == Pressed) {
+                // Not accepted: the shortcut map goes on to the action.
+                Key->ignore();
+                return true;
+            }
+        return false;
+    }
+
+private:
+    QMainWindow* FWindow;
+};
+
+} // namespace
+
+void TfrmMain::KeepWindowShortcuts()
+{
+    for (QAction* A : FActionList)
+        A->setShortcutContext(Qt::WindowShortcut);
+    qApp->installEventFilter(new TShortcutKeeper(this));
 }

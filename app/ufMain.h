@@ -30,6 +30,24 @@ inline const QString AppTitle = QStringLiteral("Dotwright 1.0.0");
 // Dot size of the thumbnails in the character list.
 constexpr int ThumbnailDotSize = 4;
 
+// The passes over all characters, each one operation of the pixel buffer.
+enum class TBatchPass {
+    RemoveColsLeft, RemoveColsRight, RemoveRowsBottom, RemoveRowsTop,
+    InsertColsLeft, InsertColsRight, InsertRowsBottom, InsertRowsTop,
+    ShiftHoriz, ShiftVert, Invert, Outline, MirrorHoriz, MirrorVert,
+    SnapLeft, SnapRight, SnapTop, SnapBottom,
+};
+// The busy text of a pass; Count signs a shift's direction.
+QString BatchPassText(TBatchPass Pass, int Count);
+// The refusal of a delete that the font's characters cannot take, else empty.
+QString BatchPassRefusal(const TGLCDFont& Font, TBatchPass Pass, int Count);
+// Runs Pass over every character of Font through one bare buffer, Step after
+// each character. A refused delete changes nothing and returns the refusal.
+[[nodiscard]] QString ApplyBatchPass(TGLCDFont& Font, TBatchPass Pass, int Count, bool Roll,
+                                     const std::function<void()>& Step = {});
+
+struct TOptimizeChoice;
+
 // When an action is enabled: R1 not busy and the list has a row; R2 not busy;
 // R3 as R1 and a clipboard character that fits the font; R4 the undo history
 // holds a snapshot. arCode: set by code, not by the update cycle.
@@ -76,6 +94,15 @@ public:
     // Answers the save questions before the project is replaced or the program
     // ends; Yes when nothing needs saving.
     TModalResult QuerySaveChanges();
+
+    // --- project commands (ufMainProject.cpp) ---
+    // Save Font: false when nothing was written (cancelled, declined or failed).
+    [[nodiscard]] bool SaveFontProject();
+    // --- passes over all characters (ufMainBatch.cpp) ---
+    // One pass with busy panel, progress bar and refresh; false when refused.
+    bool RunBatchPass(TBatchPass Pass, int Count);
+    // The blank columns and rows that every character shares, in one scan.
+    void ComputeOptimizations(int& Left, int& Right, int& Top, int& Bottom);
 
     // --- settings file ---
     static QString GetSettingsFolder();
@@ -138,6 +165,22 @@ private:
     void actAboutExecute();
 
     bool ClipCharFitsFont() const;
+
+    // project commands and passes (ufMainProject.cpp, ufMainBatch.cpp)
+    void actNewFontProjectExecute();
+    void actNewFontImportExecute();
+    void actOpenFontProjectExecute();
+    void BatchCommand(TBatchPass Pass, int Count);
+    void actOptimizeExecute();
+    void RemoveBlankMargins(const TOptimizeChoice& Choice);
+    // Asks whether the edited character is stored before work that reloads
+    // the editor; either way the editor then holds the stored character.
+    void QueryStoreCurrentChar();
+    // Keeps the window's shortcuts from being taken by the focused control.
+    void KeepWindowShortcuts();
+    QString FOpenDir;
+    QString FSaveDir;
+    QFont FImportFont{QStringLiteral("MS Shell Dlg 2"), 8};
 
     // state
     std::unique_ptr<TGLCDFont> FCurrentFont;

@@ -45,6 +45,7 @@ void TfrmMain::CreateEditors()
         EditorMouseUp(S, B, Sh, C, R);
     };
     FCharEditor->installEventFilter(this);
+    FCharEditor->setAttribute(Qt::WA_OpaquePaintEvent);
 
     FLiveViewer = new TSingleCharViewer(pnlPreviewBody);
     FLiveViewer->setObjectName(QStringLiteral("LiveGLCSViewer"));
@@ -146,14 +147,15 @@ void TfrmMain::FillCharList()
 {
     // Until the list is on the grid control: size the editor, make the first
     // code current and load it as the selection of the first row does.
+    // The old project's edits were answered before the refill: selecting the
+    // first row must neither ask again nor store them into the new font.
+    FCharEditor->SetModified(false);
+    FUndoMgr->Clear();
     const int W = FCurrentFont->GetWidth(), H = FCurrentFont->GetHeight();
     FCharEditor->SetDimensions(W, H);
     FCurrentFont->SetCurrentChar(FCurrentFont->RangeFrom);
-    if (HasCharRows()) {
-        FCharEditor->SetModified(false);
-        FUndoMgr->Clear();
+    if (HasCharRows())
         LoadCharIntoEditor(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
-    }
     grdFontViewer->update();
     UpdateStatusBar(FCurrentFont.get());
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QImage;
+class QSize;
 class QPainter;
 
 // A colour as the model keeps it: 0x00BBGGRR. Ink is 0, clear is 0xFFFFFF.
@@ -52,6 +53,8 @@ enum TFontStyle : unsigned {
 class TGLCDFont {
 public:
     static constexpr int MaxChars = 256;
+    // The largest width and height the project file stores.
+    static constexpr int MaxCellSize = 1024;
 
     explicit TGLCDFont(const QString& AFontName);
     ~TGLCDFont();
@@ -86,6 +89,9 @@ public:
 
     // Rasterises codes From..To of an installed font into the slots.
     void ImportSystemFont(const QString& AFontName, int Size, unsigned Style, int From, int To);
+    // The cell size ImportSystemFont would give, measured without rasterising;
+    // an empty size for an empty range.
+    static QSize ImportCellSize(const QString& AFontName, int Size, unsigned Style, int From, int To);
 
 private:
     std::array<std::unique_ptr<TCharClass>, MaxChars> Chars;

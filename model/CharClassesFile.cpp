@@ -12,7 +12,7 @@ namespace {
 
 // Larger cells than this are no font of ours; the limit also bounds what a
 // damaged file can make us allocate.
-constexpr int MaxCellSize = 1024;
+constexpr int MaxCellSize = TGLCDFont::MaxCellSize;
 
 const QString SaveError = QStringLiteral("Error saving font");
 

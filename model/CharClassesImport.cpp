@@ -8,7 +8,43 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QSize>
 #include <cmath>
+
+namespace {
+
+QFont ImportFont(const QString& AFontName, int Size, unsigned Style)
+{
+    QFont Font(AFontName);
+    // Sizes are points on a 96 dpi screen.
+    Font.setPixelSize(std::max(1, int(std::lround(Size * 96.0 / 72.0))));
+    Font.setBold(Style & fsBold);
+    Font.setItalic(Style & fsItalic);
+    Font.setUnderline(Style & fsUnderline);
+    Font.setStrikeOut(Style & fsStrikeOut);
+    // Two colours only, and no glyphs borrowed from other fonts.
+    Font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
+    return Font;
+}
+
+// The cell is the widest advance by the font's full height. Measured per
+// character, so that a tab is one glyph and not a tab stop.
+QSize CellSize(const QFontMetrics& Metrics, int From, int To)
+{
+    int W = 0;
+    for (int C = From; C <= To; ++C)
+        W = std::max(W, Metrics.horizontalAdvance(Win1252Char(C).front()));
+    return QSize(std::max(1, W), std::max(1, Metrics.height()));
+}
+
+} // namespace
+
+QSize TGLCDFont::ImportCellSize(const QString& AFontName, int Size, unsigned Style, int From, int To)
+{
+    if (From > To)
+        return QSize();
+    return CellSize(QFontMetrics(ImportFont(AFontName, Size, Style)), From, To);
+}
 
 void TGLCDFont::ImportSystemFont(const QString& AFontName, int Size, unsigned Style, int From,
                                  int To)
@@ -22,24 +58,11 @@ void TGLCDFont::ImportSystemFont(const QString& AFontName, int Size, unsigned St
     if (From > To)
         return;
 
-    QFont Font(AFontName);
-    // Sizes are points on a 96 dpi screen.
-    Font.setPixelSize(std::max(1, int(std::lround(Size * 96.0 / 72.0))));
-    Font.setBold(Style & fsBold);
-    Font.setItalic(Style & fsItalic);
-    Font.setUnderline(Style & fsUnderline);
-    Font.setStrikeOut(Style & fsStrikeOut);
-    // Two colours only, and no glyphs borrowed from other fonts.
-    Font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
+    const QFont Font = ImportFont(AFontName, Size, Style);
     const QFontMetrics Metrics(Font);
-
-    // The cell is the widest advance by the font's full height. Measured per
-    // character, so that a tab is one glyph and not a tab stop.
-    int W = 0;
-    for (int C = From; C <= To; ++C)
-        W = std::max(W, Metrics.horizontalAdvance(Win1252Char(C).front()));
-    W = std::max(1, W);
-    const int H = std::max(1, Metrics.height());
+    const QSize Cell = CellSize(Metrics, From, To);
+    const int W = Cell.width();
+    const int H = Cell.height();
 
     QImage Bitmap(W, H, QImage::Format_RGB32);
     for (int C = From; C <= To; ++C) {

@@ -879,6 +879,9 @@ bool TXMLDocument::Save(QString* ErrorText)
         return Fail(QStringLiteral("No file name"));
     const QByteArray Bytes = GetFileBytes();
     QSaveFile F(FileName);
+    // A writable file in a folder the user may not write to is written in
+    // place: the atomic rename needs a new file beside it.
+    F.setDirectWriteFallback(true);
     if (!F.open(QIODevice::WriteOnly))
         return Fail(F.errorString());
     if (F.write(Bytes) != Bytes.size()) {
