@@ -238,7 +238,7 @@ void TfrmMain::CreateActions()
 
 bool TfrmMain::HasCharRows() const
 {
-    return FCurrentFont && FCurrentFont->RangeFrom <= FCurrentFont->RangeTo;
+    return FCurrentFont && grdFontViewer->RowCount() > 0;
 }
 
 bool TfrmMain::ClipCharFitsFont() const

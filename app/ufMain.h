@@ -3,6 +3,7 @@
 // window turns user input into calls on the editor and the font, and its
 // state into enabled actions (UpdateActions).
 #include "CharClasses.h"
+#include "NextGrid.h"
 #include "PixelGrid.h"
 #include "unMessageService.h"
 #include "unUndoRedoMgr.h"
@@ -23,6 +24,8 @@ class QScrollArea;
 class QSpinBox;
 class QToolBar;
 class QToolButton;
+class TNxImageColumn;
+class TNxTextColumn;
 
 // The program's name and version as the window, the splash and the About box show them.
 inline const QString AppTitle = QStringLiteral("Dotwright 1.0.0");
@@ -136,6 +139,7 @@ private:
     void CreateMenus();
     void CreateToolbars();
     void CreateDocks();
+    void CreateCharList();
     QWidget* CreateToolsPanel();
     void CreateCentre();
     void CreateStatusBar();
@@ -148,6 +152,10 @@ private:
     void RunCommand(const std::function<void()>& Command);
 
     void FillCharList();
+    // Row height, thumbnail column and panel width for characters of W x H.
+    void SetCharListGeometry(int W, int H);
+    void grdFontViewerCustomDrawCell(int ACol, int ARow, const TRect& CellRect);
+    void grdFontViewerSelectCell(int ACol, int ARow);
     void edtGridSizeChange(int Value);
     void pnlPreviewResize();
     void cbPreviewColorSchemeChange(int Index);
@@ -215,7 +223,10 @@ private:
     QDockWidget* pnlPreview = nullptr;
     QDockWidget* pnlTools = nullptr;
     QWidget* pnlPreviewBody = nullptr;
-    QWidget* grdFontViewer = nullptr;
+    TNextGrid* grdFontViewer = nullptr;
+    TNxTextColumn* nxColChar = nullptr;
+    TNxTextColumn* nxColCode = nullptr;
+    TNxImageColumn* nxColLCD = nullptr;
     QComboBox* cbPreviewColorScheme = nullptr;
     QWidget* pnlMain = nullptr;
     QSpinBox* edtGridSize = nullptr;

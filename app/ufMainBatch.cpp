@@ -180,10 +180,12 @@ bool TfrmMain::RunBatchPass(TBatchPass Pass, int Count)
     TFinally Closing([this, &D] {
         FProjectModified = true;
         // Snapshots of another size would break the font's one size.
-        if (D.SizeChanges)
+        if (D.SizeChanges) {
             FUndoMgr->Clear();
+            SetCharListGeometry(FCurrentFont->GetWidth(), FCurrentFont->GetHeight());
+        }
         LoadCharIntoEditor(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
-        grdFontViewer->update();
+        grdFontViewer->Invalidate();
         // Hidden first: a visible bar repaints at once when its range is set.
         progressStatus->hide();
         UpdateStatusBar(FCurrentFont.get());

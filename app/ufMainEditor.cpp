@@ -3,12 +3,16 @@
 // preview's colour schemes.
 #include "ufMain.h"
 
+#include "NxColumnClasses.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QSpinBox>
 
 namespace {
@@ -143,21 +147,77 @@ void TfrmMain::LoadCharIntoEditor(const TCharClass* Char)
     pnlPreviewResize();
 }
 
+void TfrmMain::SetCharListGeometry(int W, int H)
+{
+    const int Step = ThumbnailDotSize + 1;
+    grdFontViewer->SetRowSize(H * Step + 8);
+    // Rows keep the height they were added with; after a change of size the
+    // thumbnails would overlap their neighbours.
+    for (int Row = 0; Row < grdFontViewer->RowCount(); ++Row)
+        grdFontViewer->SetRowHeight(Row, grdFontViewer->RowSize());
+    nxColLCD->SetWidth(W * Step + 8);
+    const int Width = grdFontViewer->verticalScrollBar()->sizeHint().width() + nxColChar->Width() +
+                      nxColCode->Width() + nxColLCD->Width() + 5;
+    pnlFontChars->setMinimumWidth(Width);
+    resizeDocks({pnlFontChars}, {Width}, Qt::Horizontal);
+}
+
 void TfrmMain::FillCharList()
 {
-    // Until the list is on the grid control: size the editor, make the first
-    // code current and load it as the selection of the first row does.
     // The old project's edits were answered before the refill: selecting the
     // first row must neither ask again nor store them into the new font.
     FCharEditor->SetModified(false);
     FUndoMgr->Clear();
+    grdFontViewer->ClearRows();
     const int W = FCurrentFont->GetWidth(), H = FCurrentFont->GetHeight();
-    FCharEditor->SetDimensions(W, H);
+    nxColChar->SetFont(QFont(QStringLiteral("Arial"), 12));
+    // An empty range has no character to take the size from.
+    if (W > 0 && H > 0) {
+        SetCharListGeometry(W, H);
+        FCharEditor->SetDimensions(W, H);
+    }
+    grdFontViewer->BeginUpdate();
+    for (int Code = FCurrentFont->RangeFrom; Code <= FCurrentFont->RangeTo; ++Code) {
+        grdFontViewer->AddRow(1);
+        const int Row = grdFontViewer->LastAddedRow;
+        grdFontViewer->Cell(0, Row)->SetAsString(Win1252Char(Code));
+        grdFontViewer->Cell(1, Row)->SetAsInteger(Code);
+    }
+    grdFontViewer->EndUpdate();
     FCurrentFont->SetCurrentChar(FCurrentFont->RangeFrom);
-    if (HasCharRows())
-        LoadCharIntoEditor(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
-    grdFontViewer->update();
+    if (grdFontViewer->RowCount() > 0) {
+        grdFontViewer->SetSelectedRow(0);
+        grdFontViewer->ScrollToRow(0);
+    }
     UpdateStatusBar(FCurrentFont.get());
+}
+
+void TfrmMain::grdFontViewerCustomDrawCell(int ACol, int ARow, const TRect& CellRect)
+{
+    if (ACol != nxColLCD->Position() || !FCurrentFont)
+        return;
+    const TCharClass* Char = FCurrentFont->GetChar(grdFontViewer->Cell(1, ARow)->AsInteger());
+    if (Char)
+        Char->DrawTo(grdFontViewer->Canvas(), CellRect.Left + 3, CellRect.Top + 3, ThumbnailDotSize);
+}
+
+void TfrmMain::grdFontViewerSelectCell(int, int ARow)
+{
+    if (!FCurrentFont || ARow < 0 || ARow >= grdFontViewer->RowCount())
+        return;
+    if (FCharEditor->Modified() &&
+        MessageService().MessageDlg(QStringLiteral("Current Char has been changed. Save?"),
+                                    TMsgDlgType::mtConfirmation, mbYes | mbNo) == TModalResult::mrYes) {
+        FCharEditor->SaveToChar(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
+        FProjectModified = true;
+        grdFontViewer->Invalidate();
+        QApplication::processEvents();
+    }
+    FCharEditor->SetModified(false);
+    // Undo never crosses from one character to another.
+    FUndoMgr->Clear();
+    FCurrentFont->SetCurrentChar(grdFontViewer->Cell(1, ARow)->AsInteger());
+    LoadCharIntoEditor(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
 }
 
 void TfrmMain::ShowProject(std::unique_ptr<TGLCDFont> Font, bool Modified)
@@ -165,7 +225,6 @@ void TfrmMain::ShowProject(std::unique_ptr<TGLCDFont> Font, bool Modified)
     FCurrentFont = std::move(Font);
     // Edits of the old project's character must not reach the new one.
     FCharEditor->SetModified(false);
-    FCharEditor->show();
     edtGridSize->setEnabled(true);
     actQuickHelp->setEnabled(true);
     Action(QStringLiteral("actShowGrid"))->setEnabled(true);
@@ -174,6 +233,8 @@ void TfrmMain::ShowProject(std::unique_ptr<TGLCDFont> Font, bool Modified)
         FillCharList();
     else
         UpdateStatusBar(nullptr);
+    // Nothing to edit without a character.
+    FCharEditor->setVisible(HasCharRows());
     FProjectModified = Modified;
     UpdateActions();
 }
@@ -202,10 +263,10 @@ void TfrmMain::PaintEditorCell(TPixelGrid*, TShiftState Shift, int ACol, int ARo
     if (Paints) {
         const TColor Value = FDrawButton == Qt::LeftButton ? clInk : G->BackgroundColor();
         G->SetCellValue(ACol, ARow, Value);
-        if (Shift & ssCtrl)
+        if (Shift & TShiftFlag::ssCtrl)
             for (int Y = 0; Y < G->VertCellCount(); ++Y)
                 G->SetCellValue(ACol, Y, Value);
-        if (Shift & ssShift)
+        if (Shift & TShiftFlag::ssShift)
             for (int X = 0; X < G->HorizCellCount(); ++X)
                 G->SetCellValue(X, ARow, Value);
     }
@@ -253,7 +314,7 @@ void TfrmMain::actSaveModifiedCharExecute()
     FCharEditor->SetModified(false);
     FProjectModified = true;
     QApplication::processEvents();
-    grdFontViewer->update();
+    grdFontViewer->Invalidate();
 }
 
 void TfrmMain::actUndoExecute()

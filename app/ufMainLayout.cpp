@@ -3,6 +3,7 @@
 #include "ufMain.h"
 
 #include "udmGlobal.h"
+#include "NxColumnClasses.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -239,6 +240,35 @@ QWidget* TfrmMain::CreateToolsPanel()
     return Body;
 }
 
+void TfrmMain::CreateCharList()
+{
+    grdFontViewer = new TNextGrid(pnlFontChars);
+    grdFontViewer->setObjectName(QStringLiteral("grdFontViewer"));
+    grdFontViewer->SetOptions(goDisableColumnMoving | goHeader | goSelectFullRow);
+    grdFontViewer->SetAppearanceOptions(aoBoldTextSelection);
+    grdFontViewer->SetGridLinesStyle(lsHorizontalOnly);
+    grdFontViewer->SetRowSize(45);
+    auto Column = [this](auto* C, const char* Name, const char* Caption, int Width) {
+        C->SetName(QString::fromLatin1(Name));
+        C->Header().SetCaption(QString::fromLatin1(Caption));
+        C->SetWidth(Width);
+        grdFontViewer->Columns().Add(C);
+        return C;
+    };
+    nxColChar = Column(new TNxTextColumn, "nxColChar", "Char", 40);
+    nxColChar->SetAlignment(taCenter);
+    nxColChar->SetFont(QFont(QStringLiteral("MS Shell Dlg 2"), 12));
+    nxColCode = Column(new TNxTextColumn, "nxColCode", "Code", 40);
+    nxColCode->SetTextBefore(QStringLiteral(" "));
+    nxColLCD = Column(new TNxImageColumn, "nxColLCD", "GLCD", 120);
+    nxColLCD->SetDrawingOptions(doBackgroundOnly);
+    grdFontViewer->OnCustomDrawCell = [this](TNxCustomGridControl*, int ACol, int ARow, const TRect& R,
+                                             TCellState) { grdFontViewerCustomDrawCell(ACol, ARow, R); };
+    grdFontViewer->OnSelectCell = [this](TNxCustomGridControl*, int ACol, int ARow) {
+        RunCommand([&] { grdFontViewerSelectCell(ACol, ARow); });
+    };
+}
+
 void TfrmMain::CreateDocks()
 {
     setDockOptions(QMainWindow::AnimatedDocks);
@@ -249,11 +279,7 @@ void TfrmMain::CreateDocks()
     pnlFontChars->setObjectName(QStringLiteral("pnlFontChars"));
     pnlFontChars->setFeatures(QDockWidget::NoDockWidgetFeatures);
     pnlFontChars->setAllowedAreas(Qt::LeftDockWidgetArea);
-    // The list comes with the grid control; until then a plain placeholder.
-    grdFontViewer = new QWidget(pnlFontChars);
-    grdFontViewer->setObjectName(QStringLiteral("grdFontViewer"));
-    grdFontViewer->setAutoFillBackground(true);
-    grdFontViewer->setBackgroundRole(QPalette::Base);
+    CreateCharList();
     pnlFontChars->setWidget(grdFontViewer);
     pnlFontChars->setMinimumWidth(203);
     addDockWidget(Qt::LeftDockWidgetArea, pnlFontChars);

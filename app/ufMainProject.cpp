@@ -68,13 +68,13 @@ unsigned StyleOf(const QFont& F)
 {
     unsigned Style = 0;
     if (F.bold())
-        Style |= fsBold;
+        Style |= TFontStyle::fsBold;
     if (F.italic())
-        Style |= fsItalic;
+        Style |= TFontStyle::fsItalic;
     if (F.underline())
-        Style |= fsUnderline;
+        Style |= TFontStyle::fsUnderline;
     if (F.strikeOut())
-        Style |= fsStrikeOut;
+        Style |= TFontStyle::fsStrikeOut;
     return Style;
 }
 
@@ -98,7 +98,7 @@ TModalResult TfrmMain::QuerySaveChanges()
         FCharEditor->SaveToChar(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
         FUndoMgr->Clear();
         FProjectModified = true;
-        grdFontViewer->update();
+        grdFontViewer->Invalidate();
         QApplication::processEvents();
         FCharEditor->SetModified(false);
     }

@@ -9,17 +9,17 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Butto
 {
     TShiftState S = 0;
     if (Modifiers & Qt::ShiftModifier)
-        S |= ssShift;
+        S |= TShiftFlag::ssShift;
     if (Modifiers & Qt::AltModifier)
-        S |= ssAlt;
+        S |= TShiftFlag::ssAlt;
     if (Modifiers & Qt::ControlModifier)
-        S |= ssCtrl;
+        S |= TShiftFlag::ssCtrl;
     if (Buttons & Qt::LeftButton)
-        S |= ssLeft;
+        S |= TShiftFlag::ssLeft;
     if (Buttons & Qt::RightButton)
-        S |= ssRight;
+        S |= TShiftFlag::ssRight;
     if (Buttons & Qt::MiddleButton)
-        S |= ssMiddle;
+        S |= TShiftFlag::ssMiddle;
     return S;
 }
 
@@ -273,7 +273,7 @@ void TPixelGrid::mousePressEvent(QMouseEvent* Event)
     const int Col = XToCol(Pos.x(), Pos.y()), Row = YToRow(Pos.x(), Pos.y());
     TShiftState Shift = ShiftStateOf(Event->modifiers(), Event->buttons());
     if (Event->type() == QEvent::MouseButtonDblClick)
-        Shift |= ssDouble;
+        Shift |= TShiftFlag::ssDouble;
     DoCellMouseDown(Event->button(), Shift, Col, Row);
     DownRow = Row;
     DownCol = Col;

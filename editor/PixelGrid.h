@@ -7,8 +7,10 @@
 #include <functional>
 #include <memory>
 
-// Shift state of a mouse or key event, as the cell events report it.
-enum TShiftFlag : unsigned {
+// Shift state of a mouse or key event, as the cell events report it. Scoped:
+// the grid control has shift bits of the same names.
+namespace TShiftFlag {
+enum : unsigned {
     ssShift = 1,
     ssAlt = 2,
     ssCtrl = 4,
@@ -17,6 +19,7 @@ enum TShiftFlag : unsigned {
     ssMiddle = 32,
     ssDouble = 64,
 };
+} // namespace TShiftFlag
 using TShiftState = unsigned;
 
 TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons);

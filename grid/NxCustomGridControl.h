@@ -61,7 +61,7 @@ enum TBorderStyle { bsNone, bsSingle };
 
 // Modifier keys of a selection.
 enum TShiftBit : std::uint8_t { ssShift = 1 << 0, ssCtrl = 1 << 1, ssAlt = 1 << 2 };
-using TShiftState = std::uint8_t;
+using TShiftState = unsigned; // the same type as the pixel editor's shift state
 
 // The redraw areas of InvalidatePart.
 enum TGridPart { gpBody = 1, gpFooter = 2, gpHeader = 3, gpIndicator = 4, gpInput = 5 };

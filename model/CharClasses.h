@@ -42,13 +42,16 @@ public:
     void DrawTo(QPainter* Canvas, int Left, int Top, int DotSize) const;
 };
 
-// What ImportSystemFont's Style may hold.
-enum TFontStyle : unsigned {
+// What ImportSystemFont's Style may hold. Scoped: the grid control has font
+// style bits of the same names.
+namespace TFontStyle {
+enum : unsigned {
     fsBold = 1,
     fsItalic = 2,
     fsUnderline = 4,
     fsStrikeOut = 8,
 };
+} // namespace TFontStyle
 
 class TGLCDFont {
 public:

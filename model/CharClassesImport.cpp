@@ -18,10 +18,10 @@ QFont ImportFont(const QString& AFontName, int Size, unsigned Style)
     QFont Font(AFontName);
     // Sizes are points on a 96 dpi screen.
     Font.setPixelSize(std::max(1, int(std::lround(Size * 96.0 / 72.0))));
-    Font.setBold(Style & fsBold);
-    Font.setItalic(Style & fsItalic);
-    Font.setUnderline(Style & fsUnderline);
-    Font.setStrikeOut(Style & fsStrikeOut);
+    Font.setBold(Style & TFontStyle::fsBold);
+    Font.setItalic(Style & TFontStyle::fsItalic);
+    Font.setUnderline(Style & TFontStyle::fsUnderline);
+    Font.setStrikeOut(Style & TFontStyle::fsStrikeOut);
     // Two colours only, and no glyphs borrowed from other fonts.
     Font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
     return Font;

@@ -42,14 +42,14 @@ void tst_PixelGrid::mouseMapsToCells()
     QStringList Events;
     G.OnCellMouseDown = [&](TPixelGrid* S, Qt::MouseButton B, TShiftState Sh, int C, int R) {
         QCOMPARE(S, &G);
-        Events << QString("down %1 %2 %3 ctrl=%4").arg(int(B)).arg(C).arg(R).arg((Sh & ssCtrl) ? "true" : "false");
+        Events << QString("down %1 %2 %3 ctrl=%4").arg(int(B)).arg(C).arg(R).arg((Sh & TShiftFlag::ssCtrl) ? "true" : "false");
     };
     G.OnCellMouseUp = [&](TPixelGrid*, Qt::MouseButton, TShiftState, int C, int R) {
         Events << QString("up %1 %2").arg(C).arg(R);
     };
     G.OnCellClick = [&](TPixelGrid*, int C, int R) { Events << QString("click %1 %2").arg(C).arg(R); };
     G.OnCellMouseMove = [&](TPixelGrid*, TShiftState Sh, int C, int R) {
-        Events << QString("move %1 %2 shift=%3").arg(C).arg(R).arg((Sh & ssShift) ? "true" : "false");
+        Events << QString("move %1 %2 shift=%3").arg(C).arg(R).arg((Sh & TShiftFlag::ssShift) ? "true" : "false");
     };
 
     QTest::mousePress(&G, Qt::LeftButton, Qt::ControlModifier, QPoint(29, 30));
@@ -78,7 +78,7 @@ void tst_PixelGrid::doubleClickCarriesDouble()
     QMouseEvent Double(QEvent::MouseButtonDblClick, At, At, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&G, &Press);
     QApplication::sendEvent(&G, &Double);
-    QCOMPARE(Seen, (QList<TShiftState>{ssLeft, ssLeft | ssDouble}));
+    QCOMPARE(Seen, (QList<TShiftState>{TShiftFlag::ssLeft, TShiftFlag::ssLeft | TShiftFlag::ssDouble}));
 }
 
 void tst_PixelGrid::mouseOutsideTheGrid_data()

@@ -156,11 +156,11 @@ void tst_ImportSystemFont::stylesChangeTheInk()
     TGLCDFont Plain(QString{});
     Plain.ImportSystemFont(Face, 16, 0, 65, 90);
     TGLCDFont Bold(QString{});
-    Bold.ImportSystemFont(Face, 16, fsBold, 65, 90);
+    Bold.ImportSystemFont(Face, 16, TFontStyle::fsBold, 65, 90);
     TGLCDFont Under(QString{});
-    Under.ImportSystemFont(Face, 16, fsUnderline, 65, 90);
+    Under.ImportSystemFont(Face, 16, TFontStyle::fsUnderline, 65, 90);
     TGLCDFont Strike(QString{});
-    Strike.ImportSystemFont(Face, 16, fsStrikeOut | fsItalic, 65, 90);
+    Strike.ImportSystemFont(Face, 16, TFontStyle::fsStrikeOut | TFontStyle::fsItalic, 65, 90);
     for (int Code = 65; Code <= 90; ++Code) {
         const int P = Ink(*Plain.GetChar(Code));
         QVERIFY2(Ink(*Bold.GetChar(Code)) > P, qPrintable(Picture(*Bold.GetChar(Code))));
