@@ -199,8 +199,10 @@ void TfrmMikroEExport::SelectLanguage(std::uint8_t Value)
         return;
     const TLanguageCaptions& C = LanguageCaptions[Value - 1];
     SynEditSrc->setLexer(FLexers[Value - 1]);
-    // No fold margin is shown; folding would only double the styling time.
+    // No fold margin is shown and the source has no conditional sections:
+    // folding and preprocessor tracking would only double the styling time.
     SynEditSrc->SendScintilla(QsciScintillaBase::SCI_SETPROPERTY, "fold", "0");
+    SynEditSrc->SendScintilla(QsciScintillaBase::SCI_SETPROPERTY, "lexer.cpp.track.preprocessor", "0");
     rbMikroEGlcdLib->setText(QString::fromLatin1(C.GlcdLib));
     const bool Module = C.ModuleCheck != nullptr;
     if (Module) {
