@@ -91,20 +91,6 @@ void TInt64SpinBox::TextEdited(const QString& Text)
 
 namespace {
 
-template <class T> T* Named(T* W, const char* Name)
-{
-    W->setObjectName(QString::fromLatin1(Name));
-    return W;
-}
-
-QSpinBox* RangeBox(const char* Name, int Value)
-{
-    auto* S = Named(new QSpinBox, Name);
-    S->setRange(0, 255);
-    S->setValue(Value);
-    return S;
-}
-
 // A themed group of radio buttons in a row; the last one named is checked.
 QGroupBox* RadioGroup(const char* Name, const QString& Caption,
                            std::initializer_list<std::pair<const char*, const char*>> Buttons,
@@ -142,8 +128,8 @@ TfrmExportCustom::TfrmExportCustom(QWidget* Parent) : QDialog(Parent)
     auto* Fields = new QGridLayout;
     edtFontName = Named(new QLineEdit(QStringLiteral("Untitled")), "edtFontName");
     AddLabelled(*Fields, 0, 0, "lblFontName", QStringLiteral("Font Name"), edtFontName);
-    edtRangeFrom = RangeBox("edtRangeFrom", 32);
-    edtRangeTo = RangeBox("edtRangeTo", 126);
+    edtRangeFrom = NewRangeBox("edtRangeFrom", 32);
+    edtRangeTo = NewRangeBox("edtRangeTo", 126);
     AddLabelled(*Fields, 1, 0, "lblRangeFrom", QStringLiteral("From Char "), edtRangeFrom);
     AddLabelled(*Fields, 2, 0, "lblRangeTo", QStringLiteral("To Char "), edtRangeTo);
     cbRadix = Named(new QComboBox, "cbRadix");
@@ -208,20 +194,7 @@ TfrmExportCustom::TfrmExportCustom(QWidget* Parent) : QDialog(Parent)
     Main->addWidget(pgcMain, 1);
 
     // Save and Copy come with the finished module; only Close works.
-    auto* Buttons = new QHBoxLayout;
-    auto* btnCopyToClipboard = Named(new QPushButton(QStringLiteral("Copy Code To Clipboard")), "btnCopyToClipboard");
-    btnCopyToClipboard->setIcon(DialogIcon(QStringLiteral("DlgCopyToClipboard")));
-    auto* btnSave = Named(new QPushButton(QStringLiteral(" &Save   ")), "btnSave");
-    btnSave->setIcon(DialogIcon(QStringLiteral("DlgSaveToFile")));
-    btnSave->setDefault(true);
-    auto* btnCancel = Named(new QPushButton(QStringLiteral("&Close")), "btnCancel");
-    btnCancel->setIcon(DialogIcon(QStringLiteral("DlgClose")));
-    Buttons->addWidget(btnCopyToClipboard);
-    Buttons->addStretch(1);
-    Buttons->addWidget(btnSave);
-    Buttons->addWidget(btnCancel);
-    Main->addLayout(Buttons);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    (void)AddSourceButtons(*this, *Main);
 
     connect(cbRadix, &QComboBox::currentIndexChanged, this, [this] { UpdateSampleResult(); });
     connect(edtDataPrefix, &QLineEdit::textChanged, this, [this] { UpdateSampleResult(); });

@@ -28,20 +28,6 @@
 
 namespace {
 
-template <class T> T* Named(T* W, const char* Name)
-{
-    W->setObjectName(QString::fromLatin1(Name));
-    return W;
-}
-
-QSpinBox* RangeBox(const char* Name, int Value)
-{
-    auto* S = Named(new QSpinBox, Name);
-    S->setRange(0, 255);
-    S->setValue(Value);
-    return S;
-}
-
 // What each tab's language changes in the window; index Language - 1.
 struct TLanguageCaptions {
     const char* GlcdLib;
@@ -81,8 +67,8 @@ TfrmMikroEExport::TfrmMikroEExport(QWidget* Parent) : QDialog(Parent)
     auto* Fields = new QGridLayout;
     edtFontName = Named(new QLineEdit(QStringLiteral("Untitled")), "edtFontName");
     AddLabelled(*Fields, 0, 0, "lblFontName", QStringLiteral("Font Name"), edtFontName);
-    edtRangeFrom = RangeBox("edtRangeFrom", 32);
-    edtRangeTo = RangeBox("edtRangeTo", 126);
+    edtRangeFrom = NewRangeBox("edtRangeFrom", 32);
+    edtRangeTo = NewRangeBox("edtRangeTo", 126);
     auto* Range = new QHBoxLayout;
     auto* lblFrom = Named(new QLabel(QStringLiteral("From Char ")), "lblRangeFrom");
     auto* lblTo = Named(new QLabel(QStringLiteral("To Char ")), "lblRangeTo");
@@ -141,19 +127,10 @@ TfrmMikroEExport::TfrmMikroEExport(QWidget* Parent) : QDialog(Parent)
         L->setFont(PreviewFont(), -1);
     }
 
-    auto* Buttons = new QHBoxLayout;
-    btnCopyToClipboard = Named(new QPushButton(QStringLiteral("Copy Code To Clipboard")), "btnCopyToClipboard");
-    btnCopyToClipboard->setIcon(DialogIcon(QStringLiteral("DlgCopyToClipboard")));
-    btnSave = Named(new QPushButton(QStringLiteral(" &Save   ")), "btnSave");
-    btnSave->setIcon(DialogIcon(QStringLiteral("DlgSaveToFile")));
-    btnSave->setDefault(true);
-    btnCancel = Named(new QPushButton(QStringLiteral("&Close")), "btnCancel");
-    btnCancel->setIcon(DialogIcon(QStringLiteral("DlgClose")));
-    Buttons->addWidget(btnCopyToClipboard);
-    Buttons->addStretch(1);
-    Buttons->addWidget(btnSave);
-    Buttons->addWidget(btnCancel);
-    Main->addLayout(Buttons);
+    const TSourceButtons Buttons = AddSourceButtons(*this, *Main);
+    btnCopyToClipboard = Buttons.btnCopyToClipboard;
+    btnSave = Buttons.btnSave;
+    btnCancel = Buttons.btnCancel;
 
     FormCreate();
 
@@ -173,7 +150,6 @@ TfrmMikroEExport::TfrmMikroEExport(QWidget* Parent) : QDialog(Parent)
     connect(tbLanguages, &QTabBar::currentChanged, this, [this](int Index) { tbLanguagesChange(Index); });
     connect(btnCopyToClipboard, &QPushButton::clicked, this, [this] { btnCopyToClipboardClick(); });
     connect(btnSave, &QPushButton::clicked, this, [this] { btnSaveClick(); });
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     resize(624, 442);
 }

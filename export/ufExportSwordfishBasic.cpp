@@ -15,32 +15,6 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-namespace {
-
-template <class T> T* Named(T* W, const char* Name)
-{
-    W->setObjectName(QString::fromLatin1(Name));
-    return W;
-}
-
-QSpinBox* RangeBox(const char* Name, int Value)
-{
-    auto* S = Named(new QSpinBox, Name);
-    S->setRange(0, 255);
-    S->setValue(Value);
-    return S;
-}
-
-QPushButton* Button(const char* Name, const QString& Caption, const char* Icon)
-{
-    auto* B = Named(new QPushButton(Caption), Name);
-    B->setIcon(DialogIcon(QString::fromLatin1(Icon)));
-    B->setMinimumWidth(82);
-    return B;
-}
-
-} // namespace
-
 TfrmExportSwordfishBasic::TfrmExportSwordfishBasic(QWidget* Parent) : QDialog(Parent)
 {
     setObjectName(QStringLiteral("frmExportSwordfishBasic"));
@@ -61,8 +35,8 @@ TfrmExportSwordfishBasic::TfrmExportSwordfishBasic(QWidget* Parent) : QDialog(Pa
 
     auto* grpbRange = NewThemedGroupBox(QStringLiteral(" Range "), "grpbRange");
     auto* RangeGrid = new QGridLayout(grpbRange);
-    edtRangeFrom = RangeBox("edtRangeFrom", 32);
-    edtRangeTo = RangeBox("edtRangeTo", 126);
+    edtRangeFrom = NewRangeBox("edtRangeFrom", 32);
+    edtRangeTo = NewRangeBox("edtRangeTo", 126);
     AddLabelled(*RangeGrid, 0, 0, "lblRangeFrom", QStringLiteral("From"), edtRangeFrom);
     AddLabelled(*RangeGrid, 0, 2, "lblRangeTo", QStringLiteral("To "), edtRangeTo);
     Main->addWidget(grpbRange);
@@ -89,9 +63,9 @@ TfrmExportSwordfishBasic::TfrmExportSwordfishBasic(QWidget* Parent) : QDialog(Pa
 
     auto* Buttons = new QHBoxLayout;
     Buttons->addStretch(1);
-    btnOk = Button("btnOk", QStringLiteral("&Ok"), "DlgOk");
-    btnSave = Button("btnSave", QStringLiteral(" &Save   "), "DlgSaveToFile");
-    btnCancel = Button("btnCancel", QStringLiteral("&Cancel"), "DlgCancel");
+    btnOk = NewButton("btnOk", QStringLiteral("&Ok"), "DlgOk");
+    btnSave = NewButton("btnSave", QStringLiteral(" &Save   "), "DlgSaveToFile");
+    btnCancel = NewButton("btnCancel", QStringLiteral("&Cancel"), "DlgCancel");
     btnOk->setDefault(true);
     btnSave->hide();
     Buttons->addWidget(btnOk);

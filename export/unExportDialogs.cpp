@@ -8,7 +8,10 @@
 #include <QFile>
 #include <QGridLayout>
 #include <QIcon>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 QWidget* FillWithThemedPanel(QDialog& Dialog)
@@ -51,4 +54,37 @@ QLabel* AddLabelled(QGridLayout& Grid, int Row, int Col, const char* LabelName, 
     Grid.addWidget(L, Row, Col);
     Grid.addWidget(Field, Row, Col + 1);
     return L;
+}
+
+QSpinBox* NewRangeBox(const char* Name, int Value)
+{
+    auto* S = Named(new QSpinBox, Name);
+    S->setRange(0, 255);
+    S->setValue(Value);
+    return S;
+}
+
+QPushButton* NewButton(const char* Name, const QString& Caption, const char* Icon)
+{
+    auto* B = Named(new QPushButton(Caption), Name);
+    B->setIcon(DialogIcon(QString::fromLatin1(Icon)));
+    B->setMinimumWidth(82);
+    return B;
+}
+
+TSourceButtons AddSourceButtons(QDialog& Dialog, QBoxLayout& Layout)
+{
+    TSourceButtons B;
+    B.btnCopyToClipboard = NewButton("btnCopyToClipboard", QStringLiteral("Copy Code To Clipboard"), "DlgCopyToClipboard");
+    B.btnSave = NewButton("btnSave", QStringLiteral(" &Save   "), "DlgSaveToFile");
+    B.btnSave->setDefault(true);
+    B.btnCancel = NewButton("btnCancel", QStringLiteral("&Close"), "DlgClose");
+    auto* Row = new QHBoxLayout;
+    Row->addWidget(B.btnCopyToClipboard);
+    Row->addStretch(1);
+    Row->addWidget(B.btnSave);
+    Row->addWidget(B.btnCancel);
+    Layout.addLayout(Row);
+    QObject::connect(B.btnCancel, &QPushButton::clicked, &Dialog, &QDialog::reject);
+    return B;
 }
