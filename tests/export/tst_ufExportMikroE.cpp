@@ -20,6 +20,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
 #include <memory>
 
@@ -83,6 +84,7 @@ private slots:
     void moduleControlsFollowTheTab();
     void savedMikroCCompiles();
     void previewErrorIsShown();
+    void previewIsHighlighted();
 };
 
 void tst_ufExportMikroE::previewAndSavedFile_data()
@@ -296,6 +298,28 @@ void tst_ufExportMikroE::previewErrorIsShown()
     TfrmMikroEExport Empty;
     Empty.UpdatePreview();
     QCOMPARE(Empty.EditorText(), QString());
+}
+
+// Each tab's highlighter marks the banner as a comment and "const" as a keyword.
+void tst_ufExportMikroE::previewIsHighlighted()
+{
+    const auto F = MakeFont(32, 126);
+    TfrmMikroEExport D;
+    D.SetGlcdFont(F.get());
+    D.UpdatePreview();
+    for (int Tab : {0, 1, 2}) {
+        D.tbLanguages->setCurrentIndex(Tab);
+        D.SynEditSrc->SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0UL, -1L);
+        const QString Text = D.EditorText();
+        auto StyleName = [&](const QString& Word) {
+            const long Style = D.SynEditSrc->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, static_cast<unsigned long>(Text.indexOf(Word)));
+            return D.SynEditSrc->lexer()->description(int(Style));
+        };
+        QVERIFY2(StyleName(QStringLiteral("Font Generated")).contains(QStringLiteral("omment")),
+                 qPrintable(StyleName(QStringLiteral("Font Generated"))));
+        QVERIFY2(StyleName(QStringLiteral("const ")).contains(QStringLiteral("eyword")),
+                 qPrintable(StyleName(QStringLiteral("const "))));
+    }
 }
 
 QTEST_MAIN(tst_ufExportMikroE)
