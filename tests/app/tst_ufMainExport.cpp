@@ -135,8 +135,8 @@ void tst_ufMainExport::swordfishExport()
             QCOMPARE(S->windowTitle(), QStringLiteral("Export for Swordfish Basic(TM)"));
             // Both boxes are held to the project's codes.
             for (QSpinBox* B : {S->edtRangeFrom, S->edtRangeTo})
-                QCOMPARE(QPair(B->minimum(), B->maximum()), QPair(40, 100));
-            QCOMPARE(QPair(S->edtRangeFrom->value(), S->edtRangeTo->value()), QPair(40, 100));
+                QCOMPARE(std::pair(B->minimum(), B->maximum()), std::pair(40, 100));
+            QCOMPARE(std::pair(S->edtRangeFrom->value(), S->edtRangeTo->value()), std::pair(40, 100));
             S->edtRangeTo->setValue(300);
             QCOMPARE(S->edtRangeTo->value(), 100);
         }();
@@ -243,7 +243,7 @@ void tst_ufMainExport::protonFileNames()
             QVERIFY(!S->chkAddModuleDecl->isChecked() && !S->chkAddModuleDecl->isEnabled());
             QVERIFY(S->edtModuleName->text().isEmpty() && !S->edtModuleName->isEnabled());
             QVERIFY(S->rbProportionalFontSize->isChecked());
-            QCOMPARE(QPair(S->edtRangeFrom->minimum(), S->edtRangeTo->maximum()), QPair(30, 90));
+            QCOMPARE(std::pair(S->edtRangeFrom->minimum(), S->edtRangeTo->maximum()), std::pair(30, 90));
         }();
         if (!S)
             return int(QDialog::Rejected);
@@ -281,8 +281,8 @@ void tst_ufMainExport::mikroEDialogFilledFromTheFont()
             QCOMPARE(E->ImgWarning->isHidden(), !Warned);
             QCOMPARE(E->rbMikroEGlcdLib->isEnabled(), !Warned);
             QCOMPARE(E->edtFontName->text(), QStringLiteral("My_Font8x%1").arg(Height));
-            QCOMPARE(QPair(E->edtRangeFrom->minimum(), E->edtRangeFrom->maximum()), QPair(33, 99));
-            QCOMPARE(QPair(E->edtRangeTo->value(), E->edtRangeTo->maximum()), QPair(99, 99));
+            QCOMPARE(std::pair(E->edtRangeFrom->minimum(), E->edtRangeFrom->maximum()), std::pair(33, 99));
+            QCOMPARE(std::pair(E->edtRangeTo->value(), E->edtRangeTo->maximum()), std::pair(99, 99));
         }();
         Preview = E->EditorText();
         E->btnCancel->click();
