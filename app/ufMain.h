@@ -83,6 +83,17 @@ public:
     QAction* Action(const QString& Name) const;
     const QList<QAction*>& Actions() const { return FActionList; }
 
+    // --- export and help commands (ufMainExport.cpp) ---
+    void actExportSWFToFileExecute();
+    void actExportProtonToFileExecute();
+    void actExportMikroEExecute();
+    void actExportCustomExecute();
+    void actHelpFileExecute();
+    // The help file beside the running program.
+    void GetHelpFileName(QString& FileName) const;
+    // ProgramFile without a trailing ".exe" (any case), followed by ".chm".
+    static QString HelpFileNameFor(const QString& ProgramFile);
+
     // --- frame ---
     void SetBusy(bool Value);
     void BeginBusyMessage(const QString& Text);

@@ -125,6 +125,19 @@ QString TQtMessageService::SaveFileName(QWidget* Parent, const QString& Filter, 
     return Name;
 }
 
+QString TQtMessageService::SaveFileNameFiltered(QWidget* Parent, const QString& Filter, int& FilterIndex,
+                                               QString& Dir)
+{
+    const QStringList Names = QtFilter(Filter).split(QStringLiteral(";;"));
+    QString Selected = Names.value(FilterIndex - 1);
+    const QString Name = QFileDialog::getSaveFileName(Parent, QString(), Dir, QtFilter(Filter), &Selected);
+    if (!Name.isEmpty()) {
+        Dir = QFileInfo(Name).absolutePath();
+        FilterIndex = int(Names.indexOf(Selected)) + 1;
+    }
+    return Name;
+}
+
 bool TQtMessageService::ChooseFont(QWidget* Parent, QFont& Font)
 {
     bool Ok = false;
@@ -139,8 +152,9 @@ int TQtMessageService::ExecModal(QDialog* Dialog) { return Dialog ? Dialog->exec
 bool TQtMessageService::Open(const QString& FileName, const QString& Params,
                              const QString& Directory, bool Wait)
 {
-    // Installed as "no opener", so this reaches the desktop's.
-    return ShellExecuteAndWait(FileName, Params, Directory, Wait, 1);
+    // Straight to the desktop: going through ShellExecuteAndWait would come
+    // back here whenever this service is the installed opener.
+    return DesktopShellOpener().Open(FileName, Params, Directory, Wait);
 }
 
 // --- scripted ----------------------------------------------------------------
@@ -159,7 +173,7 @@ TModalResult TScriptedMessageService::MessageDlg(const QString& Text, TMsgDlgTyp
     return R;
 }
 
-QString TScriptedMessageService::NextFile(const QString& Question, QString& Dir)
+QString TScriptedMessageService::NextFile(const QString& Question, QString& Dir, int* FilterIndex)
 {
     Log << Question;
     if (FFiles.empty()) {
@@ -168,6 +182,10 @@ QString TScriptedMessageService::NextFile(const QString& Question, QString& Dir)
     }
     const QString Name = FFiles.front();
     FFiles.pop_front();
+    const int Filter = FFileFilters.front();
+    FFileFilters.pop_front();
+    if (FilterIndex && Filter > 0 && !Name.isEmpty())
+        *FilterIndex = Filter;
     if (!Name.isEmpty())
         Dir = QFileInfo(Name).absolutePath();
     return Name;
@@ -181,6 +199,12 @@ QString TScriptedMessageService::OpenFileName(QWidget*, const QString& Filter, Q
 QString TScriptedMessageService::SaveFileName(QWidget*, const QString& Filter, QString& Dir)
 {
     return NextFile(QStringLiteral("save file: ") + Filter, Dir);
+}
+
+QString TScriptedMessageService::SaveFileNameFiltered(QWidget*, const QString& Filter, int& FilterIndex,
+                                                     QString& Dir)
+{
+    return NextFile(QStringLiteral("save file #%1: ").arg(FilterIndex) + Filter, Dir, &FilterIndex);
 }
 
 bool TScriptedMessageService::ChooseFont(QWidget*, QFont& Font)

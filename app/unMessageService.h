@@ -32,6 +32,10 @@ public:
     // Empty when cancelled. Dir is the folder to start in and receives the folder of the choice.
     virtual QString OpenFileName(QWidget* Parent, const QString& Filter, QString& Dir) = 0;
     virtual QString SaveFileName(QWidget* Parent, const QString& Filter, QString& Dir) = 0;
+    // The same with the filter chosen: FilterIndex (from 1) is selected when
+    // the dialog opens and receives the one in force when it closes.
+    virtual QString SaveFileNameFiltered(QWidget* Parent, const QString& Filter, int& FilterIndex,
+                                         QString& Dir) = 0;
     // Font starts as the last choice and receives the new one; false when cancelled.
     virtual bool ChooseFont(QWidget* Parent, QFont& Font) = 0;
     // Shows Dialog modally and returns its result code (QDialog::Accepted/Rejected).
@@ -48,6 +52,8 @@ public:
     TModalResult MessageDlg(const QString& Text, TMsgDlgType Type, TMsgDlgButtons Buttons) override;
     QString OpenFileName(QWidget* Parent, const QString& Filter, QString& Dir) override;
     QString SaveFileName(QWidget* Parent, const QString& Filter, QString& Dir) override;
+    QString SaveFileNameFiltered(QWidget* Parent, const QString& Filter, int& FilterIndex,
+                                 QString& Dir) override;
     bool ChooseFont(QWidget* Parent, QFont& Font) override;
     int ExecModal(QDialog* Dialog) override;
     bool Open(const QString& FileName, const QString& Params, const QString& Directory,
@@ -56,14 +62,20 @@ public:
 
 // Answers from a script, in order, and records every question as one line of
 // Log: "<type>: <text>", "open file: <filter>", "save file: <filter>",
-// "font", "dialog: <objectName>", "shell: <file>". A question without a
+// "save file #<filter index>: <filter>", "font", "dialog: <objectName>",
+// "shell: <file>". A question without a
 // scripted answer is recorded under Unanswered and gets Cancel (or nothing).
 class TScriptedMessageService : public TMessageService {
 public:
     using TDialogScript = std::function<int(QDialog*)>;
 
     void Answer(TModalResult R) { FAnswers.push_back(R); }
-    void AnswerFile(const QString& FileName) { FFiles.push_back(FileName); }
+    // FilterIndex 0 leaves the filter the caller selected.
+    void AnswerFile(const QString& FileName, int FilterIndex = 0)
+    {
+        FFiles.push_back(FileName);
+        FFileFilters.push_back(FilterIndex);
+    }
     void AnswerFont(std::optional<QFont> Font) { FFonts.push_back(Font); }
     // The script may fill the dialog's controls and must return its result.
     void AnswerDialog(TDialogScript Script) { FDialogs.push_back(std::move(Script)); }
@@ -79,16 +91,19 @@ public:
     TModalResult MessageDlg(const QString& Text, TMsgDlgType Type, TMsgDlgButtons Buttons) override;
     QString OpenFileName(QWidget* Parent, const QString& Filter, QString& Dir) override;
     QString SaveFileName(QWidget* Parent, const QString& Filter, QString& Dir) override;
+    QString SaveFileNameFiltered(QWidget* Parent, const QString& Filter, int& FilterIndex,
+                                 QString& Dir) override;
     bool ChooseFont(QWidget* Parent, QFont& Font) override;
     int ExecModal(QDialog* Dialog) override;
     bool Open(const QString& FileName, const QString& Params, const QString& Directory,
               bool Wait) override;
 
 private:
-    QString NextFile(const QString& Question, QString& Dir);
+    QString NextFile(const QString& Question, QString& Dir, int* FilterIndex = nullptr);
 
     std::deque<TModalResult> FAnswers;
     std::deque<QString> FFiles;
+    std::deque<int> FFileFilters;
     std::deque<std::optional<QFont>> FFonts;
     std::deque<TDialogScript> FDialogs;
 };

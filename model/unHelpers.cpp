@@ -3,10 +3,16 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QProcess>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
+#include <cerrno>
+#include <csignal>
 #include <cstdint>
 
 QString PadRight(const QString& S, int Len, QChar Ch)
@@ -135,6 +141,48 @@ QByteArray ToWin1252(const QString& S)
 
 namespace {
 
+// True while process Pid exists and has not ended; a zombie nobody reaps
+// counts as ended.
+bool ProcessRunning(qint64 Pid)
+{
+    if (Pid <= 0)
+        return false;
+    QFile Stat(QStringLiteral("/proc/%1/stat").arg(Pid));
+    if (Stat.open(QIODevice::ReadOnly)) {
+        // "pid (name) S ...": the state follows the last closing parenthesis.
+        const QByteArray Line = Stat.readAll();
+        const qsizetype Close = Line.lastIndexOf(')');
+        if (Close < 0 || Close + 2 >= Line.size())
+            return false;
+        const char State = Line[Close + 2];
+        return State != 'Z' && State != 'X';
+    }
+    return ::kill(pid_t(Pid), 0) == 0 || errno == EPERM;
+}
+
+// Waits while keeping the window alive. The wait is an event loop of its own
+// that polls the process: a nested loop (a modal box opened meanwhile) cannot
+// take the process's end away from it, and the application's exit ends every
+// running loop, this one included.
+void WaitWhileRunning(qint64 Pid)
+{
+    if (!QCoreApplication::instance()) {
+        while (ProcessRunning(Pid))
+            QThread::msleep(20);
+        return;
+    }
+    if (!ProcessRunning(Pid) || QCoreApplication::closingDown())
+        return;
+    QEventLoop Loop;
+    QTimer Poll;
+    QObject::connect(&Poll, &QTimer::timeout, &Loop, [&] {
+        if (!ProcessRunning(Pid) || QCoreApplication::closingDown())
+            Loop.quit();
+    });
+    Poll.start(20);
+    Loop.exec();
+}
+
 class TDesktopOpener : public TShellOpener {
 public:
     bool Open(const QString& FileName, const QString& Params, const QString& Directory,
@@ -148,18 +196,15 @@ public:
                 return QDesktopServices::openUrl(Url);
             return QProcess::startDetached(FileName, QProcess::splitCommand(Params), Directory);
         }
-        QProcess P;
-        if (!Directory.isEmpty())
-            P.setWorkingDirectory(Directory);
-        if (QFileInfo(FileName).isExecutable())
-            P.start(FileName, QProcess::splitCommand(Params));
-        else
-            P.start(QStringLiteral("xdg-open"), {FileName});
-        if (!P.waitForStarted())
+        // Started detached: a program still running when this program ends
+        // goes on rather than being killed with it.
+        qint64 Pid = 0;
+        const bool Started = QFileInfo(FileName).isExecutable()
+                                 ? QProcess::startDetached(FileName, QProcess::splitCommand(Params), Directory, &Pid)
+                                 : QProcess::startDetached(QStringLiteral("xdg-open"), {FileName}, Directory, &Pid);
+        if (!Started)
             return false;
-        // Keep the window alive while the started program runs.
-        while (!P.waitForFinished(50))
-            QCoreApplication::processEvents();
+        WaitWhileRunning(Pid);
         return true;
     }
 };
@@ -170,10 +215,15 @@ TShellOpener* CurrentOpener = nullptr;
 
 void SetShellOpener(TShellOpener* Opener) { CurrentOpener = Opener; }
 
+TShellOpener& DesktopShellOpener()
+{
+    static TDesktopOpener Desktop;
+    return Desktop;
+}
+
 bool ShellExecuteAndWait(const QString& FileName, const QString& Params, const QString& Directory,
                          bool Wait, int /*ShowCmd*/)
 {
-    static TDesktopOpener Desktop;
-    TShellOpener* Opener = CurrentOpener ? CurrentOpener : &Desktop;
+    TShellOpener* Opener = CurrentOpener ? CurrentOpener : &DesktopShellOpener();
     return Opener->Open(FileName, Params, Directory, Wait);
 }

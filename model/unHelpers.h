@@ -36,5 +36,8 @@ public:
 
 // Installs Opener for ShellExecuteAndWait (null restores the desktop's); not owned.
 void SetShellOpener(TShellOpener* Opener);
+// The desktop's own opener, whatever is installed. With Wait it returns once
+// the started program has ended or the application is shutting down.
+TShellOpener& DesktopShellOpener();
 bool ShellExecuteAndWait(const QString& FileName, const QString& Params, const QString& Directory,
                          bool Wait, int ShowCmd);

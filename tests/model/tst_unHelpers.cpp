@@ -16,6 +16,8 @@ private slots:
     void uiFontName();
     void win1252RoundTrip();
     void shellGoesThroughOpener();
+    void shellWaitOutlivesANestedLoop();
+    void shellWaitEndsWhenTheApplicationQuits();
 };
 
 void tst_unHelpers::stringHelpers()
@@ -144,6 +146,67 @@ void tst_unHelpers::shellGoesThroughOpener()
     QVERIFY(!ShellExecuteAndWait("/tmp/x.chm", "", "", false, 1));
     SetShellOpener(nullptr);
     QCOMPARE(Opener.Opened, QStringList({"https://dotwright.example/|||0", "/tmp/x.chm|||0"}));
+}
+
+namespace {
+
+QString SleepProgram()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("sleep"));
+}
+
+// A wait that never ends would hang the run: end it loudly instead.
+struct TWatchdog {
+    QTimer Timer;
+    explicit TWatchdog(int Ms)
+    {
+        Timer.setSingleShot(true);
+        QObject::connect(&Timer, &QTimer::timeout, [] { qFatal("the shell's wait did not end"); });
+        Timer.start(Ms);
+    }
+};
+
+} // namespace
+
+// A modal box opened during the wait runs its own loop, which sees the
+// program's end first; the wait must still end once the box is gone.
+void tst_unHelpers::shellWaitOutlivesANestedLoop()
+{
+    if (SleepProgram().isEmpty())
+        QSKIP("no sleep program");
+    TWatchdog Watchdog(20000);
+    bool NestedDone = false;
+    QTimer::singleShot(10, [&] {
+        QEventLoop Nested;
+        QTimer::singleShot(700, &Nested, &QEventLoop::quit);
+        Nested.exec();
+        NestedDone = true;
+    });
+    QElapsedTimer T;
+    T.start();
+    QVERIFY(ShellExecuteAndWait(SleepProgram(), QStringLiteral("0.2"), QString(), true, 1));
+    QVERIFY(NestedDone);
+    QVERIFY2(T.elapsed() < 5000, qPrintable(QString::number(T.elapsed())));
+}
+
+// Quitting the application ends the wait although the program still runs.
+void tst_unHelpers::shellWaitEndsWhenTheApplicationQuits()
+{
+    if (SleepProgram().isEmpty())
+        QSKIP("no sleep program");
+    TWatchdog Watchdog(20000);
+    qint64 Waited = -1;
+    bool Answer = false;
+    QTimer::singleShot(0, [&] {
+        QElapsedTimer T;
+        T.start();
+        Answer = ShellExecuteAndWait(SleepProgram(), QStringLiteral("3"), QString(), true, 1);
+        Waited = T.elapsed();
+    });
+    QTimer::singleShot(200, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
+    QVERIFY(Answer);
+    QVERIFY2(Waited >= 0 && Waited < 2500, qPrintable(QString::number(Waited)));
 }
 
 QTEST_GUILESS_MAIN(tst_unHelpers)

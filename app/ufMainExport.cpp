@@ -1,0 +1,215 @@
+// The export and help commands of the main window: each export fills its dialog
+// from the project, asks for the file, runs the filter and writes the text.
+#include "ufMain.h"
+
+#include "unExportFile.h"
+#include "unExportFilters.h"
+#include "ufExportCustom.h"
+#include "ufExportMikroE.h"
+#include "ufExportSwordfishBasic.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+
+namespace {
+
+const QString Crlf = QStringLiteral("\r\n");
+
+// Proton's print command reaches 24 pixels, its large variant 32.
+constexpr int ProtonPrintHeight = 24;
+constexpr int ProtonMaxHeight = 32;
+
+constexpr int SW_SHOWNORMAL = 1;
+
+// The folder of the last export file, where the next save dialog starts.
+QString ExportDir;
+
+class TBusy {
+public:
+    explicit TBusy(TfrmMain& Window) : FWindow(Window) { FWindow.SetBusy(true); }
+    ~TBusy() { FWindow.SetBusy(false); }
+    TBusy(const TBusy&) = delete;
+    TBusy& operator=(const TBusy&) = delete;
+
+private:
+    TfrmMain& FWindow;
+};
+
+// Blanks and control characters removed from both ends.
+QString TrimControls(const QString& S)
+{
+    qsizetype Start = 0, End = S.size();
+    while (Start < End && S[Start].unicode() <= 32)
+        ++Start;
+    while (End > Start && S[End - 1].unicode() <= 32)
+        --End;
+    return S.mid(Start, End - Start);
+}
+
+// Blanks made underscores and the letters a to z capitals, then the height.
+QString ProtonFontName(const QString& Name, int Height)
+{
+    QString R = SpacesToUnderscores(Name);
+    for (QChar& C : R)
+        if (C >= QLatin1Char('a') && C <= QLatin1Char('z'))
+            C = QChar(C.unicode() - 'a' + 'A');
+    return R + QString::number(Height);
+}
+
+// Both range boxes offer only the codes that have a character, so an export
+// never reaches a code the filters cannot read.
+void HoldToFontRange(QSpinBox& From, QSpinBox& To, const TGLCDFont& Font)
+{
+    From.setRange(Font.RangeFrom, Font.RangeTo);
+    To.setRange(Font.RangeFrom, Font.RangeTo);
+    From.setValue(Font.RangeFrom);
+    To.setValue(Font.RangeTo);
+}
+
+} // namespace
+
+void TfrmMain::actExportSWFToFileExecute()
+{
+    if (!FCurrentFont)
+        return;
+    const TGLCDFont& Font = *FCurrentFont;
+    TfrmExportSwordfishBasic Dialog(this);
+    Dialog.ShowSaveButton();
+    Dialog.chkAddModuleDecl->setChecked(true);
+    Dialog.edtModuleName->setText(SpacesToUnderscores(TrimControls(Font.FontName)) + QStringLiteral("Font"));
+    Dialog.grpbTargetPage->hide();
+    Dialog.SetExportTarget(TfrmExportSwordfishBasic::etSwordfish);
+    Dialog.edtFontName->setText(Font.FontName);
+    HoldToFontRange(*Dialog.edtRangeFrom, *Dialog.edtRangeTo, Font);
+    if (MessageService().ExecModal(&Dialog) != QDialog::Accepted)
+        return;
+
+    int FilterIndex = 1;
+    QString FileName = MessageService().SaveFileNameFiltered(
+        this, QStringLiteral("Swordfish font files (*.bas)|*.bas|Text files (*.txt)|*.txt|All files (*.*)|*.*"),
+        FilterIndex, ExportDir);
+    if (FileName.isEmpty())
+        return;
+    FileName = WithDefaultExtension(FileName, QStringLiteral(".bas"));
+
+    TSwordfishBasicFilter Filter(&Font, Dialog.rbProportionalFontSize->isChecked(), Dialog.edtRangeFrom->value(),
+                                 Dialog.edtRangeTo->value(), Dialog.edtFontName->text());
+    TBusy Busy(*this);
+    QString Text = Filter.Execute();
+    if (Dialog.chkAddModuleDecl->isChecked())
+        Text = QStringLiteral("Module ") + Dialog.edtModuleName->text() + Crlf + Text;
+    (void)SaveExportFile(FileName, Text);
+}
+
+void TfrmMain::actExportProtonToFileExecute()
+{
+    if (!FCurrentFont)
+        return;
+    const TGLCDFont& Font = *FCurrentFont;
+    const int H = Font.GetHeight();
+    if (H > ProtonMaxHeight) {
+        MessageService().MessageDlg(QStringLiteral("Your font is %1 pixels height. Sorry but PROTON BASIC \r\n"
+                                                   "does not handle fonts sizes larger than 32 Pixels height!")
+                                        .arg(H),
+                                    TMsgDlgType::mtError, mbOK);
+        return;
+    }
+    if (H > ProtonPrintHeight)
+        MessageService().MessageDlg(QStringLiteral("Standard PROTON BASIC PPrint command works up to \r\n"
+                                                   "a maximum of 24 pixels height.\r\n"
+                                                   "Your font exceeds that (%1 pixels height)! \r\n"
+                                                   "Use \"PPrintLarge\" to extend the range to 32 pixels.")
+                                        .arg(H),
+                                    TMsgDlgType::mtWarning, mbOK);
+
+    TfrmExportSwordfishBasic Dialog(this);
+    Dialog.ShowSaveButton();
+    Dialog.SetExportTarget(TfrmExportSwordfishBasic::etProton);
+    Dialog.chkAddModuleDecl->setChecked(false);
+    Dialog.chkAddModuleDecl->setEnabled(false);
+    Dialog.edtModuleName->clear();
+    Dialog.edtModuleName->setEnabled(false);
+    Dialog.grpbTargetPage->hide();
+    Dialog.edtFontName->setText(ProtonFontName(Font.FontName, H));
+    HoldToFontRange(*Dialog.edtRangeFrom, *Dialog.edtRangeTo, Font);
+    if (MessageService().ExecModal(&Dialog) != QDialog::Accepted)
+        return;
+
+    int FilterIndex = 1;
+    QString FileName = MessageService().SaveFileNameFiltered(
+        this,
+        QStringLiteral("Proton font files (*.fnt)|*.fnt|Proton basic files (*.bas)|*.bas|Text files (*.txt)|*.txt|"
+                       "All files (*.*)|*.*"),
+        FilterIndex, ExportDir);
+    if (FileName.isEmpty())
+        return;
+    const char* const Extensions[] = {".fnt", ".bas", ".txt"};
+    FileName = WithDefaultExtension(
+        FileName, QString::fromLatin1(FilterIndex >= 1 && FilterIndex <= 3 ? Extensions[FilterIndex - 1] : ".bas"));
+
+    TProtonBasicFilter Filter(&Font, Dialog.rbProportionalFontSize->isChecked(), Dialog.edtRangeFrom->value(),
+                              Dialog.edtRangeTo->value(), Dialog.edtFontName->text());
+    TBusy Busy(*this);
+    (void)SaveExportFile(FileName, Filter.Execute());
+}
+
+void TfrmMain::actExportMikroEExecute()
+{
+    if (!FCurrentFont)
+        return;
+    const TGLCDFont& Font = *FCurrentFont;
+    const int H = Font.GetHeight();
+    TfrmMikroEExport Dialog(this);
+    // The compilers' own library reads one byte per column.
+    Dialog.lblWarnVornexLib->setVisible(H > 8);
+    Dialog.ImgWarning->setVisible(H > 8);
+    Dialog.rbMikroEGlcdLib->setEnabled(H <= 8);
+    Dialog.edtFontName->setText(SpacesToUnderscores(Font.FontName) + Font.SizeTag());
+    HoldToFontRange(*Dialog.edtRangeFrom, *Dialog.edtRangeTo, Font);
+    Dialog.SetGlcdFont(&Font);
+    Dialog.UpdatePreview();
+    MessageService().ExecModal(&Dialog);
+}
+
+void TfrmMain::actExportCustomExecute()
+{
+    TfrmExportCustom Dialog(this);
+    MessageService().MessageDlg(QStringLiteral("Sorry, this module is not finished yet !!!"), TMsgDlgType::mtWarning,
+                                mbOK);
+    MessageService().ExecModal(&Dialog);
+}
+
+QString TfrmMain::HelpFileNameFor(const QString& ProgramFile)
+{
+    QString Name = ProgramFile;
+    if (Name.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
+        Name.chop(4);
+    return Name + QStringLiteral(".chm");
+}
+
+void TfrmMain::GetHelpFileName(QString& FileName) const
+{
+    FileName = HelpFileNameFor(QCoreApplication::applicationFilePath());
+}
+
+void TfrmMain::actHelpFileExecute()
+{
+    QString FileName;
+    GetHelpFileName(FileName);
+    if (!QFileInfo::exists(FileName)) {
+        MessageService().MessageDlg(QStringLiteral("The help file was not found. It is looked for at") + Crlf +
+                                        QDir::toNativeSeparators(FileName),
+                                    TMsgDlgType::mtInformation, mbOK);
+        return;
+    }
+    // Whether a viewer is registered for the file is the desktop's business.
+    (void)ShellExecuteAndWait(FileName, QString(), QString(), false, SW_SHOWNORMAL);
+}

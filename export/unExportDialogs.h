@@ -1,0 +1,49 @@
+#pragma once
+// What the export dialogs share: the themed panel that fills each of them, the
+// interface font, the icons of their buttons and their labelled fields.
+#include <QString>
+
+class QBoxLayout;
+class QDialog;
+class QGridLayout;
+class QGroupBox;
+class QIcon;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QWidget;
+
+// The themed containers are made here: their header and the font model's
+// both name the font style bits, so no dialog includes the two together.
+// Puts a themed panel over the whole client area of Dialog and returns it.
+QWidget* FillWithThemedPanel(QDialog& Dialog);
+// A themed group box.
+QGroupBox* NewThemedGroupBox(const QString& Caption, const char* Name);
+// The dialog's font becomes the interface font.
+void ApplyUIFont(QWidget& Dialog);
+// The icon of the shared image list (":/icons/<Name>.svg"); blank when missing.
+QIcon DialogIcon(const QString& Name);
+// A label named LabelName with Caption in column Col of Row, buddy of Field, and
+// Field in the next column.
+QLabel* AddLabelled(QGridLayout& Grid, int Row, int Col, const char* LabelName, const QString& Caption,
+                    QWidget* Field);
+
+// W with Name as its objectName.
+template <class T> T* Named(T* W, const char* Name)
+{
+    W->setObjectName(QString::fromLatin1(Name));
+    return W;
+}
+// A spin box of character codes, 0 to 255.
+QSpinBox* NewRangeBox(const char* Name, int Value);
+// A button with the icon of that name.
+QPushButton* NewButton(const char* Name, const QString& Caption, const char* Icon);
+
+// The buttons under a source view: Copy at the left, Save (the default
+// button) and Close at the right; Close rejects the dialog.
+struct TSourceButtons {
+    QPushButton* btnCopyToClipboard = nullptr;
+    QPushButton* btnSave = nullptr;
+    QPushButton* btnCancel = nullptr;
+};
+TSourceButtons AddSourceButtons(QDialog& Dialog, QBoxLayout& Layout);

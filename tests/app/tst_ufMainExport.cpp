@@ -1,0 +1,332 @@
+// The export and help commands of the main window, driven on a project shown
+// with ShowProject: what each dialog is filled with, the files written byte for
+// byte, the file names, the Proton height checks and the help file.
+#include "ufExportMikroE.h"
+#include "ufExportSwordfishBasic.h"
+#include "ufMain.h"
+#include "unExportFilters.h"
+#include "unHelpers.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+std::unique_ptr<TGLCDFont> MakeFont(const QString& Name, int From, int To, int W, int H)
+{
+    auto F = std::make_unique<TGLCDFont>(Name);
+    F->RangeFrom = From;
+    F->RangeTo = To;
+    for (int C = From; C <= To; ++C) {
+        auto Ch = std::make_unique<TCharClass>(C, W, H);
+        for (int X = 0; X < W; ++X)
+            for (int Y = 0; Y < H; ++Y)
+                Ch->SetCellValue(X, Y, (X * 3 + Y * 5 + C) % 7 < 3 && X < W - C % 3 ? clInk : clClear);
+        F->SetChar(C, std::move(Ch));
+    }
+    return F;
+}
+
+QByteArray ReadFile(const QString& Name)
+{
+    QFile F(Name);
+    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray("<missing>");
+}
+
+const QString SwordfishFilter = QStringLiteral("Swordfish font files (*.bas)|*.bas|Text files (*.txt)|*.txt|All files (*.*)|*.*");
+const QString ProtonFilter = QStringLiteral("Proton font files (*.fnt)|*.fnt|Proton basic files (*.bas)|*.bas|"
+                                            "Text files (*.txt)|*.txt|All files (*.*)|*.*");
+
+template <class T> T* Child(QDialog* D, const char* Name)
+{
+    T* W = D->findChild<T*>(QString::fromLatin1(Name));
+    if (!W)
+        qFatal("no control %s", Name);
+    return W;
+}
+
+} // namespace
+
+class tst_ufMainExport : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir FConfig;
+    QTemporaryDir FOut;
+    TScriptedMessageService FMessages;
+    std::unique_ptr<TfrmMain> FMain;
+
+    TfrmMain& WithProject(const QString& Name, int W, int H, int From = 32, int To = 126)
+    {
+        FMain = std::make_unique<TfrmMain>();
+        FMain->show();
+        FMain->ShowProject(MakeFont(Name, From, To, W, H), false);
+        return *FMain;
+    }
+    QString Out(const QString& Name) const { return FOut.filePath(Name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(FConfig.isValid() && FOut.isValid());
+        qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
+        SetMessageService(&FMessages);
+    }
+    void cleanupTestCase() { SetMessageService(nullptr); }
+    void init() { FMessages = TScriptedMessageService(); }
+    void cleanup()
+    {
+        if (FMain)
+            QVERIFY(!FMain->Busy());
+        FMain.reset();
+        QVERIFY2(FMessages.Unanswered.isEmpty(), qPrintable(FMessages.Unanswered.join('\n')));
+    }
+
+    void swordfishExport_data();
+    void swordfishExport();
+    void failedWriteIsReported();
+    void protonHeightChecks_data();
+    void protonHeightChecks();
+    void protonFileNames_data();
+    void protonFileNames();
+    void mikroEDialogFilledFromTheFont_data();
+    void mikroEDialogFilledFromTheFont();
+    void customExport();
+    void helpFile();
+};
+
+void tst_ufMainExport::swordfishExport_data()
+{
+    QTest::addColumn<bool>("Proportional");
+    QTest::addColumn<bool>("Module");
+    QTest::addColumn<QString>("Answer");
+    QTest::addColumn<QString>("Written");
+    QTest::newRow("module, no extension") << true << true << "out" << "out.bas";
+    QTest::newRow("fixed, text file") << false << false << "fixed.txt" << "fixed.txt";
+    QTest::newRow("dot only") << true << false << "odd." << "odd.";
+}
+
+void tst_ufMainExport::swordfishExport()
+{
+    QFETCH(bool, Proportional);
+    QFETCH(bool, Module);
+    QFETCH(QString, Answer);
+    QFETCH(QString, Written);
+
+    TfrmMain& M = WithProject(QStringLiteral(" My Font "), 6, 9, 40, 100);
+    FMessages.AnswerDialog([&](QDialog* D) {
+        auto* S = qobject_cast<TfrmExportSwordfishBasic*>(D);
+        if (!S)
+            return int(QDialog::Rejected);
+        [&] {
+            QVERIFY(S->chkAddModuleDecl->isChecked() && S->edtModuleName->isEnabled());
+            QCOMPARE(S->edtModuleName->text(), QStringLiteral("My_FontFont"));
+            QCOMPARE(S->edtFontName->text(), QStringLiteral(" My Font "));
+            QVERIFY(S->btnOk->isHidden() && !S->btnSave->isHidden() && S->grpbTargetPage->isHidden());
+            QCOMPARE(S->windowTitle(), QStringLiteral("Export for Swordfish Basic(TM)"));
+            // Both boxes are held to the project's codes.
+            for (QSpinBox* B : {S->edtRangeFrom, S->edtRangeTo})
+                QCOMPARE(std::pair(B->minimum(), B->maximum()), std::pair(40, 100));
+            QCOMPARE(std::pair(S->edtRangeFrom->value(), S->edtRangeTo->value()), std::pair(40, 100));
+            S->edtRangeTo->setValue(300);
+            QCOMPARE(S->edtRangeTo->value(), 100);
+        }();
+        S->edtRangeFrom->setValue(60);
+        S->edtRangeTo->setValue(70);
+        (Proportional ? S->rbProportionalFontSize : S->rbFixedFontSize)->setChecked(true);
+        S->chkAddModuleDecl->setChecked(Module);
+        S->btnSave->click();
+        return S->result();
+    });
+    FMessages.AnswerFile(Out(Answer));
+    M.Action(QStringLiteral("actExportSWFToFile"))->trigger();
+
+    QCOMPARE(FMessages.Log,
+             (QStringList{"dialog: frmExportSwordfishBasic", QStringLiteral("save file #1: ") + SwordfishFilter}));
+    TSwordfishBasicFilter Filter(M.CurrentFont(), Proportional, 60, 70, QStringLiteral(" My Font "));
+    const QString Text = (Module ? QStringLiteral("Module My_FontFont\r\n") : QString()) + Filter.Execute();
+    QCOMPARE(ReadFile(Out(Written)), ToWin1252(Text));
+}
+
+void tst_ufMainExport::failedWriteIsReported()
+{
+    TfrmMain& M = WithProject(QStringLiteral("F"), 5, 7);
+    FMessages.AnswerDialog([](QDialog* D) {
+        Child<QPushButton>(D, "btnSave")->click();
+        return D->result();
+    });
+    FMessages.AnswerFile(QStringLiteral("/nonexistent-folder/out"));
+    FMessages.Answer(TModalResult::mrOk);
+    M.Action(QStringLiteral("actExportSWFToFile"))->trigger();
+    QCOMPARE(FMessages.Log.size(), 3);
+    const QString Prefix = QStringLiteral("Error: Error Saving file /nonexistent-folder/out.bas.\r\n");
+    QVERIFY2(FMessages.Log[2].startsWith(Prefix) && FMessages.Log[2].size() > Prefix.size(),
+             qPrintable(FMessages.Log[2]));
+
+    // Cancelling the dialog or the file question writes nothing.
+    FMessages.AnswerDialog([](QDialog*) { return int(QDialog::Rejected); });
+    FMessages.AnswerDialog([](QDialog* D) {
+        Child<QPushButton>(D, "btnSave")->click();
+        return D->result();
+    });
+    FMessages.AnswerFile(QString());
+    M.Action(QStringLiteral("actExportSWFToFile"))->trigger();
+    M.Action(QStringLiteral("actExportSWFToFile"))->trigger();
+    QCOMPARE(FMessages.Log.size(), 6);
+    QVERIFY(FMessages.AllUsed());
+}
+
+void tst_ufMainExport::protonHeightChecks_data()
+{
+    QTest::addColumn<int>("Height");
+    QTest::addColumn<QStringList>("Log");
+    QTest::newRow("24") << 24 << QStringList{"dialog: frmExportSwordfishBasic"};
+    QTest::newRow("25") << 25
+                        << QStringList{"Warning: Standard PROTON BASIC PPrint command works up to \r\na maximum of 24 "
+                                       "pixels height.\r\nYour font exceeds that (25 pixels height)! \r\nUse "
+                                       "\"PPrintLarge\" to extend the range to 32 pixels.",
+                                       "dialog: frmExportSwordfishBasic"};
+    QTest::newRow("33") << 33
+                        << QStringList{"Error: Your font is 33 pixels height. Sorry but PROTON BASIC \r\ndoes not "
+                                       "handle fonts sizes larger than 32 Pixels height!"};
+}
+
+void tst_ufMainExport::protonHeightChecks()
+{
+    QFETCH(int, Height);
+    QFETCH(QStringList, Log);
+    TfrmMain& M = WithProject(QStringLiteral("P"), 4, Height, 65, 66);
+    if (Height > 24)
+        FMessages.Answer(TModalResult::mrOk);
+    if (Height <= 32)
+        FMessages.AnswerDialog([](QDialog*) { return int(QDialog::Rejected); });
+    M.Action(QStringLiteral("actExportProtonToFile"))->trigger();
+    QCOMPARE(FMessages.Log, Log);
+}
+
+void tst_ufMainExport::protonFileNames_data()
+{
+    QTest::addColumn<int>("FilterIndex");
+    QTest::addColumn<QString>("Answer");
+    QTest::addColumn<QString>("Written");
+    QTest::newRow("font files") << 1 << "font" << "font.fnt";
+    QTest::newRow("basic files") << 2 << "font" << "font.bas";
+    QTest::newRow("text files") << 3 << "font" << "font.txt";
+    QTest::newRow("all files") << 4 << "font" << "font.bas";
+    QTest::newRow("own extension") << 2 << "font.inc" << "font.inc";
+}
+
+void tst_ufMainExport::protonFileNames()
+{
+    QFETCH(int, FilterIndex);
+    QFETCH(QString, Answer);
+    QFETCH(QString, Written);
+    const QString Dir = Out(QString::fromLatin1(QTest::currentDataTag()).remove(' '));
+    QVERIFY(QDir().mkpath(Dir));
+
+    TfrmMain& M = WithProject(QStringLiteral("My font"), 5, 8, 30, 90);
+    FMessages.AnswerDialog([](QDialog* D) {
+        auto* S = qobject_cast<TfrmExportSwordfishBasic*>(D);
+        [&] {
+            QVERIFY(S);
+            QCOMPARE(S->windowTitle(), QStringLiteral("Export for Proton Basic(TM)"));
+            QCOMPARE(S->edtFontName->text(), QStringLiteral("MY_FONT8"));
+            QVERIFY(!S->chkAddModuleDecl->isChecked() && !S->chkAddModuleDecl->isEnabled());
+            QVERIFY(S->edtModuleName->text().isEmpty() && !S->edtModuleName->isEnabled());
+            QVERIFY(S->rbProportionalFontSize->isChecked());
+            QCOMPARE(std::pair(S->edtRangeFrom->minimum(), S->edtRangeTo->maximum()), std::pair(30, 90));
+        }();
+        if (!S)
+            return int(QDialog::Rejected);
+        S->btnSave->click();
+        return S->result();
+    });
+    FMessages.AnswerFile(Dir + QLatin1Char('/') + Answer, FilterIndex);
+    M.Action(QStringLiteral("actExportProtonToFile"))->trigger();
+    QCOMPARE(FMessages.Log[1], QStringLiteral("save file #1: ") + ProtonFilter);
+    TProtonBasicFilter Filter(M.CurrentFont(), true, 30, 90, QStringLiteral("MY_FONT8"));
+    QCOMPARE(ReadFile(Dir + QLatin1Char('/') + Written), ToWin1252(Filter.Execute()));
+    QCOMPARE(QDir(Dir).entryList(QDir::Files), QStringList{Written});
+}
+
+void tst_ufMainExport::mikroEDialogFilledFromTheFont_data()
+{
+    QTest::addColumn<int>("Height");
+    QTest::addColumn<bool>("Warned");
+    QTest::newRow("12 high") << 12 << true;
+    QTest::newRow("8 high") << 8 << false;
+}
+
+void tst_ufMainExport::mikroEDialogFilledFromTheFont()
+{
+    QFETCH(int, Height);
+    QFETCH(bool, Warned);
+    TfrmMain& M = WithProject(QStringLiteral("My Font"), 8, Height, 33, 99);
+    QString Preview;
+    FMessages.AnswerDialog([&](QDialog* D) {
+        auto* E = qobject_cast<TfrmMikroEExport*>(D);
+        if (!E)
+            return int(QDialog::Rejected);
+        [&] {
+            QCOMPARE(E->lblWarnVornexLib->isHidden(), !Warned);
+            QCOMPARE(E->ImgWarning->isHidden(), !Warned);
+            QCOMPARE(E->rbMikroEGlcdLib->isEnabled(), !Warned);
+            QCOMPARE(E->edtFontName->text(), QStringLiteral("My_Font8x%1").arg(Height));
+            QCOMPARE(std::pair(E->edtRangeFrom->minimum(), E->edtRangeFrom->maximum()), std::pair(33, 99));
+            QCOMPARE(std::pair(E->edtRangeTo->value(), E->edtRangeTo->maximum()), std::pair(99, 99));
+        }();
+        Preview = E->EditorText();
+        E->btnCancel->click();
+        return E->result();
+    });
+    M.Action(QStringLiteral("actExportMikroE"))->trigger();
+    TMikroElektronikaFilter Filter(M.CurrentFont(), true, 33, 99, QStringLiteral("My_Font8x%1").arg(Height));
+    Filter.SetLanguage(1);
+    Filter.UseVornexLib = true;
+    QVERIFY(Preview.endsWith(Filter.Execute()));
+    QCOMPARE(FMessages.Log, QStringList{"dialog: frmMikroEExport"});
+}
+
+void tst_ufMainExport::customExport()
+{
+    TfrmMain& M = WithProject(QStringLiteral("C"), 5, 7);
+    FMessages.Answer(TModalResult::mrOk);
+    FMessages.AnswerDialog([](QDialog* D) { return D->objectName() == "frmExportCustom" ? 0 : 1; });
+    M.Action(QStringLiteral("actExportCustom"))->trigger();
+    QCOMPARE(FMessages.Log,
+             (QStringList{"Warning: Sorry, this module is not finished yet !!!", "dialog: frmExportCustom"}));
+}
+
+void tst_ufMainExport::helpFile()
+{
+    QCOMPARE(TfrmMain::HelpFileNameFor(QStringLiteral("/opt/dw/Editor.EXE")), QStringLiteral("/opt/dw/Editor.chm"));
+    QCOMPARE(TfrmMain::HelpFileNameFor(QStringLiteral("/opt/dw/Dotwright")), QStringLiteral("/opt/dw/Dotwright.chm"));
+    QCOMPARE(TfrmMain::HelpFileNameFor(QStringLiteral("/opt/a.exe.d/prog")), QStringLiteral("/opt/a.exe.d/prog.chm"));
+
+    FMain = std::make_unique<TfrmMain>();
+    QString Help;
+    FMain->GetHelpFileName(Help);
+    QCOMPARE(Help, QCoreApplication::applicationFilePath() + QStringLiteral(".chm"));
+    QVERIFY(!QFile::exists(Help));
+    FMessages.Answer(TModalResult::mrOk);
+    FMain->Action(QStringLiteral("actHelpFile"))->trigger();
+    QFile Made(Help);
+    QVERIFY(Made.open(QIODevice::WriteOnly));
+    Made.close();
+    FMain->Action(QStringLiteral("actHelpFile"))->trigger();
+    QFile::remove(Help);
+    QCOMPARE(FMessages.Log, (QStringList{"Information: The help file was not found. It is looked for at\r\n" + Help,
+                                         "shell: " + Help}));
+}
+
+QTEST_MAIN(tst_ufMainExport)
+#include "tst_ufMainExport.moc"
