@@ -3,6 +3,7 @@
 // a plain fill of an image of the same size, in the same run; the counter
 // "vs_fill" is the repaint's time over the fill's (expected below 20).
 // Start-up is the main window's creation and first show, without the splash.
+// The character list is measured as the window fills it.
 #include "PixelGrid.h"
 #include "ufMain.h"
 #include "unApplication.h"
@@ -115,6 +116,62 @@ void BM_StartUp(benchmark::State& State)
     }
 }
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The character list of a 224-character 32 x 32 font (rows 168 pixels high)
+// as the window shows it, thumbnails drawn by the window's own handler: one
+// viewport repainted next to a plain fill of the same area ("vs_fill",
+// expected below 20), and the list scrolled from the first row to the last.
+struct TWindowWithList {
+    TfrmMain Main;
+    TNextGrid* List;
+    TWindowWithList()
+    {
+        auto Font = std::make_unique<TGLCDFont>(QStringLiteral("Bench"));
+        Font->RangeFrom = 32;
+        Font->RangeTo = 255;
+        for (int Code = 32; Code <= 255; ++Code) {
+            auto C = std::make_unique<TCharClass>(Code, 32, 32);
+            for (int X = 0; X < 32; ++X)
+                for (int Y = 0; Y < 32; ++Y)
+                    C->SetCellValue(X, Y, ((X * 7 + Y * 3 + Code) % 5) < 2 ? clInk : clClear);
+            Font->SetChar(Code, std::move(C));
+        }
+        Main.show();
+        Main.ShowProject(std::move(Font), false);
+        QApplication::processEvents();
+        List = Main.findChild<TNextGrid*>(QStringLiteral("grdFontViewer"));
+    }
+};
+
+void BM_CharListRepaint(benchmark::State& State)
+{
+    TWindowWithList W;
+    QImage Target(W.List->viewport()->size(), QImage::Format_RGB32);
+    QImage Fill(Target.size(), QImage::Format_RGB32);
+    double Paint = 0, Plain = 0;
+    for (auto _ : State) {
+        Paint += SecondsPerRun([&] { QPainter P(&Target); W.List->PaintTo(P, Target.rect()); }, 1);
+        Plain += SecondsPerRun([&] { Fill.fill(Qt::white); }, 1);
+        benchmark::DoNotOptimize(Target.constBits());
+        benchmark::DoNotOptimize(Fill.constBits());
+    }
+    State.counters["vs_fill"] = Plain > 0 ? Paint / Plain : 0;
+}
+BENCHMARK(BM_CharListRepaint)->Unit(benchmark::kMicrosecond);
+
+void BM_CharListScrollEndToEnd(benchmark::State& State)
+{
+    TWindowWithList W;
+    for (auto _ : State) {
+        W.List->ScrollToRow(0);
+        QApplication::processEvents();
+        for (int Row = 1; Row < W.List->RowCount(); ++Row) {
+            W.List->ScrollToRow(Row);
+            QApplication::processEvents();
+        }
+    }
+}
+BENCHMARK(BM_CharListScrollEndToEnd)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

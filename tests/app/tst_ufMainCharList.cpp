@@ -1,0 +1,169 @@
+// The character list of the main window: its rows, thumbnails, geometry and
+// what selecting a row does to the editor.
+#include "MainTestSupport.h"
+#include "NxColumnClasses.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QScrollBar>
+
+using namespace MainTest;
+
+namespace {
+
+TNextGrid* List(TfrmMain& W) { return W.findChild<TNextGrid*>(QStringLiteral("grdFontViewer")); }
+
+// The centre of row ARow's code cell, in viewport coordinates.
+QPoint RowPoint(TNextGrid* G, int ARow)
+{
+    return QPoint(60, G->RowTop(ARow) + G->GetRowHeight(ARow) / 2);
+}
+
+} // namespace
+
+class tst_ufMainCharList : public QObject {
+    Q_OBJECT
+
+    TWindowFixture Fx;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(Fx.Config.isValid());
+        Fx.Start();
+    }
+    void cleanupTestCase() { Fx.Stop(); }
+    void cleanup()
+    {
+        Fx.Window.reset();
+        QVERIFY2(Fx.Messages.Unanswered.isEmpty(), qPrintable(Fx.Messages.Unanswered.join('\n')));
+        QVERIFY(Fx.Messages.AllUsed());
+        Fx.Reset();
+    }
+
+    void rowsAndGeometry()
+    {
+        auto Font = MakeFont(QStringLiteral("List"), 32, 255, 8, 8);
+        TfrmMain& W = Fx.MainWith(std::move(Font));
+        TNextGrid* G = List(W);
+        QVERIFY(G);
+        QCOMPARE(G->RowCount(), 224);
+        QCOMPARE(G->GetRowHeight(0), 48);
+        QCOMPARE(G->Columns().Item(2)->Width(), 48);
+        const int Panel = G->verticalScrollBar()->sizeHint().width() + 40 + 40 + 48 + 5;
+        QTRY_COMPARE(W.findChild<QDockWidget*>(QStringLiteral("pnlFontChars"))->width(), Panel);
+        // Windows-1252 characters, and the code with one blank before it.
+        QCOMPARE(G->Cells(0, 0), QStringLiteral(" "));
+        QCOMPARE(G->Cells(0, 65 - 32), QStringLiteral("A"));
+        QCOMPARE(G->Cells(0, 128 - 32), QString(QChar(0x20AC)));
+        QCOMPARE(G->Cells(0, 233 - 32), QString(QChar(0xE9)));
+        QCOMPARE(G->Cell(1, 10)->AsInteger(), 42);
+        QCOMPARE(G->Columns().Item(1)->FormatText(G->Cell(1, 10)->AsString()), QStringLiteral(" 42"));
+        QCOMPARE(G->Columns().Item(0)->Font().family(), QStringLiteral("Arial"));
+        // The first row is selected, current and loaded.
+        QCOMPARE(G->SelectedRow(), 0);
+        QCOMPARE(W.CurrentFont()->CurrentChar, 32);
+        QVERIFY(W.CharEditor()->isVisible());
+        QCOMPARE(W.UndoMgr().Count(), 0);
+    }
+
+    void emptyRangeHidesTheEditor()
+    {
+        auto Font = std::make_unique<TGLCDFont>(QStringLiteral("Empty"));
+        Font->RangeFrom = 40;
+        Font->RangeTo = 39;
+        TfrmMain& W = Fx.MainWith(std::move(Font));
+        QCOMPARE(List(W)->RowCount(), 0);
+        QVERIFY(!W.CharEditor()->isVisible());
+        QCOMPARE(Label(W, "lblStatusFontCharsCount2"), QStringLiteral("0"));
+        QVERIFY(!W.Action(QStringLiteral("actSaveModifiedChar"))->isEnabled());
+    }
+
+    // A click on another row (or the same one) with the editor modified or not.
+    void selection_data()
+    {
+        QTest::addColumn<bool>("Modified");
+        QTest::addColumn<int>("Target");   // the row clicked
+        QTest::addColumn<int>("Answer");   // to the character question; -1 none asked
+        QTest::addColumn<QString>("Left"); // the character left, as stored afterwards
+        QTest::addColumn<bool>("ProjectModified");
+        QTest::newRow("clean, other row") << false << 2 << -1 << "..|.." << false;
+        QTest::newRow("modified, Yes stores") << true << 2 << int(TModalResult::mrYes) << "#.|.." << true;
+        QTest::newRow("modified, No drops") << true << 2 << int(TModalResult::mrNo) << "..|.." << false;
+        QTest::newRow("modified, same row, No reloads") << true << 0 << int(TModalResult::mrNo) << "..|.."
+                                                        << false;
+    }
+    void selection()
+    {
+        QFETCH(bool, Modified);
+        QFETCH(int, Target);
+        QFETCH(int, Answer);
+        QFETCH(QString, Left);
+        QFETCH(bool, ProjectModified);
+        auto Font = MakeFont(QStringLiteral("Sel"), 65, 70, 2, 2);
+        Draw(*Font->GetChar(67), QStringLiteral("##|##"));
+        TfrmMain& W = Fx.MainWith(std::move(Font));
+        TNextGrid* G = List(W);
+        if (Modified)
+            Fx.Click(0, 0);
+        if (Answer >= 0)
+            Fx.Messages.Answer(TModalResult(Answer));
+        QTest::mouseClick(G->viewport(), Qt::LeftButton, {}, RowPoint(G, Target));
+        QCOMPARE(Fx.Messages.Log.filter(QStringLiteral("Current Char has been changed. Save?")).size(),
+                 Answer >= 0 ? 1 : 0);
+        QCOMPARE(Picture(*W.CurrentFont()->GetChar(65)), Left);
+        QCOMPARE(W.ProjectModified(), ProjectModified);
+        QCOMPARE(W.CurrentFont()->CurrentChar, 65 + Target);
+        QCOMPARE(Picture(*W.CharEditor()), Target == 2 ? QStringLiteral("##|##") : QStringLiteral("..|.."));
+        QVERIFY(!W.CharEditor()->Modified());
+        QCOMPARE(W.UndoMgr().Count(), 0);
+        QVERIFY(!W.Action(QStringLiteral("actUndo"))->isEnabled());
+    }
+
+    void keysMoveTheSelection()
+    {
+        TfrmMain& W = Fx.MainWith(MakeFont(QStringLiteral("Keys"), 32, 126, 8, 8));
+        TNextGrid* G = List(W);
+        G->setFocus();
+        QTest::keyClick(G, Qt::Key_Down);
+        QCOMPARE(W.CurrentFont()->CurrentChar, 33);
+        QTest::keyClick(G, Qt::Key_End);
+        QCOMPARE(W.CurrentFont()->CurrentChar, 126);
+        QVERIFY(G->verticalScrollBar()->value() > 0);
+        QTest::keyClick(G, Qt::Key_Home);
+        QCOMPARE(W.CurrentFont()->CurrentChar, 32);
+        QCOMPARE(G->verticalScrollBar()->value(), 0);
+    }
+
+    // Thumbnails: 4 x 4 dots every 5 pixels from (3, 3) inside the cell, in the
+    // pixel's own colour; the row's background shows through the gaps.
+    void thumbnails()
+    {
+        auto Font = MakeFont(QStringLiteral("Thumb"), 65, 66, 3, 2);
+        Draw(*Font->GetChar(66), QStringLiteral("#..|..#"));
+        TfrmMain& W = Fx.MainWith(std::move(Font));
+        TNextGrid* G = List(W);
+        const QImage Img = G->viewport()->grab().toImage();
+        const int Left = 40 + 40 + 3, Top = G->RowTop(1) + 3;
+        auto Px = [&](int X, int Y) { return QColor(Img.pixel(X, Y)); };
+        QCOMPARE(Px(Left + 1, Top + 1), QColor(Qt::black));        // (0, 0) ink
+        QCOMPARE(Px(Left + 5 + 1, Top + 1), QColor(Qt::white));    // (1, 0) paper
+        QCOMPARE(Px(Left + 10 + 3, Top + 5 + 3), QColor(Qt::black)); // (2, 1) ink
+        QVERIFY(Px(Left + 4, Top + 1) != QColor(Qt::black));       // the gap
+    }
+
+    void sizeChangeResizesTheList()
+    {
+        TfrmMain& W = Fx.MainWith(MakeFont(QStringLiteral("Grow"), 32, 40, 8, 8));
+        TNextGrid* G = List(W);
+        W.Action(QStringLiteral("actInsetColLeft"))->trigger();
+        QCOMPARE(G->Columns().Item(2)->Width(), 53);
+        QCOMPARE(G->GetRowHeight(3), 48);
+        W.Action(QStringLiteral("actInsertRowTop"))->trigger();
+        QCOMPARE(G->GetRowHeight(3), 53);
+        QCOMPARE(G->RowSize(), 53);
+    }
+};
+
+QTEST_MAIN(tst_ufMainCharList)
+#include "tst_ufMainCharList.moc"
