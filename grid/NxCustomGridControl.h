@@ -396,6 +396,8 @@ protected:
     int FEditRow = -1;
     int FInputColumn = -1;
     QPointer<TNxCustomEdit> FActiveEditor;
+    // Set by EndEdit when OnEditAccept refused the value: the editor then stays open.
+    bool FEditRefused = false;
     int FUpdateCount = 0;
     bool FDestroying = false;
 

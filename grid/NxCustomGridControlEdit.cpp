@@ -143,7 +143,9 @@ bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)
 {
     const int Key = Event->key();
     if (Key == Qt::Key_Tab || Key == Qt::Key_Backtab) {
-        (void)EndEdit();
+        // A refused value stays in the open editor for the user to correct.
+        if (!EndEdit() && FEditRefused)
+            return true;
         CloseEditor();
         setFocus(Qt::TabFocusReason);
         keyPressEvent(Event);
@@ -152,7 +154,8 @@ bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)
     if (Key == Qt::Key_Return || Key == Qt::Key_Enter) {
         const bool Shift = Event->modifiers() & Qt::ShiftModifier;
         if (FEditing) {
-            (void)EndEdit();
+            if (!EndEdit() && FEditRefused)
+                return true;
             CloseEditor();
             setFocus(Qt::OtherFocusReason);
             switch (FSelectionMoveDirection) {
@@ -222,6 +225,7 @@ void TNxCustomGridControl::PlaceEditor()
 bool TNxCustomGridControl::EndEdit()
 {
     bool Result = true;
+    FEditRefused = false;
     if (!FActiveEditor)
         return FEditing || FInputEditing ? false : Result;
     const QString Value = FActiveEditor->text();
@@ -236,6 +240,7 @@ bool TNxCustomGridControl::EndEdit()
                 SetCellText(FEditCol, FEditRow, Value);
                 DoAfterEdit(FEditCol, FEditRow, Value);
             } else {
+                FEditRefused = !Accept;
                 Result = false;
             }
         }

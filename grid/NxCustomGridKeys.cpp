@@ -161,8 +161,11 @@ void TNxCustomGrid::IncrementalSearch(QChar Key)
     FSearchText += Key;
     const QString Wanted = AsciiUpper(FSearchText);
     const int Current = std::clamp(SelectedRow(), -1, Count - 1);
-    for (int Step = 1; Step <= Count; ++Step) {
-        const int Row = (Current + Step) % Count;
+    // A longer search text first tries the row its beginning found, so typing on
+    // keeps the row that still matches; a new text starts after the current row.
+    const int Start = Current < 0 ? 0 : (Current + (FSearchText.size() > 1 ? 0 : 1)) % Count;
+    for (int Step = 0; Step < Count; ++Step) {
+        const int Row = (Start + Step) % Count;
         if (AsciiUpper(GetCellText(SearchCol, Row)).startsWith(Wanted)) {
             SetSelectedRow(Row);
             ScrollToRow(Row);
