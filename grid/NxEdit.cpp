@@ -252,6 +252,8 @@ bool TNxCustomEdit::event(QEvent* Event)
         auto* K = static_cast<QKeyEvent*>(Event);
         if (K->key() == Qt::Key_Tab || K->key() == Qt::Key_Backtab) {
             keyPressEvent(K);
+            // Accepted, or the parent would move the focus on after all.
+            K->accept();
             return true;
         }
     }
