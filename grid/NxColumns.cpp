@@ -181,6 +181,11 @@ TNxCustomEdit* TNxCustomColumn::OwnEditor() const
     return FOwnEditor;
 }
 
+TNxCustomEdit* TNxCustomColumn::MadeOwnEditor() const
+{
+    return FOwnEditor;
+}
+
 TNxCustomEdit* TNxCustomColumn::Editor() const
 {
     if (auto* E = qobject_cast<TNxCustomEdit*>(FInplaceEdit.data()))

@@ -300,6 +300,8 @@ public:
     // The hidden in-place editor of a column whose class claims one (style bit 1),
     // made on first use and owned by the column; nil for other columns.
     TNxCustomEdit* OwnEditor() const;
+    // The own editor if it was made already; never makes one.
+    TNxCustomEdit* MadeOwnEditor() const;
     // The editor the grid uses for this column: InplaceEdit when set, else the own editor.
     TNxCustomEdit* Editor() const;
     int Left() const { return FLeft; }

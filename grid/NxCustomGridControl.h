@@ -396,6 +396,8 @@ protected:
     int FEditRow = -1;
     int FInputColumn = -1;
     QPointer<TNxCustomEdit> FActiveEditor;
+    // Where a column's InplaceEdit lived before the grid took it; it goes back there.
+    QPointer<QWidget> FEditorHome;
     // Set by EndEdit when OnEditAccept refused the value: the editor then stays open.
     bool FEditRefused = false;
     int FUpdateCount = 0;

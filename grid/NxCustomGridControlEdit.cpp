@@ -109,8 +109,10 @@ void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
     FActiveEditor = Editor;
     if (!Editor)
         return;
-    if (Editor->parentWidget() != viewport())
+    if (Editor->parentWidget() != viewport()) {
+        FEditorHome = Editor->parentWidget();
         Editor->setParent(viewport());
+    }
     Editor->SetWantTabs(FWantTabs);
     Editor->setLayoutDirection(layoutDirection());
     Editor->OnChange = [this](TNxCustomEdit* E) {
@@ -259,6 +261,22 @@ void TNxCustomGridControl::CloseEditor()
         // A focused editor that hides would hand the focus to the next widget in the chain.
         const bool HadFocus = FActiveEditor->hasFocus();
         FActiveEditor->hide();
+        // The editor no longer reports to this grid; one the user supplied goes home.
+        TNxCustomEdit* E = FActiveEditor;
+        E->OnChange = nullptr;
+        E->OnEnter = nullptr;
+        E->OnExit = nullptr;
+        E->OnKeyDown = nullptr;
+        E->OnKeyPress = nullptr;
+        const bool Own = FColumns && [&] {
+            for (int I = 0; I < FColumns->Count(); ++I)
+                if (FColumns->Item(I)->MadeOwnEditor() == E)
+                    return true;
+            return false;
+        }();
+        if (!Own && E->parentWidget() == viewport())
+            E->setParent(FEditorHome);
+        FEditorHome = nullptr;
         if (HadFocus && isVisible())
             setFocus(Qt::OtherFocusReason);
         if (FEditing)

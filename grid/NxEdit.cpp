@@ -52,8 +52,9 @@ TNxCustomEdit::TNxCustomEdit(QWidget* Parent)
     resize(121, 20);
     UpdateEditRect();
     connect(this, &QLineEdit::textChanged, this, [this] {
-        if (OnChange)
-            OnChange(this);
+        const auto Change = OnChange;
+        if (Change)
+            Change(this);
     });
 }
 
@@ -262,14 +263,17 @@ bool TNxCustomEdit::event(QEvent* Event)
 
 void TNxCustomEdit::keyPressEvent(QKeyEvent* Event)
 {
-    if (OnKeyDown && OnKeyDown(this, Event)) {
+    // Copies: a handler may close the editor and clear the handlers while it runs.
+    const auto KeyDown = OnKeyDown;
+    if (KeyDown && KeyDown(this, Event)) {
         Event->accept();
         return;
     }
     QLineEdit::keyPressEvent(Event);
     const QString T = Event->text();
-    if (OnKeyPress && T.size() == 1 && T[0].isPrint())
-        OnKeyPress(this, T[0]);
+    const auto KeyPress = OnKeyPress;
+    if (KeyPress && T.size() == 1 && T[0].isPrint())
+        KeyPress(this, T[0]);
 }
 
 void TNxCustomEdit::mousePressEvent(QMouseEvent* Event)
@@ -315,8 +319,9 @@ void TNxCustomEdit::focusInEvent(QFocusEvent* Event)
 void TNxCustomEdit::focusOutEvent(QFocusEvent* Event)
 {
     QLineEdit::focusOutEvent(Event);
-    if (OnExit)
-        OnExit(this);
+    const auto Exit = OnExit;
+    if (Exit)
+        Exit(this);
 }
 
 TNxEdit::TNxEdit(QWidget* Parent)

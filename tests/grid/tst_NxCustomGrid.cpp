@@ -482,15 +482,18 @@ void tst_NxCustomGrid::ColumnsOwnTheirEditors()
         QVERIFY(Own);
         QVERIFY(qobject_cast<TNxEdit*>(Own.data()));
         QCOMPARE(G.Col[0]->OwnEditor(), Own.data());
-        // A column's InplaceEdit wins over its own editor.
-        TNxEdit Mine;
+        // A column's InplaceEdit wins over its own editor, and goes back to its owner after.
+        QWidget Home;
+        auto* Mine = new TNxEdit(&Home);
         G.Col[1]->SetOptions(G.Col[1]->Options() | coEditing);
-        G.Col[1]->SetInplaceEdit(&Mine);
+        G.Col[1]->SetInplaceEdit(Mine);
         G.StartEdit(1, 0);
-        QCOMPARE(G.ActiveEditor(), &Mine);
+        QCOMPARE(G.ActiveEditor(), Mine);
+        QCOMPARE(Mine->parentWidget(), G.viewport());
         G.CloseEditor();
+        QCOMPARE(Mine->parentWidget(), &Home);
+        QVERIFY(!Mine->OnChange && !Mine->OnKeyDown);
         G.Col[1]->SetInplaceEdit(nullptr);
-        Mine.setParent(nullptr);
         G.StartEdit(0, 0);
         QCOMPARE(G.ActiveEditor(), Own.data());
         // An image column has no editor and cannot be edited.

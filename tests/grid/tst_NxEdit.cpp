@@ -7,7 +7,6 @@
 class tst_NxEdit : public QObject {
     Q_OBJECT
 private slots:
-    void Defaults();
     void EditingRect_data();
     void EditingRect();
     void PasswordIgnoresTheMargins();
@@ -19,19 +18,6 @@ private slots:
     void TabsOnlyWhenWanted();
     void PaintsGlyphAndPreview();
 };
-
-void tst_NxEdit::Defaults()
-{
-    TNxEdit E;
-    QCOMPARE(E.size(), QSize(121, 20));
-    QCOMPARE(E.Alignment(), taLeftJustify);
-    QCOMPARE(E.BorderStyle(), bsSingle);
-    QCOMPARE(E.VerticalAlignment(), vaMiddle);
-    QVERIFY(!E.PreviewBorder());
-    QVERIFY(!E.ShowPreview());
-    QVERIFY(!E.WantTabs());
-    QCOMPARE(E.focusPolicy(), Qt::StrongFocus);
-}
 
 // Margins (left, top, right, bottom), preview, glyph width, vertical alignment;
 // then the editing rectangle's left and right, and the preview box.

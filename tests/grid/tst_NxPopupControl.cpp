@@ -9,27 +9,12 @@
 class tst_NxPopupControl : public QObject {
     Q_OBJECT
 private slots:
-    void FloatingToolWindows();
     void RollShadowCoversThePoint();
     void ArrowShapes_data();
     void ArrowShapes();
     void DragBoxFollowsThePointer();
     void RollScrollingShowsTheShadow();
 };
-
-void tst_NxPopupControl::FloatingToolWindows()
-{
-    TRollShadow S;
-    TDragArrow A;
-    for (QWidget* W : {static_cast<QWidget*>(&S), static_cast<QWidget*>(&A)}) {
-        QVERIFY(W->windowFlags() & Qt::Tool);
-        QVERIFY(W->windowFlags() & Qt::FramelessWindowHint);
-        QVERIFY(W->windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(!W->isVisible());
-    }
-    QCOMPARE(A.size(), QSize(9, 9));
-    QCOMPARE(A.Direction(), 0);
-}
 
 void tst_NxPopupControl::RollShadowCoversThePoint()
 {
