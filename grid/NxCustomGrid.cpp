@@ -210,6 +210,24 @@ int TNxCustomGrid::GetRowEdgeAt(int X, int Y) const
     return -1;
 }
 
+int TNxCustomGrid::CellColumnAt(const QPoint& P) const
+{
+    if (GridStyle() == gsReport)
+        return ColumnAtX(P.x());
+    const int Row = RowAtY(P.y());
+    if (!IsValidRow(Row))
+        return -1;
+    const QPoint InSlide(P.x(), P.y() - SlideTop(Row));
+    for (int I = 0; I < Columns().Count(); ++I) {
+        TNxCustomColumn* C = Columns().Item(I);
+        TNxSlideBounds& B = C->SlideBounds();
+        if (C->Visible() && InSlide.x() >= B.Left() && InSlide.x() < B.Right() && InSlide.y() >= B.Top()
+            && InSlide.y() < B.Bottom())
+            return I;
+    }
+    return -1;
+}
+
 int TNxCustomGrid::GetDropPosition(int X) const
 {
     if (!Columns().IsValidIndex(FPressedColumn))

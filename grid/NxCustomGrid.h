@@ -57,6 +57,9 @@ public:
     int GetRowEdgeAt(int X, int Y) const;
     // The display position a dragged column would take when dropped at X.
     int GetDropPosition(int X) const;
+    // The column (list index) of the cell under P: by x in report style, by the
+    // slide bounds in slides style; -1 where there is none.
+    int CellColumnAt(const QPoint& P) const;
     // The row a dragged row would land before when dropped at Y.
     int GetDropRow(int Y) const;
 

@@ -96,7 +96,7 @@ void TNxCustomGrid::MouseDown(const QPoint& P, Qt::MouseButton Button, Qt::Keybo
         }
         if (GridStyle() == gsReport)
             SetInputSelected(false);
-        FPressCol = ColumnAtX(P.x());
+        FPressCol = CellColumnAt(P);
         FPressRow = RowAtY(P.y());
         if (RowCount() == 0)
             return;
@@ -244,7 +244,7 @@ void TNxCustomGrid::StartColumnDrag(const QPoint& P)
 
 void TNxCustomGrid::RowsMove(const QPoint& P)
 {
-    const int Col = ColumnAtX(P.x());
+    const int Col = CellColumnAt(P);
     const int Row = RowAtY(P.y());
     if (IsValidRow(FPressedRow) && (Options() & goRowMoving) && !FRowDragging && PointOutsideBox(P, FPressPoint, 5))
         FRowDragging = true;
@@ -351,7 +351,7 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
     if (Button == Qt::LeftButton) {
         switch (GetAreaAt(P)) {
         case gaRows: {
-            const int Col = ColumnAtX(P.x());
+            const int Col = CellColumnAt(P);
             const int Row = RowAtY(P.y());
             const bool Same = Col >= 0 && IsValidRow(Row) && Col == FPressCol && Row == FPressRow && Press.x() >= 0;
             if (Same)

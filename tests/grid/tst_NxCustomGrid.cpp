@@ -247,6 +247,15 @@ void tst_NxCustomGrid::HitTesting()
     QCOMPARE(G.GetColumnEdgeAt(59), 0);
     QCOMPARE(G.GetColumnEdgeAt(64), 0);
     QCOMPARE(G.GetColumnEdgeAt(65), -1);
+    // In slides the cell is found by the columns' bounds inside the slide (80 high from 18).
+    G.Col[1]->SlideBounds().SetLeft(100);
+    G.Col[2]->SlideBounds().SetTop(40);
+    G.SetGridStyle(gsSlides);
+    QCOMPARE(G.CellColumnAt({20, 18 + 10}), 0);
+    QCOMPARE(G.CellColumnAt({110, 18 + 10}), 1);
+    QCOMPARE(G.CellColumnAt({20, 18 + 45}), 2);
+    QCOMPARE(G.CellColumnAt({20, 18 + 70}), -1);
+    QCOMPARE(G.CellColumnAt({20, 18 + 80 + 10}), 0);
 }
 
 void tst_NxCustomGrid::ColumnEdgeCursor()
