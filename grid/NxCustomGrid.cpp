@@ -310,7 +310,12 @@ bool TNxCustomGrid::event(QEvent* Event)
 
 void TNxCustomGrid::paintEvent(QPaintEvent* Event)
 {
-    Guarded([&] { TNxCustomGridControl::paintEvent(Event); });
+    // Only logged: ending the interaction here would ask for another paint, and another error.
+    try {
+        TNxCustomGridControl::paintEvent(Event);
+    } catch (const EDotwrightError& E) {
+        qWarning().noquote() << E.Message();
+    }
 }
 
 void TNxCustomGrid::Paint()

@@ -471,6 +471,16 @@ void tst_NxCustomGrid::ConversionErrorsStayInTheHandlers()
     G.PaintTo(P, Img.rect());
     P.end();
     QVERIFY(G.Canvas() == nullptr);
+    // A handler that raises at the end of a real paint event.
+    G.OnCustomDrawCell = nullptr;
+    QVERIFY(QTest::qWaitForWindowExposed(&G));
+    G.OnPostDraw = [](TNxCustomGridControl* Grid) {
+        (void)static_cast<TNextGrid*>(Grid)->Cell(0, 0)->GetAsDateTime();
+    };
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("'apple' is not a valid date"));
+    G.viewport()->repaint();
+    QVERIFY(G.Canvas() == nullptr);
+    G.OnPostDraw = nullptr;
     // A footer sum leaves out the texts that are no numbers: 0 + 10 + ... + 90 less 30.
     G.Col[1]->Footer().SetFormulaKind(fkSum);
     G.SetCells(1, 3, "x");
