@@ -430,10 +430,11 @@ int TNxCustomColumn::GetEditOptions() const
 {
     if (!FEnabled)
         return 0;
-    // A class that claims an editor of its own must also make one.
-    if (!FInplaceEdit && !((GetColumnStyle() & 2) && OwnEditor()))
+    const int Wanted = ((FOptions & coEditing) ? 1 : 0) | ((FOptions & coCanInput) ? 2 : 0);
+    // A class that claims an editor of its own must also make one (only when it is wanted).
+    if (!Wanted || (!FInplaceEdit && !((GetColumnStyle() & 2) && OwnEditor())))
         return 0;
-    return ((FOptions & coEditing) ? 1 : 0) | ((FOptions & coCanInput) ? 2 : 0);
+    return Wanted;
 }
 
 int TNxCustomColumn::GetTextWidth(const QString& Text) const

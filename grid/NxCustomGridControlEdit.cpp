@@ -43,7 +43,8 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
     if (!FColumns->IsValidIndex(ACol) || !IsValidRow(ARow) || FReadOnly)
         return;
     TNxCustomColumn* Column = FColumns->Item(ACol);
-    if (!(Column->GetEditOptions() & 1))
+    // Options first: a column that does not edit needs no editor made to say so.
+    if (!(Column->Options() & coEditing) || !(Column->GetEditOptions() & 1))
         return;
     TNxCustomEdit* Editor = Column->Editor();
     if (!Editor)
