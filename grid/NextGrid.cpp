@@ -1,5 +1,7 @@
 #include "NextGrid.h"
 
+#include "DwError.h"
+
 #include <QPainter>
 #include <QStringList>
 #include <algorithm>
@@ -282,15 +284,24 @@ void TNextGrid::CalculateFooter()
             Col->Footer().SetCaption(QStringLiteral("0"));
             continue;
         }
-        auto F = [&](int R) { return Cell(C, R)->GetAsFloat(); };
+        // Texts that are no numbers take no part in a formula over numbers.
+        std::vector<double> Values;
+        Values.reserve(static_cast<size_t>(N));
+        if (Kind != fkCount && Kind != fkDistinct)
+            for (int R = 0; R < N; ++R) {
+                try {
+                    Values.push_back(Cell(C, R)->GetAsFloat());
+                } catch (const EDotwrightError&) {
+                }
+            }
         double V = 0;
         switch (Kind) {
         case fkAverage:
         case fkSum:
-            for (int R = 0; R < N; ++R)
-                V += F(R);
-            if (Kind == fkAverage)
-                V /= N;
+            for (double X : Values)
+                V += X;
+            if (Kind == fkAverage && !Values.empty())
+                V /= static_cast<double>(Values.size());
             break;
         case fkCount: V = N; break;
         case fkDistinct: {
@@ -302,14 +313,11 @@ void TNextGrid::CalculateFooter()
         }
         case fkMaximum:
         case fkMinimum:
-            V = F(0);
-            for (int R = 1; R < N; ++R) {
-                const double X = F(R);
-                if (Kind == fkMaximum ? X > V : X < V)
-                    V = X;
-            }
+            if (!Values.empty())
+                V = Kind == fkMaximum ? *std::max_element(Values.begin(), Values.end())
+                                      : *std::min_element(Values.begin(), Values.end());
             break;
-        case fkCustom: V = F(0); break;
+        case fkCustom: V = Values.empty() ? 0 : Values.front(); break;
         default: break;
         }
         Col->Footer().SetCaption(Col->FormatText(NxCellConvert::FloatToStr(V)));

@@ -1,6 +1,7 @@
 #include "NxColumnClasses.h"
 
 #include "NxDisplays.h"
+#include "NxEdit.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -36,10 +37,16 @@ int TNxTextColumn::GetTextWidth(const QString& Text) const
     return QFontMetrics(Font()).horizontalAdvance(Text) + 5;
 }
 
-void TNxTextColumn::PrepareEditor(QWidget* Editor)
+void TNxTextColumn::PrepareEditor(TNxCustomEdit* Editor)
 {
     TNxCustomColumn::PrepareEditor(Editor);
-    // The editor's wrap mode becomes wkEllipsis once the editor class exists.
+    if (Editor)
+        Editor->SetWrapKind(wkEllipsis);
+}
+
+TNxCustomEdit* TNxTextColumn::CreateEditor() const
+{
+    return new TNxEdit;
 }
 
 void TNxTextColumn::Assign(const TNxCustomColumn& Source)

@@ -33,7 +33,8 @@ public:
     // TextBefore + Value + TextAfter, as the cell shows it.
     QString FormatText(const QString& Value) const override { return FTextBefore + Value + FTextAfter; }
     bool IsEditKey(QChar Key) const override { return Key.unicode() > 32; }
-    void PrepareEditor(QWidget* Editor) override;
+    void PrepareEditor(TNxCustomEdit* Editor) override;
+    TNxCustomEdit* CreateEditor() const override;
     void Assign(const TNxCustomColumn& Source) override;
 
 private:

@@ -1,4 +1,5 @@
 #include "NxColumns.h"
+#include "NxEdit.h"
 
 #include "DwError.h"
 
@@ -167,6 +168,29 @@ TNxCustomColumn::~TNxCustomColumn()
     if (FColumns)
         FColumns->Remove(this);
     FListeners.clear();
+    delete FOwnEditor.data();
+}
+
+TNxCustomEdit* TNxCustomColumn::OwnEditor() const
+{
+    if (!FOwnEditor && (GetColumnStyle() & 2)) {
+        FOwnEditor = CreateEditor();
+        if (FOwnEditor)
+            FOwnEditor->hide();
+    }
+    return FOwnEditor;
+}
+
+TNxCustomEdit* TNxCustomColumn::MadeOwnEditor() const
+{
+    return FOwnEditor;
+}
+
+TNxCustomEdit* TNxCustomColumn::Editor() const
+{
+    if (auto* E = qobject_cast<TNxCustomEdit*>(FInplaceEdit.data()))
+        return E;
+    return OwnEditor();
 }
 
 bool TNxCustomColumn::Reading() const
@@ -406,9 +430,11 @@ int TNxCustomColumn::GetEditOptions() const
 {
     if (!FEnabled)
         return 0;
-    if (!(GetColumnStyle() & 2) && !FInplaceEdit)
+    const int Wanted = ((FOptions & coEditing) ? 1 : 0) | ((FOptions & coCanInput) ? 2 : 0);
+    // A class that claims an editor of its own must also make one (only when it is wanted).
+    if (!Wanted || (!FInplaceEdit && !((GetColumnStyle() & 2) && OwnEditor())))
         return 0;
-    return ((FOptions & coEditing) ? 1 : 0) | ((FOptions & coCanInput) ? 2 : 0);
+    return Wanted;
 }
 
 int TNxCustomColumn::GetTextWidth(const QString& Text) const
@@ -416,12 +442,14 @@ int TNxCustomColumn::GetTextWidth(const QString& Text) const
     return std::max(QFontMetrics(FFont).horizontalAdvance(Text) + 6, 8);
 }
 
-void TNxCustomColumn::PrepareEditor(QWidget* Editor)
+void TNxCustomColumn::PrepareEditor(TNxCustomEdit* Editor)
 {
-    // Alignment, border and margins belong to the editor class; a plain widget takes none.
     if (!Editor)
         return;
-    Editor->setContentsMargins(1, 0, 0, 0);
+    Editor->SetAlignment(FAlignment);
+    Editor->SetBorderStyle(bsNone);
+    Editor->InnerMargins().SetLeft(1);
+    Editor->SetVerticalAlignment(FVerticalAlignment);
 }
 
 void TNxCustomColumn::Assign(const TNxCustomColumn& Source)

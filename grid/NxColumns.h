@@ -17,6 +17,7 @@
 class QPainter;
 class TNxColumns;
 class TNxCustomColumn;
+class TNxCustomEdit;
 
 enum TDisplayMode { dmImageOnly, dmTextAndImage, dmTextOnly };
 enum TDrawingOptions { doNormal, doBackgroundOnly, doCustom, doCustomOnly };
@@ -260,6 +261,9 @@ public:
     QString InputCaption() const { return FInputCaption; }
     void SetInputCaption(const QString& Value);
     QString InputValue() const { return FInputValue; }
+    // Set while the grid's input line edits this column's input cell.
+    bool InputEditing() const { return FInputEditing; }
+    void SetInputEditing(bool Value) { FInputEditing = Value; }
     void SetInputValue(const QString& Value);
     TColumnOptions Options() const { return FOptions; }
     void SetOptions(TColumnOptions Value);
@@ -293,9 +297,13 @@ public:
     TNxColumns* Columns() const { return FColumns; }
     TColumnDisplay* Display() const { return FDisplay.get(); }
     TColumnPlay* Play() const { return FPlay.get(); }
-    QWidget* OwnEditor() const { return FOwnEditor; }
-    // The in-place editor of this column's class, made by the editor unit.
-    void SetOwnEditor(QWidget* Editor) { FOwnEditor = Editor; }
+    // The hidden in-place editor of a column whose class claims one (style bit 1),
+    // made on first use and owned by the column; nil for other columns.
+    TNxCustomEdit* OwnEditor() const;
+    // The own editor if it was made already; never makes one.
+    TNxCustomEdit* MadeOwnEditor() const;
+    // The editor the grid uses for this column: InplaceEdit when set, else the own editor.
+    TNxCustomEdit* Editor() const;
     int Left() const { return FLeft; }
     int VisibleIndex() const { return FVisibleIndex; }
 
@@ -306,7 +314,10 @@ public:
     virtual int GetTextWidth(const QString& Text) const;
     virtual QString FormatText(const QString& Value) const { return Value; }
     virtual bool IsEditKey(QChar Key) const { Q_UNUSED(Key); return false; }
-    virtual void PrepareEditor(QWidget* Editor);
+    // Before the grid shows the column's own editor over a cell.
+    virtual void PrepareEditor(TNxCustomEdit* Editor);
+    // The editor class of the column; nil when it has none.
+    virtual TNxCustomEdit* CreateEditor() const { return nullptr; }
     // The get-text and set-text pair that a virtual-kind column answers.
     virtual QString GetVirtualText(int ACol, int ARow) const { Q_UNUSED(ACol); Q_UNUSED(ARow); return {}; }
     virtual void SetVirtualText(int ACol, int ARow, const QString& Value) { Q_UNUSED(ACol); Q_UNUSED(ARow); Q_UNUSED(Value); }
@@ -358,9 +369,11 @@ private:
     std::unique_ptr<TColumnFooter> FFooter;
     std::unique_ptr<TColumnHeader> FHeader;
     QPointer<QWidget> FInplaceEdit;
-    QPointer<QWidget> FOwnEditor;
+    // Owned; a QPointer because a grid that parents it may already have freed it.
+    mutable QPointer<TNxCustomEdit> FOwnEditor;
     QString FInputCaption;
     QString FInputValue;
+    bool FInputEditing = false;
     TColumnOptions FOptions = DefaultColumnOptions;
     bool FParentFont = true;
     int FPosition = -1;

@@ -1,16 +1,103 @@
+// The control surface's set-up, hit testing, hints, window messages and the
+// lines and markers that a resize or a row drag draws over the grid.
 #include "NxCustomGrid.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QWheelEvent>
+#include "DwError.h"
+#include "NxPopupControl.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QTimer>
 #include <algorithm>
+
+// ---- the hint window ----
+
+TNxGridHintWindow::TNxGridHintWindow(QWidget* Parent)
+    : QWidget(Parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
+{
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+}
+
+QRect TNxGridHintWindow::CalcHintRect(const QString& Text, int MaxWidth) const
+{
+    const QFontMetrics FM(font());
+    const int Limit = MaxWidth > 0 ? MaxWidth - 8 : 10000;
+    const QRect T = FM.boundingRect(QRect(0, 0, Limit, 10000), Qt::TextWordWrap | Qt::AlignLeft, Text);
+    // Three pixels of margin and one of border on each side.
+    return {0, 0, T.width() + 8, T.height() + 4};
+}
+
+void TNxGridHintWindow::ActivateHint(const QRect& Rect, const QString& Text)
+{
+    FText = Text;
+    setGeometry(Rect);
+    show();
+    update();
+}
+
+void TNxGridHintWindow::ReleaseHint()
+{
+    hide();
+    Mode = hmNone;
+}
+
+void TNxGridHintWindow::PaintTo(QPainter& Canvas)
+{
+    const QPalette Pal = palette();
+    Canvas.fillRect(rect(), ToQColor(clInfoBk, Pal));
+    Canvas.setPen(ToQColor(clBlack));
+    Canvas.drawRect(rect().adjusted(0, 0, -1, -1));
+    Canvas.setPen(ToQColor(clInfoText, Pal));
+    Canvas.setFont(font());
+    Canvas.drawText(rect().adjusted(4, 2, -4, -2), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, FText);
+}
+
+void TNxGridHintWindow::paintEvent(QPaintEvent*)
+{
+    QPainter P(this);
+    PaintTo(P);
+}
+
+// ---- creation ----
 
 TNxCustomGrid::TNxCustomGrid(QWidget* Parent)
     : TNxCustomGridControl(Parent)
+    , FDragBox(new TColumnDragBox(this, this))
+    , FUpperArrow(new TDragArrow(this))
+    , FLowerArrow(new TDragArrow(this))
+    , FHint(new TNxGridHintWindow(this))
+    , FSearchTimer(new QTimer(this))
 {
     HorzScrollBar().LargeChange = 10;
     HorzScrollBar().SmallChange = 5;
     VertScrollBar().LargeChange = 10;
+    FUpperArrow->SetDirection(2);
+    FLowerArrow->SetDirection(1);
+    FDragBox->OnMoving = [this](TColumnDragBox*, int X, int Y) { ColumnDragMoving(X, Y); };
+    FDragBox->OnDrop = [this](TColumnDragBox*, int X, int Y) { ColumnDrop(X, Y); };
+    FSearchTimer->setInterval(500);
+    connect(FSearchTimer, &QTimer::timeout, this, [this] { Guarded([this] { SearchTimerFired(); }); });
+    viewport()->setMouseTracking(true);
+    FLastClientWidth = ClientWidth();
+    FLastClientHeight = ClientHeight();
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState State) {
+        if (State != Qt::ApplicationActive) {
+            CancelInteraction();
+            RefreshSelection();
+        }
+    });
+}
+
+TNxCustomGrid::~TNxCustomGrid()
+{
+    FSearchTimer->stop();
 }
 
 TShiftState TNxCustomGrid::ShiftOf(Qt::KeyboardModifiers Modifiers)
@@ -20,54 +107,193 @@ TShiftState TNxCustomGrid::ShiftOf(Qt::KeyboardModifiers Modifiers)
                                     | ((Modifiers & Qt::AltModifier) ? ssAlt : 0));
 }
 
-void TNxCustomGrid::mousePressEvent(QMouseEvent* Event)
+void TNxCustomGrid::Guarded(const std::function<void()>& Body)
 {
-    TNxCustomGridControl::mousePressEvent(Event);
-    Event->accept();
-    if (isEnabled() && focusPolicy() != Qt::NoFocus)
-        setFocus(Qt::MouseFocusReason);
-    FPressedCol = FPressedRow = -1;
-    if (Columns().Count() == 0)
-        return;
-    const bool Left = Event->button() == Qt::LeftButton;
-    if (!Left && !(Event->button() == Qt::RightButton && !MultiSelected()))
-        return;
-    const QPoint P = Event->position().toPoint();
-    const TRect Body = GetBodyRect();
-    if (P.y() < Body.Top || P.y() >= Body.Bottom || P.x() >= Body.Right)
-        return;
-    if (FEditing || FInputEditing) {
-        const bool WasInput = FInputEditing;
-        (void)EndEdit();
-        if (WasInput)
-            AcceptInput();
-        CloseEditor();
+    try {
+        Body();
+    } catch (const EDotwrightError& E) {
+        CancelInteraction();
+        qWarning().noquote() << E.Message();
     }
-    if (GridStyle() == gsReport)
-        SetInputSelected(false);
-    const int Col = ColumnAtX(P.x());
-    const int Row = RowAtY(P.y());
-    FPressedCol = Col;
-    FPressedRow = Row;
-    if (RowCount() == 0)
-        return;
-    SelectCell(Col >= 0 ? Col : SelectedColumn(), IsValidRow(Row) ? Row : SelectedRow(),
-               ShiftOf(Event->modifiers()));
 }
 
-void TNxCustomGrid::mouseReleaseEvent(QMouseEvent* Event)
+void TNxCustomGrid::SetCursorNumber(int Number)
 {
-    TNxCustomGridControl::mouseReleaseEvent(Event);
-    Event->accept();
-    if (Event->button() != Qt::LeftButton)
-        return;
-    const QPoint P = Event->position().toPoint();
-    const int Col = ColumnAtX(P.x());
-    const int Row = RowAtY(P.y());
-    if (Col >= 0 && IsValidRow(Row) && Col == FPressedCol && Row == FPressedRow)
-        DoCellClick(Col, Row);
-    FPressedCol = FPressedRow = -1;
+    FCursorNumber = Number;
+    if (Number == 0)
+        viewport()->unsetCursor();
+    else
+        viewport()->setCursor(GridCursor(Number));
 }
+
+void TNxCustomGrid::CancelInteraction()
+{
+    FColumnResizing = FHeaderPressed = FColumnDragging = FDblClickPending = FRowDragging = false;
+    FPressPoint = {-1, -1};
+    FPressCol = FPressRow = FPressedRow = FPressedColumn = -1;
+    FResizedColumn = FResizedRow = -1;
+    FResizeLineX = FResizeLeftX = FResizeRightX = FRowLineY = FDropRow = -1;
+    FResizeChange = 0;
+    RefreshHeaderColumn(FPressedHeaderColumn);
+    RefreshHeaderColumn(FHotHeaderColumn);
+    FPressedHeaderColumn = FHotHeaderColumn = -1;
+    FDragBox->Cancel();
+    HideArrows();
+    SetCursorNumber(0);
+    Invalidate();
+}
+
+void TNxCustomGrid::RefreshHeaderColumn(int ACol)
+{
+    if (Columns().IsValidIndex(ACol))
+        RefreshColumn(Columns().Item(ACol), caHeader);
+}
+
+void TNxCustomGrid::ColumnsChanged(int Operation, int Count, int Index)
+{
+    // Column numbers held by an interaction would name another column now.
+    CancelInteraction();
+    HideHint();
+    TNxCustomGridControl::ColumnsChanged(Operation, Count, Index);
+}
+
+// ---- hit testing ----
+
+int TNxCustomGrid::GetAreaAt(const QPoint& P) const
+{
+    auto In = [&P](const TRect& R) { return P.x() >= R.Left && P.x() < R.Right && P.y() >= R.Top && P.y() < R.Bottom; };
+    if (GridStyle() == gsSlides)
+        return ((Options() & goHeader) && In(GetHeaderRect())) ? gaHeader : gaRows;
+    if ((Options() & goHeader) && In(GetHeaderRect()))
+        return gaHeader;
+    if ((Options() & goInput) && In(GetInputRect()))
+        return gaInput;
+    if (In(GetBodyRect()))
+        return gaRows;
+    if ((Options() & goFooter) && In(GetFooterRect()))
+        return gaFooter;
+    if ((Options() & goIndicator) && In(GetIndicatorRect()))
+        return gaIndicator;
+    return gaNone;
+}
+
+int TNxCustomGrid::GetColumnEdgeAt(int X) const
+{
+    const int FixedEnd = IndicatorWidth() + Columns().FixedWidth();
+    for (int Pos = 0; Pos < Columns().Count(); ++Pos) {
+        TNxCustomColumn* C = Columns().ItemByPosition(Pos);
+        if (!C->Visible() || (C->Options() & coFixedSize))
+            continue;
+        if (ColumnScrolled(C) && X < FixedEnd)
+            continue;
+        const int E = ColumnScreenLeft(C) + C->Width();
+        if (X >= E - 3 && X <= E + 2)
+            return C->Index();
+    }
+    return -1;
+}
+
+int TNxCustomGrid::GetRowEdgeAt(int X, int Y) const
+{
+    if (X > IndicatorColumnWidth)
+        return -1;
+    const TRect B = GetBodyRect();
+    int Top = B.Top + LineWidths().Top;
+    for (int R = FirstRow(); R < RowCount() && Top < B.Bottom; ++R) {
+        if (!GetRowVisible(R))
+            continue;
+        const int Bottom = Top + GetRowHeight(R) + LineWidths().RowSpacing;
+        if (Y > Bottom - 3 && Y < Bottom + 1)
+            return R;
+        Top = Bottom;
+    }
+    return -1;
+}
+
+int TNxCustomGrid::CellColumnAt(const QPoint& P) const
+{
+    if (GridStyle() == gsReport)
+        return ColumnAtX(P.x());
+    const int Row = RowAtY(P.y());
+    if (!IsValidRow(Row))
+        return -1;
+    const QPoint InSlide(P.x(), P.y() - SlideTop(Row));
+    for (int I = 0; I < Columns().Count(); ++I) {
+        TNxCustomColumn* C = Columns().Item(I);
+        TNxSlideBounds& B = C->SlideBounds();
+        if (C->Visible() && InSlide.x() >= B.Left() && InSlide.x() < B.Right() && InSlide.y() >= B.Top()
+            && InSlide.y() < B.Bottom())
+            return I;
+    }
+    return -1;
+}
+
+int TNxCustomGrid::GetDropPosition(int X) const
+{
+    if (!Columns().IsValidIndex(FPressedColumn))
+        return -1;
+    TNxCustomColumn* D = Columns().Item(FPressedColumn);
+    const int Col = ColumnAtX(X);
+    if (Col < 0)
+        return D->Position();
+    TNxCustomColumn* C = Columns().Item(Col);
+    const int Left = ColumnScreenLeft(C);
+    const bool FromLeft = D->Position() < C->Position();
+    int Target;
+    if (X >= Left + C->Width() / 2) {
+        // Dropped behind the column: from its right the dragged column goes one place further.
+        Target = C->Position() + (FromLeft || C == D ? 0 : 1);
+    } else {
+        Target = C->Position();
+        if (FromLeft) {
+            int P = C->Position() - 1;
+            while (P >= 0 && !Columns().ItemByPosition(P)->Visible())
+                --P;
+            Target = P >= 0 ? P : D->Position();
+        }
+    }
+    Target = std::clamp(Target, 0, Columns().Count() - 1);
+    if (Target >= FixedCols()) {
+        TNxCustomColumn* T = Columns().ItemByPosition(Target);
+        if (ColumnScrolled(T) && ColumnScreenLeft(T) < IndicatorWidth() + Columns().FixedWidth())
+            return D->Position();
+    }
+    return Target;
+}
+
+int TNxCustomGrid::GetDropRow(int Y) const
+{
+    const TRect B = GetBodyRect();
+    if (Y < B.Top || Y >= B.Bottom)
+        return FPressedRow;
+    int Top = B.Top + LineWidths().Top;
+    for (int R = FirstRow(); R < RowCount() && Top < B.Bottom; ++R) {
+        if (!GetRowVisible(R))
+            continue;
+        const int H = RowExtent(R) + LineWidths().RowSpacing;
+        if (Y < Top + H)
+            return Y >= Top + H / 2 ? R + 1 : R;
+        Top += H;
+    }
+    return FPressedRow;
+}
+
+// ---- hints ----
+
+void TNxCustomGrid::ShowHint(const QPoint& At, const QString& Text, int Mode, int MaxWidth)
+{
+    QRect R = FHint->CalcHintRect(Text, MaxWidth);
+    R.moveTopLeft(viewport()->mapToGlobal(At));
+    FHint->Mode = Mode;
+    FHint->ActivateHint(R, Text);
+}
+
+void TNxCustomGrid::HideHint()
+{
+    FHint->ReleaseHint();
+}
+
+// ---- window messages ----
 
 bool TNxCustomGrid::event(QEvent* Event)
 {
@@ -82,95 +308,110 @@ bool TNxCustomGrid::event(QEvent* Event)
     return TNxCustomGridControl::event(Event);
 }
 
-void TNxCustomGrid::keyPressEvent(QKeyEvent* Event)
+void TNxCustomGrid::paintEvent(QPaintEvent* Event)
 {
-    const TShiftState Shift = ShiftOf(Event->modifiers());
-    const int V = GetVisibleRowCount();
-    const int F = VertScrollBar().Position();
-    const int C = SelectedRow();
-    const int Count = RowCount();
-    const bool ValidColumn = Columns().IsValidIndex(SelectedColumn());
-    auto Select = [&](int Row) { SelectCell(SelectedColumn(), Row, Shift); };
-    switch (Event->key()) {
-    case Qt::Key_Tab: NextCell(); break;
-    case Qt::Key_Backtab: PrevCell(); break;
-    case Qt::Key_Up: MoveUp(Shift); break;
-    case Qt::Key_Down: MoveDown(Shift); break;
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        if ((Options() & goSelectFullRow) && !(AppearanceOptions() & aoIndicateSelectedCell)) {
-            if (Event->key() == Qt::Key_Left)
-                HorzScrollBar().LineUp();
-            else
-                HorzScrollBar().LineDown();
-        } else if (Event->key() == Qt::Key_Left) {
-            MoveLeft();
-        } else {
-            MoveRight();
-        }
-        break;
-    case Qt::Key_Home:
-        if (ValidColumn && Count > 0) {
-            VertScrollBar().SetPosition(0);
-            Select(0);
-        }
-        break;
-    case Qt::Key_End:
-        if (ValidColumn && Count > 0) {
-            VertScrollBar().SetPosition(VertScrollBar().Max());
-            Select(Count - 1);
-        }
-        break;
-    case Qt::Key_PageUp:
-        if (ValidColumn && Count > 0) {
-            if (C > F) {
-                Select(F);
-            } else {
-                const int Row = std::max(C - V, 0);
-                Select(Row);
-                VertScrollBar().SetPosition(Row);
-            }
-        }
-        break;
-    case Qt::Key_PageDown:
-        if (ValidColumn && Count > 0) {
-            if (Count < V) {
-                Select(Count - 1);
-                return;
-            }
-            if (C < F + V - 1) {
-                Select(F + V - 1);
-            } else {
-                Select(std::min(C + V, Count - 1));
-                VertScrollBar().SetPosition(VertScrollBar().Position() + V);
-            }
-        }
-        break;
-    default:
-        // The scroll area's own key handling would move the bars a second time.
-        QWidget::keyPressEvent(Event);
-        return;
+    // Only logged: ending the interaction here would ask for another paint, and another error.
+    try {
+        TNxCustomGridControl::paintEvent(Event);
+    } catch (const EDotwrightError& E) {
+        qWarning().noquote() << E.Message();
     }
-    Event->accept();
 }
 
-void TNxCustomGrid::wheelEvent(QWheelEvent* Event)
+void TNxCustomGrid::Paint()
 {
-    Event->accept();
-    if (FEditing)
+    TNxCustomGridControl::Paint();
+    PaintInteraction();
+}
+
+// The inverted lines of a resize and the red marker of a row drag, over what the grid painted.
+void TNxCustomGrid::PaintInteraction()
+{
+    QPainter* P = Canvas();
+    if (!P)
         return;
-    // One notch (120) scrolls one line, or a page with Ctrl.
-    FWheelDelta += Event->angleDelta().y();
-    const bool Page = Event->modifiers() & Qt::ControlModifier;
-    while (FWheelDelta >= 120 || FWheelDelta <= -120) {
-        const bool Up = FWheelDelta > 0;
-        FWheelDelta += Up ? -120 : 120;
-        TNxScrollBar& Bar = VertScrollBar().Max() > 0 ? VertScrollBar() : HorzScrollBar();
-        if (&Bar == &HorzScrollBar() && (GridStyle() != gsReport || Bar.Max() <= 0))
-            return;
-        if (Page)
-            Up ? Bar.PageUp() : Bar.PageDown();
-        else
-            Up ? Bar.LineUp() : Bar.LineDown();
+    P->save();
+    P->setClipping(false);
+    if (FColumnResizing || FResizedRow >= 0) {
+        P->setCompositionMode(QPainter::RasterOp_NotDestination);
+        if (FColumnResizing) {
+            for (int X : {FResizeLeftX, FResizeLineX})
+                if (X >= 0)
+                    P->fillRect(X, 0, 1, ClientHeight(), Qt::black);
+        } else if (FRowLineY >= 0) {
+            P->fillRect(0, FRowLineY, ClientWidth(), 1, Qt::black);
+        }
     }
+    if (FRowDragging && FDropRow >= 0) {
+        const int Y = FDropRow == FirstRow() ? RowTop(FDropRow) : RowTop(FDropRow) - 1;
+        const int Right = GetBodyRect().Right;
+        P->setPen(ToQColor(clRed));
+        P->setBrush(ToQColor(clRed));
+        const QPolygon Left({{0, Y - 2}, {2, Y - 2}, {2, Y - 5}, {7, Y}, {2, Y + 5}, {2, Y + 2}, {0, Y + 2}});
+        QPolygon RightArrow;
+        for (const QPoint& Q : Left)
+            RightArrow << QPoint(Right - 1 - Q.x(), Q.y());
+        P->drawPolygon(Left);
+        P->drawPolygon(RightArrow);
+        P->drawLine(8, Y, Right - 7, Y);
+    }
+    P->restore();
+}
+
+void TNxCustomGrid::focusInEvent(QFocusEvent* Event)
+{
+    TNxCustomGridControl::focusInEvent(Event);
+    if (GridStyle() == gsSlides) {
+        RefreshSelectedSlides();
+        RefreshSlide(SelectedRow());
+    }
+}
+
+void TNxCustomGrid::focusOutEvent(QFocusEvent* Event)
+{
+    if (!FocusGoesToEditor()) {
+        FColumnResizing = FHeaderPressed = FColumnDragging = FRowDragging = false;
+        FPressedRow = FResizedRow = FResizedColumn = -1;
+        RefreshHeaderColumn(FHotHeaderColumn);
+        RefreshHeaderColumn(FPressedHeaderColumn);
+        FHotHeaderColumn = FPressedHeaderColumn = -1;
+        FDragBox->Cancel();
+        HideArrows();
+        if (GridStyle() == gsSlides) {
+            RefreshSelectedSlides();
+            RefreshSlide(SelectedRow());
+        }
+    }
+    TNxCustomGridControl::focusOutEvent(Event);
+}
+
+void TNxCustomGrid::leaveEvent(QEvent* Event)
+{
+    TNxCustomGridControl::leaveEvent(Event);
+    HideHint();
+    FHintHeaderColumn = -1;
+    RefreshHeaderColumn(FHotHeaderColumn);
+    FHotHeaderColumn = -1;
+}
+
+void TNxCustomGrid::resizeEvent(QResizeEvent* Event)
+{
+    TNxCustomGridControl::resizeEvent(Event);
+    if (ClientHeight() != FLastClientHeight && (Options() & goFooter))
+        InvalidatePart(gpFooter);
+    FLastClientHeight = ClientHeight();
+    FLastClientWidth = ClientWidth();
+}
+
+void TNxCustomGrid::WMVScroll(int Code, int TrackPos)
+{
+    CloseEditor();
+    UpdateVertScrollBar();
+    TNxCustomGridControl::WMVScroll(Code, TrackPos);
+}
+
+void TNxCustomGrid::WMHScroll(int Code, int TrackPos)
+{
+    CloseEditor();
+    TNxCustomGridControl::WMHScroll(Code, TrackPos);
 }

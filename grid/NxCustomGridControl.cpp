@@ -766,7 +766,7 @@ void TNxCustomGridControl::ColumnNotification(TNxCustomColumn* Column, int Value
 
 bool TNxCustomGridControl::Focused() const
 {
-    return hasFocus() || viewport()->hasFocus();
+    return hasFocus() || viewport()->hasFocus() || (FActiveEditor && FActiveEditor->hasFocus());
 }
 
 void TNxCustomGridControl::focusInEvent(QFocusEvent* Event)
@@ -778,6 +778,11 @@ void TNxCustomGridControl::focusInEvent(QFocusEvent* Event)
 
 void TNxCustomGridControl::focusOutEvent(QFocusEvent* Event)
 {
+    // The focus moving into the editor is no loss of focus.
+    if (FocusGoesToEditor()) {
+        TNxScrollControl::focusOutEvent(Event);
+        return;
+    }
     if (FEditing || FInputEditing) {
         (void)EndEdit();
         CloseEditor();

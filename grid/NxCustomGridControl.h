@@ -4,10 +4,12 @@
 // cells are stored is left to the subclass behind the abstract row and cell queries.
 #include "NxColumns.h"
 #include "NxDisplays.h"
+#include "NxEdit.h"
 #include "NxGridLink.h"
 #include "NxScrollControl.h"
 
 #include <QFont>
+#include <QPointer>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -57,7 +59,6 @@ enum TSelectionMoveDirection { mdNone, mdUp, mdDown, mdLeft, mdRight };
 enum TSlideOption : std::uint8_t { soFrame = 1 << 0, soHideSelection = 1 << 1 };
 using TSlideOptions = std::uint8_t;
 enum TSortedStyle { soDefault, soDarker, soWhite };
-enum TBorderStyle { bsNone, bsSingle };
 
 // Modifier keys of a selection.
 enum TShiftBit : std::uint8_t { ssShift = 1 << 0, ssCtrl = 1 << 1, ssAlt = 1 << 2 };
@@ -70,6 +71,8 @@ enum TGridPart { gpBody = 1, gpFooter = 2, gpHeader = 3, gpIndicator = 4, gpInpu
 constexpr int IndicatorColumnWidth = 12;
 
 class TNxCustomGridControl;
+class TNxCustomEdit;
+class QKeyEvent;
 
 struct TLineWidths {
     int Left = 0, Top = 0, Right = 0, Bottom = 0, RowSpacing = 0;
@@ -268,14 +271,26 @@ public:
     void PrevCell();
     bool IsValidRow(int ARow) const { return ARow >= 0 && ARow < GetRowCount(); }
 
-    // ---- the in-place editor's seams; the editor is not part of this control ----
-    virtual void CloseEditor() {}
-    virtual bool EndEdit() { return true; }
-    virtual void PlaceEditor() {}
-    virtual void AcceptInput() {}
+    // ---- in-place editing and the input line ----
+    // Opens the cell's editor; an empty Text starts from the cell's text.
+    void StartEdit(int ACol, int ARow, const QString& Text = {});
+    // Opens the editor in the column's input cell.
+    void StartInputEdit(TNxCustomColumn* Column, const QString& Text = {});
+    // Commits what the open editor holds; False when nothing was written.
+    virtual bool EndEdit();
+    // Hides the editor and forgets the edit.
+    virtual void CloseEditor();
+    // Puts the editor over its cell after the geometry changed.
+    virtual void PlaceEditor();
+    // Turns the input line into a new row.
+    virtual void AcceptInput();
+    void SetActiveEditor(TNxCustomEdit* Editor);
+    TNxCustomEdit* ActiveEditor() const { return FActiveEditor; }
     bool Editing() const { return FEditing; }
+    bool InputEditing() const { return FInputEditing; }
     int EditCol() const { return FEditCol; }
     int EditRow() const { return FEditRow; }
+    int InputColumn() const { return FInputColumn; }
 
     // True when the grid (or its editor) has the keyboard focus.
     virtual bool Focused() const;
@@ -333,6 +348,13 @@ public:
     virtual void DoIndicatorChange();
 
 protected:
+    // The open editor's keys: a key before the editor takes it (true when handled here),
+    // and a typed character, which goes on to the grid's own key-press handling.
+    virtual bool EditorKeyDown(QKeyEvent* Event);
+    virtual void EditorKeyPress(QChar Key) { Q_UNUSED(Key); }
+    // True when the widget that takes the focus is the grid's own editor.
+    bool FocusGoesToEditor() const;
+
     // Column collection notifications.
     virtual void ColumnsChanged(int Operation, int Count, int Index);
     virtual void ColumnNotification(TNxCustomColumn* Column, int Value, int Kind);
@@ -373,6 +395,11 @@ protected:
     int FEditCol = -1;
     int FEditRow = -1;
     int FInputColumn = -1;
+    QPointer<TNxCustomEdit> FActiveEditor;
+    // Where a column's InplaceEdit lived before the grid took it; it goes back there.
+    QPointer<QWidget> FEditorHome;
+    // Set by EndEdit when OnEditAccept refused the value: the editor then stays open.
+    bool FEditRefused = false;
     int FUpdateCount = 0;
     bool FDestroying = false;
 

@@ -2,6 +2,9 @@
 // rows cell by cell, the empty rows below the data, and the focus frame.
 #include "NxCustomGridControl.h"
 #include "NxThemesSupport.h"
+#include "DwError.h"
+
+#include <QDebug>
 
 #include <QFontMetrics>
 #include <QPaintEvent>
@@ -21,9 +24,16 @@ void TNxCustomGridControl::PaintTo(QPainter& Canvas, const QRect& Clip)
     Canvas.setRenderHint(QPainter::TextAntialiasing, true);
     FActiveDisplay->Canvas = &Canvas;
     FActiveDisplay->RightToLeft = layoutDirection() == Qt::RightToLeft;
+    // The canvas lives only for this call, also when a handler raises.
+    struct TCanvasReset {
+        TNxCustomGridControl* G;
+        ~TCanvasReset()
+        {
+            G->FActiveDisplay->Canvas = nullptr;
+            G->FCanvas = nullptr;
+        }
+    } Reset{this};
     Paint();
-    FActiveDisplay->Canvas = nullptr;
-    FCanvas = nullptr;
 }
 
 void TNxCustomGridControl::ClipTo(const TRect& R)
@@ -266,10 +276,15 @@ void TNxCustomGridControl::DrawCell(int ACol, int ARow)
     }
     Display->Current = ACol == FSelectedColumn && ARow == GetSelectedRow();
     const TDrawingOptions Drawing = Column->DrawingOptions();
-    if ((Drawing == doNormal || Drawing == doCustom) && DrawCellContent(ACol, ARow, CellState))
-        Display->PaintContent();
-    if (Drawing != doNormal)
-        DoCustomDrawCell(ACol, ARow, CellRect, CellState);
+    try {
+        if ((Drawing == doNormal || Drawing == doCustom) && DrawCellContent(ACol, ARow, CellState))
+            Display->PaintContent();
+        if (Drawing != doNormal)
+            DoCustomDrawCell(ACol, ARow, CellRect, CellState);
+    } catch (const EDotwrightError& E) {
+        // A value that does not convert leaves its cell blank; the rest of the grid still paints.
+        qWarning().noquote() << E.Message();
+    }
     if (!(FOptions & goSelectFullRow) && ACol == FSelectedColumn && ARow == GetSelectedRow())
         DrawFocusFrame();
     ResetClip();

@@ -1,5 +1,7 @@
 #include "NxScrollControl.h"
 
+#include "NxPopupControl.h"
+
 #include <QCursor>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -119,6 +121,7 @@ TNxScrollControl::TNxScrollControl(QWidget* Parent)
     , FHorzScrollBar(std::make_unique<TNxScrollBar>(this, 0))
     , FVertScrollBar(std::make_unique<TNxScrollBar>(this, 0))
     , FRollTimer(new QTimer(this))
+    , FRollShadow(new TRollShadow(this))
 {
     FRollTimer->setInterval(1);
     connect(FRollTimer, &QTimer::timeout, this, [this] { RollTimerTick(viewport()->mapFromGlobal(QCursor::pos())); });
@@ -134,6 +137,14 @@ TNxScrollControl::TNxScrollControl(QWidget* Parent)
 }
 
 TNxScrollControl::~TNxScrollControl() = default;
+
+void TNxScrollControl::ShowRollShadow(bool Show, const QPoint& ScreenPos)
+{
+    if (Show)
+        FRollShadow->ShowAt(ScreenPos);
+    else
+        FRollShadow->hide();
+}
 
 int TNxScrollControl::ClientWidth() const
 {

@@ -11,6 +11,7 @@ class QMouseEvent;
 class QScrollBar;
 class QTimer;
 class TNxScrollControl;
+class TRollShadow;
 
 // Scroll message codes, as the bars' buttons, track and keys send them.
 enum TScrollCode {
@@ -144,10 +145,11 @@ public:
     int RollInterval() const;
     // One tick: one line in the roll direction; the pointer's distance sets the next interval.
     void RollTimerTick(const QPoint& Pointer);
+    TRollShadow* RollShadow() const { return FRollShadow; }
 
 protected:
-    // The marker shown where rolling started; the floating window that draws it comes later.
-    virtual void ShowRollShadow(bool Show, const QPoint& ScreenPos) { Q_UNUSED(Show); Q_UNUSED(ScreenPos); }
+    // The marker shown where rolling started, hidden when it ends.
+    virtual void ShowRollShadow(bool Show, const QPoint& ScreenPos);
     void mousePressEvent(QMouseEvent* Event) override;
     void mouseMoveEvent(QMouseEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
@@ -167,4 +169,5 @@ private:
     QPoint FRollOrigin;
     int FRollDirection = 0;
     QTimer* FRollTimer;
+    TRollShadow* FRollShadow;
 };

@@ -27,6 +27,8 @@ QColor SystemQColor(int Index, const QPalette& P)
     case 20: return P.color(QPalette::Light);                       // clBtnHighlight
     case 21: return P.color(QPalette::Shadow);                      // cl3DDkShadow
     case 22: return P.color(QPalette::Midlight);                    // cl3DLight
+    case 23: return P.color(QPalette::ToolTipText);                 // clInfoText
+    case 24: return P.color(QPalette::ToolTipBase);                 // clInfoBk
     default: return P.color(QPalette::Window);
     }
 }

@@ -22,6 +22,7 @@ constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clRed = 0x0000FF;
 constexpr TColor clLime = 0x00FF00;
 constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clGray = 0x808080;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clWindow = SystemColor(5);
 constexpr TColor clWindowFrame = SystemColor(6);
@@ -33,6 +34,8 @@ constexpr TColor clBtnShadow = SystemColor(16);
 constexpr TColor clGrayText = SystemColor(17);
 constexpr TColor clBtnText = SystemColor(18);
 constexpr TColor clBtnHighlight = SystemColor(20);
+constexpr TColor clInfoText = SystemColor(23);
+constexpr TColor clInfoBk = SystemColor(24);
 
 // The system colour's current value comes from Palette; a plain colour is returned as it is.
 TColor ColorToRGB(TColor Color, const QPalette& Palette);
@@ -55,6 +58,7 @@ inline TRect Rect(int Left, int Top, int Right, int Bottom) { return {Left, Top,
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TVerticalAlignment { vaTop, vaMiddle, vaBottom };
+enum TBorderStyle { bsNone, bsSingle };
 
 // Font style bits as the cell store keeps them.
 enum TFontStyleBit { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };

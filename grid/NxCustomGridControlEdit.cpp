@@ -1,0 +1,313 @@
+// Editing a cell in place and collecting a new row in the input line: the
+// editor opens over the cell, its events come back to the grid, and its text
+// goes into the cell when the edit ends.
+#include "NxCustomGridControl.h"
+#include "NxEdit.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace {
+
+// The column's own editor made ready for a cell: the column's settings, the
+// cell's colour and the column's font and text colour.
+void PrepareOwnEditor(TNxCustomColumn* Column, TNxCustomEdit* Editor, TColor Color)
+{
+    Column->PrepareEditor(Editor);
+    Editor->SetColor(Color);
+    Editor->setFont(Column->Font());
+    Editor->SetFontColor(Column->FontColor());
+    Editor->update();
+}
+
+void PutCaret(TNxCustomColumn* Column, TNxCustomEdit* Editor)
+{
+    if (Column->Options() & coEditorAutoSelect)
+        Editor->selectAll();
+    else
+        Editor->end(false);
+}
+
+} // namespace
+
+bool TNxCustomGridControl::FocusGoesToEditor() const
+{
+    const QWidget* F = QApplication::focusWidget();
+    return F && FActiveEditor && F == FActiveEditor.data();
+}
+
+void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
+{
+    if (FEditing && ACol == FEditCol && ARow == FEditRow)
+        return;
+    if (!FColumns->IsValidIndex(ACol) || !IsValidRow(ARow) || FReadOnly)
+        return;
+    TNxCustomColumn* Column = FColumns->Item(ACol);
+    // Options first: a column that does not edit needs no editor made to say so.
+    if (!(Column->Options() & coEditing) || !(Column->GetEditOptions() & 1))
+        return;
+    TNxCustomEdit* Editor = Column->Editor();
+    if (!Editor)
+        return;
+    bool Accept = true;
+    DoBeforeEdit(ACol, ARow, Accept);
+    if (!Accept)
+        return;
+    if (FEditing || FInputEditing) {
+        (void)EndEdit();
+        CloseEditor();
+    }
+    // The handler or the commit may have removed the row or the column.
+    if (!FColumns->IsValidIndex(ACol) || !IsValidRow(ARow))
+        return;
+    FEditing = true;
+    FEditCol = ACol;
+    FEditRow = ARow;
+    const QString StartText = Text.isEmpty() ? GetCellText(ACol, ARow) : Text;
+    if (Editor == Column->OwnEditor())
+        PrepareOwnEditor(Column, Editor, GetCellColor(ACol, ARow));
+    SetActiveEditor(Editor);
+    {
+        // Setting the start text is no edit of the user's.
+        const QSignalBlocker Block(Editor);
+        Editor->setText(StartText);
+    }
+    PutCaret(Column, Editor);
+    PlaceEditor();
+}
+
+void TNxCustomGridControl::StartInputEdit(TNxCustomColumn* Column, const QString& Text)
+{
+    if (!Column || FColumns->IndexOf(Column) < 0)
+        return;
+    SetInputSelected(true);
+    SelectColumn(Column->Index());
+    if (FEditing || FInputEditing) {
+        (void)EndEdit();
+        CloseEditor();
+    }
+    TNxCustomEdit* Editor = Column->Editor();
+    if (!Editor || !(Column->GetEditOptions() & 2) || FReadOnly)
+        return;
+    FInputEditing = true;
+    if (Editor == Column->OwnEditor())
+        PrepareOwnEditor(Column, Editor, Column->Color());
+    SetActiveEditor(Editor);
+    FInputColumn = Column->Index();
+    Column->SetInputEditing(true);
+    {
+        const QSignalBlocker Block(Editor);
+        Editor->setText(Text.isEmpty() ? Column->InputValue() : Text);
+    }
+    FEditCol = FEditRow = -1;
+    PlaceEditor();
+    PutCaret(Column, Editor);
+    DoInputSelectCell(Column->Index());
+}
+
+void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
+{
+    FActiveEditor = Editor;
+    if (!Editor)
+        return;
+    if (Editor->parentWidget() != viewport()) {
+        FEditorHome = Editor->parentWidget();
+        Editor->setParent(viewport());
+    }
+    Editor->SetWantTabs(FWantTabs);
+    Editor->setLayoutDirection(layoutDirection());
+    Editor->OnChange = [this](TNxCustomEdit* E) {
+        if (E == FActiveEditor)
+            DoEdit(FEditCol, FEditRow, E->text());
+    };
+    Editor->OnEnter = [this](TNxCustomEdit*) {
+        if (!hasFocus())
+            Invalidate();
+    };
+    Editor->OnExit = [this](TNxCustomEdit* E) {
+        if (E != FActiveEditor)
+            return;
+        const QWidget* F = QApplication::focusWidget();
+        // Focus that leaves the editor for anything but the grid ends the edit.
+        if (F != this && F != viewport() && (FEditing || FInputEditing)) {
+            (void)EndEdit();
+            CloseEditor();
+        }
+        Invalidate();
+    };
+    Editor->OnKeyDown = [this](TNxCustomEdit* E, QKeyEvent* K) { return E == FActiveEditor && EditorKeyDown(K); };
+    Editor->OnKeyPress = [this](TNxCustomEdit* E, QChar Key) {
+        if (E == FActiveEditor)
+            EditorKeyPress(Key);
+    };
+}
+
+bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)
+{
+    const int Key = Event->key();
+    if (Key == Qt::Key_Tab || Key == Qt::Key_Backtab) {
+        // A refused value stays in the open editor for the user to correct.
+        if (!EndEdit() && FEditRefused)
+            return true;
+        CloseEditor();
+        setFocus(Qt::TabFocusReason);
+        keyPressEvent(Event);
+        return true;
+    }
+    if (Key == Qt::Key_Return || Key == Qt::Key_Enter) {
+        const bool Shift = Event->modifiers() & Qt::ShiftModifier;
+        if (FEditing) {
+            if (!EndEdit() && FEditRefused)
+                return true;
+            CloseEditor();
+            setFocus(Qt::OtherFocusReason);
+            switch (FSelectionMoveDirection) {
+            case mdUp: MoveUp(Shift ? ssShift : 0); break;
+            case mdDown: MoveDown(Shift ? ssShift : 0); break;
+            case mdLeft: MoveLeft(); break;
+            case mdRight: MoveRight(); break;
+            case mdNone: break;
+            }
+        } else if (FInputEditing && FActiveEditor) {
+            (void)EndEdit();
+            {
+                const QSignalBlocker Block(FActiveEditor.data());
+                FActiveEditor->clear();
+            }
+            AcceptInput();
+            if (FColumns->IsValidIndex(FInputColumn) && FActiveEditor) {
+                TNxCustomColumn* C = FColumns->Item(FInputColumn);
+                C->SetInputEditing(true);
+                const QSignalBlocker Block(FActiveEditor.data());
+                FActiveEditor->setText(C->InputValue());
+                FActiveEditor->selectAll();
+            }
+        }
+        return true;
+    }
+    if (Key == Qt::Key_Escape) {
+        if (FOptions & goEscClearEdit) {
+            FActiveEditor->clear();
+        } else {
+            CloseEditor();
+            setFocus(Qt::OtherFocusReason);
+        }
+        return true;
+    }
+    return false;
+}
+
+void TNxCustomGridControl::PlaceEditor()
+{
+    if (!FActiveEditor)
+        return;
+    TRect R;
+    if (FEditing && FEditCol >= 0 && FEditRow >= 0) {
+        R = GetCellRect(FEditCol, FEditRow);
+        R.Left += FLineWidths.Left;
+        R.Right -= FLineWidths.Right;
+        if (GetBodyRect().Top > R.Top) {
+            FActiveEditor->hide();
+            return;
+        }
+    } else if (FInputEditing && FColumns->IsValidIndex(FInputColumn)) {
+        R = FColumns->Item(FInputColumn)->PartRect(caInput);
+    } else {
+        return;
+    }
+    R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
+    R.Left = std::max(R.Left, 0);
+    R.Left = std::max(R.Left, GetBodyRect().Left);
+    FActiveEditor->hide();
+    FActiveEditor->setGeometry(R.ToQRect());
+    FActiveEditor->show();
+    FActiveEditor->setFocus(Qt::OtherFocusReason);
+    FActiveEditor->update();
+}
+
+bool TNxCustomGridControl::EndEdit()
+{
+    bool Result = true;
+    FEditRefused = false;
+    if (!FActiveEditor)
+        return FEditing || FInputEditing ? false : Result;
+    const QString Value = FActiveEditor->text();
+    if (FEditing) {
+        if (!IsValidRow(FEditRow) || !FColumns->IsValidIndex(FEditCol) || Value == GetCellText(FEditCol, FEditRow)) {
+            Result = false;
+        } else {
+            bool Accept = true;
+            DoEditAccept(FEditCol, FEditRow, Value, Accept);
+            // The handler may have cleared the rows or closed the edit.
+            if (Accept && FEditing && GetRowCount() > 0 && FEditCol != -1 && FEditRow != -1 && IsValidRow(FEditRow)) {
+                SetCellText(FEditCol, FEditRow, Value);
+                DoAfterEdit(FEditCol, FEditRow, Value);
+            } else {
+                FEditRefused = !Accept;
+                Result = false;
+            }
+        }
+    }
+    if (FInputEditing && FColumns->IsValidIndex(FInputColumn)) {
+        TNxCustomColumn* C = FColumns->Item(FInputColumn);
+        C->SetInputValue(Value);
+        C->SetInputEditing(false);
+    }
+    return Result;
+}
+
+void TNxCustomGridControl::CloseEditor()
+{
+    if (FActiveEditor) {
+        // A focused editor that hides would hand the focus to the next widget in the chain.
+        const bool HadFocus = FActiveEditor->hasFocus();
+        FActiveEditor->hide();
+        // The editor no longer reports to this grid; one the user supplied goes home.
+        TNxCustomEdit* E = FActiveEditor;
+        E->OnChange = nullptr;
+        E->OnEnter = nullptr;
+        E->OnExit = nullptr;
+        E->OnKeyDown = nullptr;
+        E->OnKeyPress = nullptr;
+        const bool Own = FColumns && [&] {
+            for (int I = 0; I < FColumns->Count(); ++I)
+                if (FColumns->Item(I)->MadeOwnEditor() == E)
+                    return true;
+            return false;
+        }();
+        if (!Own && E->parentWidget() == viewport())
+            E->setParent(FEditorHome);
+        FEditorHome = nullptr;
+        if (HadFocus && isVisible())
+            setFocus(Qt::OtherFocusReason);
+        if (FEditing)
+            RefreshCell(FEditCol, FEditRow);
+        else if (FInputEditing && FColumns->IsValidIndex(FInputColumn))
+            RefreshColumn(FColumns->Item(FInputColumn), caInput);
+    }
+    FEditing = false;
+    FInputEditing = false;
+    FEditCol = FEditRow = -1;
+    if (FColumns && FColumns->IsValidIndex(FInputColumn))
+        FColumns->Item(FInputColumn)->SetInputEditing(false);
+    FInputColumn = -1;
+    FActiveEditor = nullptr;
+}
+
+void TNxCustomGridControl::AcceptInput()
+{
+    bool Accept = true;
+    DoInputAccept(Accept);
+    if (!Accept)
+        return;
+    AddRow(1);
+    const int Row = GetRowCount() - 1;
+    for (int I = 0; I < FColumns->Count(); ++I) {
+        TNxCustomColumn* C = FColumns->Item(I);
+        const QString Value = C->InputValue().isEmpty() ? C->DefaultValue() : C->InputValue();
+        if (!Value.isEmpty() && Row >= 0)
+            SetCellText(I, Row, Value);
+        C->SetInputValue(QString());
+    }
+    DoInputAdded();
+}

@@ -1,0 +1,181 @@
+// The grid's keys: navigation and paging, Enter and Tab, starting an edit with
+// a typed character, and the incremental search over the search column.
+#include "NxCustomGrid.h"
+
+#include <QKeyEvent>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+
+// Upper case for the ASCII letters only, as the search compares.
+QString AsciiUpper(const QString& S)
+{
+    QString R = S;
+    for (QChar& C : R)
+        if (C.unicode() >= 'a' && C.unicode() <= 'z')
+            C = QChar(C.unicode() - 32);
+    return R;
+}
+
+} // namespace
+
+void TNxCustomGrid::keyPressEvent(QKeyEvent* Event)
+{
+    bool Handled = false;
+    Guarded([&] {
+        Handled = KeyDown(Event);
+        const int Key = Event->key();
+        if (Key == Qt::Key_Return || Key == Qt::Key_Enter) {
+            KeyPress(QChar(13));
+            Handled = Handled || WantReturns();
+        } else if (Key != Qt::Key_Escape) {
+            const QString T = Event->text();
+            if (T.size() == 1 && T[0].isPrint()) {
+                KeyPress(T[0]);
+                Handled = true;
+            }
+        }
+    });
+    // Keys the grid has no use for go on to its parent.
+    Event->setAccepted(Handled);
+}
+
+bool TNxCustomGrid::KeyDown(QKeyEvent* Event)
+{
+    const TShiftState Shift = ShiftOf(Event->modifiers());
+    const int V = GetVisibleRowCount();
+    const int F = VertScrollBar().Position();
+    const int C = SelectedRow();
+    const int Count = RowCount();
+    const bool ValidColumn = Columns().IsValidIndex(SelectedColumn());
+    auto Select = [&](int Row) { SelectCell(SelectedColumn(), Row, Shift); };
+    switch (Event->key()) {
+    case Qt::Key_Tab: NextCell(); break;
+    case Qt::Key_Backtab: PrevCell(); break;
+    case Qt::Key_Up: MoveUp(Shift); break;
+    case Qt::Key_Down: MoveDown(Shift); break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if ((Options() & goSelectFullRow) && !(AppearanceOptions() & aoIndicateSelectedCell)) {
+            if (Event->key() == Qt::Key_Left)
+                HorzScrollBar().LineUp();
+            else
+                HorzScrollBar().LineDown();
+        } else if (Event->key() == Qt::Key_Left) {
+            MoveLeft();
+        } else {
+            MoveRight();
+        }
+        break;
+    case Qt::Key_Home:
+        if (ValidColumn && Count > 0) {
+            VertScrollBar().SetPosition(0);
+            Select(0);
+        }
+        break;
+    case Qt::Key_End:
+        if (ValidColumn && Count > 0) {
+            VertScrollBar().SetPosition(VertScrollBar().Max());
+            Select(Count - 1);
+        }
+        break;
+    case Qt::Key_PageUp:
+        if (ValidColumn && Count > 0) {
+            if (C > F) {
+                Select(F);
+            } else {
+                const int Row = std::max(C - V, 0);
+                Select(Row);
+                VertScrollBar().SetPosition(Row);
+            }
+        }
+        break;
+    case Qt::Key_PageDown:
+        if (ValidColumn && Count > 0) {
+            if (Count < V) {
+                Select(Count - 1);
+                return true;
+            }
+            if (C < F + V - 1) {
+                Select(F + V - 1);
+            } else {
+                Select(std::min(C + V, Count - 1));
+                VertScrollBar().SetPosition(VertScrollBar().Position() + V);
+            }
+        }
+        break;
+    default: return false;
+    }
+    return true;
+}
+
+void TNxCustomGrid::MoveByDirection(TShiftState Shift)
+{
+    switch (SelectionMoveDirection()) {
+    case mdUp: MoveUp(Shift); break;
+    case mdDown: MoveDown(Shift); break;
+    case mdLeft: MoveLeft(); break;
+    case mdRight: MoveRight(); break;
+    case mdNone: break;
+    }
+}
+
+void TNxCustomGrid::KeyPress(QChar Key)
+{
+    if (Key.unicode() == 27)
+        return;
+    if (Key.unicode() == 13) {
+        if (WantReturns())
+            MoveByDirection(0);
+        return;
+    }
+    const int ACol = SelectedColumn();
+    if (!Columns().IsValidIndex(ACol) || (!InputSelected() && !IsValidRow(SelectedRow())))
+        return;
+    TNxCustomColumn* Column = Columns().Item(ACol);
+    if (Column->Play() && !ReadOnly() && ((Column->Options() & coEditing) || (Column->GetColumnStyle() & 1))) {
+        if (PreparePlayer(ACol, SelectedRow(), GetCellRect(ACol, SelectedRow())))
+            Column->Play()->KeyDown(Key.unicode());
+    }
+    if (!Editing() && !InputEditing() && Column->IsEditKey(Key)) {
+        if (!InputSelected())
+            StartEdit(ACol, SelectedRow(), QString(Key));
+        else
+            StartInputEdit(Column, QString(Key));
+    }
+    if (!InputSelected() && !(Column->Options() & coEditing))
+        IncrementalSearch(Key);
+}
+
+void TNxCustomGrid::IncrementalSearch(QChar Key)
+{
+    int SearchCol = -1;
+    for (int I = 0; I < Columns().Count(); ++I)
+        if (Columns().Item(I)->Options() & coSearchColumn)
+            SearchCol = I;
+    const int Count = RowCount();
+    if (SearchCol < 0 || Count == 0)
+        return;
+    FSearchTimer->start();
+    FSearchText += Key;
+    const QString Wanted = AsciiUpper(FSearchText);
+    const int Current = std::clamp(SelectedRow(), -1, Count - 1);
+    // A longer search text first tries the row its beginning found, so typing on
+    // keeps the row that still matches; a new text starts after the current row.
+    const int Start = Current < 0 ? 0 : (Current + (FSearchText.size() > 1 ? 0 : 1)) % Count;
+    for (int Step = 0; Step < Count; ++Step) {
+        const int Row = (Start + Step) % Count;
+        if (AsciiUpper(GetCellText(SearchCol, Row)).startsWith(Wanted)) {
+            SetSelectedRow(Row);
+            ScrollToRow(Row);
+            return;
+        }
+    }
+}
+
+void TNxCustomGrid::SearchTimerFired()
+{
+    FSearchText.clear();
+    FSearchTimer->stop();
+}

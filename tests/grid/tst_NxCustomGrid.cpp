@@ -1,0 +1,535 @@
+#include "NxTestSurfaceGrid.h"
+
+#include "NxPopupControl.h"
+
+#include <QPainter>
+
+namespace {
+
+// "A fixed", "B noclick", "A nomove", "A edit", "A search", "fixedcols 1",
+// "readonly", "wanttabs", "returns", "returns none", "veto", "C numeric".
+void Setup(TSurfaceGrid& G, const QString& Setup)
+{
+    for (const QString& S : Setup.split(',', Qt::SkipEmptyParts)) {
+        const QStringList T = S.trimmed().split(' ');
+        const int C = QString("ABC").indexOf(T[0]);
+        auto Add = [&](int O) { G.Col[C]->SetOptions(G.Col[C]->Options() | O); };
+        const QString What = T.value(1);
+        if (What == "fixed") Add(coFixedSize);
+        else if (What == "noclick") G.Col[C]->SetOptions(G.Col[C]->Options() & ~coCanClick);
+        else if (What == "nomove") Add(coDisableMoving);
+        else if (What == "edit") Add(coEditing);
+        else if (What == "search") Add(coSearchColumn);
+        else if (What == "numeric") G.Col[C]->SetSortType(stNumeric);
+        else if (T[0] == "fixedcols") G.SetFixedCols(T[1].toInt());
+        else if (T[0] == "readonly") G.SetReadOnly(true);
+        else if (T[0] == "wanttabs") G.SetWantTabs(true);
+        else if (T[0] == "returns") {
+            G.SetWantReturns(true);
+            if (What == "none")
+                G.SetSelectionMoveDirection(mdNone);
+        } else if (T[0] == "veto") {
+            G.OnEditAccept = [&G](TNxCustomGridControl*, int C, int R, const QString& V, bool& Accept) {
+                G.Events << QString("accept %1 %2 %3").arg(C).arg(R).arg(V);
+                Accept = false;
+            };
+        }
+    }
+}
+
+QString Rows(TSurfaceGrid& G)
+{
+    return QString("sel=%1 rows=%2 h0=%3 edit=%4")
+        .arg(G.SelectedRow())
+        .arg(G.ColumnText(0).section(',', 0, 2))
+        .arg(G.GetRowHeight(0))
+        .arg(G.Editing() ? QString("%1,%2").arg(G.EditCol()).arg(G.EditRow()) : "-");
+}
+
+void SavePng(const QImage& Img, const QString& Name)
+{
+    if (qEnvironmentVariableIsSet("DW_GRID_PNG"))
+        Img.save(QString("%1/%2.png").arg(qEnvironmentVariable("DW_GRID_PNG"), Name));
+}
+
+} // namespace
+
+class tst_NxCustomGrid : public QObject {
+    Q_OBJECT
+private slots:
+    void Mouse_data();
+    void Mouse();
+    void Keys_data();
+    void Keys();
+    void HitTesting();
+    void ColumnEdgeCursor();
+    void DoubleClickOnAnEdgeFitsTheColumn();
+    void ClickOpensTheEditorOverTheCell();
+    void FocusIntoTheEditorKeepsTheEdit();
+    void DragBoxAndArrowsFollowTheDrag();
+    void Hints();
+    void InputLineAddsARow();
+    void ConversionErrorsStayInTheHandlers();
+    void ColumnsOwnTheirEditors();
+};
+
+// Extra grid options, column set-up, a mouse script (NxTestSurfaceGrid.h); then the
+// order, widths and visibility of the columns, the rows, and the events fired.
+void tst_NxCustomGrid::Mouse_data()
+{
+    QTest::addColumn<int>("Extra");
+    QTest::addColumn<QString>("Setup");
+    QTest::addColumn<QString>("Script");
+    QTest::addColumn<QString>("Layout");
+    QTest::addColumn<QString>("RowState");
+    QTest::addColumn<QString>("Events");
+    const QString Plain = "sel=0 rows=apple,Banana,cherry h0=16 edit=-";
+    const QString Sorted = "sel=2 rows=Banana,Cranberry,apple h0=16 edit=-";
+    QTest::newRow("edge dragged right") << 0 << "" << "p 110,5; m 120,5; m 140,5; r 140,5" << "ABC 50,90,70 111" << Plain << "resize 1";
+    QTest::newRow("edge stops at 8 pixels") << 0 << "" << "p 110,5; m 20,5; r 20,5" << "ABC 50,8,70 111" << Plain << "resize 1";
+    QTest::newRow("grip reaches 2 right") << 0 << "" << "p 112,5; m 132,5; r 132,5" << "ABC 50,82,70 111" << Plain << "resize 1";
+    QTest::newRow("grip reaches 3 left") << 0 << "" << "p 107,5; m 117,5; r 117,5" << "ABC 50,67,70 111" << Plain << "resize 1";
+    QTest::newRow("fixed size has no grip") << 0 << "B fixed" << "p 110,5; r 110,5" << "ABC 50,60,70 111" << Plain << "hclick 2|sort 2 asc";
+    QTest::newRow("sort cycle") << 0 << "" << "p 25,5; r 25,5; p 25,5; r 25,5; p 25,5; r 25,5" << "ABC 50,60,70 111"
+                                << Sorted << "hclick 0|sort 0 asc|hclick 0|sort 0 desc|hclick 0|sort 0 asc";
+    QTest::newRow("no coCanClick: nothing") << 0 << "A noclick" << "p 25,5; r 25,5" << "ABC 50,60,70 111" << Plain << "";
+    QTest::newRow("A onto right half of B") << 0 << "" << "p 25,5; m 30,5; m 90,5; r 90,5" << "BAC 50,60,70 111" << Plain << "move 0 0 1";
+    QTest::newRow("A onto left half of C") << 0 << "" << "p 25,5; m 30,5; m 120,5; r 120,5" << "BAC 50,60,70 111" << Plain << "move 0 0 1";
+    QTest::newRow("A onto right half of C") << 0 << "" << "p 25,5; m 30,5; m 170,5; r 170,5" << "BCA 50,60,70 111" << Plain << "move 0 0 2";
+    QTest::newRow("C onto right half of A") << 0 << "" << "p 145,5; m 140,5; m 40,5; r 40,5" << "ACB 50,60,70 111" << Plain << "move 2 2 1";
+    QTest::newRow("C onto left half of A") << 0 << "" << "p 145,5; m 140,5; m 10,5; r 10,5" << "CAB 50,60,70 111" << Plain << "move 2 2 0";
+    QTest::newRow("A onto left half of B stays") << 0 << "" << "p 25,5; m 30,5; m 60,5; r 60,5" << "ABC 50,60,70 111" << Plain << "";
+    QTest::newRow("3 pixels is a click") << 0 << "" << "p 25,5; m 28,5; r 28,5" << "ABC 50,60,70 111" << Sorted << "hclick 0|sort 0 asc";
+    QTest::newRow("drop below hides") << int(goCanHideColumn) << "" << "p 25,5; m 30,5; m 30,100; r 30,100" << "ABC 50,60,70 011" << Plain << "";
+    QTest::newRow("drop below without goCanHideColumn") << 0 << "" << "p 25,5; m 30,5; m 30,100; r 30,100" << "ABC 50,60,70 111" << Plain << "";
+    QTest::newRow("goLockFixedCols refuses the fixed place") << int(goLockFixedCols) << "fixedcols 1"
+                                                             << "p 145,5; m 140,5; m 10,5; r 10,5" << "ABC 50,60,70 111" << Plain << "";
+    QTest::newRow("goLockFixedCols keeps a fixed column") << int(goLockFixedCols) << "fixedcols 1"
+                                                          << "p 25,5; m 30,5; m 170,5; r 170,5" << "ABC 50,60,70 111" << Plain << "";
+    QTest::newRow("fixed place without the lock") << 0 << "fixedcols 1" << "p 145,5; m 140,5; m 10,5; r 10,5" << "CAB 50,60,70 111" << Plain << "move 2 2 0";
+    QTest::newRow("goDisableColumnMoving") << int(goDisableColumnMoving) << "" << "p 25,5; m 30,5; m 90,5; r 90,5" << "ABC 50,60,70 111" << Plain << "hclick 0";
+    QTest::newRow("coDisableMoving") << 0 << "A nomove" << "p 25,5; m 30,5; m 90,5; r 90,5" << "ABC 50,60,70 111" << Plain << "hclick 0";
+    QTest::newRow("right release keeps the drag") << 0 << "" << "p 25,5; m 30,5; m 90,5; R 90,5; m 95,5; r 95,5" << "BAC 50,60,70 111" << Plain << "move 0 0 1";
+    QTest::newRow("row dragged down") << int(goRowMoving) << "" << "p 25,20; m 25,60; r 25,60" << "ABC 50,60,70 111"
+                                      << "sel=2 rows=Banana,cherry,apple h0=16 edit=-" << "rowmove 0 2";
+    QTest::newRow("row dragged up") << int(goRowMoving) << "" << "p 25,60; m 25,22; r 25,22" << "ABC 50,60,70 111"
+                                    << "sel=0 rows=cherry,apple,Banana h0=16 edit=-" << "rowmove 2 0";
+    QTest::newRow("row moved 5 pixels is a click") << int(goRowMoving) << "" << "p 25,20; m 25,25; r 25,25" << "ABC 50,60,70 111"
+                                                   << Plain << "click 0 0";
+    QTest::newRow("row edge dragged") << int(goIndicator | goRowResizing) << "" << "p 5,33; m 5,60; r 5,60" << "ABC 50,60,70 111"
+                                      << "sel=0 rows=apple,Banana,cherry h0=42 edit=-" << "";
+    QTest::newRow("row keeps 8 pixels") << int(goIndicator | goRowResizing) << "" << "p 5,33; m 5,10; r 5,10" << "ABC 50,60,70 111"
+                                        << "sel=0 rows=apple,Banana,cherry h0=8 edit=-" << "";
+    QTest::newRow("click opens the editor") << 0 << "A edit" << "p 25,40; r 25,40" << "ABC 50,60,70 111"
+                                            << "sel=1 rows=apple,Banana,cherry h0=16 edit=0,1" << "click 0 1";
+    QTest::newRow("release on another cell edits nothing") << 0 << "A edit" << "p 25,40; r 25,60" << "ABC 50,60,70 111"
+                                                           << "sel=1 rows=apple,Banana,cherry h0=16 edit=-" << "";
+    QTest::newRow("column without coEditing") << 0 << "" << "p 25,40; r 25,40" << "ABC 50,60,70 111"
+                                              << "sel=1 rows=apple,Banana,cherry h0=16 edit=-" << "click 0 1";
+    QTest::newRow("header double click") << 0 << "" << "d 25,5" << "ABC 50,60,70 111" << Sorted << "hclick 0|sort 0 asc|hdbl 0";
+}
+
+void tst_NxCustomGrid::Mouse()
+{
+    QFETCH(int, Extra);
+    QFETCH(QString, Setup);
+    QFETCH(QString, Script);
+    QFETCH(QString, Layout);
+    QFETCH(QString, RowState);
+    QFETCH(QString, Events);
+    TSurfaceGrid G(Extra);
+    ::Setup(G, Setup);
+    G.Events.clear();
+    G.Run(Script);
+    QCOMPARE(G.Layout(), Layout);
+    QCOMPARE(Rows(G), RowState);
+    QCOMPARE(G.Events.join('|'), Events);
+    // Every interaction has ended.
+    QVERIFY(!G.ColumnResizing() && !G.ColumnDragging() && !G.RowDragging() && !G.RowResizing());
+    QVERIFY(!G.UpperArrow()->isVisible() && !G.DragBox()->isVisible());
+}
+
+// Column set-up, extra options, keys ("t text" typed, "k Key", "w ms" wait,
+// "sel N" select a row); then selection, edit state, cell text and events
+// (without the OnEdit of every typed character).
+void tst_NxCustomGrid::Keys_data()
+{
+    QTest::addColumn<QString>("Setup");
+    QTest::addColumn<int>("Extra");
+    QTest::addColumn<QString>("Script");
+    QTest::addColumn<QString>("Expected");
+    QTest::addColumn<QString>("Events");
+    QTest::newRow("search ap") << "A search" << 0 << "t ap" << "sel=3 col=0 edit=- A1=Banana search=ap" << "";
+    QTest::newRow("search wraps to the top") << "A search" << 0 << "sel 5; t ap" << "sel=0 col=0 edit=- A1=Banana search=ap" << "";
+    QTest::newRow("search folds case") << "A search" << 0 << "t BA" << "sel=1 col=0 edit=- A1=Banana search=BA" << "";
+    QTest::newRow("search of a lower-case upper text") << "A search" << 0 << "t cr" << "sel=6 col=0 edit=- A1=Banana search=cr" << "";
+    QTest::newRow("a and b together find nothing") << "A search" << 0 << "t ab" << "sel=3 col=0 edit=- A1=Banana search=ab" << "";
+    QTest::newRow("a pause starts over") << "A search" << 0 << "t a; w 650; t b" << "sel=4 col=0 edit=- A1=Banana search=b" << "";
+    QTest::newRow("search column elsewhere") << "B search" << 0 << "t 5" << "sel=5 col=0 edit=- A1=Banana search=5" << "";
+    QTest::newRow("no search column") << "" << 0 << "t ap" << "sel=0 col=0 edit=- A1=Banana search=" << "";
+    QTest::newRow("typing starts an edit") << "A edit" << 0 << "sel 1; t xy" << "sel=1 col=0 edit=0,1:xy A1=Banana search=" << "";
+    QTest::newRow("Enter commits and moves down") << "A edit" << 0 << "sel 1; t xy; k Return"
+                                                  << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("unchanged text writes nothing") << "A edit" << 0 << "sel 1; t Banana; k Return"
+                                                   << "sel=2 col=0 edit=- A1=Banana search=" << "";
+    QTest::newRow("Escape discards") << "A edit" << 0 << "sel 1; t xy; k Escape" << "sel=1 col=0 edit=- A1=Banana search=" << "";
+    QTest::newRow("Escape with goEscClearEdit") << "A edit" << int(goEscClearEdit) << "sel 1; t xy; k Escape"
+                                                << "sel=1 col=0 edit=0,1: A1=Banana search=" << "";
+    QTest::newRow("a veto keeps the editor open") << "A edit, veto" << 0 << "sel 1; t xy; k Return"
+                                                  << "sel=1 col=0 edit=0,1:xy A1=Banana search=" << "accept 0 1 xy";
+    QTest::newRow("Tab commits and moves on") << "A edit, wanttabs" << 0 << "sel 1; t xy; k Tab"
+                                              << "sel=1 col=1 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("read-only grid") << "A edit, A search, readonly" << 0 << "t ap" << "sel=0 col=0 edit=- A1=Banana search=" << "";
+    QTest::newRow("WantReturns moves down") << "returns" << 0 << "sel 1; k Return" << "sel=2 col=0 edit=- A1=Banana search=" << "";
+    QTest::newRow("WantReturns with mdNone") << "returns none" << 0 << "sel 1; k Return" << "sel=1 col=0 edit=- A1=Banana search=" << "";
+    QTest::newRow("Enter without WantReturns") << "" << 0 << "sel 1; k Return" << "sel=1 col=0 edit=- A1=Banana search=" << "";
+}
+
+void tst_NxCustomGrid::Keys()
+{
+    QFETCH(QString, Setup);
+    QFETCH(int, Extra);
+    QFETCH(QString, Script);
+    QFETCH(QString, Expected);
+    QFETCH(QString, Events);
+    TSurfaceGrid G(Extra);
+    ::Setup(G, Setup);
+    G.activateWindow();
+    G.setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&G));
+    G.Events.clear();
+    auto Target = [&]() -> QWidget* { return QApplication::focusWidget() ? QApplication::focusWidget() : &G; };
+    for (const QString& Step : Script.split(';', Qt::SkipEmptyParts)) {
+        const QString S = Step.trimmed();
+        const QString Arg = S.section(' ', 1);
+        if (S.startsWith("t "))
+            for (QChar C : Arg)
+                QTest::keyClicks(Target(), QString(C));
+        else if (S.startsWith("w "))
+            QTest::qWait(Arg.toInt());
+        else if (S.startsWith("sel "))
+            G.SetSelectedRow(Arg.toInt());
+        else if (Arg == "Return")
+            QTest::keyClick(Target(), Qt::Key_Return);
+        else if (Arg == "Escape")
+            QTest::keyClick(Target(), Qt::Key_Escape);
+        else if (Arg == "Tab")
+            QTest::keyClick(Target(), Qt::Key_Tab);
+    }
+    const QString Edit = G.Editing() ? QString("%1,%2:%3").arg(G.EditCol()).arg(G.EditRow()).arg(G.ActiveEditor()->text())
+                                     : QString("-");
+    QCOMPARE(QString("sel=%1 col=%2 edit=%3 A1=%4 search=%5")
+                 .arg(G.SelectedRow())
+                 .arg(G.SelectedColumn())
+                 .arg(Edit, G.Cells(0, 1), G.SearchText()),
+             Expected);
+    QStringList Fired = G.Events.filter(QRegularExpression("^(?!edit )"));
+    QCOMPARE(Fired.join('|'), Events);
+}
+
+void tst_NxCustomGrid::HitTesting()
+{
+    TSurfaceGrid G(goFooter | goIndicator);
+    // Areas: header, rows, footer, indicator, nothing right of the columns' header.
+    QCOMPARE(G.GetAreaAt({20, 5}), int(gaHeader));
+    QCOMPARE(G.GetAreaAt({20, 30}), int(gaRows));
+    QCOMPARE(G.GetAreaAt({20, G.ClientHeight() - 5}), int(gaFooter));
+    QCOMPARE(G.GetAreaAt({5, 30}), int(gaIndicator));
+    QCOMPARE(G.GetAreaAt({250, 5}), int(gaNone));
+    // Row edges only in the indicator: row 0 ends at 34.
+    QCOMPARE(G.GetRowEdgeAt(5, 31), -1);
+    QCOMPARE(G.GetRowEdgeAt(5, 32), 0);
+    QCOMPARE(G.GetRowEdgeAt(5, 34), 0);
+    QCOMPARE(G.GetRowEdgeAt(5, 35), -1);
+    QCOMPARE(G.GetRowEdgeAt(20, 33), -1);
+    // Column edges (indicator 12 wide): A ends at 62.
+    QCOMPARE(G.GetColumnEdgeAt(58), -1);
+    QCOMPARE(G.GetColumnEdgeAt(59), 0);
+    QCOMPARE(G.GetColumnEdgeAt(64), 0);
+    QCOMPARE(G.GetColumnEdgeAt(65), -1);
+    // In slides the cell is found by the columns' bounds inside the slide (80 high from 18).
+    G.Col[1]->SlideBounds().SetLeft(100);
+    G.Col[2]->SlideBounds().SetTop(40);
+    G.SetGridStyle(gsSlides);
+    QCOMPARE(G.CellColumnAt({20, 18 + 10}), 0);
+    QCOMPARE(G.CellColumnAt({110, 18 + 10}), 1);
+    QCOMPARE(G.CellColumnAt({20, 18 + 45}), 2);
+    QCOMPARE(G.CellColumnAt({20, 18 + 70}), -1);
+    QCOMPARE(G.CellColumnAt({20, 18 + 80 + 10}), 0);
+}
+
+void tst_NxCustomGrid::ColumnEdgeCursor()
+{
+    TSurfaceGrid G;
+    G.Run("h 110,5");
+    QCOMPARE(G.CursorNumber(), 3000);
+    G.Run("h 90,5");
+    QCOMPARE(G.CursorNumber(), 0);
+    G.Col[1]->SetOptions(G.Col[1]->Options() | coFixedSize);
+    G.Run("h 110,5");
+    QCOMPARE(G.CursorNumber(), 0);
+}
+
+void tst_NxCustomGrid::DoubleClickOnAnEdgeFitsTheColumn()
+{
+    TSurfaceGrid G;
+    int Widest = 8;
+    for (int R = 0; R < G.RowCount(); ++R)
+        Widest = std::max(Widest, G.Col[0]->GetTextWidth(G.Cells(0, R)));
+    G.Run("d 50,5");
+    QCOMPARE(G.Col[0]->Width(), Widest);
+}
+
+void tst_NxCustomGrid::ClickOpensTheEditorOverTheCell()
+{
+    TSurfaceGrid G;
+    G.Col[1]->SetOptions(G.Col[1]->Options() | coEditing);
+    G.Col[1]->SetAlignment(taRightJustify);
+    G.Run("p 80,40; r 80,40");
+    TNxCustomEdit* E = G.ActiveEditor();
+    QVERIFY(E);
+    QCOMPARE(E, G.Col[1]->OwnEditor());
+    // Over the cell (50, 34)-(110, 50), one pixel inside.
+    QCOMPARE(E->geometry(), QRect(51, 35, 58, 14));
+    QVERIFY(E->isVisible());
+    QCOMPARE(E->text(), QString("10"));
+    QCOMPARE(E->Alignment(), taRightJustify);
+    QCOMPARE(E->BorderStyle(), bsNone);
+    QCOMPARE(E->InnerMargins().Left(), 1);
+    QCOMPARE(E->WrapKind(), wkEllipsis);
+    // Scrolling closes it without writing.
+    E->setText("99");
+    G.VertScrollBar().LineDown();
+    G.WMVScroll(scLineDown);
+    QVERIFY(!G.Editing());
+    QVERIFY(!E->isVisible());
+    QCOMPARE(G.Cells(1, 1), QString("10"));
+}
+
+void tst_NxCustomGrid::FocusIntoTheEditorKeepsTheEdit()
+{
+    TSurfaceGrid G;
+    G.Col[0]->SetOptions(G.Col[0]->Options() | coEditing);
+    G.activateWindow();
+    G.setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&G));
+    G.StartEdit(0, 2);
+    QVERIFY(G.ActiveEditor()->hasFocus());
+    QVERIFY(G.Editing());
+    QVERIFY(G.Focused());
+    // Focus leaving for another widget commits and closes.
+    QLineEdit Other(&G);
+    Other.show();
+    G.ActiveEditor()->setText("kiwi");
+    Other.setFocus();
+    QVERIFY(!G.Editing());
+    QCOMPARE(G.Cells(0, 2), QString("kiwi"));
+}
+
+void tst_NxCustomGrid::DragBoxAndArrowsFollowTheDrag()
+{
+    TSurfaceGrid G;
+    G.Run("p 25,5; m 30,5");
+    QVERIFY(G.ColumnDragging());
+    TColumnDragBox* Box = G.DragBox();
+    QVERIFY(Box->isVisible());
+    QCOMPARE(Box->Column(), G.Col[0]);
+    QCOMPARE(Box->size(), QSize(50, 18));
+    G.Run("m 90,5");
+    const QPoint S = G.viewport()->mapToGlobal(QPoint(90, 5));
+    QCOMPARE(Box->pos(), QPoint(S.x() - 25, S.y() - 18 + 4));
+    // A moves right onto B: the arrows mark B's right edge, above and below the header.
+    QVERIFY(G.UpperArrow()->isVisible() && G.LowerArrow()->isVisible());
+    const QPoint Mark = G.viewport()->mapToGlobal(QPoint(110, 0));
+    QCOMPARE(G.UpperArrow()->pos(), QPoint(Mark.x() - 4, Mark.y() - 12));
+    QCOMPARE(G.LowerArrow()->pos(), QPoint(Mark.x() - 4, Mark.y() + 17));
+    QCOMPARE(G.UpperArrow()->Direction(), 2);
+    QCOMPARE(G.LowerArrow()->Direction(), 1);
+    // Out of the header: no arrows, the no-drop cursor.
+    G.Run("m 90,100");
+    QVERIFY(!G.UpperArrow()->isVisible());
+    QCOMPARE(G.CursorNumber(), 3001);
+    G.Run("m 90,5");
+    // The picture: the box, and both arrows drawn where they stand relative to it.
+    QImage Img(90, 60, QImage::Format_RGB32);
+    Img.fill(Qt::white);
+    QPainter P(&Img);
+    P.translate(10, 20);
+    Box->PaintTo(P);
+    P.resetTransform();
+    const QImage Up = G.UpperArrow()->grab().toImage();
+    const QImage Down = G.LowerArrow()->grab().toImage();
+    P.setClipRegion(G.UpperArrow()->mask().translated(60, 2));
+    P.drawImage(60, 2, Up);
+    P.setClipRegion(G.LowerArrow()->mask().translated(60, 40));
+    P.drawImage(60, 40, Down);
+    P.end();
+    SavePng(Img, "DragBoxAndArrows");
+    // Caption ink in the box, a black right edge, red arrow pixels.
+    QCOMPARE(Img.pixelColor(10 + 49, 20 + 5), QColor(Qt::black));
+    QCOMPARE(Img.pixelColor(64, 2 + 6), QColor(Qt::red));
+    QCOMPARE(Img.pixelColor(64, 40 + 2), QColor(Qt::red));
+    G.Run("r 90,5");
+    QCOMPARE(G.Layout(), QString("BAC 50,60,70 111"));
+}
+
+void tst_NxCustomGrid::Hints()
+{
+    TSurfaceGrid G;
+    TNxGridHintWindow* H = G.HintWindow();
+    // A text too wide for its column shows whole over the cell.
+    G.SetCells(0, 0, "a text far too wide for fifty pixels");
+    G.Run("h 25,26");
+    QVERIFY(H->isVisible());
+    QCOMPARE(H->Mode, int(hmTextFit));
+    QCOMPARE(H->Text(), G.Cells(0, 0));
+    QCOMPARE(H->pos(), G.viewport()->mapToGlobal(QPoint(0, 18)));
+    // A fitting text hides it.
+    G.Run("h 150,26");
+    QVERIFY(!H->isVisible());
+    QCOMPARE(H->Mode, int(hmNone));
+    // A cell hint: at the cell's right edge, 20 pixels above it, at most 250 wide.
+    G.CellStore().GetCell(1, 2)->Hint = "The tenfold of the row number, kept in the middle column; a hint long enough "
+                                        "that it has to break over more than one line of text.";
+    G.Run("h 80,55");
+    QVERIFY(H->isVisible());
+    QCOMPARE(H->Mode, int(hmCell));
+    QCOMPARE(H->pos(), G.viewport()->mapToGlobal(QPoint(110, 50 - 20)));
+    QVERIFY(H->width() <= 250);
+    QVERIFY(H->height() > H->fontMetrics().height() * 2);
+    QImage Img(H->size(), QImage::Format_RGB32);
+    QPainter P(&Img);
+    H->PaintTo(P);
+    P.end();
+    SavePng(Img, "CellHint");
+    QCOMPARE(Img.pixelColor(0, 0), QColor(Qt::black));
+    QCOMPARE(Img.pixelColor(2, 2), H->palette().color(QPalette::ToolTipBase));
+    // A header hint under the header, at the column's left.
+    G.Col[2]->Header().SetHint("Third");
+    G.Run("h 150,5");
+    QCOMPARE(H->Mode, int(hmHeader));
+    QCOMPARE(H->pos(), G.viewport()->mapToGlobal(QPoint(110, 20)));
+    // Leaving the grid hides every hint.
+    QEvent Leave(QEvent::Leave);
+    QApplication::sendEvent(&G, &Leave);
+    QVERIFY(!H->isVisible());
+}
+
+void tst_NxCustomGrid::InputLineAddsARow()
+{
+    TSurfaceGrid G(goInput);
+    // Tall enough that the new row brings no scroll bar (a resize closes the editor).
+    G.resize(300, 300);
+    G.Col[2]->SetDefaultValue("dflt");
+    G.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&G));
+    QStringList Fired;
+    G.OnInputAdded = [&](TNxCustomGridControl*) { Fired << "added"; };
+    G.OnInputSelectCell = [&](TNxCustomGridControl*, int C) { Fired << QString("input %1").arg(C); };
+    // The input line lies under the header: (0, 18)-(w, 40).
+    G.Run("p 25,25; r 25,25");
+    QVERIFY(G.InputEditing());
+    QVERIFY(G.InputSelected());
+    QTest::keyClicks(G.ActiveEditor(), "kiwi");
+    QTest::keyClick(G.ActiveEditor(), Qt::Key_Return);
+    QCOMPARE(G.RowCount(), 11);
+    QCOMPARE(G.Cells(0, 10), QString("kiwi"));
+    QCOMPARE(G.Cells(1, 10), QString(""));
+    QCOMPARE(G.Cells(2, 10), QString("dflt"));
+    // The editor stays in the input line, empty, for the next row.
+    QVERIFY(G.InputEditing());
+    QCOMPARE(G.ActiveEditor()->text(), QString(""));
+    QCOMPARE(Fired, (QStringList{"input 0", "added"}));
+}
+
+void tst_NxCustomGrid::ConversionErrorsStayInTheHandlers()
+{
+    TSurfaceGrid G;
+    // A numeric sort by a header click over texts that are no numbers: rows unchanged, column unsorted.
+    G.Col[2]->SetSortType(stNumeric);
+    QTest::ignoreMessage(QtWarningMsg, "'c0' is not a valid floating point value");
+    G.Run("p 150,5; r 150,5");
+    QVERIFY(!G.Col[2]->Sorted());
+    QCOMPARE(G.ColumnText(2).section(',', 0, 2), QString("c0,c1,c2"));
+    // A selection handler that reads a text as a number.
+    G.OnSelectCell = [](TNxCustomGridControl* Grid, int, int R) {
+        (void)static_cast<TNextGrid*>(Grid)->Cell(0, R)->GetAsInteger();
+    };
+    QTest::ignoreMessage(QtWarningMsg, "'Banana' is not a valid integer value");
+    QTest::keyClick(&G, Qt::Key_Down);
+    QCOMPARE(G.SelectedRow(), 1);
+    // A custom painter that does the same leaves its cell blank and the grid painted.
+    G.OnSelectCell = nullptr;
+    G.Col[2]->SetDrawingOptions(doCustom);
+    G.OnCustomDrawCell = [](TNxCustomGridControl* Grid, int, int R, const TRect&, TCellState) {
+        if (R == 3)
+            (void)static_cast<TNextGrid*>(Grid)->Cell(0, R)->GetAsFloat();
+    };
+    QTest::ignoreMessage(QtWarningMsg, "'apricot' is not a valid floating point value");
+    QImage Img(G.ClientWidth(), G.ClientHeight(), QImage::Format_RGB32);
+    QPainter P(&Img);
+    G.PaintTo(P, Img.rect());
+    P.end();
+    QVERIFY(G.Canvas() == nullptr);
+    // A handler that raises at the end of a real paint event.
+    G.OnCustomDrawCell = nullptr;
+    QVERIFY(QTest::qWaitForWindowExposed(&G));
+    G.OnPostDraw = [](TNxCustomGridControl* Grid) {
+        (void)static_cast<TNextGrid*>(Grid)->Cell(0, 0)->GetAsDateTime();
+    };
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("'apple' is not a valid date"));
+    G.viewport()->repaint();
+    QVERIFY(G.Canvas() == nullptr);
+    G.OnPostDraw = nullptr;
+    // A footer sum leaves out the texts that are no numbers: 0 + 10 + ... + 90 less 30.
+    G.Col[1]->Footer().SetFormulaKind(fkSum);
+    G.SetCells(1, 3, "x");
+    G.CalculateFooter();
+    QCOMPARE(G.Col[1]->Footer().Caption(), QString("420"));
+    G.Col[1]->Footer().SetFormulaKind(fkMaximum);
+    G.CalculateFooter();
+    QCOMPARE(G.Col[1]->Footer().Caption(), QString("90"));
+}
+
+void tst_NxCustomGrid::ColumnsOwnTheirEditors()
+{
+    QPointer<TNxCustomEdit> Own;
+    {
+        TSurfaceGrid G;
+        G.Col[0]->SetOptions(G.Col[0]->Options() | coEditing);
+        Own = G.Col[0]->OwnEditor();
+        QVERIFY(Own);
+        QVERIFY(qobject_cast<TNxEdit*>(Own.data()));
+        QCOMPARE(G.Col[0]->OwnEditor(), Own.data());
+        // A column's InplaceEdit wins over its own editor, and goes back to its owner after.
+        QWidget Home;
+        auto* Mine = new TNxEdit(&Home);
+        G.Col[1]->SetOptions(G.Col[1]->Options() | coEditing);
+        G.Col[1]->SetInplaceEdit(Mine);
+        G.StartEdit(1, 0);
+        QCOMPARE(G.ActiveEditor(), Mine);
+        QCOMPARE(Mine->parentWidget(), G.viewport());
+        G.CloseEditor();
+        QCOMPARE(Mine->parentWidget(), &Home);
+        QVERIFY(!Mine->OnChange && !Mine->OnKeyDown);
+        G.Col[1]->SetInplaceEdit(nullptr);
+        G.StartEdit(0, 0);
+        QCOMPARE(G.ActiveEditor(), Own.data());
+        // An image column has no editor and cannot be edited.
+        auto* Img = new TNxImageColumn;
+        Img->SetOptions(Img->Options() | coEditing);
+        G.Columns().Add(Img);
+        QCOMPARE(Img->OwnEditor(), nullptr);
+        QCOMPARE(Img->GetEditOptions(), 0);
+    }
+    // Freed with its column and grid.
+    QVERIFY(Own.isNull());
+    auto Loose = std::make_unique<TNxTextColumn>();
+    QPointer<TNxCustomEdit> LooseEditor = Loose->OwnEditor();
+    QVERIFY(LooseEditor);
+    Loose.reset();
+    QVERIFY(LooseEditor.isNull());
+}
+
+QTEST_MAIN(tst_NxCustomGrid)
+#include "tst_NxCustomGrid.moc"
