@@ -135,6 +135,21 @@ private slots:
         QCOMPARE(G->verticalScrollBar()->value(), 0);
     }
 
+    // The list may be sorted by a header click: the code always comes from the row's code cell.
+    void sortedListSelectsByCode()
+    {
+        TfrmMain& W = Fx.MainWith(MakeFont(QStringLiteral("Sort"), 32, 126, 8, 8));
+        TNextGrid* G = List(W);
+        G->SortColumn(G->Columns().Item(1), false);
+        // The code column holds text: "99" sorts first, "98" second.
+        QCOMPARE(G->Cell(1, 0)->AsInteger(), 99);
+        G->setFocus();
+        QTest::keyClick(G, Qt::Key_Home);
+        QTest::keyClick(G, Qt::Key_Down);
+        QCOMPARE(W.CurrentFont()->CurrentChar, 98);
+        QCOMPARE(G->Cells(0, 1), QStringLiteral("b"));
+    }
+
     // Thumbnails: 4 x 4 dots every 5 pixels from (3, 3) inside the cell, in the
     // pixel's own colour; the row's background shows through the gaps.
     void thumbnails()
