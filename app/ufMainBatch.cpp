@@ -171,6 +171,8 @@ bool TfrmMain::RunBatchPass(TBatchPass Pass, int Count)
     QueryStoreCurrentChar();
 
     const TPassDef& D = PassDef(Pass);
+    // One step per character: with the range's width as the maximum the bar
+    // would never show the last character done.
     progressStatus->setRange(0, FCurrentFont->CharCount());
     progressStatus->setValue(0);
     progressStatus->show();

@@ -98,7 +98,9 @@ void TfrmMain::actExportSWFToFileExecute()
         FilterIndex, ExportDir);
     if (FileName.isEmpty())
         return;
-    FileName = WithDefaultExtension(FileName, QStringLiteral(".bas"));
+    FileName = CompletedExportName(FileName, QStringLiteral(".bas"));
+    if (FileName.isEmpty())
+        return;
 
     TSwordfishBasicFilter Filter(&Font, Dialog.rbProportionalFontSize->isChecked(), Dialog.edtRangeFrom->value(),
                                  Dialog.edtRangeTo->value(), Dialog.edtFontName->text());
@@ -152,8 +154,10 @@ void TfrmMain::actExportProtonToFileExecute()
     if (FileName.isEmpty())
         return;
     const char* const Extensions[] = {".fnt", ".bas", ".txt"};
-    FileName = WithDefaultExtension(
+    FileName = CompletedExportName(
         FileName, QString::fromLatin1(FilterIndex >= 1 && FilterIndex <= 3 ? Extensions[FilterIndex - 1] : ".bas"));
+    if (FileName.isEmpty())
+        return;
 
     TProtonBasicFilter Filter(&Font, Dialog.rbProportionalFontSize->isChecked(), Dialog.edtRangeFrom->value(),
                               Dialog.edtRangeTo->value(), Dialog.edtFontName->text());

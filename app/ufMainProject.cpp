@@ -220,11 +220,7 @@ bool TfrmMain::SaveFontProject()
         return false;
     if (ExtractFileExt(Name).toUpper() != QStringLiteral(".LCD")) {
         Name += QStringLiteral(".lcd");
-        // The file dialog asked about the name it was given, not about this one.
-        if (QFileInfo::exists(Name) &&
-            MessageService().MessageDlg(QDir::toNativeSeparators(Name) +
-                                            QStringLiteral(" already exists.\r\nDo you want to replace it?"),
-                                        TMsgDlgType::mtConfirmation, mbYes | mbNo) != TModalResult::mrYes)
+        if (!ConfirmReplaceCompletedName(Name))
             return false;
     }
     TBusyScope Busy(*this);

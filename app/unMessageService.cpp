@@ -247,3 +247,11 @@ bool TScriptedMessageService::Open(const QString& FileName, const QString& Param
     Log << Line;
     return true;
 }
+
+bool ConfirmReplaceCompletedName(const QString& FileName)
+{
+    return !QFileInfo::exists(FileName) ||
+           MessageService().MessageDlg(QDir::toNativeSeparators(FileName) +
+                                           QStringLiteral(" already exists.\r\nDo you want to replace it?"),
+                                       TMsgDlgType::mtConfirmation, mbYes | mbNo) == TModalResult::mrYes;
+}

@@ -109,3 +109,8 @@ private:
 };
 
 QString MsgDlgTypeName(TMsgDlgType Type);
+
+// A name the program completed with an extension after the file dialog closed:
+// the dialog asked about the name it was given, not about this one. True when
+// the file does not exist or the user agrees to replace it.
+bool ConfirmReplaceCompletedName(const QString& FileName);

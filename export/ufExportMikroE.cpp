@@ -298,6 +298,13 @@ void TfrmMikroEExport::btnSaveClick()
     if (FileName.isEmpty())
         return;
     if (FLanguage >= lgMikroBasic && FLanguage <= lgMikroC)
-        FileName = WithDefaultExtension(FileName, QString::fromLatin1(LanguageCaptions[FLanguage - 1].DefaultExt));
-    (void)SaveExportFile(FileName, EditorText());
+        FileName = CompletedExportName(FileName, QString::fromLatin1(LanguageCaptions[FLanguage - 1].DefaultExt));
+    if (FileName.isEmpty())
+        return;
+    // Every line of the file ends in CR LF, the last one too; a text that
+    // already ends so gets no empty line more.
+    QString Text = EditorText();
+    if (!Text.isEmpty() && !Text.endsWith(QStringLiteral("\r\n")))
+        Text += QStringLiteral("\r\n");
+    (void)SaveExportFile(FileName, Text);
 }

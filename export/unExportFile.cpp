@@ -22,9 +22,17 @@ QString WithDefaultExtension(const QString& FileName, const QString& DefaultExt)
     return ExportFileExtension(FileName).isEmpty() ? FileName + DefaultExt : FileName;
 }
 
+QString CompletedExportName(const QString& FileName, const QString& DefaultExt)
+{
+    const QString Name = WithDefaultExtension(FileName, DefaultExt);
+    return Name == FileName || ConfirmReplaceCompletedName(Name) ? Name : QString();
+}
+
 bool WriteExportFile(const QString& FileName, const QString& Text, QString* ErrorText)
 {
     QSaveFile File(FileName);
+    // A writable file in a folder the user may not write to is written in place.
+    File.setDirectWriteFallback(true);
     const QByteArray Bytes = ToWin1252(Text);
     bool Ok = File.open(QIODevice::WriteOnly) && File.write(Bytes) == Bytes.size();
     if (Ok)

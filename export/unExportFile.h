@@ -9,6 +9,9 @@
 QString ExportFileExtension(const QString& FileName);
 // FileName, with DefaultExt (".bas") appended when it has no extension.
 QString WithDefaultExtension(const QString& FileName, const QString& DefaultExt);
+// The same, and empty when the completed name is an existing file that the
+// user does not want replaced.
+QString CompletedExportName(const QString& FileName, const QString& DefaultExt);
 
 // Writes Text as Windows-1252 without a byte-order mark, exactly as given, line
 // ends included. An existing file is replaced only once the new one is

@@ -94,6 +94,7 @@ private slots:
     void swordfishExport_data();
     void swordfishExport();
     void failedWriteIsReported();
+    void completedNameIsNotOverwrittenUnasked();
     void protonHeightChecks_data();
     void protonHeightChecks();
     void protonFileNames_data();
@@ -183,6 +184,27 @@ void tst_ufMainExport::failedWriteIsReported()
     M.Action(QStringLiteral("actExportSWFToFile"))->trigger();
     QCOMPARE(FMessages.Log.size(), 6);
     QVERIFY(FMessages.AllUsed());
+}
+
+// "out" became "out.bas" after the file dialog closed: the dialog never asked about that file.
+void tst_ufMainExport::completedNameIsNotOverwrittenUnasked()
+{
+    TfrmMain& M = WithProject(QStringLiteral("F"), 5, 7);
+    const QString Name = FOut.filePath(QStringLiteral("out"));
+    QFile Old(Name + QStringLiteral(".bas"));
+    QVERIFY(Old.open(QIODevice::WriteOnly) && Old.write("old") == 3);
+    Old.close();
+    for (const TModalResult Answer : {TModalResult::mrNo, TModalResult::mrYes}) {
+        FMessages.AnswerDialog([](QDialog* D) {
+            Child<QPushButton>(D, "btnSave")->click();
+            return D->result();
+        });
+        FMessages.AnswerFile(Name);
+        FMessages.Answer(Answer);
+        M.Action(QStringLiteral("actExportSWFToFile"))->trigger();
+        QVERIFY(FMessages.Log.last().endsWith(QStringLiteral("out.bas already exists.\r\nDo you want to replace it?")));
+        QCOMPARE(ReadFile(Name + QStringLiteral(".bas")) == "old", Answer == TModalResult::mrNo);
+    }
 }
 
 void tst_ufMainExport::protonHeightChecks_data()
