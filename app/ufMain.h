@@ -256,3 +256,15 @@ private:
     QList<QLabel*> FQuickHelpLabels;
     QList<QToolButton*> FToolButtons;
 };
+
+// Holds the window busy for a scope and leaves the busy state on every way out.
+class TBusyGuard {
+public:
+    explicit TBusyGuard(TfrmMain& Window) : FWindow(Window) { FWindow.SetBusy(true); }
+    ~TBusyGuard() { FWindow.SetBusy(false); }
+    TBusyGuard(const TBusyGuard&) = delete;
+    TBusyGuard& operator=(const TBusyGuard&) = delete;
+
+private:
+    TfrmMain& FWindow;
+};

@@ -213,8 +213,7 @@ bool TfrmMain::RunBatchPass(TBatchPass Pass, int Count)
 
 void TfrmMain::BatchCommand(TBatchPass Pass, int Count)
 {
-    SetBusy(true);
-    TFinally Idle([this] { SetBusy(false); });
+    TBusyGuard Busy(*this);
     RunBatchPass(Pass, Count);
 }
 
@@ -277,8 +276,7 @@ void TfrmMain::actOptimizeExecute()
     TfrmOptimizeFont Dialog(this);
     if (MessageService().ExecModal(&Dialog) != QDialog::Accepted)
         return;
-    SetBusy(true);
-    TFinally Idle([this] { SetBusy(false); });
+    TBusyGuard Busy(*this);
     const TOptimizeChoice Choice = Dialog.Boxes.Choice();
     if (Choice.Any())
         RemoveBlankMargins(Choice);

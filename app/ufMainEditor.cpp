@@ -341,22 +341,6 @@ void TfrmMain::actPasteCharFromClipExecute()
     FCharEditor->SetModified(true);
 }
 
-namespace {
-
-// Leaves the busy state on every way out.
-class TBusyGuard {
-public:
-    explicit TBusyGuard(TfrmMain& Window) : FWindow(Window) { FWindow.SetBusy(true); }
-    ~TBusyGuard() { FWindow.SetBusy(false); }
-    TBusyGuard(const TBusyGuard&) = delete;
-    TBusyGuard& operator=(const TBusyGuard&) = delete;
-
-private:
-    TfrmMain& FWindow;
-};
-
-} // namespace
-
 void TfrmMain::actClearAllPixelsExecute()
 {
     if (!FCharEditor)

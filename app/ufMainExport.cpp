@@ -32,17 +32,6 @@ constexpr int SW_SHOWNORMAL = 1;
 // The folder of the last export file, where the next save dialog starts.
 QString ExportDir;
 
-class TBusy {
-public:
-    explicit TBusy(TfrmMain& Window) : FWindow(Window) { FWindow.SetBusy(true); }
-    ~TBusy() { FWindow.SetBusy(false); }
-    TBusy(const TBusy&) = delete;
-    TBusy& operator=(const TBusy&) = delete;
-
-private:
-    TfrmMain& FWindow;
-};
-
 // Blanks and control characters removed from both ends.
 QString TrimControls(const QString& S)
 {
@@ -102,7 +91,7 @@ void TfrmMain::actExportSWFToFileExecute()
 
     TSwordfishBasicFilter Filter(&Font, Dialog.rbProportionalFontSize->isChecked(), Dialog.edtRangeFrom->value(),
                                  Dialog.edtRangeTo->value(), Dialog.edtFontName->text());
-    TBusy Busy(*this);
+    TBusyGuard Busy(*this);
     QString Text = Filter.Execute();
     if (Dialog.chkAddModuleDecl->isChecked())
         Text = QStringLiteral("Module ") + Dialog.edtModuleName->text() + Crlf + Text;
@@ -157,7 +146,7 @@ void TfrmMain::actExportProtonToFileExecute()
 
     TProtonBasicFilter Filter(&Font, Dialog.rbProportionalFontSize->isChecked(), Dialog.edtRangeFrom->value(),
                               Dialog.edtRangeTo->value(), Dialog.edtFontName->text());
-    TBusy Busy(*this);
+    TBusyGuard Busy(*this);
     (void)SaveExportFile(FileName, Filter.Execute());
 }
 

@@ -17,18 +17,6 @@ namespace {
 const QString LcdFilter = QStringLiteral("GLCD Font files (*.lcd)|*.lcd");
 const QString SaveErrorTitle = QStringLiteral("Error saving font");
 
-// Leaves the busy state on every way out.
-class TBusyScope {
-public:
-    explicit TBusyScope(TfrmMain& Window) : FWindow(Window) { FWindow.SetBusy(true); }
-    ~TBusyScope() { FWindow.SetBusy(false); }
-    TBusyScope(const TBusyScope&) = delete;
-    TBusyScope& operator=(const TBusyScope&) = delete;
-
-private:
-    TfrmMain& FWindow;
-};
-
 // The extension from the last dot of the file's own name on, "" without one.
 QString ExtractFileExt(const QString& Name)
 {
@@ -128,7 +116,7 @@ void TfrmMain::actNewFontProjectExecute()
     TfrmNewFont Dialog(this);
     if (MessageService().ExecModal(&Dialog) != QDialog::Accepted)
         return;
-    TBusyScope Busy(*this);
+    TBusyGuard Busy(*this);
     const QString Name = TrimName(Dialog.edtFontName->text());
     auto Font = std::make_unique<TGLCDFont>(Name);
     Font->RangeFrom = Dialog.edtRangeFrom->value();
@@ -175,7 +163,7 @@ void TfrmMain::actNewFontImportExecute()
         return;
     }
 
-    TBusyScope Busy(*this);
+    TBusyGuard Busy(*this);
     auto Font = std::make_unique<TGLCDFont>(Dialog.edtFontName->text());
     Font->ImportSystemFont(Chosen.family(), Points, Style, From, To);
     ShowProject(std::move(Font), true);
@@ -195,7 +183,7 @@ void TfrmMain::actOpenFontProjectExecute()
     const QString Name = MessageService().OpenFileName(this, LcdFilter, FOpenDir);
     if (Name.isEmpty())
         return;
-    TBusyScope Busy(*this);
+    TBusyGuard Busy(*this);
     // Read into a font of its own: a file that fails leaves the open project as it was.
     auto Font = std::make_unique<TGLCDFont>(QString());
     QString Why;
@@ -227,7 +215,7 @@ bool TfrmMain::SaveFontProject()
                                         TMsgDlgType::mtConfirmation, mbYes | mbNo) != TModalResult::mrYes)
             return false;
     }
-    TBusyScope Busy(*this);
+    TBusyGuard Busy(*this);
     QString Why;
     if (!FCurrentFont->SaveToFile(Name, &Why)) {
         MessageService().MessageDlg(SaveErrorTitle + QLatin1Char('\n') + SaveFailureReason(Why),
