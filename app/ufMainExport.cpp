@@ -4,6 +4,7 @@
 
 #include "unExportFile.h"
 #include "unExportFilters.h"
+#include "unHelpers.h"
 #include "ufExportCustom.h"
 #include "ufExportMikroE.h"
 #include "ufExportSwordfishBasic.h"
@@ -31,17 +32,6 @@ constexpr int SW_SHOWNORMAL = 1;
 
 // The folder of the last export file, where the next save dialog starts.
 QString ExportDir;
-
-// Blanks and control characters removed from both ends.
-QString TrimControls(const QString& S)
-{
-    qsizetype Start = 0, End = S.size();
-    while (Start < End && S[Start].unicode() <= 32)
-        ++Start;
-    while (End > Start && S[End - 1].unicode() <= 32)
-        --End;
-    return S.mid(Start, End - Start);
-}
 
 // Blanks made underscores and the letters a to z capitals, then the height.
 QString ProtonFontName(const QString& Name, int Height)

@@ -4,6 +4,7 @@
 
 #include "ufImportFont.h"
 #include "ufNewFont.h"
+#include "unHelpers.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -39,17 +40,6 @@ QString SaveFailureReason(const QString& Why)
     if (Reason.isEmpty())
         Reason = QStringLiteral("A character of the range is missing or differs in size from the others.");
     return Reason;
-}
-
-// Without the blanks and control characters at either end.
-QString TrimName(const QString& Name)
-{
-    qsizetype B = 0, E = Name.size();
-    while (B < E && Name[B].unicode() <= 32)
-        ++B;
-    while (E > B && Name[E - 1].unicode() <= 32)
-        --E;
-    return Name.mid(B, E - B);
 }
 
 unsigned StyleOf(const QFont& F)
@@ -117,7 +107,7 @@ void TfrmMain::actNewFontProjectExecute()
     if (MessageService().ExecModal(&Dialog) != QDialog::Accepted)
         return;
     TBusyGuard Busy(*this);
-    const QString Name = TrimName(Dialog.edtFontName->text());
+    const QString Name = TrimControls(Dialog.edtFontName->text());
     auto Font = std::make_unique<TGLCDFont>(Name);
     Font->RangeFrom = Dialog.edtRangeFrom->value();
     Font->RangeTo = Dialog.edtRangeTo->value();
