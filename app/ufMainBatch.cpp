@@ -213,7 +213,7 @@ bool TfrmMain::RunBatchPass(TBatchPass Pass, int Count)
 
 void TfrmMain::BatchCommand(TBatchPass Pass, int Count)
 {
-    TBusyGuard Busy(*this);
+    TBusyGuard Busy(*this, false);
     RunBatchPass(Pass, Count);
 }
 
