@@ -4,6 +4,7 @@
 #include "ufMain.h"
 
 #include "DwError.h"
+#include "NxColumnClasses.h"
 #include "ufOptimizeFont.h"
 
 #include <QApplication>
@@ -185,7 +186,11 @@ bool TfrmMain::RunBatchPass(TBatchPass Pass, int Count)
             SetCharListGeometry(FCurrentFont->GetWidth(), FCurrentFont->GetHeight());
         }
         LoadCharIntoEditor(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
-        grdFontViewer->Invalidate();
+        // Only the thumbnails change when the size stays.
+        if (D.SizeChanges)
+            grdFontViewer->Invalidate();
+        else
+            grdFontViewer->RefreshColumn(nxColLCD, caRows);
         // Hidden first: a visible bar repaints at once when its range is set.
         progressStatus->hide();
         UpdateStatusBar(FCurrentFont.get());
