@@ -272,7 +272,7 @@ void TfrmMain::UpdateActions()
     }
 }
 
-void TfrmMain::SetBusy(bool Value)
+void TfrmMain::SetBusy(bool Value, bool PaintNow)
 {
     FBusy = Value;
     UpdateActions();
@@ -284,7 +284,8 @@ void TfrmMain::SetBusy(bool Value)
         QApplication::restoreOverrideCursor();
         FWaitCursor = false;
     }
-    QApplication::processEvents();
+    if (PaintNow)
+        QApplication::processEvents();
 }
 
 void TfrmMain::BeginBusyMessage(const QString& Text)
@@ -307,7 +308,10 @@ void TfrmMain::EndBusyMessage()
         FBusyCount = 0;
         pnlBusy->hide();
     }
-    QApplication::processEvents();
+    // While the window is busy, the end of the busy state paints the panel
+    // gone together with the enabled actions, in one round instead of two.
+    if (!FBusy)
+        QApplication::processEvents();
 }
 
 void TfrmMain::actApplicationExitExecute()

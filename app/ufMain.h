@@ -95,7 +95,10 @@ public:
     static QString HelpFileNameFor(const QString& ProgramFile);
 
     // --- frame ---
-    void SetBusy(bool Value);
+    // Busy: the rules' actions off, the editor locked, the hourglass up; the
+    // window is painted at once unless PaintNow is false (a busy panel that
+    // goes up next paints it with its own first paint).
+    void SetBusy(bool Value, bool PaintNow = true);
     void BeginBusyMessage(const QString& Text);
     void EndBusyMessage();
     void UpdateStatusBar(const TGLCDFont* Font);
@@ -255,4 +258,16 @@ private:
     QList<QLabel*> FStatusLabels;
     QList<QLabel*> FQuickHelpLabels;
     QList<QToolButton*> FToolButtons;
+};
+
+// Holds the window busy for a scope and leaves the busy state on every way out.
+class TBusyGuard {
+public:
+    explicit TBusyGuard(TfrmMain& Window, bool PaintNow = true) : FWindow(Window) { FWindow.SetBusy(true, PaintNow); }
+    ~TBusyGuard() { FWindow.SetBusy(false); }
+    TBusyGuard(const TBusyGuard&) = delete;
+    TBusyGuard& operator=(const TBusyGuard&) = delete;
+
+private:
+    TfrmMain& FWindow;
 };

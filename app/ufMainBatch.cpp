@@ -4,6 +4,7 @@
 #include "ufMain.h"
 
 #include "DwError.h"
+#include "NxColumnClasses.h"
 #include "ufOptimizeFont.h"
 
 #include <QApplication>
@@ -187,7 +188,11 @@ bool TfrmMain::RunBatchPass(TBatchPass Pass, int Count)
             SetCharListGeometry(FCurrentFont->GetWidth(), FCurrentFont->GetHeight());
         }
         LoadCharIntoEditor(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
-        grdFontViewer->Invalidate();
+        // Only the thumbnails change when the size stays.
+        if (D.SizeChanges)
+            grdFontViewer->Invalidate();
+        else
+            grdFontViewer->RefreshColumn(nxColLCD, caRows);
         // Hidden first: a visible bar repaints at once when its range is set.
         progressStatus->hide();
         UpdateStatusBar(FCurrentFont.get());
@@ -215,8 +220,7 @@ bool TfrmMain::RunBatchPass(TBatchPass Pass, int Count)
 
 void TfrmMain::BatchCommand(TBatchPass Pass, int Count)
 {
-    SetBusy(true);
-    TFinally Idle([this] { SetBusy(false); });
+    TBusyGuard Busy(*this, false);
     RunBatchPass(Pass, Count);
 }
 
@@ -279,8 +283,7 @@ void TfrmMain::actOptimizeExecute()
     TfrmOptimizeFont Dialog(this);
     if (MessageService().ExecModal(&Dialog) != QDialog::Accepted)
         return;
-    SetBusy(true);
-    TFinally Idle([this] { SetBusy(false); });
+    TBusyGuard Busy(*this);
     const TOptimizeChoice Choice = Dialog.Boxes.Choice();
     if (Choice.Any())
         RemoveBlankMargins(Choice);

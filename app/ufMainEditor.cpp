@@ -122,16 +122,18 @@ void TfrmMain::ApplyPreviewColorScheme(int Index)
 
 void TfrmMain::UpdateStatusBar(const TGLCDFont* Font)
 {
-    lblStatusFontName2->setText(QStringLiteral("No Font Loaded"));
-    lblStatusFontSize2->setText(QStringLiteral("?? x ??"));
-    lblStatusFontRange2->setText(QStringLiteral("??"));
-    lblStatusFontCharsCount2->setText(QStringLiteral("0"));
-    if (!Font)
+    // Each label is set once: a text that comes back unchanged then costs
+    // no relayout and no repaint of the status bar.
+    if (!Font) {
+        lblStatusFontName2->setText(QStringLiteral("No Font Loaded"));
+        lblStatusFontSize2->setText(QStringLiteral("?? x ??"));
+        lblStatusFontRange2->setText(QStringLiteral("??"));
+        lblStatusFontCharsCount2->setText(QStringLiteral("0"));
         return;
+    }
     lblStatusFontName2->setText(Font->FontName);
     // A project without characters has no size and no count to show.
-    if (Font->GetWidth() >= 0)
-        lblStatusFontSize2->setText(Font->SizeText());
+    lblStatusFontSize2->setText(Font->GetWidth() >= 0 ? Font->SizeText() : QStringLiteral("?? x ??"));
     lblStatusFontRange2->setText(QString::number(Font->RangeFrom) + QStringLiteral(" - ") +
                                  QString::number(Font->RangeTo));
     lblStatusFontCharsCount2->setText(QString::number(std::max(0, Font->CharCount())));
@@ -340,22 +342,6 @@ void TfrmMain::actPasteCharFromClipExecute()
     FCharEditor->LoadFromChar(*FClipChar);
     FCharEditor->SetModified(true);
 }
-
-namespace {
-
-// Leaves the busy state on every way out.
-class TBusyGuard {
-public:
-    explicit TBusyGuard(TfrmMain& Window) : FWindow(Window) { FWindow.SetBusy(true); }
-    ~TBusyGuard() { FWindow.SetBusy(false); }
-    TBusyGuard(const TBusyGuard&) = delete;
-    TBusyGuard& operator=(const TBusyGuard&) = delete;
-
-private:
-    TfrmMain& FWindow;
-};
-
-} // namespace
 
 void TfrmMain::actClearAllPixelsExecute()
 {

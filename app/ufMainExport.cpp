@@ -4,6 +4,7 @@
 
 #include "unExportFile.h"
 #include "unExportFilters.h"
+#include "unHelpers.h"
 #include "ufExportCustom.h"
 #include "ufExportMikroE.h"
 #include "ufExportSwordfishBasic.h"
@@ -31,28 +32,6 @@ constexpr int SW_SHOWNORMAL = 1;
 
 // The folder of the last export file, where the next save dialog starts.
 QString ExportDir;
-
-class TBusy {
-public:
-    explicit TBusy(TfrmMain& Window) : FWindow(Window) { FWindow.SetBusy(true); }
-    ~TBusy() { FWindow.SetBusy(false); }
-    TBusy(const TBusy&) = delete;
-    TBusy& operator=(const TBusy&) = delete;
-
-private:
-    TfrmMain& FWindow;
-};
-
-// Blanks and control characters removed from both ends.
-QString TrimControls(const QString& S)
-{
-    qsizetype Start = 0, End = S.size();
-    while (Start < End && S[Start].unicode() <= 32)
-        ++Start;
-    while (End > Start && S[End - 1].unicode() <= 32)
-        --End;
-    return S.mid(Start, End - Start);
-}
 
 // Blanks made underscores and the letters a to z capitals, then the height.
 QString ProtonFontName(const QString& Name, int Height)
@@ -104,7 +83,7 @@ void TfrmMain::actExportSWFToFileExecute()
 
     TSwordfishBasicFilter Filter(&Font, Dialog.rbProportionalFontSize->isChecked(), Dialog.edtRangeFrom->value(),
                                  Dialog.edtRangeTo->value(), Dialog.edtFontName->text());
-    TBusy Busy(*this);
+    TBusyGuard Busy(*this);
     QString Text = Filter.Execute();
     if (Dialog.chkAddModuleDecl->isChecked())
         Text = QStringLiteral("Module ") + Dialog.edtModuleName->text() + Crlf + Text;
@@ -161,7 +140,7 @@ void TfrmMain::actExportProtonToFileExecute()
 
     TProtonBasicFilter Filter(&Font, Dialog.rbProportionalFontSize->isChecked(), Dialog.edtRangeFrom->value(),
                               Dialog.edtRangeTo->value(), Dialog.edtFontName->text());
-    TBusy Busy(*this);
+    TBusyGuard Busy(*this);
     (void)SaveExportFile(FileName, Filter.Execute());
 }
 

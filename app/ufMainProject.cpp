@@ -4,6 +4,7 @@
 
 #include "ufImportFont.h"
 #include "ufNewFont.h"
+#include "unHelpers.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,18 +17,6 @@ namespace {
 
 const QString LcdFilter = QStringLiteral("GLCD Font files (*.lcd)|*.lcd");
 const QString SaveErrorTitle = QStringLiteral("Error saving font");
-
-// Leaves the busy state on every way out.
-class TBusyScope {
-public:
-    explicit TBusyScope(TfrmMain& Window) : FWindow(Window) { FWindow.SetBusy(true); }
-    ~TBusyScope() { FWindow.SetBusy(false); }
-    TBusyScope(const TBusyScope&) = delete;
-    TBusyScope& operator=(const TBusyScope&) = delete;
-
-private:
-    TfrmMain& FWindow;
-};
 
 // The extension from the last dot of the file's own name on, "" without one.
 QString ExtractFileExt(const QString& Name)
@@ -51,17 +40,6 @@ QString SaveFailureReason(const QString& Why)
     if (Reason.isEmpty())
         Reason = QStringLiteral("A character of the range is missing or differs in size from the others.");
     return Reason;
-}
-
-// Without the blanks and control characters at either end.
-QString TrimName(const QString& Name)
-{
-    qsizetype B = 0, E = Name.size();
-    while (B < E && Name[B].unicode() <= 32)
-        ++B;
-    while (E > B && Name[E - 1].unicode() <= 32)
-        --E;
-    return Name.mid(B, E - B);
 }
 
 unsigned StyleOf(const QFont& F)
@@ -128,8 +106,8 @@ void TfrmMain::actNewFontProjectExecute()
     TfrmNewFont Dialog(this);
     if (MessageService().ExecModal(&Dialog) != QDialog::Accepted)
         return;
-    TBusyScope Busy(*this);
-    const QString Name = TrimName(Dialog.edtFontName->text());
+    TBusyGuard Busy(*this);
+    const QString Name = TrimControls(Dialog.edtFontName->text());
     auto Font = std::make_unique<TGLCDFont>(Name);
     Font->RangeFrom = Dialog.edtRangeFrom->value();
     Font->RangeTo = Dialog.edtRangeTo->value();
@@ -175,7 +153,7 @@ void TfrmMain::actNewFontImportExecute()
         return;
     }
 
-    TBusyScope Busy(*this);
+    TBusyGuard Busy(*this);
     auto Font = std::make_unique<TGLCDFont>(Dialog.edtFontName->text());
     Font->ImportSystemFont(Chosen.family(), Points, Style, From, To);
     ShowProject(std::move(Font), true);
@@ -195,7 +173,7 @@ void TfrmMain::actOpenFontProjectExecute()
     const QString Name = MessageService().OpenFileName(this, LcdFilter, FOpenDir);
     if (Name.isEmpty())
         return;
-    TBusyScope Busy(*this);
+    TBusyGuard Busy(*this);
     // Read into a font of its own: a file that fails leaves the open project as it was.
     auto Font = std::make_unique<TGLCDFont>(QString());
     QString Why;
@@ -223,7 +201,7 @@ bool TfrmMain::SaveFontProject()
         if (!ConfirmReplaceCompletedName(Name))
             return false;
     }
-    TBusyScope Busy(*this);
+    TBusyGuard Busy(*this);
     QString Why;
     if (!FCurrentFont->SaveToFile(Name, &Why)) {
         MessageService().MessageDlg(SaveErrorTitle + QLatin1Char('\n') + SaveFailureReason(Why),

@@ -2,13 +2,12 @@
 
 #include "mbTBXGroupBox.h"
 #include "mbTBXPanel.h"
-#include "udmGlobal.h"
+#include "unDialogControls.h"
 #include "unHelpers.h"
 #include "unMessageService.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <algorithm>
 
@@ -32,16 +31,6 @@ bool AcceptFontDialogValues(const QString& Name, int From, int To)
 
 namespace {
 
-QSpinBox* Spin(QWidget* Parent, const char* Name, int Min, int Max, int Value, const QRect& Place)
-{
-    auto* S = new QSpinBox(Parent);
-    S->setObjectName(QString::fromLatin1(Name));
-    S->setRange(Min, Max);
-    S->setValue(Value);
-    S->setGeometry(Place);
-    return S;
-}
-
 QLabel* Caption(QWidget* Parent, const QString& Text, const QRect& Place)
 {
     auto* L = new QLabel(Text, Parent);
@@ -60,10 +49,7 @@ TfrmNewFont::TfrmNewFont(QWidget* Owner) : QDialog(Owner)
     F.setFamily(GetUIFontName());
     setFont(F);
 
-    FPanel = new TmbTBXPanel(this);
-    FPanel->setObjectName(QStringLiteral("pnlMain"));
-    FPanel->SetThemeBackground(true);
-    FPanel->setGeometry(0, 0, 327, 179);
+    FPanel = CreateDialogPanel(this, QRect(0, 0, 327, 179));
 
     Caption(FPanel, QStringLiteral("Font Name"), QRect(16, 16, 64, 16));
     edtFontName = new QLineEdit(QStringLiteral("Untitled"), FPanel);
@@ -74,27 +60,19 @@ TfrmNewFont::TfrmNewFont(QWidget* Owner) : QDialog(Owner)
     Range->setObjectName(QStringLiteral("grpRange"));
     Range->setGeometry(16, 44, 140, 84);
     Caption(Range, QStringLiteral("From"), QRect(12, 24, 40, 16));
-    edtRangeFrom = Spin(Range, "edtRangeFrom", 0, 255, 32, QRect(60, 21, 64, 22));
+    edtRangeFrom = CreateSpin(Range, "edtRangeFrom", 0, 255, 32, QRect(60, 21, 64, 22));
     Caption(Range, QStringLiteral("To "), QRect(12, 52, 40, 16));
-    edtRangeTo = Spin(Range, "edtRangeTo", 0, 255, 126, QRect(60, 49, 64, 22));
+    edtRangeTo = CreateSpin(Range, "edtRangeTo", 0, 255, 126, QRect(60, 49, 64, 22));
 
     auto* Size = new TmbTBXGroupBox(QStringLiteral(" Font Size "), FPanel);
     Size->setObjectName(QStringLiteral("grpFontSize"));
     Size->setGeometry(171, 44, 140, 84);
     Caption(Size, QStringLiteral("Width"), QRect(12, 24, 40, 16))->setObjectName(QStringLiteral("lblWidth"));
-    edtFontWidth = Spin(Size, "edtFontWidth", 1, 50, 8, QRect(60, 21, 64, 22));
+    edtFontWidth = CreateSpin(Size, "edtFontWidth", 1, 50, 8, QRect(60, 21, 64, 22));
     Caption(Size, QStringLiteral("Height"), QRect(12, 52, 40, 16));
-    edtFontHeight = Spin(Size, "edtFontHeight", 1, 50, 8, QRect(60, 49, 64, 22));
+    edtFontHeight = CreateSpin(Size, "edtFontHeight", 1, 50, 8, QRect(60, 49, 64, 22));
 
-    btnOk = new QPushButton(dmGlobal().Icon(QStringLiteral("DlgOk")), QStringLiteral("&Ok"), FPanel);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setGeometry(88, 140, 75, 25);
-    btnOk->setDefault(true);
-    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
-    btnCancel = new QPushButton(dmGlobal().Icon(QStringLiteral("DlgCancel")), QStringLiteral("&Cancel"), FPanel);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(172, 140, 75, 25);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    CreateOkCancel(this, FPanel, 88, 140, 84, btnOk, btnCancel);
 }
 
 void TfrmNewFont::done(int Result)

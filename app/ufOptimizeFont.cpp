@@ -1,12 +1,11 @@
 #include "ufOptimizeFont.h"
 
 #include "mbTBXPanel.h"
-#include "udmGlobal.h"
+#include "unDialogControls.h"
 #include "unHelpers.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QPushButton>
 
 void TBlankMarginBoxes::Create(QWidget* Parent, QPoint LabelPos, int BoxLeft, int FirstTop)
 {
@@ -62,22 +61,12 @@ TfrmOptimizeFont::TfrmOptimizeFont(QWidget* Owner) : QDialog(Owner)
     F.setFamily(GetUIFontName());
     setFont(F);
 
-    FPanel = new TmbTBXPanel(this);
-    FPanel->setObjectName(QStringLiteral("pnlMain"));
-    FPanel->SetThemeBackground(true);
+    FPanel = CreateDialogPanel(this, QRect(0, 0, 307, 213));
     Boxes.Create(FPanel, QPoint(16, 24), 32, 45);
     const int W = std::max(307, Boxes.RightEdge() + 16);
     setFixedSize(W, 213);
     FPanel->setGeometry(0, 0, W, 213);
     const int ButtonsLeft = (W - 179) / 2;
 
-    btnOk = new QPushButton(dmGlobal().Icon(QStringLiteral("DlgOk")), QStringLiteral("&Ok"), FPanel);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setGeometry(ButtonsLeft, 176, 75, 25);
-    btnOk->setDefault(true);
-    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
-    btnCancel = new QPushButton(dmGlobal().Icon(QStringLiteral("DlgCancel")), QStringLiteral("&Cancel"), FPanel);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(ButtonsLeft + 104, 176, 75, 25);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    CreateOkCancel(this, FPanel, ButtonsLeft, 176, 104, btnOk, btnCancel);
 }

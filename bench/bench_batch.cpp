@@ -6,40 +6,21 @@
 // every toolbar button twice. For Open, "vs_bare" is Open into the window
 // (list filled, first character loaded) over the bare LoadFromFile: expected
 // within 10.
+#include "BenchSupport.h"
 #include "ufMain.h"
 #include "unApplication.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
-#include <chrono>
+
+using namespace Bench;
 
 namespace {
 
 constexpr int Side = 50;
 
-std::unique_ptr<TGLCDFont> MakeFont()
-{
-    auto F = std::make_unique<TGLCDFont>(QStringLiteral("Bench"));
-    F->RangeFrom = 0;
-    F->RangeTo = 255;
-    for (int Code = 0; Code <= 255; ++Code) {
-        auto C = std::make_unique<TCharClass>(Code, Side, Side);
-        for (int X = 0; X < Side; ++X)
-            for (int Y = 0; Y < Side; ++Y)
-                C->SetCellValue(X, Y, ((X * 7 + Y * 3 + Code) % 5) < 2 ? clInk : clClear);
-        F->SetChar(Code, std::move(C));
-    }
-    return F;
-}
-
-template <typename F> double Seconds(F&& Run)
-{
-    const auto Start = std::chrono::steady_clock::now();
-    Run();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-}
+std::unique_ptr<TGLCDFont> MakeFont() { return PatternFont(QStringLiteral("Bench"), 0, 255, Side, Side, Stripes); }
 
 struct TPassCase {
     const char* Action;
@@ -149,11 +130,5 @@ int main(int argc, char** argv)
 {
     QTemporaryDir Config;
     qputenv("XDG_CONFIG_HOME", Config.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TDwApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Bench::RunOffscreen<TDwApplication>(argc, argv);
 }

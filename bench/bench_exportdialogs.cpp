@@ -2,15 +2,15 @@
 // (codes 32 to 255): the filter's text put into the editor and highlighted to
 // its end, next to the bare filter in the same run. The counter "vs_filter" is
 // the preview's time over the filter's (expected below 5).
+#include "BenchSupport.h"
 #include "ufExportMikroE.h"
 #include "unExportFilters.h"
 
 #include <QApplication>
 #include <QSpinBox>
 #include <Qsci/qsciscintilla.h>
-#include <benchmark/benchmark.h>
-#include <chrono>
-#include <memory>
+
+using namespace Bench;
 
 namespace {
 
@@ -18,26 +18,11 @@ constexpr int Side = 16;
 constexpr int First = 32;
 constexpr int Last = 255;
 
+// Used widths vary from 9 to 16.
 std::unique_ptr<TGLCDFont> MakeFont()
 {
-    auto Font = std::make_unique<TGLCDFont>(QStringLiteral("Bench Font"));
-    Font->RangeFrom = First;
-    Font->RangeTo = Last;
-    for (int Code = First; Code <= Last; ++Code) {
-        auto C = std::make_unique<TCharClass>(Code, Side, Side);
-        for (int X = 0; X < Side; ++X)
-            for (int Y = 0; Y < Side; ++Y)
-                C->SetCellValue(X, Y, X <= 8 + Code % 8 && (X * 7 + Y * 3 + Code) % 5 < 2 ? clInk : clClear);
-        Font->SetChar(Code, std::move(C));
-    }
-    return Font;
-}
-
-template <typename F> double Seconds(F&& Run)
-{
-    const auto Start = std::chrono::steady_clock::now();
-    Run();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+    return PatternFont(QStringLiteral("Bench Font"), First, Last, Side, Side,
+                       [](int X, int Y, int Code) { return X <= 8 + Code % 8 && Stripes(X, Y, Code); });
 }
 
 // Arg: the language, 1 mikroBasic, 2 mikroPascal, 3 mikroC.
@@ -73,13 +58,4 @@ BENCHMARK(BM_PreviewVsFilter)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisec
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return Bench::RunOffscreen<QApplication>(argc, argv); }

@@ -1,10 +1,8 @@
 // Every export writer over a 224-character 50x50 font (codes 32 to 255), next
 // to a plain loop that reads the same cells. Reported per cell; the writers
 // should stay within 30 times the plain loop.
+#include "BenchSupport.h"
 #include "unExportFilters.h"
-
-#include <benchmark/benchmark.h>
-#include <memory>
 
 namespace {
 
@@ -17,17 +15,9 @@ constexpr int CharsInFont = Last - First + 1;
 // stays within its 16-bit offsets.
 std::unique_ptr<TGLCDFont> MakeFont()
 {
-    auto Font = std::make_unique<TGLCDFont>(QStringLiteral("Bench Font"));
-    Font->RangeFrom = First;
-    Font->RangeTo = Last;
-    for (int Code = First; Code <= Last; ++Code) {
-        auto C = std::make_unique<TCharClass>(Code, Side, Side);
-        for (int X = 0; X < Side; ++X)
-            for (int Y = 0; Y < Side; ++Y)
-                C->SetCellValue(X, Y, X <= 20 + Code % 25 && (X * 7 + Y * 3 + Code) % 5 < 2 ? clInk : clClear);
-        Font->SetChar(Code, std::move(C));
-    }
-    return Font;
+    return Bench::PatternFont(QStringLiteral("Bench Font"), First, Last, Side, Side, [](int X, int Y, int Code) {
+        return X <= 20 + Code % 25 && Bench::Stripes(X, Y, Code);
+    });
 }
 
 void SetCounters(benchmark::State& State)

@@ -4,6 +4,7 @@
 // "vs_fill" is the repaint's time over the fill's (expected below 20).
 // Start-up is the main window's creation and first show, without the splash.
 // The character list is measured as the window fills it.
+#include "BenchSupport.h"
 #include "PixelGrid.h"
 #include "ufMain.h"
 #include "unApplication.h"
@@ -11,8 +12,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
-#include <chrono>
+
+using namespace Bench;
 
 namespace {
 
@@ -24,7 +25,7 @@ TCharClass MakeChar()
     TCharClass C(65, Side, Side);
     for (int X = 0; X < Side; ++X)
         for (int Y = 0; Y < Side; ++Y)
-            C.SetCellValue(X, Y, ((X * 7 + Y * 3) % 5) < 2 ? clInk : clClear);
+            C.SetCellValue(X, Y, Stripes(X, Y, 0) ? clInk : clClear);
     return C;
 }
 
@@ -40,14 +41,6 @@ struct TEditorWithPreview {
     }
 };
 
-template <typename F> double SecondsPerRun(F&& Run, int Runs)
-{
-    const auto Start = std::chrono::steady_clock::now();
-    for (int I = 0; I < Runs; ++I)
-        Run();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count() / Runs;
-}
-
 void BM_EditorRepaint(benchmark::State& State)
 {
     TEditorWithPreview W;
@@ -56,8 +49,8 @@ void BM_EditorRepaint(benchmark::State& State)
     QImage Fill(Editor.size(), QImage::Format_RGB32);
     double Paint = 0, Plain = 0;
     for (auto _ : State) {
-        Paint += SecondsPerRun([&] { Editor.render(&Target, QPoint(), QRegion(), QWidget::RenderFlags()); }, 1);
-        Plain += SecondsPerRun([&] { Fill.fill(Qt::white); }, 1);
+        Paint += Seconds([&] { Editor.render(&Target, QPoint(), QRegion(), QWidget::RenderFlags()); });
+        Plain += Seconds([&] { Fill.fill(Qt::white); });
         benchmark::DoNotOptimize(Target.constBits());
         benchmark::DoNotOptimize(Fill.constBits());
     }
@@ -126,18 +119,8 @@ struct TWindowWithList {
     TNextGrid* List;
     TWindowWithList()
     {
-        auto Font = std::make_unique<TGLCDFont>(QStringLiteral("Bench"));
-        Font->RangeFrom = 32;
-        Font->RangeTo = 255;
-        for (int Code = 32; Code <= 255; ++Code) {
-            auto C = std::make_unique<TCharClass>(Code, 32, 32);
-            for (int X = 0; X < 32; ++X)
-                for (int Y = 0; Y < 32; ++Y)
-                    C->SetCellValue(X, Y, ((X * 7 + Y * 3 + Code) % 5) < 2 ? clInk : clClear);
-            Font->SetChar(Code, std::move(C));
-        }
         Main.show();
-        Main.ShowProject(std::move(Font), false);
+        Main.ShowProject(PatternFont(QStringLiteral("Bench"), 32, 255, 32, 32, Stripes), false);
         QApplication::processEvents();
         List = Main.findChild<TNextGrid*>(QStringLiteral("grdFontViewer"));
     }
@@ -150,8 +133,8 @@ void BM_CharListRepaint(benchmark::State& State)
     QImage Fill(Target.size(), QImage::Format_RGB32);
     double Paint = 0, Plain = 0;
     for (auto _ : State) {
-        Paint += SecondsPerRun([&] { QPainter P(&Target); W.List->PaintTo(P, Target.rect()); }, 1);
-        Plain += SecondsPerRun([&] { Fill.fill(Qt::white); }, 1);
+        Paint += Seconds([&] { QPainter P(&Target); W.List->PaintTo(P, Target.rect()); });
+        Plain += Seconds([&] { Fill.fill(Qt::white); });
         benchmark::DoNotOptimize(Target.constBits());
         benchmark::DoNotOptimize(Fill.constBits());
     }
@@ -179,11 +162,5 @@ int main(int argc, char** argv)
 {
     QTemporaryDir Config;
     qputenv("XDG_CONFIG_HOME", Config.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TDwApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Bench::RunOffscreen<TDwApplication>(argc, argv);
 }

@@ -34,6 +34,16 @@ QString SpacesToUnderscores(const QString& S)
     return R;
 }
 
+QString TrimControls(const QString& S)
+{
+    qsizetype Start = 0, End = S.size();
+    while (Start < End && S[Start].unicode() <= 32)
+        ++Start;
+    while (End > Start && S[End - 1].unicode() <= 32)
+        --End;
+    return S.mid(Start, End - Start);
+}
+
 QString PrefixedHex(int Value, const QString& Prefix)
 {
     const auto U = static_cast<std::uint32_t>(Value);

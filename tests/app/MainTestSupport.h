@@ -41,7 +41,7 @@ inline QString Picture(const TPixelGrid& G)
     return Picture(C);
 }
 
-// A character drawn from a picture as Picture writes it.
+// A character, or the editor's cells, drawn from a picture as Picture writes it.
 inline void Draw(TCharClass& C, const QString& Pic)
 {
     const QStringList Rows = Pic.split(QLatin1Char('|'));
@@ -50,6 +50,15 @@ inline void Draw(TCharClass& C, const QString& Pic)
     for (int Y = 0; Y < Rows.size(); ++Y)
         for (int X = 0; X < Rows[Y].size(); ++X)
             C.SetCellValue(X, Y, Rows[Y][X] == QLatin1Char('#') ? clInk : clClear);
+}
+
+inline void Draw(TPixelGrid& G, const QString& Pic)
+{
+    const QStringList Rows = Pic.split(QLatin1Char('|'));
+    G.SetDimensions(int(Rows[0].size()), int(Rows.size()));
+    for (int Y = 0; Y < Rows.size(); ++Y)
+        for (int X = 0; X < Rows[Y].size(); ++X)
+            G.SetCellValue(X, Y, Rows[Y][X] == QLatin1Char('#') ? clInk : clClear);
 }
 
 inline QString Label(const QWidget& W, const char* Name)
@@ -100,6 +109,31 @@ public:
         const QPoint P(Col * CW + CW / 2, Row * CW + CW / 2);
         QTest::mousePress(E, Qt::LeftButton, Qt::NoModifier, P);
         QTest::mouseRelease(E, Qt::LeftButton, Qt::NoModifier, P);
+    }
+};
+
+// The test-case plumbing of the window tests that share the fixture: after
+// each test the window is gone, no question went unanswered and every
+// scripted answer was used.
+class TWindowTestCase : public QObject {
+    Q_OBJECT
+
+protected:
+    TWindowFixture Fx;
+
+protected slots:
+    void initTestCase()
+    {
+        QVERIFY(Fx.Config.isValid());
+        Fx.Start();
+    }
+    void cleanupTestCase() { Fx.Stop(); }
+    void cleanup()
+    {
+        Fx.Window.reset();
+        QVERIFY2(Fx.Messages.Unanswered.isEmpty(), qPrintable(Fx.Messages.Unanswered.join('\n')));
+        QVERIFY(Fx.Messages.AllUsed());
+        Fx.Reset();
     }
 };
 

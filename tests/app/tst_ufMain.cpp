@@ -1,5 +1,5 @@
+#include "MainTestSupport.h"
 #include "udmGlobal.h"
-#include "ufMain.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -18,48 +18,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace MainTest;
+
 namespace {
-
-std::unique_ptr<TGLCDFont> MakeFont(const QString& Name, int From, int To, int W, int H)
-{
-    auto F = std::make_unique<TGLCDFont>(Name);
-    F->RangeFrom = From;
-    F->RangeTo = To;
-    for (int C = From; C <= To; ++C) {
-        auto Ch = std::make_unique<TCharClass>(C, W, H);
-        Ch->Fill(clClear);
-        F->SetChar(C, std::move(Ch));
-    }
-    return F;
-}
-
-// Cells as text, row by row: '#' ink, '.' paper.
-QString Picture(const TPixelGrid& G)
-{
-    QString S;
-    for (int Y = 0; Y < G.VertCellCount(); ++Y) {
-        if (Y)
-            S += QLatin1Char('|');
-        for (int X = 0; X < G.HorizCellCount(); ++X)
-            S += G.GetCellValue(X, Y) == clInk ? QLatin1Char('#') : QLatin1Char('.');
-    }
-    return S;
-}
-
-void Draw(TPixelGrid& G, const QString& Pic)
-{
-    const QStringList Rows = Pic.split(QLatin1Char('|'));
-    G.SetDimensions(Rows[0].size(), Rows.size());
-    for (int Y = 0; Y < Rows.size(); ++Y)
-        for (int X = 0; X < Rows[Y].size(); ++X)
-            G.SetCellValue(X, Y, Rows[Y][X] == QLatin1Char('#') ? clInk : clClear);
-}
-
-QString Label(const QWidget& W, const char* Name)
-{
-    auto* L = W.findChild<QLabel*>(QString::fromLatin1(Name));
-    return L ? L->text() : QStringLiteral("<missing>");
-}
 
 // Every menu of the window, as MenuLines writes it.
 const char* const MenuTree = R"(&File >
@@ -177,54 +138,42 @@ void MenuLines(const QMenu& M, const QString& Indent, QStringList& Out)
 class tst_ufMain : public QObject {
     Q_OBJECT
 
-    QTemporaryDir FConfig;
-    TScriptedMessageService FMessages;
-    std::unique_ptr<TfrmMain> FMain;
+    TWindowFixture Fx;
 
-    TfrmMain& Main()
-    {
-        if (!FMain) {
-            FMain = std::make_unique<TfrmMain>();
-            FMain->show();
-            if (!QTest::qWaitForWindowExposed(FMain.get()))
-                qWarning("main window not exposed");
-        }
-        return *FMain;
-    }
+    TfrmMain& Main() { return Fx.Main(); }
     TfrmMain& MainWithProject(int W = 8, int H = 8)
     {
         Main().ShowProject(MakeFont(QStringLiteral("Untitled"), 32, 126, W, H), false);
-        return *FMain;
+        return *Fx.Window;
     }
     QPoint CellCentre(int Col, int Row)
     {
-        const int CW = FMain->CharEditor()->CellWidth();
+        const int CW = Fx.Window->CharEditor()->CellWidth();
         return QPoint(Col * CW + CW / 2, Row * CW + CW / 2);
     }
     void Click(Qt::MouseButton B, Qt::KeyboardModifiers M, int Col, int Row)
     {
-        QTest::mousePress(FMain->CharEditor(), B, M, CellCentre(Col, Row));
-        QTest::mouseRelease(FMain->CharEditor(), B, M, CellCentre(Col, Row));
+        QTest::mousePress(Fx.Window->CharEditor(), B, M, CellCentre(Col, Row));
+        QTest::mouseRelease(Fx.Window->CharEditor(), B, M, CellCentre(Col, Row));
     }
     QSettings Ini() { return QSettings(TfrmMain::GetSettingsFileName(), QSettings::IniFormat); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(FConfig.isValid());
-        qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
-        SetMessageService(&FMessages);
+        QVERIFY(Fx.Config.isValid());
+        Fx.Start();
     }
-    void cleanupTestCase() { SetMessageService(nullptr); }
+    void cleanupTestCase() { Fx.Stop(); }
     void init()
     {
-        QDir(FConfig.path() + QStringLiteral("/Dotwright")).removeRecursively();
-        FMessages = TScriptedMessageService();
+        QDir(Fx.Config.path() + QStringLiteral("/Dotwright")).removeRecursively();
+        Fx.Messages = TScriptedMessageService();
     }
     void cleanup()
     {
-        FMain.reset();
-        QVERIFY2(FMessages.Unanswered.isEmpty(), qPrintable(FMessages.Unanswered.join('\n')));
+        Fx.Window.reset();
+        QVERIFY2(Fx.Messages.Unanswered.isEmpty(), qPrintable(Fx.Messages.Unanswered.join('\n')));
     }
 
     void startState()
@@ -518,7 +467,7 @@ private slots:
         QCOMPARE(M.UndoMgr().Count(), 1);
         M.Action("actUndo")->trigger();
         QCOMPARE(C->GetCellValue(2, 1), clInk);
-        QVERIFY(FMessages.Log.isEmpty());
+        QVERIFY(Fx.Messages.Log.isEmpty());
     }
 
     void saveCharIntoEmptySlotShowsError()
@@ -527,9 +476,9 @@ private slots:
         auto F = MakeFont(QStringLiteral("Holes"), 65, 66, 4, 4);
         F->SetChar(65, nullptr);
         M.ShowProject(std::move(F), false);
-        FMessages.Answer(TModalResult::mrOk);
+        Fx.Messages.Answer(TModalResult::mrOk);
         M.Action("actSaveModifiedChar")->trigger();
-        QCOMPARE(FMessages.Log, QStringList{"Error: Cannot save to nil char in TPixelGrid.SaveToChar"});
+        QCOMPARE(Fx.Messages.Log, QStringList{"Error: Cannot save to nil char in TPixelGrid.SaveToChar"});
         QVERIFY(!M.ProjectModified());
     }
 
@@ -572,17 +521,17 @@ private slots:
         TfrmMain& M = MainWithProject(3, 2);
         Draw(*M.CharEditor(), QStringLiteral("##.|.##"));
         M.CharEditor()->SetModified(false);
-        FMessages.Answer(TModalResult::mrCancel);
+        Fx.Messages.Answer(TModalResult::mrCancel);
         M.Action("actClearAllPixels")->trigger();
         QCOMPARE(Picture(*M.CharEditor()), QStringLiteral("##.|.##"));
         QCOMPARE(M.UndoMgr().Count(), 0);
         QVERIFY(!M.CharEditor()->Modified());
-        FMessages.Answer(TModalResult::mrOk);
+        Fx.Messages.Answer(TModalResult::mrOk);
         M.Action("actClearAllPixels")->trigger();
         QCOMPARE(Picture(*M.CharEditor()), QStringLiteral("...|..."));
         QVERIFY(M.CharEditor()->Modified());
         QVERIFY(!M.Busy());
-        QCOMPARE(FMessages.Log, (QStringList{"Confirm: Clear all char's pixels?", "Confirm: Clear all char's pixels?"}));
+        QCOMPARE(Fx.Messages.Log, (QStringList{"Confirm: Clear all char's pixels?", "Confirm: Clear all char's pixels?"}));
         M.Action("actUndo")->trigger();
         QCOMPARE(Picture(*M.CharEditor()), QStringLiteral("##.|.##"));
     }
@@ -676,7 +625,7 @@ private slots:
     void aboutBoxLinksGoToTheOpener()
     {
         TfrmMain& M = Main();
-        FMessages.AnswerDialog([](QDialog* D) {
+        Fx.Messages.AnswerDialog([](QDialog* D) {
             // Measures the picture, whatever the form said.
             if (D->size() != QSize(540, 376))
                 return -1;
@@ -700,8 +649,8 @@ private slots:
             return D->isVisible() ? -5 : D->result();
         });
         M.Action("actAbout")->trigger();
-        QVERIFY(FMessages.AllUsed());
-        QCOMPARE(FMessages.Log, (QStringList{"dialog: frmAbout", "shell: mailto:info@dotwright.example",
+        QVERIFY(Fx.Messages.AllUsed());
+        QCOMPARE(Fx.Messages.Log, (QStringList{"dialog: frmAbout", "shell: mailto:info@dotwright.example",
                                              "shell: https://dotwright.example"}));
     }
 
@@ -715,9 +664,9 @@ private slots:
             M.findChild<QAction*>(QStringLiteral("actQuickHelpPanel"))->trigger();
             M.findChild<QAction*>(QStringLiteral("actFontToolbar"))->trigger();
             M.setGeometry(40, 50, 1010, 760);
-            FMain.reset();
+            Fx.Window.reset();
         }
-        QVERIFY(QFile::exists(FConfig.path() + QStringLiteral("/Dotwright/Dotwright.ini")));
+        QVERIFY(QFile::exists(Fx.Config.path() + QStringLiteral("/Dotwright/Dotwright.ini")));
         QSettings S = Ini();
         S.beginGroup(QStringLiteral("ToolBarItems"));
         QCOMPARE(S.childKeys().size(), 9);
@@ -795,17 +744,17 @@ private slots:
 
     void settingsFolderThatCannotBeMade()
     {
-        const QString Blocker = FConfig.path() + QStringLiteral("/blocker");
+        const QString Blocker = Fx.Config.path() + QStringLiteral("/blocker");
         QFile F(Blocker);
         QVERIFY(F.open(QIODevice::WriteOnly));
         F.close();
         qputenv("XDG_CONFIG_HOME", Blocker.toLocal8Bit());
-        FMessages.Answer(TModalResult::mrOk);
-        FMessages.Answer(TModalResult::mrOk);
+        Fx.Messages.Answer(TModalResult::mrOk);
+        Fx.Messages.Answer(TModalResult::mrOk);
         Main();
-        FMain.reset(); // the write fails, and says so
-        qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
-        QCOMPARE(FMessages.Log,
+        Fx.Window.reset(); // the write fails, and says so
+        qputenv("XDG_CONFIG_HOME", Fx.Config.path().toLocal8Bit());
+        QCOMPARE(Fx.Messages.Log,
                  (QStringList{QStringLiteral("Error: Error creating Data Folder to store INI file\r\n"
                                              "Cannot create the folder ") + Blocker + QStringLiteral("/Dotwright"),
                               QStringLiteral("Error: Unable to write to ") + Blocker +
@@ -818,7 +767,7 @@ private slots:
         Ini().setValue(QStringLiteral("ToolBarItems/MainWinPos_WSTATE"), 2);
         TfrmMain& M = Main();
         QVERIFY(M.windowState() & Qt::WindowMaximized);
-        FMain.reset();
+        Fx.Window.reset();
         QCOMPARE(Ini().value(QStringLiteral("ToolBarItems/MainWinPos_WSTATE")).toString(), QStringLiteral("2"));
     }
 };

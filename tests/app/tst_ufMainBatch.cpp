@@ -25,26 +25,10 @@ std::unique_ptr<TGLCDFont> FontOf(const QString& Pic, int From, int To)
 
 } // namespace
 
-class tst_ufMainBatch : public QObject {
+class tst_ufMainBatch : public TWindowTestCase {
     Q_OBJECT
 
-    TWindowFixture Fx;
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(Fx.Config.isValid());
-        Fx.Start();
-    }
-    void cleanupTestCase() { Fx.Stop(); }
-    void cleanup()
-    {
-        Fx.Window.reset();
-        QVERIFY2(Fx.Messages.Unanswered.isEmpty(), qPrintable(Fx.Messages.Unanswered.join('\n')));
-        QVERIFY(Fx.Messages.AllUsed());
-        Fx.Reset();
-    }
-
     void passes_data()
     {
         QTest::addColumn<QString>("Action");

@@ -21,26 +21,10 @@ QPoint RowPoint(TNextGrid* G, int ARow)
 
 } // namespace
 
-class tst_ufMainCharList : public QObject {
+class tst_ufMainCharList : public TWindowTestCase {
     Q_OBJECT
 
-    TWindowFixture Fx;
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(Fx.Config.isValid());
-        Fx.Start();
-    }
-    void cleanupTestCase() { Fx.Stop(); }
-    void cleanup()
-    {
-        Fx.Window.reset();
-        QVERIFY2(Fx.Messages.Unanswered.isEmpty(), qPrintable(Fx.Messages.Unanswered.join('\n')));
-        QVERIFY(Fx.Messages.AllUsed());
-        Fx.Reset();
-    }
-
     void rowsAndGeometry()
     {
         auto Font = MakeFont(QStringLiteral("List"), 32, 255, 8, 8);

@@ -1,9 +1,9 @@
 // The export and help commands of the main window, driven on a project shown
 // with ShowProject: what each dialog is filled with, the files written byte for
 // byte, the file names, the Proton height checks and the help file.
+#include "MainTestSupport.h"
 #include "ufExportMikroE.h"
 #include "ufExportSwordfishBasic.h"
-#include "ufMain.h"
 #include "unExportFilters.h"
 #include "unHelpers.h"
 
@@ -22,18 +22,14 @@
 
 namespace {
 
-std::unique_ptr<TGLCDFont> MakeFont(const QString& Name, int From, int To, int W, int H)
+// Every character inked in a pattern of its own, narrower by up to two columns.
+std::unique_ptr<TGLCDFont> PatternFont(const QString& Name, int From, int To, int W, int H)
 {
-    auto F = std::make_unique<TGLCDFont>(Name);
-    F->RangeFrom = From;
-    F->RangeTo = To;
-    for (int C = From; C <= To; ++C) {
-        auto Ch = std::make_unique<TCharClass>(C, W, H);
+    auto F = MainTest::MakeFont(Name, From, To, W, H);
+    for (int C = From; C <= To; ++C)
         for (int X = 0; X < W; ++X)
             for (int Y = 0; Y < H; ++Y)
-                Ch->SetCellValue(X, Y, (X * 3 + Y * 5 + C) % 7 < 3 && X < W - C % 3 ? clInk : clClear);
-        F->SetChar(C, std::move(Ch));
-    }
+                F->GetChar(C)->SetCellValue(X, Y, (X * 3 + Y * 5 + C) % 7 < 3 && X < W - C % 3 ? clInk : clClear);
     return F;
 }
 
@@ -69,7 +65,7 @@ class tst_ufMainExport : public QObject {
     {
         FMain = std::make_unique<TfrmMain>();
         FMain->show();
-        FMain->ShowProject(MakeFont(Name, From, To, W, H), false);
+        FMain->ShowProject(PatternFont(Name, From, To, W, H), false);
         return *FMain;
     }
     QString Out(const QString& Name) const { return FOut.filePath(Name); }

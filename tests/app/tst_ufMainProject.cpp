@@ -55,10 +55,9 @@ TScriptedMessageService::TDialogScript NewFont(const QString& Name, int From, in
 
 } // namespace
 
-class tst_ufMainProject : public QObject {
+class tst_ufMainProject : public TWindowTestCase {
     Q_OBJECT
 
-    TWindowFixture Fx;
     QTemporaryDir Files;
 
     QString File(const QString& Name) const { return Files.path() + QLatin1Char('/') + Name; }
@@ -66,16 +65,8 @@ class tst_ufMainProject : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(Fx.Config.isValid() && Files.isValid());
-        Fx.Start();
-    }
-    void cleanupTestCase() { Fx.Stop(); }
-    void cleanup()
-    {
-        Fx.Window.reset();
-        QVERIFY2(Fx.Messages.Unanswered.isEmpty(), qPrintable(Fx.Messages.Unanswered.join('\n')));
-        QVERIFY(Fx.Messages.AllUsed());
-        Fx.Reset();
+        QVERIFY(Files.isValid());
+        TWindowTestCase::initTestCase();
     }
 
     // Closing the window and Quit, every way the questions can be answered.

@@ -1,6 +1,7 @@
 // The MikroElektronika dialog: the preview is the filter's text inside the
 // chosen wrapper, saved byte for byte, copied whole or in part, and the mikroC
 // file it saves compiles.
+#include "CompileSupport.h"
 #include "ufExportMikroE.h"
 #include "unExportFilters.h"
 #include "unHelpers.h"
@@ -12,11 +13,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -242,10 +241,7 @@ void tst_ufExportMikroE::moduleControlsFollowTheTab()
 // bytes the font was drawn from.
 void tst_ufExportMikroE::savedMikroCCompiles()
 {
-    QString Compiler;
-    for (const char* Name : {"cc", "gcc", "clang"})
-        if (Compiler = QStandardPaths::findExecutable(QString::fromLatin1(Name)); !Compiler.isEmpty())
-            break;
+    const QString Compiler = CompileTest::FindCCompiler();
     if (Compiler.isEmpty())
         QSKIP("no C compiler found");
 
@@ -260,26 +256,14 @@ void tst_ufExportMikroE::savedMikroCCompiles()
     D.btnSave->click();
     QVERIFY(QFile::exists(FDir.filePath(QStringLiteral("font.c"))));
 
-    QFile Main(FDir.filePath(QStringLiteral("main.c")));
-    QVERIFY(Main.open(QIODevice::WriteOnly));
-    Main.write("#include <stdio.h>\n#include \"font.c\"\n"
-               "int main(void)\n{\n"
-               "    size_t I, N = sizeof(Test_Font) / sizeof(Test_Font[0]);\n"
-               "    for (I = 0; I < N; ++I)\n        printf(\"%u\\n\", (unsigned)Test_Font[I]);\n"
-               "    return 0;\n}\n");
-    Main.close();
-    QProcess Cc;
-    Cc.setWorkingDirectory(FDir.path());
-    Cc.setProcessChannelMode(QProcess::MergedChannels);
-    Cc.start(Compiler, {"-std=c99", "-Wall", "-Werror", "-o", "prog", "main.c"});
-    QVERIFY(Cc.waitForFinished(60000));
-    QVERIFY2(Cc.exitCode() == 0, Cc.readAll().constData());
-    QProcess Prog;
-    Prog.start(FDir.filePath(QStringLiteral("prog")), {});
-    QVERIFY(Prog.waitForFinished(30000));
-    QList<int> Compiled;
-    for (const QByteArray& Line : Prog.readAllStandardOutput().trimmed().split('\n'))
-        Compiled << Line.toInt();
+    QList<QByteArray> Out;
+    int ExitCode = -1;
+    CompileTest::RunTableProgram(Compiler, FDir.path(), Out, ExitCode);
+    if (QTest::currentTestFailed())
+        return;
+    QList<int> Compiled; // after the count
+    for (qsizetype I = 1; I < Out.size(); ++I)
+        Compiled << Out[I].toInt();
     QList<int> Expected;
     for (int Code = 32; Code <= 126; ++Code)
         for (int X = 0; X < W; ++X)

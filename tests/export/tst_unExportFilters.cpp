@@ -1,14 +1,13 @@
 // The export filters through Execute: whole generated texts compared with the
 // files in tests/data/export, the edge cases of every writer, the errors, and
 // the mikroC table compiled by the system's C compiler.
+#include "CompileSupport.h"
 #include "DwError.h"
 #include "unExportFilters.h"
 #include "unHelpers.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -598,10 +597,7 @@ void tst_unExportFilters::MikroCCompiles_data()
 void tst_unExportFilters::MikroCCompiles()
 {
     QFETCH(bool, Vornex);
-    QString Compiler;
-    for (const char* Name : {"cc", "gcc", "clang"})
-        if (Compiler = QStandardPaths::findExecutable(QString::fromLatin1(Name)); !Compiler.isEmpty())
-            break;
+    const QString Compiler = CompileTest::FindCCompiler();
     if (Compiler.isEmpty())
         QSKIP("no C compiler found");
 
@@ -638,28 +634,12 @@ void tst_unExportFilters::MikroCCompiles()
     QVERIFY(Table.open(QIODevice::WriteOnly));
     Table.write(ToWin1252(Text));
     Table.close();
-    QFile Main(Dir.filePath("main.c"));
-    QVERIFY(Main.open(QIODevice::WriteOnly));
-    Main.write("#include <stdio.h>\n#include \"font.c\"\n"
-               "int main(void)\n{\n"
-               "    size_t I, N = sizeof(Test_Font) / sizeof(Test_Font[0]);\n"
-               "    printf(\"%u\\n\", (unsigned)N);\n"
-               "    for (I = 0; I < N; ++I)\n        printf(\"%u\\n\", (unsigned)Test_Font[I]);\n"
-               "    return 0;\n}\n");
-    Main.close();
-
-    QProcess Cc;
-    Cc.setWorkingDirectory(Dir.path());
-    Cc.setProcessChannelMode(QProcess::MergedChannels);
-    Cc.start(Compiler, {"-std=c99", "-Wall", "-Werror", "-o", "prog", "main.c"});
-    QVERIFY(Cc.waitForFinished(60000));
-    QVERIFY2(Cc.exitCode() == 0, Cc.readAll().constData());
-
-    QProcess Prog;
-    Prog.start(Dir.filePath("prog"), {});
-    QVERIFY(Prog.waitForFinished(30000));
-    QCOMPARE(Prog.exitCode(), 0);
-    const QList<QByteArray> Out = Prog.readAllStandardOutput().trimmed().split('\n');
+    QList<QByteArray> Out;
+    int ExitCode = -1;
+    CompileTest::RunTableProgram(Compiler, Dir.path(), Out, ExitCode);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(ExitCode, 0);
     std::vector<int> Compiled;
     for (qsizetype I = 1; I < Out.size(); ++I)
         Compiled.push_back(Out[I].toInt());

@@ -30,6 +30,9 @@ void tst_unHelpers::stringHelpers()
     QCOMPARE(RepeatString("ab", -1), QString());
     QCOMPARE(SpacesToUnderscores("My Big Font"), QString("My_Big_Font"));
     QCOMPARE(SpacesToUnderscores("a\tb c"), QString("a\tb_c"));
+    QCOMPARE(TrimControls(QStringLiteral("\t My Font \r\n")), QStringLiteral("My Font"));
+    QCOMPARE(TrimControls(QStringLiteral(" \x01\x1f ")), QString());
+    QCOMPARE(TrimControls(QStringLiteral("\x7f!\xa0")), QStringLiteral("\x7f!\xa0"));
 }
 
 void tst_unHelpers::prefixedHex_data()
