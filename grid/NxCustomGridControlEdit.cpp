@@ -259,16 +259,18 @@ bool TNxCustomGridControl::EndEdit()
 void TNxCustomGridControl::CloseEditor()
 {
     if (FActiveEditor) {
-        // A focused editor that hides would hand the focus to the next widget in the chain.
-        const bool HadFocus = FActiveEditor->hasFocus();
-        FActiveEditor->hide();
-        // The editor no longer reports to this grid; one the user supplied goes home.
+        // The editor no longer reports to this grid, and stops before it hides: a
+        // focused editor that hides hands the focus to the next widget in the chain,
+        // and its exit would commit the edit and close it a second time.
         TNxCustomEdit* E = FActiveEditor;
         E->OnChange = nullptr;
         E->OnEnter = nullptr;
         E->OnExit = nullptr;
         E->OnKeyDown = nullptr;
         E->OnKeyPress = nullptr;
+        const bool HadFocus = E->hasFocus();
+        E->hide();
+        // One the user supplied goes home.
         const bool Own = FColumns && [&] {
             for (int I = 0; I < FColumns->Count(); ++I)
                 if (FColumns->Item(I)->MadeOwnEditor() == E)

@@ -3,6 +3,8 @@
 #include "NxPopupControl.h"
 
 #include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -66,6 +68,8 @@ private slots:
     void DoubleClickOnAnEdgeFitsTheColumn();
     void ClickOpensTheEditorOverTheCell();
     void FocusIntoTheEditorKeepsTheEdit();
+    void ClosingWithAWidgetBeforeTheGrid_data();
+    void ClosingWithAWidgetBeforeTheGrid();
     void DragBoxAndArrowsFollowTheDrag();
     void Hints();
     void InputLineAddsARow();
@@ -324,6 +328,52 @@ void tst_NxCustomGrid::FocusIntoTheEditorKeepsTheEdit()
     Other.setFocus();
     QVERIFY(!G.Editing());
     QCOMPARE(G.Cells(0, 2), QString("kiwi"));
+}
+
+// A button ahead of the grid in the window takes the focus when a focused
+// editor hides; closing the editor must neither crash nor write the text.
+void tst_NxCustomGrid::ClosingWithAWidgetBeforeTheGrid_data()
+{
+    QTest::addColumn<QString>("Action");
+    QTest::addColumn<QString>("Expected");
+    QTest::newRow("Escape") << "Escape" << "edit=- A0=apple grid focused";
+    QTest::newRow("Enter") << "Return" << "edit=- A0=typed grid focused";
+    QTest::newRow("Tab") << "Tab" << "edit=- A0=typed grid focused";
+    QTest::newRow("row deleted") << "delete" << "edit=- A0=Banana grid focused";
+    QTest::newRow("rows cleared") << "clear" << "edit=- A0= grid focused";
+}
+
+void tst_NxCustomGrid::ClosingWithAWidgetBeforeTheGrid()
+{
+    QFETCH(QString, Action);
+    QFETCH(QString, Expected);
+    QWidget W;
+    auto* L = new QVBoxLayout(&W);
+    L->addWidget(new QPushButton("x", &W));
+    auto* G = new TSurfaceGrid;
+    L->addWidget(G);
+    G->SetWantTabs(true);
+    G->Col[0]->SetOptions(G->Col[0]->Options() | coEditing);
+    W.resize(300, 300);
+    W.show();
+    W.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&W));
+    G->setFocus();
+    G->StartEdit(0, 0, "typed");
+    QVERIFY(G->ActiveEditor() && G->ActiveEditor()->hasFocus());
+    if (Action == "delete")
+        G->DeleteRow(0);
+    else if (Action == "clear")
+        G->ClearRows();
+    else if (Action == "width")
+        G->Col[0]->SetWidth(80);
+    else
+        QTest::keyClick(G->ActiveEditor(), QKeySequence(Action)[0].key());
+    const QString Edit = G->Editing() ? QString("%1,%2:%3").arg(G->EditCol()).arg(G->EditRow()).arg(G->ActiveEditor()->text())
+                                      : QString("-");
+    const QWidget* F = QApplication::focusWidget();
+    const QString Focus = F == G ? "grid" : G->ActiveEditor() && F == G->ActiveEditor() ? "editor" : "other";
+    QCOMPARE(QString("edit=%1 A0=%2 %3 focused").arg(Edit, G->Cells(0, 0), Focus), Expected);
 }
 
 void tst_NxCustomGrid::DragBoxAndArrowsFollowTheDrag()
