@@ -207,6 +207,9 @@ void TNxCustomGridControl::PlaceEditor()
         R.Left += FLineWidths.Left;
         R.Right -= FLineWidths.Right;
         if (GetBodyRect().Top > R.Top) {
+            // The grid keeps the focus: handed on to another widget it would end the edit.
+            if (FActiveEditor->hasFocus())
+                setFocus(Qt::OtherFocusReason);
             FActiveEditor->hide();
             return;
         }
@@ -218,7 +221,7 @@ void TNxCustomGridControl::PlaceEditor()
     R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
     R.Left = std::max(R.Left, 0);
     R.Left = std::max(R.Left, GetBodyRect().Left);
-    FActiveEditor->hide();
+    // Moved while shown: a focused editor that hid would hand the focus on and end the edit.
     FActiveEditor->setGeometry(R.ToQRect());
     FActiveEditor->show();
     FActiveEditor->setFocus(Qt::OtherFocusReason);

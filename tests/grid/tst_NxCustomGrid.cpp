@@ -341,6 +341,7 @@ void tst_NxCustomGrid::ClosingWithAWidgetBeforeTheGrid_data()
     QTest::newRow("Tab") << "Tab" << "edit=- A0=typed grid focused";
     QTest::newRow("row deleted") << "delete" << "edit=- A0=Banana grid focused";
     QTest::newRow("rows cleared") << "clear" << "edit=- A0= grid focused";
+    QTest::newRow("column width") << "width" << "edit=0,0:typed A0=apple editor focused";
 }
 
 void tst_NxCustomGrid::ClosingWithAWidgetBeforeTheGrid()
