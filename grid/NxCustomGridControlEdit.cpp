@@ -44,10 +44,10 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
         return;
     TNxCustomColumn* Column = FColumns->Item(ACol);
     // Options first: a column that does not edit needs no editor made to say so.
-    if (!(Column->Options() & coEditing) || !(Column->GetEditOptions() & 1))
-        return;
-    TNxCustomEdit* Editor = Column->Editor();
-    if (!Editor)
+    auto CanEdit = [&] {
+        return (Column->Options() & coEditing) && (Column->GetEditOptions() & 1) && Column->Editor();
+    };
+    if (!CanEdit())
         return;
     bool Accept = true;
     DoBeforeEdit(ACol, ARow, Accept);
@@ -57,9 +57,12 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
         (void)EndEdit();
         CloseEditor();
     }
-    // The handler or the commit may have removed the row or the column.
-    if (!FColumns->IsValidIndex(ACol) || !IsValidRow(ARow))
+    // The handler or the commit may have removed the row or the column, or
+    // changed the column's editor; only the pointer is compared until the column
+    // is known to be in the list still.
+    if (!FColumns->IsValidIndex(ACol) || FColumns->Item(ACol) != Column || !IsValidRow(ARow) || !CanEdit())
         return;
+    TNxCustomEdit* Editor = Column->Editor();
     FEditing = true;
     FEditCol = ACol;
     FEditRow = ARow;
@@ -80,12 +83,17 @@ void TNxCustomGridControl::StartInputEdit(TNxCustomColumn* Column, const QString
 {
     if (!Column || FColumns->IndexOf(Column) < 0)
         return;
+    const int Index = Column->Index();
     SetInputSelected(true);
-    SelectColumn(Column->Index());
+    SelectColumn(Index);
     if (FEditing || FInputEditing) {
         (void)EndEdit();
         CloseEditor();
     }
+    // The handlers that ran may have removed the column; only the pointer is
+    // compared until it is known to be in the list still.
+    if (!FColumns->IsValidIndex(Index) || FColumns->Item(Index) != Column)
+        return;
     TNxCustomEdit* Editor = Column->Editor();
     if (!Editor || !(Column->GetEditOptions() & 2) || FReadOnly)
         return;

@@ -70,6 +70,8 @@ private slots:
     void FocusIntoTheEditorKeepsTheEdit();
     void ClosingWithAWidgetBeforeTheGrid_data();
     void ClosingWithAWidgetBeforeTheGrid();
+    void HandlersThatRemoveTheColumn_data();
+    void HandlersThatRemoveTheColumn();
     void DragBoxAndArrowsFollowTheDrag();
     void Hints();
     void InputLineAddsARow();
@@ -375,6 +377,43 @@ void tst_NxCustomGrid::ClosingWithAWidgetBeforeTheGrid()
     const QWidget* F = QApplication::focusWidget();
     const QString Focus = F == G ? "grid" : G->ActiveEditor() && F == G->ActiveEditor() ? "editor" : "other";
     QCOMPARE(QString("edit=%1 A0=%2 %3 focused").arg(Edit, G->Cells(0, 0), Focus), Expected);
+}
+
+// A handler that runs while an edit starts deletes column A (every column edits):
+// no edit opens on the column that took its place.
+void tst_NxCustomGrid::HandlersThatRemoveTheColumn_data()
+{
+    QTest::addColumn<QString>("Start");
+    QTest::newRow("before edit") << "start";
+    QTest::newRow("typed key") << "key";
+    QTest::newRow("input edit") << "input";
+}
+
+void tst_NxCustomGrid::HandlersThatRemoveTheColumn()
+{
+    QFETCH(QString, Start);
+    TSurfaceGrid G(goInput);
+    for (TNxTextColumn* C : G.Col)
+        C->SetOptions(C->Options() | coEditing);
+    auto DeleteA = [](TNxCustomGridControl* Grid) {
+        if (Grid->Columns().Count() == 3)
+            delete Grid->Columns().Item(0);
+    };
+    if (Start == "input") {
+        G.StartEdit(1, 1, "zz");
+        G.OnAfterEdit = [&](TNxCustomGridControl* Grid, int, int, const QString&) { DeleteA(Grid); };
+        G.StartInputEdit(G.Col[0]);
+        QCOMPARE(G.Cells(0, 1), QString("zz"));
+    } else {
+        G.OnBeforeEdit = [&](TNxCustomGridControl* Grid, int, int, bool&) { DeleteA(Grid); };
+        if (Start == "start")
+            G.StartEdit(0, 1, "x");
+        else
+            QTest::keyClicks(&G, "x");
+    }
+    QCOMPARE(G.Columns().Count(), 2);
+    QVERIFY(!G.Editing() && !G.InputEditing());
+    QCOMPARE(G.ActiveEditor(), nullptr);
 }
 
 void tst_NxCustomGrid::DragBoxAndArrowsFollowTheDrag()
