@@ -362,6 +362,8 @@ protected:
 
     int HorzScrollDelta(int OldPos, int NewPos) override { return OldPos - NewPos; }
     int VertScrollDelta(int OldPos, int NewPos) override { return ScrollRows(OldPos, NewPos); }
+    // A scroll of the content leaves child widgets where they were: the editor follows its cell.
+    void AfterScroll(int Kind) override;
     // Moves FirstRow by New - Old shown rows; returns the pixels the row area moves.
     int ScrollRows(int Old, int New);
     void UpdateLineWidths();

@@ -70,6 +70,8 @@ private slots:
     void FocusIntoTheEditorKeepsTheEdit();
     void ClosingWithAWidgetBeforeTheGrid_data();
     void ClosingWithAWidgetBeforeTheGrid();
+    void EditorFollowsTheScroll_data();
+    void EditorFollowsTheScroll();
     void HandlersThatRemoveTheColumn_data();
     void HandlersThatRemoveTheColumn();
     void DragBoxAndArrowsFollowTheDrag();
@@ -377,6 +379,55 @@ void tst_NxCustomGrid::ClosingWithAWidgetBeforeTheGrid()
     const QWidget* F = QApplication::focusWidget();
     const QString Focus = F == G ? "grid" : G->ActiveEditor() && F == G->ActiveEditor() ? "editor" : "other";
     QCOMPARE(QString("edit=%1 A0=%2 %3 focused").arg(Edit, G->Cells(0, 0), Focus), Expected);
+}
+
+// 40 rows in a grid 120 pixels wide; the edited cell's editor after scrolls
+// ("v N" vertical position, "h N" horizontal, "row N" ScrollToRow).
+void tst_NxCustomGrid::EditorFollowsTheScroll_data()
+{
+    QTest::addColumn<int>("Col");
+    QTest::addColumn<int>("Row");
+    QTest::addColumn<QString>("Scrolls");
+    QTest::addColumn<QString>("Expected");
+    QTest::newRow("no scroll") << 0 << 5 << "" << "shown 1,99 48x14 editor";
+    QTest::newRow("one row down") << 0 << 5 << "v 1" << "shown 1,83 48x14 editor";
+    QTest::newRow("scrolled above the rows") << 0 << 1 << "row 35" << "hidden grid";
+    QTest::newRow("and back") << 0 << 1 << "row 35; row 0" << "shown 1,35 48x14 editor";
+    QTest::newRow("horizontal") << 1 << 2 << "h 20" << "shown 31,51 58x14 editor";
+}
+
+void tst_NxCustomGrid::EditorFollowsTheScroll()
+{
+    QFETCH(int, Col);
+    QFETCH(int, Row);
+    QFETCH(QString, Scrolls);
+    QFETCH(QString, Expected);
+    TSurfaceGrid G;
+    G.AddRow(30);
+    G.resize(120, 200);
+    G.Col[Col]->SetOptions(G.Col[Col]->Options() | coEditing);
+    G.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&G));
+    G.setFocus();
+    G.StartEdit(Col, Row);
+    for (const QString& Step : Scrolls.split(';', Qt::SkipEmptyParts)) {
+        const QString S = Step.trimmed();
+        const int N = S.section(' ', 1).toInt();
+        if (S.startsWith("v "))
+            G.VertScrollBar().SetPosition(N);
+        else if (S.startsWith("h "))
+            G.HorzScrollBar().SetPosition(N);
+        else
+            G.ScrollToRow(N);
+    }
+    QVERIFY(G.Editing());
+    QCOMPARE(G.EditRow(), Row);
+    const TNxCustomEdit* E = G.ActiveEditor();
+    const QRect R = E->geometry();
+    const QString Focus = QApplication::focusWidget() == E ? "editor" : QApplication::focusWidget() == &G ? "grid" : "other";
+    QCOMPARE(E->isVisible() ? QString("shown %1,%2 %3x%4 %5").arg(R.x()).arg(R.y()).arg(R.width()).arg(R.height()).arg(Focus)
+                            : QString("hidden %1").arg(Focus),
+             Expected);
 }
 
 // A handler that runs while an edit starts deletes column A (every column edits):
