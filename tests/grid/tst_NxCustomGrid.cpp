@@ -518,6 +518,9 @@ void tst_NxCustomGrid::Hints()
 {
     TSurfaceGrid G;
     TNxGridHintWindow* H = G.HintWindow();
+    // It shows under the pointer, so the mouse must go through it to the grid.
+    QVERIFY(H->windowFlags() & Qt::WindowTransparentForInput);
+    QVERIFY(H->testAttribute(Qt::WA_ShowWithoutActivating));
     // A text too wide for its column shows whole over the cell.
     G.SetCells(0, 0, "a text far too wide for fifty pixels");
     G.Run("h 25,26");
