@@ -115,8 +115,9 @@ void TNxCustomGrid::Guarded(const std::function<void()>& Body)
     try {
         Body();
     } catch (const EDotwrightError& E) {
+        // The user did something that failed: the application shows why.
         CancelInteraction();
-        qWarning().noquote() << E.Message();
+        ReportGridError(E);
     }
 }
 

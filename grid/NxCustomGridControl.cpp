@@ -1,5 +1,8 @@
 #include "NxCustomGridControl.h"
 
+#include "DwError.h"
+
+#include <QDebug>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QPaintEvent>
@@ -7,6 +10,27 @@
 #include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+TGridErrorReporter GridErrorReporter = nullptr;
+
+} // namespace
+
+void SetGridErrorReporter(TGridErrorReporter Reporter)
+{
+    GridErrorReporter = Reporter;
+}
+
+void ReportGridError(const std::exception& E)
+{
+    if (GridErrorReporter) {
+        GridErrorReporter(E);
+        return;
+    }
+    const auto* Own = dynamic_cast<const EDotwrightError*>(&E);
+    qWarning().noquote() << (Own ? Own->Message() : QString::fromLocal8Bit(E.what()));
+}
 
 TNxCustomGridControl::TNxCustomGridControl(QWidget* Parent)
     : TNxScrollControl(Parent)

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 
 enum TGridOption : std::uint16_t {
     goCanHideColumn = 1 << 0,
@@ -73,6 +74,13 @@ constexpr int IndicatorColumnWidth = 12;
 class TNxCustomGridControl;
 class TNxCustomEdit;
 class QKeyEvent;
+
+// Where an error from something the user did in a grid (a click, a key, an edit,
+// an event handler of the user's) goes; the application installs one that shows
+// an error box. Without one, or with nullptr, the error is only logged.
+using TGridErrorReporter = void (*)(const std::exception& E);
+void SetGridErrorReporter(TGridErrorReporter Reporter);
+void ReportGridError(const std::exception& E);
 
 struct TLineWidths {
     int Left = 0, Top = 0, Right = 0, Bottom = 0, RowSpacing = 0;

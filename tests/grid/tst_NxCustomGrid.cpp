@@ -590,18 +590,25 @@ void tst_NxCustomGrid::ConversionErrorsStayInTheHandlers()
 {
     TSurfaceGrid G;
     // A numeric sort by a header click over texts that are no numbers: rows unchanged, column unsorted.
+    // Without a reporter installed the error is logged.
     G.Col[2]->SetSortType(stNumeric);
     QTest::ignoreMessage(QtWarningMsg, "'c0' is not a valid floating point value");
     G.Run("p 150,5; r 150,5");
     QVERIFY(!G.Col[2]->Sorted());
     QCOMPARE(G.ColumnText(2).section(',', 0, 2), QString("c0,c1,c2"));
+    // What the user did goes to the installed reporter (the application's error box).
+    static QStringList Reported;
+    Reported.clear();
+    SetGridErrorReporter([](const std::exception& E) { Reported << QString::fromUtf8(E.what()); });
+    G.Run("p 150,5; r 150,5");
+    QCOMPARE(Reported, QStringList{"'c0' is not a valid floating point value"});
     // A selection handler that reads a text as a number.
     G.OnSelectCell = [](TNxCustomGridControl* Grid, int, int R) {
         (void)static_cast<TNextGrid*>(Grid)->Cell(0, R)->GetAsInteger();
     };
-    QTest::ignoreMessage(QtWarningMsg, "'Banana' is not a valid integer value");
     QTest::keyClick(&G, Qt::Key_Down);
     QCOMPARE(G.SelectedRow(), 1);
+    QCOMPARE(Reported.value(1), QString("'Banana' is not a valid integer value"));
     // A custom painter that does the same leaves its cell blank and the grid painted.
     G.OnSelectCell = nullptr;
     G.Col[2]->SetDrawingOptions(doCustom);
@@ -625,6 +632,9 @@ void tst_NxCustomGrid::ConversionErrorsStayInTheHandlers()
     G.viewport()->repaint();
     QVERIFY(G.Canvas() == nullptr);
     G.OnPostDraw = nullptr;
+    // Errors of painting are only logged: a box would ask for another paint, and another error.
+    QCOMPARE(Reported.size(), 2);
+    SetGridErrorReporter(nullptr);
     // A footer sum leaves out the texts that are no numbers: 0 + 10 + ... + 90 less 30.
     G.Col[1]->Footer().SetFormulaKind(fkSum);
     G.SetCells(1, 3, "x");
