@@ -750,7 +750,7 @@ void TNxCustomGridControl::ColumnNotification(TNxCustomColumn* Column, int Value
 {
     if (FDestroying || !Column)
         return;
-    if (FEditing && (Kind == cnPosition || Kind == cnSorted || Kind == cnVisible || Kind == cnWidth))
+    if ((FEditing || FInputEditing) && (Kind == cnPosition || Kind == cnSorted || Kind == cnVisible || Kind == cnWidth))
         PlaceEditor();
     switch (Kind) {
     case cnInputValue: RefreshColumn(Column, caInput); break;

@@ -70,8 +70,8 @@ private slots:
     void FocusIntoTheEditorKeepsTheEdit();
     void ClosingWithAWidgetBeforeTheGrid_data();
     void ClosingWithAWidgetBeforeTheGrid();
-    void EditorFollowsTheScroll_data();
-    void EditorFollowsTheScroll();
+    void EditorFollowsItsCell_data();
+    void EditorFollowsItsCell();
     void HandlersThatRemoveTheColumn_data();
     void HandlersThatRemoveTheColumn();
     void DragBoxAndArrowsFollowTheDrag();
@@ -381,9 +381,10 @@ void tst_NxCustomGrid::ClosingWithAWidgetBeforeTheGrid()
     QCOMPARE(QString("edit=%1 A0=%2 %3 focused").arg(Edit, G->Cells(0, 0), Focus), Expected);
 }
 
-// 40 rows in a grid 120 pixels wide; the edited cell's editor after scrolls
-// ("v N" vertical position, "h N" horizontal, "row N" ScrollToRow).
-void tst_NxCustomGrid::EditorFollowsTheScroll_data()
+// 40 rows in a grid 120 pixels wide; the edited cell's editor (row -1: the input
+// line's) after scrolls ("v N" vertical position, "h N" horizontal, "row N"
+// ScrollToRow) and column changes ("w N" column A's width).
+void tst_NxCustomGrid::EditorFollowsItsCell_data()
 {
     QTest::addColumn<int>("Col");
     QTest::addColumn<int>("Row");
@@ -394,22 +395,28 @@ void tst_NxCustomGrid::EditorFollowsTheScroll_data()
     QTest::newRow("scrolled above the rows") << 0 << 1 << "row 35" << "hidden grid";
     QTest::newRow("and back") << 0 << 1 << "row 35; row 0" << "shown 1,35 48x14 editor";
     QTest::newRow("horizontal") << 1 << 2 << "h 20" << "shown 31,51 58x14 editor";
+    QTest::newRow("column left of it widens") << 1 << 2 << "w 70" << "shown 71,51 58x14 editor";
+    QTest::newRow("input line") << 1 << -1 << "" << "shown 51,19 58x14 editor";
+    QTest::newRow("input line, column left of it widens") << 1 << -1 << "w 70" << "shown 71,19 58x14 editor";
 }
 
-void tst_NxCustomGrid::EditorFollowsTheScroll()
+void tst_NxCustomGrid::EditorFollowsItsCell()
 {
     QFETCH(int, Col);
     QFETCH(int, Row);
     QFETCH(QString, Scrolls);
     QFETCH(QString, Expected);
-    TSurfaceGrid G;
+    TSurfaceGrid G(Row < 0 ? goInput : 0);
     G.AddRow(30);
     G.resize(120, 200);
-    G.Col[Col]->SetOptions(G.Col[Col]->Options() | coEditing);
+    G.Col[Col]->SetOptions(G.Col[Col]->Options() | coEditing | coCanInput);
     G.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&G));
     G.setFocus();
-    G.StartEdit(Col, Row);
+    if (Row < 0)
+        G.StartInputEdit(G.Col[Col]);
+    else
+        G.StartEdit(Col, Row);
     for (const QString& Step : Scrolls.split(';', Qt::SkipEmptyParts)) {
         const QString S = Step.trimmed();
         const int N = S.section(' ', 1).toInt();
@@ -417,10 +424,12 @@ void tst_NxCustomGrid::EditorFollowsTheScroll()
             G.VertScrollBar().SetPosition(N);
         else if (S.startsWith("h "))
             G.HorzScrollBar().SetPosition(N);
+        else if (S.startsWith("w "))
+            G.Col[0]->SetWidth(N);
         else
             G.ScrollToRow(N);
     }
-    QVERIFY(G.Editing());
+    QVERIFY(Row < 0 ? G.InputEditing() : G.Editing());
     QCOMPARE(G.EditRow(), Row);
     const TNxCustomEdit* E = G.ActiveEditor();
     const QRect R = E->geometry();
