@@ -4,6 +4,8 @@
 #include "NxCustomGridControl.h"
 #include "NxEdit.h"
 
+#include "DwError.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 
@@ -138,12 +140,28 @@ void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
         const QWidget* F = QApplication::focusWidget();
         // Focus that leaves the editor for anything but the grid ends the edit.
         if (F != this && F != viewport() && (FEditing || FInputEditing)) {
-            (void)EndEdit();
+            try {
+                (void)EndEdit();
+            } catch (const EDotwrightError& Error) {
+                // A text the cell cannot take goes with the editor the user left.
+                CloseEditor();
+                ReportGridError(Error);
+            }
             CloseEditor();
         }
         Invalidate();
     };
-    Editor->OnKeyDown = [this](TNxCustomEdit* E, QKeyEvent* K) { return E == FActiveEditor && EditorKeyDown(K); };
+    Editor->OnKeyDown = [this](TNxCustomEdit* E, QKeyEvent* K) {
+        if (E != FActiveEditor)
+            return false;
+        try {
+            return EditorKeyDown(K);
+        } catch (const EDotwrightError& Error) {
+            // A text the cell cannot take stays in the open editor for the user to correct.
+            ReportGridError(Error);
+            return true;
+        }
+    };
     Editor->OnKeyPress = [this](TNxCustomEdit* E, QChar Key) {
         if (E == FActiveEditor)
             EditorKeyPress(Key);

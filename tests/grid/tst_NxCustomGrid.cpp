@@ -78,6 +78,8 @@ private slots:
     void Hints();
     void InputLineAddsARow();
     void ConversionErrorsStayInTheHandlers();
+    void ConversionErrorsOfTheEditor_data();
+    void ConversionErrorsOfTheEditor();
     void ColumnsOwnTheirEditors();
 };
 
@@ -652,6 +654,52 @@ void tst_NxCustomGrid::ConversionErrorsStayInTheHandlers()
     G.Col[1]->Footer().SetFormulaKind(fkMaximum);
     G.CalculateFooter();
     QCOMPARE(G.Col[1]->Footer().Caption(), QString("90"));
+}
+
+// An image column edited through an editor of the user's is given a text that is
+// no image index: the error is reported, the cell keeps its value.
+void tst_NxCustomGrid::ConversionErrorsOfTheEditor_data()
+{
+    QTest::addColumn<QString>("Action");
+    QTest::addColumn<QString>("Expected");
+    QTest::newRow("Enter keeps the editor open") << "Return" << "edit=3,1:abc";
+    QTest::newRow("Tab keeps the editor open") << "Tab" << "edit=3,1:abc";
+    QTest::newRow("focus leaving closes it") << "leave" << "edit=-";
+}
+
+void tst_NxCustomGrid::ConversionErrorsOfTheEditor()
+{
+    QFETCH(QString, Action);
+    QFETCH(QString, Expected);
+    static QStringList Reported;
+    Reported.clear();
+    SetGridErrorReporter([](const std::exception& E) { Reported << QString::fromUtf8(E.what()); });
+    TSurfaceGrid G;
+    G.SetWantTabs(true);
+    auto* Img = new TNxImageColumn;
+    Img->SetOptions(Img->Options() | coEditing);
+    QWidget Home;
+    Img->SetInplaceEdit(new TNxEdit(&Home));
+    G.Columns().Add(Img);
+    QLineEdit Other(&G);
+    Other.show();
+    G.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&G));
+    G.SetCells(3, 1, "2");
+    G.setFocus();
+    G.StartEdit(3, 1, "abc");
+    QVERIFY(G.ActiveEditor()->hasFocus());
+    if (Action == "leave")
+        Other.setFocus();
+    else
+        QTest::keyClick(G.ActiveEditor(), QKeySequence(Action)[0].key());
+    SetGridErrorReporter(nullptr);
+    QCOMPARE(Reported, QStringList{"'abc' is not a valid integer value"});
+    QCOMPARE(G.Cells(3, 1), QString("2"));
+    QCOMPARE(G.Editing() ? QString("edit=%1,%2:%3").arg(G.EditCol()).arg(G.EditRow()).arg(G.ActiveEditor()->text())
+                         : QString("edit=-"),
+             Expected);
+    G.CloseEditor();
 }
 
 void tst_NxCustomGrid::ColumnsOwnTheirEditors()
