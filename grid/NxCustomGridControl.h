@@ -408,6 +408,13 @@ protected:
     QPointer<TNxCustomEdit> FActiveEditor;
     // Where a column's InplaceEdit lived before the grid took it; it goes back there.
     QPointer<QWidget> FEditorHome;
+    // The handlers the editor had before the grid routed its events here; it gets them back on closing.
+    struct TEditorHandlers {
+        std::function<void(TNxCustomEdit*)> OnChange, OnEnter, OnExit;
+        std::function<bool(TNxCustomEdit*, QKeyEvent*)> OnKeyDown;
+        std::function<void(TNxCustomEdit*, QChar)> OnKeyPress;
+    };
+    TEditorHandlers FEditorHandlers;
     // Set by EndEdit when OnEditAccept refused the value: the editor then stays open.
     bool FEditRefused = false;
     int FUpdateCount = 0;

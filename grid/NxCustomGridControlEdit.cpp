@@ -117,6 +117,8 @@ void TNxCustomGridControl::StartInputEdit(TNxCustomColumn* Column, const QString
 
 void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
 {
+    if (Editor && Editor != FActiveEditor)
+        FEditorHandlers = {Editor->OnChange, Editor->OnEnter, Editor->OnExit, Editor->OnKeyDown, Editor->OnKeyPress};
     FActiveEditor = Editor;
     if (!Editor)
         return;
@@ -309,6 +311,13 @@ void TNxCustomGridControl::CloseEditor()
         if (!Own && E->parentWidget() == viewport())
             E->setParent(FEditorHome);
         FEditorHome = nullptr;
+        // An InplaceEdit of the user's is used without changes: its own handlers come back.
+        E->OnChange = std::move(FEditorHandlers.OnChange);
+        E->OnEnter = std::move(FEditorHandlers.OnEnter);
+        E->OnExit = std::move(FEditorHandlers.OnExit);
+        E->OnKeyDown = std::move(FEditorHandlers.OnKeyDown);
+        E->OnKeyPress = std::move(FEditorHandlers.OnKeyPress);
+        FEditorHandlers = {};
         if (HadFocus && isVisible())
             setFocus(Qt::OtherFocusReason);
         if (FEditing)

@@ -723,6 +723,19 @@ void tst_NxCustomGrid::ColumnsOwnTheirEditors()
         G.CloseEditor();
         QCOMPARE(Mine->parentWidget(), &Home);
         QVERIFY(!Mine->OnChange && !Mine->OnKeyDown);
+        // Handlers of its own it has again after the edit.
+        QStringList Mined;
+        Mine->OnChange = [&](TNxCustomEdit*) { Mined << "change"; };
+        Mine->OnKeyDown = [&](TNxCustomEdit*, QKeyEvent*) { Mined << "key"; return false; };
+        G.StartEdit(1, 0);
+        QCOMPARE(G.ActiveEditor(), Mine);
+        G.CloseEditor();
+        Mine->setText("x");
+        QTest::keyClick(Mine, Qt::Key_A);
+        QCOMPARE(Mined, (QStringList{"change", "key", "change"}));
+        QCOMPARE(G.Cells(1, 0), QString("0"));
+        Mine->OnChange = nullptr;
+        Mine->OnKeyDown = nullptr;
         G.Col[1]->SetInplaceEdit(nullptr);
         G.StartEdit(0, 0);
         QCOMPARE(G.ActiveEditor(), Own.data());
