@@ -58,6 +58,10 @@ TNxCustomGridControl::TNxCustomGridControl(QWidget* Parent)
 TNxCustomGridControl::~TNxCustomGridControl()
 {
     FDestroying = true;
+    // An editor of the user's that is open goes home instead of dying with the viewport.
+    if (FActiveEditor)
+        (void)ReleaseEditor();
+    FActiveEditor = nullptr;
     FColumns->OnColumnNotification = nullptr;
     FColumns->OnColumnsChanged = nullptr;
     FColumns->OnColumnChanged = nullptr;

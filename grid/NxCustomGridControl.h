@@ -415,6 +415,9 @@ protected:
         std::function<void(TNxCustomEdit*, QChar)> OnKeyPress;
     };
     TEditorHandlers FEditorHandlers;
+    // Hides the active editor and gives a user's editor back its home and handlers;
+    // true when it had the focus. The grid's own edit state is left to the caller.
+    bool ReleaseEditor();
     // Set by EndEdit when OnEditAccept refused the value: the editor then stays open.
     bool FEditRefused = false;
     int FUpdateCount = 0;

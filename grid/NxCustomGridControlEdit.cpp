@@ -287,38 +287,46 @@ bool TNxCustomGridControl::EndEdit()
     return Result;
 }
 
+bool TNxCustomGridControl::ReleaseEditor()
+{
+    // The editor no longer reports to this grid, and stops before it hides: a
+    // focused editor that hides hands the focus to the next widget in the chain,
+    // and its exit would commit the edit and close it a second time.
+    TNxCustomEdit* E = FActiveEditor;
+    E->OnChange = nullptr;
+    E->OnEnter = nullptr;
+    E->OnExit = nullptr;
+    E->OnKeyDown = nullptr;
+    E->OnKeyPress = nullptr;
+    const bool HadFocus = E->hasFocus();
+    // A grid being destroyed must not get the focus back.
+    if (FDestroying && HadFocus)
+        E->clearFocus();
+    E->hide();
+    // One the user supplied goes home, rather than being deleted with the viewport.
+    const bool Own = FColumns && [&] {
+        for (int I = 0; I < FColumns->Count(); ++I)
+            if (FColumns->Item(I)->MadeOwnEditor() == E)
+                return true;
+        return false;
+    }();
+    if (!Own && E->parentWidget() == viewport())
+        E->setParent(FEditorHome);
+    FEditorHome = nullptr;
+    // An InplaceEdit of the user's is used without changes: its own handlers come back.
+    E->OnChange = std::move(FEditorHandlers.OnChange);
+    E->OnEnter = std::move(FEditorHandlers.OnEnter);
+    E->OnExit = std::move(FEditorHandlers.OnExit);
+    E->OnKeyDown = std::move(FEditorHandlers.OnKeyDown);
+    E->OnKeyPress = std::move(FEditorHandlers.OnKeyPress);
+    FEditorHandlers = {};
+    return HadFocus;
+}
+
 void TNxCustomGridControl::CloseEditor()
 {
     if (FActiveEditor) {
-        // The editor no longer reports to this grid, and stops before it hides: a
-        // focused editor that hides hands the focus to the next widget in the chain,
-        // and its exit would commit the edit and close it a second time.
-        TNxCustomEdit* E = FActiveEditor;
-        E->OnChange = nullptr;
-        E->OnEnter = nullptr;
-        E->OnExit = nullptr;
-        E->OnKeyDown = nullptr;
-        E->OnKeyPress = nullptr;
-        const bool HadFocus = E->hasFocus();
-        E->hide();
-        // One the user supplied goes home.
-        const bool Own = FColumns && [&] {
-            for (int I = 0; I < FColumns->Count(); ++I)
-                if (FColumns->Item(I)->MadeOwnEditor() == E)
-                    return true;
-            return false;
-        }();
-        if (!Own && E->parentWidget() == viewport())
-            E->setParent(FEditorHome);
-        FEditorHome = nullptr;
-        // An InplaceEdit of the user's is used without changes: its own handlers come back.
-        E->OnChange = std::move(FEditorHandlers.OnChange);
-        E->OnEnter = std::move(FEditorHandlers.OnEnter);
-        E->OnExit = std::move(FEditorHandlers.OnExit);
-        E->OnKeyDown = std::move(FEditorHandlers.OnKeyDown);
-        E->OnKeyPress = std::move(FEditorHandlers.OnKeyPress);
-        FEditorHandlers = {};
-        if (HadFocus && isVisible())
+        if (ReleaseEditor() && isVisible())
             setFocus(Qt::OtherFocusReason);
         if (FEditing)
             RefreshCell(FEditCol, FEditRow);

@@ -81,6 +81,8 @@ private slots:
     void ConversionErrorsOfTheEditor_data();
     void ConversionErrorsOfTheEditor();
     void ColumnsOwnTheirEditors();
+    void UsersEditorOutlivesTheGrid_data();
+    void UsersEditorOutlivesTheGrid();
 };
 
 // Extra grid options, column set-up, a mouse script (NxTestSurfaceGrid.h); then the
@@ -753,6 +755,37 @@ void tst_NxCustomGrid::ColumnsOwnTheirEditors()
     QVERIFY(LooseEditor);
     Loose.reset();
     QVERIFY(LooseEditor.isNull());
+}
+
+// A grid destroyed in the middle of an edit leaves the user's editor to the
+// user: home again, hidden, with its own handlers, and deleted only once.
+void tst_NxCustomGrid::UsersEditorOutlivesTheGrid_data()
+{
+    QTest::addColumn<bool>("WithHome");
+    QTest::newRow("editor without a parent") << false;
+    QTest::newRow("editor in another widget") << true;
+}
+
+void tst_NxCustomGrid::UsersEditorOutlivesTheGrid()
+{
+    QFETCH(bool, WithHome);
+    QWidget Home;
+    auto Mine = std::make_unique<TNxEdit>(WithHome ? &Home : nullptr);
+    int Exits = 0;
+    Mine->OnExit = [&](TNxCustomEdit*) { ++Exits; };
+    auto G = std::make_unique<TSurfaceGrid>();
+    G->Col[0]->SetOptions(G->Col[0]->Options() | coEditing);
+    G->Col[0]->SetInplaceEdit(Mine.get());
+    G->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(G.get()));
+    G->StartEdit(0, 1, "typed");
+    QVERIFY(Mine->hasFocus());
+    G.reset();
+    QCOMPARE(Mine->parentWidget(), WithHome ? &Home : nullptr);
+    QVERIFY(!Mine->isVisible());
+    QVERIFY(Mine->OnExit);
+    Mine->OnExit(Mine.get());
+    QCOMPARE(Exits, 1);
 }
 
 QTEST_MAIN(tst_NxCustomGrid)
