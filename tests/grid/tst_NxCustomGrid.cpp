@@ -81,6 +81,8 @@ private slots:
     void ConversionErrorsOfTheEditor_data();
     void ConversionErrorsOfTheEditor();
     void ColumnsOwnTheirEditors();
+    void HandlerThatReplacesItself_data();
+    void HandlerThatReplacesItself();
     void UsersEditorOutlivesTheGrid_data();
     void UsersEditorOutlivesTheGrid();
 };
@@ -755,6 +757,49 @@ void tst_NxCustomGrid::ColumnsOwnTheirEditors()
     QVERIFY(LooseEditor);
     Loose.reset();
     QVERIFY(LooseEditor.isNull());
+}
+
+// A handler that assigns its own event anew keeps what it captured until it
+// returns (the token lives only in its closure).
+void tst_NxCustomGrid::HandlerThatReplacesItself_data()
+{
+    QTest::addColumn<QString>("Event");
+    QTest::newRow("OnSelectCell") << "select";
+    QTest::newRow("OnAfterEdit") << "after";
+    QTest::newRow("OnHeaderClick") << "header";
+}
+
+void tst_NxCustomGrid::HandlerThatReplacesItself()
+{
+    QFETCH(QString, Event);
+    static std::weak_ptr<int> Token;
+    static QStringList Seen;
+    Seen.clear();
+    auto Kept = std::make_shared<int>(0);
+    Token = Kept;
+    TSurfaceGrid G;
+    G.Col[0]->SetOptions(G.Col[0]->Options() | coEditing);
+    // Reads only statics once it has replaced itself.
+    auto Replace = [](auto& Handler) {
+        Handler = nullptr;
+        Seen << (Token.expired() ? "freed" : "alive");
+    };
+    if (Event == "select") {
+        G.OnSelectCell = [Kept, &Replace, &G](TNxCustomGridControl*, int, int) { Replace(G.OnSelectCell); };
+        Kept.reset();
+        G.SelectCell(0, 3);
+    } else if (Event == "after") {
+        G.OnAfterEdit = [Kept, &Replace, &G](TNxCustomGridControl*, int, int, const QString&) { Replace(G.OnAfterEdit); };
+        Kept.reset();
+        G.StartEdit(0, 1, "typed");
+        QVERIFY(G.EndEdit());
+    } else {
+        G.OnHeaderClick = [Kept, &Replace, &G](TNxCustomGridControl*, int) { Replace(G.OnHeaderClick); };
+        Kept.reset();
+        G.Run("p 25,5; r 25,5");
+    }
+    QCOMPARE(Seen, QStringList{"alive"});
+    QVERIFY(Token.expired());
 }
 
 // A grid destroyed in the middle of an edit leaves the user's editor to the
