@@ -18,8 +18,11 @@
 // ---- the hint window ----
 
 TNxGridHintWindow::TNxGridHintWindow(QWidget* Parent)
-    : QWidget(Parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
+    : QWidget(Parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus
+                          | Qt::WindowTransparentForInput)
 {
+    // The hint lies under the pointer: the mouse goes through it to the grid, which
+    // would otherwise get a leave, hide the hint, and show it again at the next move.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     hide();
@@ -112,8 +115,9 @@ void TNxCustomGrid::Guarded(const std::function<void()>& Body)
     try {
         Body();
     } catch (const EDotwrightError& E) {
+        // The user did something that failed: the application shows why.
         CancelInteraction();
-        qWarning().noquote() << E.Message();
+        ReportGridError(E);
     }
 }
 

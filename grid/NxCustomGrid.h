@@ -119,7 +119,7 @@ protected:
     void EditorKeyPress(QChar Key) override { KeyPress(Key); }
 
     // Runs a handler's body; a conversion error it raises ends the interaction
-    // and goes to the log instead of out of the handler.
+    // and goes to the grid's error reporter instead of out of the handler.
     void Guarded(const std::function<void()>& Body);
 
 private:

@@ -1,5 +1,8 @@
 #include "NxCustomGridControl.h"
 
+#include "DwError.h"
+
+#include <QDebug>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QPaintEvent>
@@ -7,6 +10,27 @@
 #include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+TGridErrorReporter GridErrorReporter = nullptr;
+
+} // namespace
+
+void SetGridErrorReporter(TGridErrorReporter Reporter)
+{
+    GridErrorReporter = Reporter;
+}
+
+void ReportGridError(const std::exception& E)
+{
+    if (GridErrorReporter) {
+        GridErrorReporter(E);
+        return;
+    }
+    const auto* Own = dynamic_cast<const EDotwrightError*>(&E);
+    qWarning().noquote() << (Own ? Own->Message() : QString::fromLocal8Bit(E.what()));
+}
 
 TNxCustomGridControl::TNxCustomGridControl(QWidget* Parent)
     : TNxScrollControl(Parent)
@@ -34,6 +58,10 @@ TNxCustomGridControl::TNxCustomGridControl(QWidget* Parent)
 TNxCustomGridControl::~TNxCustomGridControl()
 {
     FDestroying = true;
+    // An editor of the user's that is open goes home instead of dying with the viewport.
+    if (FActiveEditor)
+        (void)ReleaseEditor();
+    FActiveEditor = nullptr;
     FColumns->OnColumnNotification = nullptr;
     FColumns->OnColumnsChanged = nullptr;
     FColumns->OnColumnChanged = nullptr;
@@ -726,7 +754,7 @@ void TNxCustomGridControl::ColumnNotification(TNxCustomColumn* Column, int Value
 {
     if (FDestroying || !Column)
         return;
-    if (FEditing && (Kind == cnPosition || Kind == cnSorted || Kind == cnVisible || Kind == cnWidth))
+    if ((FEditing || FInputEditing) && (Kind == cnPosition || Kind == cnSorted || Kind == cnVisible || Kind == cnWidth))
         PlaceEditor();
     switch (Kind) {
     case cnInputValue: RefreshColumn(Column, caInput); break;

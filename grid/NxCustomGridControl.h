@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 
 enum TGridOption : std::uint16_t {
     goCanHideColumn = 1 << 0,
@@ -73,6 +74,13 @@ constexpr int IndicatorColumnWidth = 12;
 class TNxCustomGridControl;
 class TNxCustomEdit;
 class QKeyEvent;
+
+// Where an error from something the user did in a grid (a click, a key, an edit,
+// an event handler of the user's) goes; the application installs one that shows
+// an error box. Without one, or with nullptr, the error is only logged.
+using TGridErrorReporter = void (*)(const std::exception& E);
+void SetGridErrorReporter(TGridErrorReporter Reporter);
+void ReportGridError(const std::exception& E);
 
 struct TLineWidths {
     int Left = 0, Top = 0, Right = 0, Bottom = 0, RowSpacing = 0;
@@ -362,6 +370,8 @@ protected:
 
     int HorzScrollDelta(int OldPos, int NewPos) override { return OldPos - NewPos; }
     int VertScrollDelta(int OldPos, int NewPos) override { return ScrollRows(OldPos, NewPos); }
+    // A scroll of the content leaves child widgets where they were: the editor follows its cell.
+    void AfterScroll(int Kind) override;
     // Moves FirstRow by New - Old shown rows; returns the pixels the row area moves.
     int ScrollRows(int Old, int New);
     void UpdateLineWidths();
@@ -398,6 +408,16 @@ protected:
     QPointer<TNxCustomEdit> FActiveEditor;
     // Where a column's InplaceEdit lived before the grid took it; it goes back there.
     QPointer<QWidget> FEditorHome;
+    // The handlers the editor had before the grid routed its events here; it gets them back on closing.
+    struct TEditorHandlers {
+        std::function<void(TNxCustomEdit*)> OnChange, OnEnter, OnExit;
+        std::function<bool(TNxCustomEdit*, QKeyEvent*)> OnKeyDown;
+        std::function<void(TNxCustomEdit*, QChar)> OnKeyPress;
+    };
+    TEditorHandlers FEditorHandlers;
+    // Hides the active editor and gives a user's editor back its home and handlers;
+    // true when it had the focus. The grid's own edit state is left to the caller.
+    bool ReleaseEditor();
     // Set by EndEdit when OnEditAccept refused the value: the editor then stays open.
     bool FEditRefused = false;
     int FUpdateCount = 0;

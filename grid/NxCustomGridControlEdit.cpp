@@ -4,6 +4,8 @@
 #include "NxCustomGridControl.h"
 #include "NxEdit.h"
 
+#include "DwError.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 
@@ -44,10 +46,10 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
         return;
     TNxCustomColumn* Column = FColumns->Item(ACol);
     // Options first: a column that does not edit needs no editor made to say so.
-    if (!(Column->Options() & coEditing) || !(Column->GetEditOptions() & 1))
-        return;
-    TNxCustomEdit* Editor = Column->Editor();
-    if (!Editor)
+    auto CanEdit = [&] {
+        return (Column->Options() & coEditing) && (Column->GetEditOptions() & 1) && Column->Editor();
+    };
+    if (!CanEdit())
         return;
     bool Accept = true;
     DoBeforeEdit(ACol, ARow, Accept);
@@ -57,9 +59,12 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
         (void)EndEdit();
         CloseEditor();
     }
-    // The handler or the commit may have removed the row or the column.
-    if (!FColumns->IsValidIndex(ACol) || !IsValidRow(ARow))
+    // The handler or the commit may have removed the row or the column, or
+    // changed the column's editor; only the pointer is compared until the column
+    // is known to be in the list still.
+    if (!FColumns->IsValidIndex(ACol) || FColumns->Item(ACol) != Column || !IsValidRow(ARow) || !CanEdit())
         return;
+    TNxCustomEdit* Editor = Column->Editor();
     FEditing = true;
     FEditCol = ACol;
     FEditRow = ARow;
@@ -80,12 +85,17 @@ void TNxCustomGridControl::StartInputEdit(TNxCustomColumn* Column, const QString
 {
     if (!Column || FColumns->IndexOf(Column) < 0)
         return;
+    const int Index = Column->Index();
     SetInputSelected(true);
-    SelectColumn(Column->Index());
+    SelectColumn(Index);
     if (FEditing || FInputEditing) {
         (void)EndEdit();
         CloseEditor();
     }
+    // The handlers that ran may have removed the column; only the pointer is
+    // compared until it is known to be in the list still.
+    if (!FColumns->IsValidIndex(Index) || FColumns->Item(Index) != Column)
+        return;
     TNxCustomEdit* Editor = Column->Editor();
     if (!Editor || !(Column->GetEditOptions() & 2) || FReadOnly)
         return;
@@ -107,6 +117,8 @@ void TNxCustomGridControl::StartInputEdit(TNxCustomColumn* Column, const QString
 
 void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
 {
+    if (Editor && Editor != FActiveEditor)
+        FEditorHandlers = {Editor->OnChange, Editor->OnEnter, Editor->OnExit, Editor->OnKeyDown, Editor->OnKeyPress};
     FActiveEditor = Editor;
     if (!Editor)
         return;
@@ -130,12 +142,28 @@ void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
         const QWidget* F = QApplication::focusWidget();
         // Focus that leaves the editor for anything but the grid ends the edit.
         if (F != this && F != viewport() && (FEditing || FInputEditing)) {
-            (void)EndEdit();
+            try {
+                (void)EndEdit();
+            } catch (const EDotwrightError& Error) {
+                // A text the cell cannot take goes with the editor the user left.
+                CloseEditor();
+                ReportGridError(Error);
+            }
             CloseEditor();
         }
         Invalidate();
     };
-    Editor->OnKeyDown = [this](TNxCustomEdit* E, QKeyEvent* K) { return E == FActiveEditor && EditorKeyDown(K); };
+    Editor->OnKeyDown = [this](TNxCustomEdit* E, QKeyEvent* K) {
+        if (E != FActiveEditor)
+            return false;
+        try {
+            return EditorKeyDown(K);
+        } catch (const EDotwrightError& Error) {
+            // A text the cell cannot take stays in the open editor for the user to correct.
+            ReportGridError(Error);
+            return true;
+        }
+    };
     Editor->OnKeyPress = [this](TNxCustomEdit* E, QChar Key) {
         if (E == FActiveEditor)
             EditorKeyPress(Key);
@@ -207,6 +235,9 @@ void TNxCustomGridControl::PlaceEditor()
         R.Left += FLineWidths.Left;
         R.Right -= FLineWidths.Right;
         if (GetBodyRect().Top > R.Top) {
+            // The grid keeps the focus: handed on to another widget it would end the edit.
+            if (FActiveEditor->hasFocus())
+                setFocus(Qt::OtherFocusReason);
             FActiveEditor->hide();
             return;
         }
@@ -218,7 +249,7 @@ void TNxCustomGridControl::PlaceEditor()
     R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
     R.Left = std::max(R.Left, 0);
     R.Left = std::max(R.Left, GetBodyRect().Left);
-    FActiveEditor->hide();
+    // Moved while shown: a focused editor that hid would hand the focus on and end the edit.
     FActiveEditor->setGeometry(R.ToQRect());
     FActiveEditor->show();
     FActiveEditor->setFocus(Qt::OtherFocusReason);
@@ -256,29 +287,46 @@ bool TNxCustomGridControl::EndEdit()
     return Result;
 }
 
+bool TNxCustomGridControl::ReleaseEditor()
+{
+    // The editor no longer reports to this grid, and stops before it hides: a
+    // focused editor that hides hands the focus to the next widget in the chain,
+    // and its exit would commit the edit and close it a second time.
+    TNxCustomEdit* E = FActiveEditor;
+    E->OnChange = nullptr;
+    E->OnEnter = nullptr;
+    E->OnExit = nullptr;
+    E->OnKeyDown = nullptr;
+    E->OnKeyPress = nullptr;
+    const bool HadFocus = E->hasFocus();
+    // A grid being destroyed must not get the focus back.
+    if (FDestroying && HadFocus)
+        E->clearFocus();
+    E->hide();
+    // One the user supplied goes home, rather than being deleted with the viewport.
+    const bool Own = FColumns && [&] {
+        for (int I = 0; I < FColumns->Count(); ++I)
+            if (FColumns->Item(I)->MadeOwnEditor() == E)
+                return true;
+        return false;
+    }();
+    if (!Own && E->parentWidget() == viewport())
+        E->setParent(FEditorHome);
+    FEditorHome = nullptr;
+    // An InplaceEdit of the user's is used without changes: its own handlers come back.
+    E->OnChange = std::move(FEditorHandlers.OnChange);
+    E->OnEnter = std::move(FEditorHandlers.OnEnter);
+    E->OnExit = std::move(FEditorHandlers.OnExit);
+    E->OnKeyDown = std::move(FEditorHandlers.OnKeyDown);
+    E->OnKeyPress = std::move(FEditorHandlers.OnKeyPress);
+    FEditorHandlers = {};
+    return HadFocus;
+}
+
 void TNxCustomGridControl::CloseEditor()
 {
     if (FActiveEditor) {
-        // A focused editor that hides would hand the focus to the next widget in the chain.
-        const bool HadFocus = FActiveEditor->hasFocus();
-        FActiveEditor->hide();
-        // The editor no longer reports to this grid; one the user supplied goes home.
-        TNxCustomEdit* E = FActiveEditor;
-        E->OnChange = nullptr;
-        E->OnEnter = nullptr;
-        E->OnExit = nullptr;
-        E->OnKeyDown = nullptr;
-        E->OnKeyPress = nullptr;
-        const bool Own = FColumns && [&] {
-            for (int I = 0; I < FColumns->Count(); ++I)
-                if (FColumns->Item(I)->MadeOwnEditor() == E)
-                    return true;
-            return false;
-        }();
-        if (!Own && E->parentWidget() == viewport())
-            E->setParent(FEditorHome);
-        FEditorHome = nullptr;
-        if (HadFocus && isVisible())
+        if (ReleaseEditor() && isVisible())
             setFocus(Qt::OtherFocusReason);
         if (FEditing)
             RefreshCell(FEditCol, FEditRow);

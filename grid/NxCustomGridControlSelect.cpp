@@ -137,6 +137,13 @@ void TNxCustomGridControl::ScrollToRow(int ARow)
         VertScrollBar().MoveBy(ARow - P);
 }
 
+void TNxCustomGridControl::AfterScroll(int Kind)
+{
+    Q_UNUSED(Kind);
+    if (FEditing || FInputEditing)
+        PlaceEditor();
+}
+
 void TNxCustomGridControl::ScrollColumnIntoView(TNxCustomColumn* Column)
 {
     if (!Column || FGridStyle != gsReport || !ColumnScrolled(Column))

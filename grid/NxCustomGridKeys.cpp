@@ -143,6 +143,10 @@ void TNxCustomGrid::KeyPress(QChar Key)
             StartEdit(ACol, SelectedRow(), QString(Key));
         else
             StartInputEdit(Column, QString(Key));
+        // An edit's handlers may have removed the column; only the pointer is
+        // compared until it is known to be in the list still.
+        if (!Columns().IsValidIndex(ACol) || Columns().Item(ACol) != Column)
+            return;
     }
     if (!InputSelected() && !(Column->Options() & coEditing))
         IncrementalSearch(Key);

@@ -312,8 +312,8 @@ void TNxCustomEdit::changeEvent(QEvent* Event)
 void TNxCustomEdit::focusInEvent(QFocusEvent* Event)
 {
     QLineEdit::focusInEvent(Event);
-    if (OnEnter)
-        OnEnter(this);
+    if (const auto Enter = OnEnter)
+        Enter(this);
 }
 
 void TNxCustomEdit::focusOutEvent(QFocusEvent* Event)

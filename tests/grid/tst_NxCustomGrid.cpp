@@ -3,6 +3,8 @@
 #include "NxPopupControl.h"
 
 #include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -66,11 +68,23 @@ private slots:
     void DoubleClickOnAnEdgeFitsTheColumn();
     void ClickOpensTheEditorOverTheCell();
     void FocusIntoTheEditorKeepsTheEdit();
+    void ClosingWithAWidgetBeforeTheGrid_data();
+    void ClosingWithAWidgetBeforeTheGrid();
+    void EditorFollowsItsCell_data();
+    void EditorFollowsItsCell();
+    void HandlersThatRemoveTheColumn_data();
+    void HandlersThatRemoveTheColumn();
     void DragBoxAndArrowsFollowTheDrag();
     void Hints();
     void InputLineAddsARow();
     void ConversionErrorsStayInTheHandlers();
+    void ConversionErrorsOfTheEditor_data();
+    void ConversionErrorsOfTheEditor();
     void ColumnsOwnTheirEditors();
+    void HandlerThatReplacesItself_data();
+    void HandlerThatReplacesItself();
+    void UsersEditorOutlivesTheGrid_data();
+    void UsersEditorOutlivesTheGrid();
 };
 
 // Extra grid options, column set-up, a mouse script (NxTestSurfaceGrid.h); then the
@@ -326,6 +340,148 @@ void tst_NxCustomGrid::FocusIntoTheEditorKeepsTheEdit()
     QCOMPARE(G.Cells(0, 2), QString("kiwi"));
 }
 
+// A button ahead of the grid in the window takes the focus when a focused
+// editor hides; closing the editor must neither crash nor write the text.
+void tst_NxCustomGrid::ClosingWithAWidgetBeforeTheGrid_data()
+{
+    QTest::addColumn<QString>("Action");
+    QTest::addColumn<QString>("Expected");
+    QTest::newRow("Escape") << "Escape" << "edit=- A0=apple grid focused";
+    QTest::newRow("Enter") << "Return" << "edit=- A0=typed grid focused";
+    QTest::newRow("Tab") << "Tab" << "edit=- A0=typed grid focused";
+    QTest::newRow("row deleted") << "delete" << "edit=- A0=Banana grid focused";
+    QTest::newRow("rows cleared") << "clear" << "edit=- A0= grid focused";
+    QTest::newRow("column width") << "width" << "edit=0,0:typed A0=apple editor focused";
+}
+
+void tst_NxCustomGrid::ClosingWithAWidgetBeforeTheGrid()
+{
+    QFETCH(QString, Action);
+    QFETCH(QString, Expected);
+    QWidget W;
+    auto* L = new QVBoxLayout(&W);
+    L->addWidget(new QPushButton("x", &W));
+    auto* G = new TSurfaceGrid;
+    L->addWidget(G);
+    G->SetWantTabs(true);
+    G->Col[0]->SetOptions(G->Col[0]->Options() | coEditing);
+    W.resize(300, 300);
+    W.show();
+    W.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&W));
+    G->setFocus();
+    G->StartEdit(0, 0, "typed");
+    QVERIFY(G->ActiveEditor() && G->ActiveEditor()->hasFocus());
+    if (Action == "delete")
+        G->DeleteRow(0);
+    else if (Action == "clear")
+        G->ClearRows();
+    else if (Action == "width")
+        G->Col[0]->SetWidth(80);
+    else
+        QTest::keyClick(G->ActiveEditor(), QKeySequence(Action)[0].key());
+    const QString Edit = G->Editing() ? QString("%1,%2:%3").arg(G->EditCol()).arg(G->EditRow()).arg(G->ActiveEditor()->text())
+                                      : QString("-");
+    const QWidget* F = QApplication::focusWidget();
+    const QString Focus = F == G ? "grid" : G->ActiveEditor() && F == G->ActiveEditor() ? "editor" : "other";
+    QCOMPARE(QString("edit=%1 A0=%2 %3 focused").arg(Edit, G->Cells(0, 0), Focus), Expected);
+}
+
+// 40 rows in a grid 120 pixels wide; the edited cell's editor (row -1: the input
+// line's) after scrolls ("v N" vertical position, "h N" horizontal, "row N"
+// ScrollToRow) and column changes ("w N" column A's width).
+void tst_NxCustomGrid::EditorFollowsItsCell_data()
+{
+    QTest::addColumn<int>("Col");
+    QTest::addColumn<int>("Row");
+    QTest::addColumn<QString>("Scrolls");
+    QTest::addColumn<QString>("Expected");
+    QTest::newRow("no scroll") << 0 << 5 << "" << "shown 1,99 48x14 editor";
+    QTest::newRow("one row down") << 0 << 5 << "v 1" << "shown 1,83 48x14 editor";
+    QTest::newRow("scrolled above the rows") << 0 << 1 << "row 35" << "hidden grid";
+    QTest::newRow("and back") << 0 << 1 << "row 35; row 0" << "shown 1,35 48x14 editor";
+    QTest::newRow("horizontal") << 1 << 2 << "h 20" << "shown 31,51 58x14 editor";
+    QTest::newRow("column left of it widens") << 1 << 2 << "w 70" << "shown 71,51 58x14 editor";
+    QTest::newRow("input line") << 1 << -1 << "" << "shown 51,19 58x14 editor";
+    QTest::newRow("input line, column left of it widens") << 1 << -1 << "w 70" << "shown 71,19 58x14 editor";
+}
+
+void tst_NxCustomGrid::EditorFollowsItsCell()
+{
+    QFETCH(int, Col);
+    QFETCH(int, Row);
+    QFETCH(QString, Scrolls);
+    QFETCH(QString, Expected);
+    TSurfaceGrid G(Row < 0 ? goInput : 0);
+    G.AddRow(30);
+    G.resize(120, 200);
+    G.Col[Col]->SetOptions(G.Col[Col]->Options() | coEditing | coCanInput);
+    G.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&G));
+    G.setFocus();
+    if (Row < 0)
+        G.StartInputEdit(G.Col[Col]);
+    else
+        G.StartEdit(Col, Row);
+    for (const QString& Step : Scrolls.split(';', Qt::SkipEmptyParts)) {
+        const QString S = Step.trimmed();
+        const int N = S.section(' ', 1).toInt();
+        if (S.startsWith("v "))
+            G.VertScrollBar().SetPosition(N);
+        else if (S.startsWith("h "))
+            G.HorzScrollBar().SetPosition(N);
+        else if (S.startsWith("w "))
+            G.Col[0]->SetWidth(N);
+        else
+            G.ScrollToRow(N);
+    }
+    QVERIFY(Row < 0 ? G.InputEditing() : G.Editing());
+    QCOMPARE(G.EditRow(), Row);
+    const TNxCustomEdit* E = G.ActiveEditor();
+    const QRect R = E->geometry();
+    const QString Focus = QApplication::focusWidget() == E ? "editor" : QApplication::focusWidget() == &G ? "grid" : "other";
+    QCOMPARE(E->isVisible() ? QString("shown %1,%2 %3x%4 %5").arg(R.x()).arg(R.y()).arg(R.width()).arg(R.height()).arg(Focus)
+                            : QString("hidden %1").arg(Focus),
+             Expected);
+}
+
+// A handler that runs while an edit starts deletes column A (every column edits):
+// no edit opens on the column that took its place.
+void tst_NxCustomGrid::HandlersThatRemoveTheColumn_data()
+{
+    QTest::addColumn<QString>("Start");
+    QTest::newRow("before edit") << "start";
+    QTest::newRow("typed key") << "key";
+    QTest::newRow("input edit") << "input";
+}
+
+void tst_NxCustomGrid::HandlersThatRemoveTheColumn()
+{
+    QFETCH(QString, Start);
+    TSurfaceGrid G(goInput);
+    for (TNxTextColumn* C : G.Col)
+        C->SetOptions(C->Options() | coEditing);
+    auto DeleteA = [](TNxCustomGridControl* Grid) {
+        if (Grid->Columns().Count() == 3)
+            delete Grid->Columns().Item(0);
+    };
+    if (Start == "input") {
+        G.StartEdit(1, 1, "zz");
+        G.OnAfterEdit = [&](TNxCustomGridControl* Grid, int, int, const QString&) { DeleteA(Grid); };
+        G.StartInputEdit(G.Col[0]);
+        QCOMPARE(G.Cells(0, 1), QString("zz"));
+    } else {
+        G.OnBeforeEdit = [&](TNxCustomGridControl* Grid, int, int, bool&) { DeleteA(Grid); };
+        if (Start == "start")
+            G.StartEdit(0, 1, "x");
+        else
+            QTest::keyClicks(&G, "x");
+    }
+    QCOMPARE(G.Columns().Count(), 2);
+    QVERIFY(!G.Editing() && !G.InputEditing());
+    QCOMPARE(G.ActiveEditor(), nullptr);
+}
+
 void tst_NxCustomGrid::DragBoxAndArrowsFollowTheDrag()
 {
     TSurfaceGrid G;
@@ -377,6 +533,9 @@ void tst_NxCustomGrid::Hints()
 {
     TSurfaceGrid G;
     TNxGridHintWindow* H = G.HintWindow();
+    // It shows under the pointer, so the mouse must go through it to the grid.
+    QVERIFY(H->windowFlags() & Qt::WindowTransparentForInput);
+    QVERIFY(H->testAttribute(Qt::WA_ShowWithoutActivating));
     // A text too wide for its column shows whole over the cell.
     G.SetCells(0, 0, "a text far too wide for fifty pixels");
     G.Run("h 25,26");
@@ -446,18 +605,25 @@ void tst_NxCustomGrid::ConversionErrorsStayInTheHandlers()
 {
     TSurfaceGrid G;
     // A numeric sort by a header click over texts that are no numbers: rows unchanged, column unsorted.
+    // Without a reporter installed the error is logged.
     G.Col[2]->SetSortType(stNumeric);
     QTest::ignoreMessage(QtWarningMsg, "'c0' is not a valid floating point value");
     G.Run("p 150,5; r 150,5");
     QVERIFY(!G.Col[2]->Sorted());
     QCOMPARE(G.ColumnText(2).section(',', 0, 2), QString("c0,c1,c2"));
+    // What the user did goes to the installed reporter (the application's error box).
+    static QStringList Reported;
+    Reported.clear();
+    SetGridErrorReporter([](const std::exception& E) { Reported << QString::fromUtf8(E.what()); });
+    G.Run("p 150,5; r 150,5");
+    QCOMPARE(Reported, QStringList{"'c0' is not a valid floating point value"});
     // A selection handler that reads a text as a number.
     G.OnSelectCell = [](TNxCustomGridControl* Grid, int, int R) {
         (void)static_cast<TNextGrid*>(Grid)->Cell(0, R)->GetAsInteger();
     };
-    QTest::ignoreMessage(QtWarningMsg, "'Banana' is not a valid integer value");
     QTest::keyClick(&G, Qt::Key_Down);
     QCOMPARE(G.SelectedRow(), 1);
+    QCOMPARE(Reported.value(1), QString("'Banana' is not a valid integer value"));
     // A custom painter that does the same leaves its cell blank and the grid painted.
     G.OnSelectCell = nullptr;
     G.Col[2]->SetDrawingOptions(doCustom);
@@ -481,6 +647,9 @@ void tst_NxCustomGrid::ConversionErrorsStayInTheHandlers()
     G.viewport()->repaint();
     QVERIFY(G.Canvas() == nullptr);
     G.OnPostDraw = nullptr;
+    // Errors of painting are only logged: a box would ask for another paint, and another error.
+    QCOMPARE(Reported.size(), 2);
+    SetGridErrorReporter(nullptr);
     // A footer sum leaves out the texts that are no numbers: 0 + 10 + ... + 90 less 30.
     G.Col[1]->Footer().SetFormulaKind(fkSum);
     G.SetCells(1, 3, "x");
@@ -489,6 +658,52 @@ void tst_NxCustomGrid::ConversionErrorsStayInTheHandlers()
     G.Col[1]->Footer().SetFormulaKind(fkMaximum);
     G.CalculateFooter();
     QCOMPARE(G.Col[1]->Footer().Caption(), QString("90"));
+}
+
+// An image column edited through an editor of the user's is given a text that is
+// no image index: the error is reported, the cell keeps its value.
+void tst_NxCustomGrid::ConversionErrorsOfTheEditor_data()
+{
+    QTest::addColumn<QString>("Action");
+    QTest::addColumn<QString>("Expected");
+    QTest::newRow("Enter keeps the editor open") << "Return" << "edit=3,1:abc";
+    QTest::newRow("Tab keeps the editor open") << "Tab" << "edit=3,1:abc";
+    QTest::newRow("focus leaving closes it") << "leave" << "edit=-";
+}
+
+void tst_NxCustomGrid::ConversionErrorsOfTheEditor()
+{
+    QFETCH(QString, Action);
+    QFETCH(QString, Expected);
+    static QStringList Reported;
+    Reported.clear();
+    SetGridErrorReporter([](const std::exception& E) { Reported << QString::fromUtf8(E.what()); });
+    TSurfaceGrid G;
+    G.SetWantTabs(true);
+    auto* Img = new TNxImageColumn;
+    Img->SetOptions(Img->Options() | coEditing);
+    QWidget Home;
+    Img->SetInplaceEdit(new TNxEdit(&Home));
+    G.Columns().Add(Img);
+    QLineEdit Other(&G);
+    Other.show();
+    G.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&G));
+    G.SetCells(3, 1, "2");
+    G.setFocus();
+    G.StartEdit(3, 1, "abc");
+    QVERIFY(G.ActiveEditor()->hasFocus());
+    if (Action == "leave")
+        Other.setFocus();
+    else
+        QTest::keyClick(G.ActiveEditor(), QKeySequence(Action)[0].key());
+    SetGridErrorReporter(nullptr);
+    QCOMPARE(Reported, QStringList{"'abc' is not a valid integer value"});
+    QCOMPARE(G.Cells(3, 1), QString("2"));
+    QCOMPARE(G.Editing() ? QString("edit=%1,%2:%3").arg(G.EditCol()).arg(G.EditRow()).arg(G.ActiveEditor()->text())
+                         : QString("edit=-"),
+             Expected);
+    G.CloseEditor();
 }
 
 void tst_NxCustomGrid::ColumnsOwnTheirEditors()
@@ -512,6 +727,19 @@ void tst_NxCustomGrid::ColumnsOwnTheirEditors()
         G.CloseEditor();
         QCOMPARE(Mine->parentWidget(), &Home);
         QVERIFY(!Mine->OnChange && !Mine->OnKeyDown);
+        // Handlers of its own it has again after the edit.
+        QStringList Mined;
+        Mine->OnChange = [&](TNxCustomEdit*) { Mined << "change"; };
+        Mine->OnKeyDown = [&](TNxCustomEdit*, QKeyEvent*) { Mined << "key"; return false; };
+        G.StartEdit(1, 0);
+        QCOMPARE(G.ActiveEditor(), Mine);
+        G.CloseEditor();
+        Mine->setText("x");
+        QTest::keyClick(Mine, Qt::Key_A);
+        QCOMPARE(Mined, (QStringList{"change", "key", "change"}));
+        QCOMPARE(G.Cells(1, 0), QString("0"));
+        Mine->OnChange = nullptr;
+        Mine->OnKeyDown = nullptr;
         G.Col[1]->SetInplaceEdit(nullptr);
         G.StartEdit(0, 0);
         QCOMPARE(G.ActiveEditor(), Own.data());
@@ -529,6 +757,80 @@ void tst_NxCustomGrid::ColumnsOwnTheirEditors()
     QVERIFY(LooseEditor);
     Loose.reset();
     QVERIFY(LooseEditor.isNull());
+}
+
+// A handler that assigns its own event anew keeps what it captured until it
+// returns (the token lives only in its closure).
+void tst_NxCustomGrid::HandlerThatReplacesItself_data()
+{
+    QTest::addColumn<QString>("Event");
+    QTest::newRow("OnSelectCell") << "select";
+    QTest::newRow("OnAfterEdit") << "after";
+    QTest::newRow("OnHeaderClick") << "header";
+}
+
+void tst_NxCustomGrid::HandlerThatReplacesItself()
+{
+    QFETCH(QString, Event);
+    static std::weak_ptr<int> Token;
+    static QStringList Seen;
+    Seen.clear();
+    auto Kept = std::make_shared<int>(0);
+    Token = Kept;
+    TSurfaceGrid G;
+    G.Col[0]->SetOptions(G.Col[0]->Options() | coEditing);
+    // Reads only statics once it has replaced itself.
+    auto Replace = [](auto& Handler) {
+        Handler = nullptr;
+        Seen << (Token.expired() ? "freed" : "alive");
+    };
+    if (Event == "select") {
+        G.OnSelectCell = [Kept, &Replace, &G](TNxCustomGridControl*, int, int) { Replace(G.OnSelectCell); };
+        Kept.reset();
+        G.SelectCell(0, 3);
+    } else if (Event == "after") {
+        G.OnAfterEdit = [Kept, &Replace, &G](TNxCustomGridControl*, int, int, const QString&) { Replace(G.OnAfterEdit); };
+        Kept.reset();
+        G.StartEdit(0, 1, "typed");
+        QVERIFY(G.EndEdit());
+    } else {
+        G.OnHeaderClick = [Kept, &Replace, &G](TNxCustomGridControl*, int) { Replace(G.OnHeaderClick); };
+        Kept.reset();
+        G.Run("p 25,5; r 25,5");
+    }
+    QCOMPARE(Seen, QStringList{"alive"});
+    QVERIFY(Token.expired());
+}
+
+// A grid destroyed in the middle of an edit leaves the user's editor to the
+// user: home again, hidden, with its own handlers, and deleted only once.
+void tst_NxCustomGrid::UsersEditorOutlivesTheGrid_data()
+{
+    QTest::addColumn<bool>("WithHome");
+    QTest::newRow("editor without a parent") << false;
+    QTest::newRow("editor in another widget") << true;
+}
+
+void tst_NxCustomGrid::UsersEditorOutlivesTheGrid()
+{
+    QFETCH(bool, WithHome);
+    QWidget Home;
+    auto Mine = std::make_unique<TNxEdit>(WithHome ? &Home : nullptr);
+    int Exits = 0;
+    Mine->OnExit = [&](TNxCustomEdit*) { ++Exits; };
+    auto G = std::make_unique<TSurfaceGrid>();
+    G->Col[0]->SetOptions(G->Col[0]->Options() | coEditing);
+    G->Col[0]->SetInplaceEdit(Mine.get());
+    G->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(G.get()));
+    G->StartEdit(0, 1, "typed");
+    QVERIFY(Mine->hasFocus());
+    G.reset();
+    QCOMPARE(Mine->parentWidget(), WithHome ? &Home : nullptr);
+    QVERIFY(!Mine->isVisible());
+    QVERIFY(Mine->OnExit);
+    Mine->OnExit(Mine.get());
+    QCOMPARE(Exits, 1);
 }
 
 QTEST_MAIN(tst_NxCustomGrid)
