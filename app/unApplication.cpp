@@ -1,6 +1,7 @@
 #include "unApplication.h"
 
 #include "DwError.h"
+#include "NxCustomGridControl.h"
 #include "udmGlobal.h"
 #include "ufMain.h"
 #include "ufSplash.h"
@@ -34,6 +35,9 @@ TDwApplication::TDwApplication(int& Argc, char** Argv) : QApplication(Argc, Argv
     setApplicationName(QStringLiteral("Dotwright"));
     setApplicationVersion(QStringLiteral("1.0.0"));
     setStyle(new TTBXStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
+    // The grid handles its own events; what goes wrong in one the user started
+    // is shown like any other error.
+    SetGridErrorReporter(ShowException);
 }
 
 bool TDwApplication::notify(QObject* Receiver, QEvent* Event)

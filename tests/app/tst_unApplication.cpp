@@ -2,6 +2,7 @@
 #include "unApplication.h"
 #include "ufMain.h"
 #include "unMessageService.h"
+#include "NxCustomGridControl.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -41,6 +42,9 @@ private slots:
         QCoreApplication::postEvent(&Target, new QEvent(QEvent::Type(QEvent::User + 1)));
         QCoreApplication::processEvents();
         QCOMPARE(FMessages.Log, (QStringList{"Error: File x.lcd does not exists.", "Error: plain failure"}));
+        // The grid catches errors in its own handlers and hands them on.
+        ReportGridError(EDotwrightError(QStringLiteral("Cannot sort")));
+        QCOMPARE(FMessages.Log.last(), QStringLiteral("Error: Cannot sort"));
     }
 
     void startUpShowsTheSplashBeforeTheMainWindow()
