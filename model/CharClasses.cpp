@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -107,15 +108,17 @@ void TCharClass::DrawTo(QPainter* Canvas, int Left, int Top, int DotSize) const
     }
     uchar* Bits = Picture.bits();
     const qsizetype Line = Picture.bytesPerLine();
-    const TColor* Cell = Cells.data();
-    for (int X = 0; X < Width; ++X) {
-        for (int Y = 0; Y < Height; ++Y, ++Cell) {
-            const TColor V = *Cell;
-            const QRgb Dot = qRgb(V & 0xFF, (V >> 8) & 0xFF, (V >> 16) & 0xFF);
-            uchar* Row = Bits + Line * (Y * Step) + sizeof(QRgb) * size_t(X * Step);
-            for (int L = 0; L < DotSize; ++L, Row += Line)
-                std::fill_n(reinterpret_cast<QRgb*>(Row), DotSize, Dot);
+    const size_t LineBytes = sizeof(QRgb) * size_t(Size.width());
+    for (int Y = 0; Y < Height; ++Y) {
+        // The first line of a row of dots, copied to the dot's other lines.
+        uchar* First = Bits + Line * (Y * Step);
+        auto* Out = reinterpret_cast<QRgb*>(First);
+        for (int X = 0; X < Width; ++X) {
+            const TColor V = Cells[size_t(X) * size_t(Height) + size_t(Y)];
+            std::fill_n(Out + X * Step, DotSize, qRgb(V & 0xFF, (V >> 8) & 0xFF, (V >> 16) & 0xFF));
         }
+        for (int L = 1; L < DotSize; ++L)
+            std::memcpy(First + Line * L, First, LineBytes);
     }
     Canvas->drawImage(Left, Top, Picture);
 }
