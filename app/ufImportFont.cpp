@@ -1,7 +1,6 @@
 #include "ufImportFont.h"
 
 #include "mbTBXGroupBox.h"
-#include "mbTBXPanel.h"
 #include "ufNewFont.h"
 #include "unDialogControls.h"
 
@@ -15,7 +14,7 @@ TfrmImportFont::TfrmImportFont(QWidget* Owner) : QDialog(Owner)
     setWindowTitle(QStringLiteral("Import font"));
     setFixedSize(330, 299);
 
-    FPanel = CreateDialogPanel(this, QRect(0, 0, 330, 299));
+    FPanel = FillWithThemedPanel(*this, "pnlMain");
 
     auto* NameLabel = new QLabel(QStringLiteral("Font Name"), FPanel);
     NameLabel->setGeometry(16, 16, 64, 16);

@@ -8,7 +8,6 @@
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
-class TmbTBXPanel;
 
 class TfrmImportFont : public QDialog {
     Q_OBJECT
@@ -26,5 +25,5 @@ public:
     void done(int Result) override;
 
 private:
-    TmbTBXPanel* FPanel = nullptr;
+    QWidget* FPanel = nullptr;
 };

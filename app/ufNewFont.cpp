@@ -1,7 +1,6 @@
 #include "ufNewFont.h"
 
 #include "mbTBXGroupBox.h"
-#include "mbTBXPanel.h"
 #include "unDialogControls.h"
 #include "unHelpers.h"
 #include "unMessageService.h"
@@ -45,11 +44,9 @@ TfrmNewFont::TfrmNewFont(QWidget* Owner) : QDialog(Owner)
     setObjectName(QStringLiteral("frmNewFont"));
     setWindowTitle(QStringLiteral("New Font"));
     setFixedSize(327, 179);
-    QFont F = font();
-    F.setFamily(GetUIFontName());
-    setFont(F);
+    ApplyUIFont(*this);
 
-    FPanel = CreateDialogPanel(this, QRect(0, 0, 327, 179));
+    FPanel = FillWithThemedPanel(*this, "pnlMain");
 
     Caption(FPanel, QStringLiteral("Font Name"), QRect(16, 16, 64, 16));
     edtFontName = new QLineEdit(QStringLiteral("Untitled"), FPanel);

@@ -5,7 +5,6 @@
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
-class TmbTBXPanel;
 
 // What the New and Import dialogs check before they close with OK: a name,
 // and a range that holds at least one code. Shows the refusal; true when
@@ -29,5 +28,5 @@ public:
     void done(int Result) override;
 
 private:
-    TmbTBXPanel* FPanel = nullptr;
+    QWidget* FPanel = nullptr;
 };

@@ -1,6 +1,5 @@
 #include "ufOptimizeFont.h"
 
-#include "mbTBXPanel.h"
 #include "unDialogControls.h"
 #include "unHelpers.h"
 
@@ -57,15 +56,12 @@ TfrmOptimizeFont::TfrmOptimizeFont(QWidget* Owner) : QDialog(Owner)
     setObjectName(QStringLiteral("frmOptimizeFont"));
     setWindowTitle(QStringLiteral("Optimize font"));
     setFixedSize(307, 213);
-    QFont F = font();
-    F.setFamily(GetUIFontName());
-    setFont(F);
+    ApplyUIFont(*this);
 
-    FPanel = CreateDialogPanel(this, QRect(0, 0, 307, 213));
+    FPanel = FillWithThemedPanel(*this, "pnlMain");
     Boxes.Create(FPanel, QPoint(16, 24), 32, 45);
     const int W = std::max(307, Boxes.RightEdge() + 16);
     setFixedSize(W, 213);
-    FPanel->setGeometry(0, 0, W, 213);
     const int ButtonsLeft = (W - 179) / 2;
 
     CreateOkCancel(this, FPanel, ButtonsLeft, 176, 104, btnOk, btnCancel);

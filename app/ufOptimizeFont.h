@@ -6,7 +6,6 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
-class TmbTBXPanel;
 
 // The sides ticked for removal.
 struct TOptimizeChoice {
@@ -44,5 +43,5 @@ public:
     QPushButton* btnCancel = nullptr;
 
 private:
-    TmbTBXPanel* FPanel = nullptr;
+    QWidget* FPanel = nullptr;
 };

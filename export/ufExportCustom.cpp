@@ -1,6 +1,6 @@
 #include "ufExportCustom.h"
 
-#include "unExportDialogs.h"
+#include "unDialogControls.h"
 #include "unHelpers.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "DwError.h"
 #include "unBasicLexer.h"
-#include "unExportDialogs.h"
+#include "unDialogControls.h"
 #include "unExportFile.h"
 #include "unExportFilters.h"
 #include "unHelpers.h"

@@ -1,6 +1,6 @@
 #include "ufExportSwordfishBasic.h"
 
-#include "unExportDialogs.h"
+#include "unDialogControls.h"
 #include "unHelpers.h"
 #include "unMessageService.h"
 

@@ -622,6 +622,46 @@ private slots:
         QVERIFY(!M.isVisible());
     }
 
+    // A box asked during the window's work belongs to the window and shows the
+    // normal pointer, not the busy one; that one is gone when the work ends.
+    // A box asked while idle leaves the pointers alone.
+    void boxesDuringWorkShowTheNormalPointer_data()
+    {
+        QTest::addColumn<QString>("Action");
+        QTest::addColumn<bool>("Edit");    // a cell drawn first
+        QTest::addColumn<QString>("File"); // the file dialog's answer; empty: none asked
+        QTest::addColumn<QString>("Box");
+        const QString Missing = QStringLiteral("/nonexistent-folder/a.lcd");
+        QTest::newRow("pass, character question")
+            << "actBatchInvert" << true << "" << "Confirm: Current Char has been changed. Save?";
+        QTest::newRow("refused delete") << "actDeleteFirstCol" << false << "" << "Error: Cannot delete more columns";
+        QTest::newRow("open error") << "actOpenFontProject" << false << Missing
+                                    << "Error: File " + Missing + " does not exists.";
+        QTest::newRow("save error") << "actSaveFontProject" << false << Missing
+                                    << "Error: Error saving font\n" + Missing + ": No such file or directory";
+    }
+    void boxesDuringWorkShowTheNormalPointer()
+    {
+        QFETCH(QString, Action);
+        QFETCH(bool, Edit);
+        QFETCH(QString, File);
+        QFETCH(QString, Box);
+        TfrmMain& M = MainWithProject(1, 1); // one column: deleting it is refused
+        if (Edit)
+            Click(Qt::LeftButton, Qt::NoModifier, 0, 0);
+        if (!File.isEmpty())
+            Fx.Messages.AnswerFile(File);
+        Fx.Messages.Answer(Edit ? TModalResult::mrNo : TModalResult::mrOk);
+        M.Action(Action)->trigger();
+        QCOMPARE(Fx.Messages.Log.last(), Box);
+        QCOMPARE(Fx.Messages.Asked.last().Owner, &M);
+        QCOMPARE(Fx.Messages.Asked.last().Pointer, std::optional(Qt::ArrowCursor));
+        if (!File.isEmpty()) // asked before the work: no pointer of the seam's own
+            QCOMPARE(Fx.Messages.Asked.first().Pointer, std::nullopt);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QVERIFY(Fx.Messages.AllUsed());
+    }
+
     void aboutBoxLinksGoToTheOpener()
     {
         TfrmMain& M = Main();

@@ -6,6 +6,7 @@
 #include "unHelpers.h"
 
 #include <QFont>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -25,22 +26,41 @@ enum class TModalResult { mrNone, mrOk, mrCancel, mrYes, mrNo };
 
 QString ModalResultName(TModalResult R);
 
+// Every question is asked through the same steps, whichever service answers
+// it: the box belongs to the window that asks (the given parent, else the
+// asking window) and is centred on it, and while it is up the normal pointer
+// shows instead of the busy one.
 class TMessageService : public TShellOpener {
 public:
     // One modal line with an icon and buttons; returns the button pressed.
-    virtual TModalResult MessageDlg(const QString& Text, TMsgDlgType Type, TMsgDlgButtons Buttons) = 0;
+    TModalResult MessageDlg(const QString& Text, TMsgDlgType Type, TMsgDlgButtons Buttons);
     // Empty when cancelled. Dir is the folder to start in and receives the folder of the choice.
-    virtual QString OpenFileName(QWidget* Parent, const QString& Filter, QString& Dir) = 0;
-    virtual QString SaveFileName(QWidget* Parent, const QString& Filter, QString& Dir) = 0;
+    QString OpenFileName(QWidget* Parent, const QString& Filter, QString& Dir);
+    QString SaveFileName(QWidget* Parent, const QString& Filter, QString& Dir);
     // The same with the filter chosen: FilterIndex (from 1) is selected when
     // the dialog opens and receives the one in force when it closes.
-    virtual QString SaveFileNameFiltered(QWidget* Parent, const QString& Filter, int& FilterIndex,
-                                         QString& Dir) = 0;
+    QString SaveFileNameFiltered(QWidget* Parent, const QString& Filter, int& FilterIndex, QString& Dir);
     // Font starts as the last choice and receives the new one; false when cancelled.
-    virtual bool ChooseFont(QWidget* Parent, QFont& Font) = 0;
+    bool ChooseFont(QWidget* Parent, QFont& Font);
     // Shows Dialog modally and returns its result code (QDialog::Accepted/Rejected).
-    virtual int ExecModal(QDialog* Dialog) = 0;
+    int ExecModal(QDialog* Dialog);
+
+protected:
+    // The same questions, each with the window its box belongs to.
+    virtual TModalResult AskMessage(QWidget* Owner, const QString& Text, TMsgDlgType Type,
+                                    TMsgDlgButtons Buttons) = 0;
+    virtual QString AskOpenFile(QWidget* Owner, const QString& Filter, QString& Dir) = 0;
+    virtual QString AskSaveFile(QWidget* Owner, const QString& Filter, QString& Dir) = 0;
+    virtual QString AskSaveFileFiltered(QWidget* Owner, const QString& Filter, int& FilterIndex,
+                                        QString& Dir) = 0;
+    virtual bool AskFont(QWidget* Owner, QFont& Font) = 0;
+    virtual int RunModal(QDialog* Dialog) = 0;
 };
+
+// The window a box is centred on when the caller names none: the modal dialog
+// or window in front, else the program's visible main window (no window is
+// active for a moment after a box closes).
+QWidget* AskingWindow();
 
 // The service in use: Qt's unless one was installed. Never null.
 TMessageService& MessageService();
@@ -49,15 +69,18 @@ void SetMessageService(TMessageService* Service);
 
 class TQtMessageService : public TMessageService {
 public:
-    TModalResult MessageDlg(const QString& Text, TMsgDlgType Type, TMsgDlgButtons Buttons) override;
-    QString OpenFileName(QWidget* Parent, const QString& Filter, QString& Dir) override;
-    QString SaveFileName(QWidget* Parent, const QString& Filter, QString& Dir) override;
-    QString SaveFileNameFiltered(QWidget* Parent, const QString& Filter, int& FilterIndex,
-                                 QString& Dir) override;
-    bool ChooseFont(QWidget* Parent, QFont& Font) override;
-    int ExecModal(QDialog* Dialog) override;
     bool Open(const QString& FileName, const QString& Params, const QString& Directory,
               bool Wait) override;
+
+protected:
+    TModalResult AskMessage(QWidget* Owner, const QString& Text, TMsgDlgType Type,
+                            TMsgDlgButtons Buttons) override;
+    QString AskOpenFile(QWidget* Owner, const QString& Filter, QString& Dir) override;
+    QString AskSaveFile(QWidget* Owner, const QString& Filter, QString& Dir) override;
+    QString AskSaveFileFiltered(QWidget* Owner, const QString& Filter, int& FilterIndex,
+                                QString& Dir) override;
+    bool AskFont(QWidget* Owner, QFont& Font) override;
+    int RunModal(QDialog* Dialog) override;
 };
 
 // Answers from a script, in order, and records every question as one line of
@@ -65,6 +88,8 @@ public:
 // "save file #<filter index>: <filter>", "font", "dialog: <objectName>",
 // "shell: <file>". A question without a
 // scripted answer is recorded under Unanswered and gets Cancel (or nothing).
+// Asked holds, for each question of Log but the shell's, the window its box
+// belongs to and the pointer in force while it is asked.
 class TScriptedMessageService : public TMessageService {
 public:
     using TDialogScript = std::function<int(QDialog*)>;
@@ -82,24 +107,34 @@ public:
 
     QStringList Log;
     QStringList Unanswered;
+    struct TAsked {
+        QWidget* Owner = nullptr;
+        // The application's override pointer; none when no override is in force.
+        std::optional<Qt::CursorShape> Pointer;
+    };
+    QList<TAsked> Asked;
     // True when every scripted answer was used.
     bool AllUsed() const
     {
         return FAnswers.empty() && FFiles.empty() && FFonts.empty() && FDialogs.empty();
     }
 
-    TModalResult MessageDlg(const QString& Text, TMsgDlgType Type, TMsgDlgButtons Buttons) override;
-    QString OpenFileName(QWidget* Parent, const QString& Filter, QString& Dir) override;
-    QString SaveFileName(QWidget* Parent, const QString& Filter, QString& Dir) override;
-    QString SaveFileNameFiltered(QWidget* Parent, const QString& Filter, int& FilterIndex,
-                                 QString& Dir) override;
-    bool ChooseFont(QWidget* Parent, QFont& Font) override;
-    int ExecModal(QDialog* Dialog) override;
     bool Open(const QString& FileName, const QString& Params, const QString& Directory,
               bool Wait) override;
 
+protected:
+    TModalResult AskMessage(QWidget* Owner, const QString& Text, TMsgDlgType Type,
+                            TMsgDlgButtons Buttons) override;
+    QString AskOpenFile(QWidget* Owner, const QString& Filter, QString& Dir) override;
+    QString AskSaveFile(QWidget* Owner, const QString& Filter, QString& Dir) override;
+    QString AskSaveFileFiltered(QWidget* Owner, const QString& Filter, int& FilterIndex,
+                                QString& Dir) override;
+    bool AskFont(QWidget* Owner, QFont& Font) override;
+    int RunModal(QDialog* Dialog) override;
+
 private:
-    QString NextFile(const QString& Question, QString& Dir, int* FilterIndex = nullptr);
+    void Record(const QString& Question, QWidget* Owner);
+    QString NextFile(const QString& Question, QWidget* Owner, QString& Dir, int* FilterIndex = nullptr);
 
     std::deque<TModalResult> FAnswers;
     std::deque<QString> FFiles;

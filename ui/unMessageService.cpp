@@ -1,10 +1,12 @@
 #include "unMessageService.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 
 namespace {
@@ -41,6 +43,28 @@ QString ButtonsText(TMsgDlgButtons Buttons)
     return L.join(QLatin1Char(','));
 }
 
+// While a box is up the normal pointer shows over it: the busy pointer a
+// window set for its work comes back when the box closes. Without a busy
+// pointer nothing is set, so the box's own fields keep theirs.
+class TArrowWhileAsking {
+public:
+    TArrowWhileAsking() : FPushed(QApplication::overrideCursor() != nullptr)
+    {
+        if (FPushed)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~TArrowWhileAsking()
+    {
+        if (FPushed)
+            QApplication::restoreOverrideCursor();
+    }
+    TArrowWhileAsking(const TArrowWhileAsking&) = delete;
+    TArrowWhileAsking& operator=(const TArrowWhileAsking&) = delete;
+
+private:
+    bool FPushed;
+};
+
 } // namespace
 
 QString ModalResultName(TModalResult R)
@@ -75,12 +99,63 @@ void SetMessageService(TMessageService* Service)
     SetShellOpener(Service == &QtService() ? nullptr : Service);
 }
 
+QWidget* AskingWindow()
+{
+    if (QWidget* W = QApplication::activeModalWidget())
+        return W;
+    if (QWidget* W = QApplication::activeWindow())
+        return W;
+    for (QWidget* W : QApplication::topLevelWidgets())
+        if (W->isVisible() && qobject_cast<QMainWindow*>(W))
+            return W;
+    return nullptr;
+}
+
+// --- every service -----------------------------------------------------------
+
+TModalResult TMessageService::MessageDlg(const QString& Text, TMsgDlgType Type, TMsgDlgButtons Buttons)
+{
+    TArrowWhileAsking Arrow;
+    return AskMessage(AskingWindow(), Text, Type, Buttons);
+}
+
+QString TMessageService::OpenFileName(QWidget* Parent, const QString& Filter, QString& Dir)
+{
+    TArrowWhileAsking Arrow;
+    return AskOpenFile(Parent ? Parent : AskingWindow(), Filter, Dir);
+}
+
+QString TMessageService::SaveFileName(QWidget* Parent, const QString& Filter, QString& Dir)
+{
+    TArrowWhileAsking Arrow;
+    return AskSaveFile(Parent ? Parent : AskingWindow(), Filter, Dir);
+}
+
+QString TMessageService::SaveFileNameFiltered(QWidget* Parent, const QString& Filter, int& FilterIndex,
+                                              QString& Dir)
+{
+    TArrowWhileAsking Arrow;
+    return AskSaveFileFiltered(Parent ? Parent : AskingWindow(), Filter, FilterIndex, Dir);
+}
+
+bool TMessageService::ChooseFont(QWidget* Parent, QFont& Font)
+{
+    TArrowWhileAsking Arrow;
+    return AskFont(Parent ? Parent : AskingWindow(), Font);
+}
+
+int TMessageService::ExecModal(QDialog* Dialog)
+{
+    TArrowWhileAsking Arrow;
+    return RunModal(Dialog);
+}
+
 // --- Qt ----------------------------------------------------------------------
 
-TModalResult TQtMessageService::MessageDlg(const QString& Text, TMsgDlgType Type,
+TModalResult TQtMessageService::AskMessage(QWidget* Owner, const QString& Text, TMsgDlgType Type,
                                            TMsgDlgButtons Buttons)
 {
-    QMessageBox Box(QApplication::activeWindow());
+    QMessageBox Box(Owner);
     Box.setWindowTitle(MsgDlgTypeName(Type));
     Box.setText(Text);
     switch (Type) {
@@ -108,29 +183,29 @@ TModalResult TQtMessageService::MessageDlg(const QString& Text, TMsgDlgType Type
     }
 }
 
-QString TQtMessageService::OpenFileName(QWidget* Parent, const QString& Filter, QString& Dir)
+QString TQtMessageService::AskOpenFile(QWidget* Owner, const QString& Filter, QString& Dir)
 {
-    const QString Name = QFileDialog::getOpenFileName(Parent, QString(), Dir, QtFilter(Filter));
+    const QString Name = QFileDialog::getOpenFileName(Owner, QString(), Dir, QtFilter(Filter));
     if (!Name.isEmpty())
         Dir = QFileInfo(Name).absolutePath();
     return Name;
 }
 
-QString TQtMessageService::SaveFileName(QWidget* Parent, const QString& Filter, QString& Dir)
+QString TQtMessageService::AskSaveFile(QWidget* Owner, const QString& Filter, QString& Dir)
 {
     // Qt's dialog asks before overwriting by default.
-    const QString Name = QFileDialog::getSaveFileName(Parent, QString(), Dir, QtFilter(Filter));
+    const QString Name = QFileDialog::getSaveFileName(Owner, QString(), Dir, QtFilter(Filter));
     if (!Name.isEmpty())
         Dir = QFileInfo(Name).absolutePath();
     return Name;
 }
 
-QString TQtMessageService::SaveFileNameFiltered(QWidget* Parent, const QString& Filter, int& FilterIndex,
-                                               QString& Dir)
+QString TQtMessageService::AskSaveFileFiltered(QWidget* Owner, const QString& Filter, int& FilterIndex,
+                                              QString& Dir)
 {
     const QStringList Names = QtFilter(Filter).split(QStringLiteral(";;"));
     QString Selected = Names.value(FilterIndex - 1);
-    const QString Name = QFileDialog::getSaveFileName(Parent, QString(), Dir, QtFilter(Filter), &Selected);
+    const QString Name = QFileDialog::getSaveFileName(Owner, QString(), Dir, QtFilter(Filter), &Selected);
     if (!Name.isEmpty()) {
         Dir = QFileInfo(Name).absolutePath();
         FilterIndex = int(Names.indexOf(Selected)) + 1;
@@ -138,16 +213,16 @@ QString TQtMessageService::SaveFileNameFiltered(QWidget* Parent, const QString& 
     return Name;
 }
 
-bool TQtMessageService::ChooseFont(QWidget* Parent, QFont& Font)
+bool TQtMessageService::AskFont(QWidget* Owner, QFont& Font)
 {
     bool Ok = false;
-    const QFont Chosen = QFontDialog::getFont(&Ok, Font, Parent);
+    const QFont Chosen = QFontDialog::getFont(&Ok, Font, Owner);
     if (Ok)
         Font = Chosen;
     return Ok;
 }
 
-int TQtMessageService::ExecModal(QDialog* Dialog) { return Dialog ? Dialog->exec() : QDialog::Rejected; }
+int TQtMessageService::RunModal(QDialog* Dialog) { return Dialog ? Dialog->exec() : QDialog::Rejected; }
 
 bool TQtMessageService::Open(const QString& FileName, const QString& Params,
                              const QString& Directory, bool Wait)
@@ -159,11 +234,18 @@ bool TQtMessageService::Open(const QString& FileName, const QString& Params,
 
 // --- scripted ----------------------------------------------------------------
 
-TModalResult TScriptedMessageService::MessageDlg(const QString& Text, TMsgDlgType Type,
+void TScriptedMessageService::Record(const QString& Question, QWidget* Owner)
+{
+    Log << Question;
+    const QCursor* Pointer = QApplication::overrideCursor();
+    Asked.push_back({Owner, Pointer ? std::optional(Pointer->shape()) : std::nullopt});
+}
+
+TModalResult TScriptedMessageService::AskMessage(QWidget* Owner, const QString& Text, TMsgDlgType Type,
                                                  TMsgDlgButtons Buttons)
 {
     const QString Line = MsgDlgTypeName(Type) + QStringLiteral(": ") + Text;
-    Log << Line;
+    Record(Line, Owner);
     if (FAnswers.empty()) {
         Unanswered << Line + QStringLiteral(" [") + ButtonsText(Buttons) + QLatin1Char(']');
         return (Buttons & mbCancel) ? TModalResult::mrCancel : TModalResult::mrNone;
@@ -173,9 +255,10 @@ TModalResult TScriptedMessageService::MessageDlg(const QString& Text, TMsgDlgTyp
     return R;
 }
 
-QString TScriptedMessageService::NextFile(const QString& Question, QString& Dir, int* FilterIndex)
+QString TScriptedMessageService::NextFile(const QString& Question, QWidget* Owner, QString& Dir,
+                                          int* FilterIndex)
 {
-    Log << Question;
+    Record(Question, Owner);
     if (FFiles.empty()) {
         Unanswered << Question;
         return {};
@@ -191,25 +274,25 @@ QString TScriptedMessageService::NextFile(const QString& Question, QString& Dir,
     return Name;
 }
 
-QString TScriptedMessageService::OpenFileName(QWidget*, const QString& Filter, QString& Dir)
+QString TScriptedMessageService::AskOpenFile(QWidget* Owner, const QString& Filter, QString& Dir)
 {
-    return NextFile(QStringLiteral("open file: ") + Filter, Dir);
+    return NextFile(QStringLiteral("open file: ") + Filter, Owner, Dir);
 }
 
-QString TScriptedMessageService::SaveFileName(QWidget*, const QString& Filter, QString& Dir)
+QString TScriptedMessageService::AskSaveFile(QWidget* Owner, const QString& Filter, QString& Dir)
 {
-    return NextFile(QStringLiteral("save file: ") + Filter, Dir);
+    return NextFile(QStringLiteral("save file: ") + Filter, Owner, Dir);
 }
 
-QString TScriptedMessageService::SaveFileNameFiltered(QWidget*, const QString& Filter, int& FilterIndex,
+QString TScriptedMessageService::AskSaveFileFiltered(QWidget* Owner, const QString& Filter, int& FilterIndex,
                                                      QString& Dir)
 {
-    return NextFile(QStringLiteral("save file #%1: ").arg(FilterIndex) + Filter, Dir, &FilterIndex);
+    return NextFile(QStringLiteral("save file #%1: ").arg(FilterIndex) + Filter, Owner, Dir, &FilterIndex);
 }
 
-bool TScriptedMessageService::ChooseFont(QWidget*, QFont& Font)
+bool TScriptedMessageService::AskFont(QWidget* Owner, QFont& Font)
 {
-    Log << QStringLiteral("font");
+    Record(QStringLiteral("font"), Owner);
     if (FFonts.empty()) {
         Unanswered << Log.back();
         return false;
@@ -222,9 +305,10 @@ bool TScriptedMessageService::ChooseFont(QWidget*, QFont& Font)
     return true;
 }
 
-int TScriptedMessageService::ExecModal(QDialog* Dialog)
+int TScriptedMessageService::RunModal(QDialog* Dialog)
 {
-    Log << QStringLiteral("dialog: ") + (Dialog ? Dialog->objectName() : QString());
+    Record(QStringLiteral("dialog: ") + (Dialog ? Dialog->objectName() : QString()),
+           Dialog ? Dialog->parentWidget() : nullptr);
     if (FDialogs.empty() || !Dialog) {
         Unanswered << Log.back();
         return QDialog::Rejected;

@@ -1,6 +1,9 @@
 #pragma once
-// What the export dialogs share: the themed panel that fills each of them, the
-// interface font, the icons of their buttons and their labelled fields.
+// The pieces every dialog is built from: the themed panel that fills it, the
+// interface font, the icons of its buttons, named spin boxes and labelled
+// fields, OK and Cancel, and the buttons under a source view. How the dialogs
+// look is decided here once.
+#include <QRect>
 #include <QString>
 
 class QBoxLayout;
@@ -15,8 +18,9 @@ class QWidget;
 
 // The themed containers are made here: their header and the font model's
 // both name the font style bits, so no dialog includes the two together.
-// Puts a themed panel over the whole client area of Dialog and returns it.
-QWidget* FillWithThemedPanel(QDialog& Dialog);
+// Puts a themed panel of that objectName over the whole client area of
+// Dialog, following its size, and returns it.
+QWidget* FillWithThemedPanel(QDialog& Dialog, const char* Name = "pnlBack");
 // A themed group box.
 QGroupBox* NewThemedGroupBox(const QString& Caption, const char* Name);
 // The dialog's font becomes the interface font.
@@ -34,10 +38,18 @@ template <class T> T* Named(T* W, const char* Name)
     W->setObjectName(QString::fromLatin1(Name));
     return W;
 }
+// A spin box of that objectName over Min..Max, holding Value, at Place when
+// one is given (a dialog placed by hand) and otherwise left to a layout.
+QSpinBox* CreateSpin(QWidget* Parent, const char* Name, int Min, int Max, int Value, const QRect& Place = QRect());
 // A spin box of character codes, 0 to 255.
 QSpinBox* NewRangeBox(const char* Name, int Value);
-// A button with the icon of that name.
+// A button with the icon of that name, for a layout.
 QPushButton* NewButton(const char* Name, const QString& Caption, const char* Icon);
+
+// "btnOk" (the default, accepts Dialog) at Left, Top and "btnCancel" (rejects
+// it) Step pixels to its right, both 75 x 25.
+void CreateOkCancel(QDialog* Dialog, QWidget* Parent, int Left, int Top, int Step, QPushButton*& Ok,
+                    QPushButton*& Cancel);
 
 // The buttons under a source view: Copy at the left, Save (the default
 // button) and Close at the right; Close rejects the dialog.

@@ -1,4 +1,4 @@
-#include "unExportDialogs.h"
+#include "unDialogControls.h"
 
 #include "mbTBXGroupBox.h"
 #include "mbTBXPanel.h"
@@ -7,19 +7,27 @@
 #include <QDialog>
 #include <QFile>
 #include <QGridLayout>
-#include <QIcon>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-QWidget* FillWithThemedPanel(QDialog& Dialog)
+namespace {
+
+QPushButton* IconButton(const char* Name, const QString& Caption, const char* Icon, QWidget* Parent = nullptr)
+{
+    return Named(new QPushButton(DialogIcon(QString::fromLatin1(Icon)), Caption, Parent), Name);
+}
+
+} // namespace
+
+QWidget* FillWithThemedPanel(QDialog& Dialog, const char* Name)
 {
     auto* Outer = new QVBoxLayout(&Dialog);
     Outer->setContentsMargins(0, 0, 0, 0);
-    auto* Panel = new TmbTBXPanel(&Dialog);
-    Panel->setObjectName(QStringLiteral("pnlBack"));
+    auto* Panel = Named(new TmbTBXPanel(&Dialog), Name);
     Panel->SetThemeBackground(true);
     Outer->addWidget(Panel);
     return Panel;
@@ -27,9 +35,7 @@ QWidget* FillWithThemedPanel(QDialog& Dialog)
 
 QGroupBox* NewThemedGroupBox(const QString& Caption, const char* Name)
 {
-    auto* G = new TmbTBXGroupBox(Caption);
-    G->setObjectName(QString::fromLatin1(Name));
-    return G;
+    return Named(new TmbTBXGroupBox(Caption), Name);
 }
 
 void ApplyUIFont(QWidget& Dialog)
@@ -48,28 +54,42 @@ QIcon DialogIcon(const QString& Name)
 QLabel* AddLabelled(QGridLayout& Grid, int Row, int Col, const char* LabelName, const QString& Caption,
                     QWidget* Field)
 {
-    auto* L = new QLabel(Caption);
-    L->setObjectName(QString::fromLatin1(LabelName));
+    auto* L = Named(new QLabel(Caption), LabelName);
     L->setBuddy(Field);
     Grid.addWidget(L, Row, Col);
     Grid.addWidget(Field, Row, Col + 1);
     return L;
 }
 
-QSpinBox* NewRangeBox(const char* Name, int Value)
+QSpinBox* CreateSpin(QWidget* Parent, const char* Name, int Min, int Max, int Value, const QRect& Place)
 {
-    auto* S = Named(new QSpinBox, Name);
-    S->setRange(0, 255);
+    auto* S = Named(new QSpinBox(Parent), Name);
+    S->setRange(Min, Max);
     S->setValue(Value);
+    if (Place.isValid())
+        S->setGeometry(Place);
     return S;
 }
 
+QSpinBox* NewRangeBox(const char* Name, int Value) { return CreateSpin(nullptr, Name, 0, 255, Value); }
+
 QPushButton* NewButton(const char* Name, const QString& Caption, const char* Icon)
 {
-    auto* B = Named(new QPushButton(Caption), Name);
-    B->setIcon(DialogIcon(QString::fromLatin1(Icon)));
+    auto* B = IconButton(Name, Caption, Icon);
     B->setMinimumWidth(82);
     return B;
+}
+
+void CreateOkCancel(QDialog* Dialog, QWidget* Parent, int Left, int Top, int Step, QPushButton*& Ok,
+                    QPushButton*& Cancel)
+{
+    Ok = IconButton("btnOk", QStringLiteral("&Ok"), "DlgOk", Parent);
+    Ok->setGeometry(Left, Top, 75, 25);
+    Ok->setDefault(true);
+    QObject::connect(Ok, &QPushButton::clicked, Dialog, &QDialog::accept);
+    Cancel = IconButton("btnCancel", QStringLiteral("&Cancel"), "DlgCancel", Parent);
+    Cancel->setGeometry(Left + Step, Top, 75, 25);
+    QObject::connect(Cancel, &QPushButton::clicked, Dialog, &QDialog::reject);
 }
 
 TSourceButtons AddSourceButtons(QDialog& Dialog, QBoxLayout& Layout)
