@@ -27,6 +27,13 @@ QByteArray ToWin1252(const QString& S);
 QString FromWin1252(const QByteArray& Bytes);
 QString Win1252Char(int Code);
 
+// Writes Bytes as the whole content of FileName. An existing file keeps its
+// old bytes until the new ones are all written and synced to disk; a file in
+// a folder the user may not write to is written in place. A target that is no
+// regular file (a pipe, a device) is refused. False with the reason in
+// ErrorText ("No space left on device") when anything fails.
+[[nodiscard]] bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* ErrorText);
+
 // Opens documents, links and programs through the desktop shell. Tests install
 // their own opener to see what would be opened.
 class TShellOpener {

@@ -1,6 +1,7 @@
 // The export and help commands of the main window, driven on a project shown
 // with ShowProject: what each dialog is filled with, the files written byte for
 // byte, the file names, the Proton height checks and the help file.
+#include "../FullDisk.h"
 #include "MainTestSupport.h"
 #include "ufExportMikroE.h"
 #include "ufExportSwordfishBasic.h"
@@ -90,6 +91,8 @@ private slots:
     void swordfishExport_data();
     void swordfishExport();
     void failedWriteIsReported();
+    void exportOntoFullDisk_data();
+    void exportOntoFullDisk();
     void completedNameIsNotOverwrittenUnasked();
     void protonHeightChecks_data();
     void protonHeightChecks();
@@ -180,6 +183,42 @@ void tst_ufMainExport::failedWriteIsReported()
     M.Action(QStringLiteral("actExportSWFToFile"))->trigger();
     QCOMPARE(FMessages.Log.size(), 6);
     QVERIFY(FMessages.AllUsed());
+}
+
+// A disk that fills during the export: the reason is shown and the old file
+// stays; written only when all of it fits.
+void tst_ufMainExport::exportOntoFullDisk_data()
+{
+    QTest::addColumn<QString>("Action");
+    QTest::addColumn<int>("Cell"); // 4: a file below 16 KiB, 24: above
+    QTest::addColumn<int>("Percent"); // of the file that fits
+    for (const char* Action : {"actExportSWFToFile", "actExportProtonToFile"})
+        for (int Cell : {4, 24})
+            for (int Percent : {0, 50, 99, 100})
+                QTest::addRow("%s, %d, %d%%", Action, Cell, Percent) << QString::fromLatin1(Action) << Cell << Percent;
+}
+
+void tst_ufMainExport::exportOntoFullDisk()
+{
+    QFETCH(QString, Action);
+    QFETCH(int, Cell);
+    QFETCH(int, Percent);
+    TfrmMain& M = WithProject(QStringLiteral("Full"), Cell, Cell, Cell == 4 ? 65 : 32, Cell == 4 ? 70 : 126);
+    const QString Name = Out(QStringLiteral("full.txt"));
+    const qint64 Size = SaveOntoFullDisk(Name, Percent, [&](const QString& Target) {
+        FMessages.AnswerDialog([](QDialog* D) {
+            Child<QPushButton>(D, "btnSave")->click();
+            return D->result();
+        });
+        FMessages.AnswerFile(Target);
+        if (Target == Name && Percent < 100)
+            FMessages.Answer(TModalResult::mrOk);
+        M.Action(Action)->trigger();
+    });
+    QVERIFY(Size > 0 && FMessages.AllUsed());
+    QCOMPARE(Size > 16384, Cell == 24);
+    if (Percent < 100)
+        QCOMPARE(FMessages.Log.last(), "Error: Error Saving file " + Name + ".\r\n" + TFileSizeLimit::Reason());
 }
 
 // "out" became "out.bas" after the file dialog closed: the dialog never asked about that file.
