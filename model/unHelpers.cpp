@@ -157,6 +157,14 @@ QByteArray ToWin1252(const QString& S)
     return R;
 }
 
+QString FirstNonWin1252(const QString& S)
+{
+    for (qsizetype I = 0; I < S.size(); ++I)
+        if (Win1252Code(S[I].unicode()) < 0)
+            return S.mid(I, S[I].isHighSurrogate() && I + 1 < S.size() && S[I + 1].isLowSurrogate() ? 2 : 1);
+    return QString();
+}
+
 namespace {
 
 // True while process Pid exists and has not ended; a zombie nobody reaps

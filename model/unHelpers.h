@@ -26,6 +26,9 @@ QString GetUIFontName();
 QByteArray ToWin1252(const QString& S);
 QString FromWin1252(const QByteArray& Bytes);
 QString Win1252Char(int Code);
+// The first character of S that Windows-1252 cannot hold (a surrogate pair
+// whole), empty when it holds them all.
+QString FirstNonWin1252(const QString& S);
 
 // Writes Bytes as the whole content of FileName. An existing file keeps its
 // old bytes until the new ones are all written and synced to disk; a file in

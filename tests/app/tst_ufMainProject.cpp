@@ -227,6 +227,16 @@ private slots:
         QTest::newRow("new, no name") << false << "" << 32 << 126 << NoName;
         QTest::newRow("new, from above to") << false << "A" << 90 << 80 << Range;
         QTest::newRow("import, from above to") << true << "A" << 90 << 80 << Range;
+        // The project file is Windows-1252: the first character it cannot store is named.
+        const QString Snowman = QString::fromUtf8("Error: The font name cannot hold the character \"\xE2\x98\x83\": a font "
+                                                  "project stores only the characters of Windows-1252.");
+        QTest::newRow("new, snowman") << false << QString::fromUtf8("T\xC3\xABst \xE2\x98\x83 \xD0\x9F\xD1\x80")
+                                      << 32 << 126 << Snowman;
+        QTest::newRow("import, snowman") << true << QString::fromUtf8("\xE2\x82\xAC\xE2\x98\x83") << 32 << 126
+                                         << Snowman;
+        QTest::newRow("import, outside the BMP") << true << QString::fromUtf8("a\xF0\x9F\x98\x80") << 32 << 126
+                                                 << QString(Snowman).replace(QString::fromUtf8("\xE2\x98\x83"),
+                                                                             QString::fromUtf8("\xF0\x9F\x98\x80"));
     }
     void dialogsRefuseBadValues()
     {

@@ -132,6 +132,10 @@ void tst_unHelpers::win1252RoundTrip()
     QCOMPARE(FromWin1252(QByteArray("\x80\x99")), QString::fromUtf8("\xE2\x82\xAC\xE2\x84\xA2"));
     QCOMPARE(Win1252Char(0x80), QString(QChar(0x20AC)));
     QCOMPARE(ToWin1252(QString(QChar(0x4E2D))), QByteArray("?")); // not in the code page
+    QCOMPARE(FirstNonWin1252(QString::fromUtf8("T\xC3\xABst \xE2\x82\xAC \xE2\x98\x83 \xD0\x9F")),
+             QString::fromUtf8("\xE2\x98\x83"));
+    QCOMPARE(FirstNonWin1252(QString::fromUtf8("a\xF0\x9F\x98\x80")), QString::fromUtf8("\xF0\x9F\x98\x80"));
+    QCOMPARE(FirstNonWin1252(FromWin1252(All)), QString());
 }
 
 // Old bytes stay until the whole new file is there, below and above the
