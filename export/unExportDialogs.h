@@ -9,6 +9,7 @@ class QGridLayout;
 class QGroupBox;
 class QIcon;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class QWidget;
@@ -34,6 +35,9 @@ template <class T> T* Named(T* W, const char* Name)
     W->setObjectName(QString::fromLatin1(Name));
     return W;
 }
+// A name field: the control characters of typed, pasted or given text are
+// removed, so that a generated line never breaks inside a name.
+QLineEdit* NewNameEdit(const char* Name, const QString& Text = QString());
 // A spin box of character codes, 0 to 255.
 QSpinBox* NewRangeBox(const char* Name, int Value);
 // A button with the icon of that name.

@@ -47,6 +47,13 @@ QString TrimControls(const QString& S)
     return S.mid(Start, End - Start);
 }
 
+QString RemoveControls(const QString& S)
+{
+    QString R = S;
+    R.removeIf([](QChar C) { return C.unicode() < 32; });
+    return R;
+}
+
 QString PrefixedHex(int Value, const QString& Prefix)
 {
     const auto U = static_cast<std::uint32_t>(Value);

@@ -9,6 +9,8 @@ QString RepeatString(const QString& S, int N);
 QString SpacesToUnderscores(const QString& S);
 // Without the blanks and control characters (codes up to 32) at either end.
 QString TrimControls(const QString& S);
+// Without any control character (codes below 32), wherever it stands.
+QString RemoveControls(const QString& S);
 // Upper-case hex with at least two digits; a negative value as 32-bit two's complement.
 QString PrefixedHex(int Value, const QString& Prefix);
 // Exactly Digits binary digits; a value wider than Digits keeps its low bits.

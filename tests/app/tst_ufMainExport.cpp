@@ -93,6 +93,8 @@ private slots:
     void failedWriteIsReported();
     void exportOntoFullDisk_data();
     void exportOntoFullDisk();
+    void namesLoseControlCharacters_data();
+    void namesLoseControlCharacters();
     void completedNameIsNotOverwrittenUnasked();
     void protonHeightChecks_data();
     void protonHeightChecks();
@@ -219,6 +221,35 @@ void tst_ufMainExport::exportOntoFullDisk()
     QCOMPARE(Size > 16384, Cell == 24);
     if (Percent < 100)
         QCOMPARE(FMessages.Log.last(), "Error: Error Saving file " + Name + ".\r\n" + TFileSizeLimit::Reason());
+}
+
+// Control characters in the font name never reach the export file: every
+// line of it ends in CR LF.
+void tst_ufMainExport::namesLoseControlCharacters_data()
+{
+    QTest::addColumn<QString>("Action");
+    QTest::addColumn<QString>("FontName");
+    QTest::addColumn<QByteArray>("Name"); // in the file
+    QTest::newRow("swordfish module") << "actExportSWFToFile" << "\tA\r\nB C\x01" << QByteArray("Module AB_CFont\r\n");
+    QTest::newRow("proton") << "actExportProtonToFile" << "A\nb" << QByteArray("AB8");
+}
+
+void tst_ufMainExport::namesLoseControlCharacters()
+{
+    QFETCH(QString, Action);
+    QFETCH(QString, FontName);
+    QFETCH(QByteArray, Name);
+    TfrmMain& M = WithProject(FontName, 5, 8, 65, 66);
+    FMessages.AnswerDialog([](QDialog* D) {
+        Child<QPushButton>(D, "btnSave")->click();
+        return D->result();
+    });
+    FMessages.AnswerFile(Out(QStringLiteral("names.txt")));
+    M.Action(Action)->trigger();
+    const QByteArray Bytes = FileBytes(Out(QStringLiteral("names.txt")));
+    QVERIFY2(Bytes.contains(Name), Bytes.constData());
+    QCOMPARE(Bytes.count('\n'), Bytes.count("\r\n"));
+    QCOMPARE(Bytes.count('\r'), Bytes.count("\r\n"));
 }
 
 // "out" became "out.bas" after the file dialog closed: the dialog never asked about that file.

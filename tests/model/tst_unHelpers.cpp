@@ -40,6 +40,7 @@ void tst_unHelpers::stringHelpers()
     QCOMPARE(TrimControls(QStringLiteral("\t My Font \r\n")), QStringLiteral("My Font"));
     QCOMPARE(TrimControls(QStringLiteral(" \x01\x1f ")), QString());
     QCOMPARE(TrimControls(QStringLiteral("\x7f!\xa0")), QStringLiteral("\x7f!\xa0"));
+    QCOMPARE(RemoveControls(QStringLiteral("\tA\r\nB C\x1f\x7f")), QStringLiteral("AB C\x7f"));
 }
 
 void tst_unHelpers::prefixedHex_data()
