@@ -187,14 +187,15 @@ void tst_ufMainExport::failedWriteIsReported()
     QVERIFY(FMessages.AllUsed());
 }
 
-// A disk that fills during the export: the reason is shown and the old file
-// stays; written only when all of it fits.
+// A disk that fills during the export (the MikroElektronika dialog saves
+// itself): the reason is shown and the old file stays; written only when all
+// of it fits.
 void tst_ufMainExport::exportOntoFullDisk_data()
 {
     QTest::addColumn<QString>("Action");
     QTest::addColumn<int>("Cell"); // 4: a file below 16 KiB, 24: above
     QTest::addColumn<int>("Percent"); // of the file that fits
-    for (const char* Action : {"actExportSWFToFile", "actExportProtonToFile"})
+    for (const char* Action : {"actExportSWFToFile", "actExportProtonToFile", "actExportMikroE"})
         for (int Cell : {4, 24})
             for (int Percent : {0, 50, 99, 100})
                 QTest::addRow("%s, %d, %d%%", Action, Cell, Percent) << QString::fromLatin1(Action) << Cell << Percent;

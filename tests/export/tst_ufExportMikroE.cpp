@@ -1,7 +1,6 @@
 // The MikroElektronika dialog: the preview is the filter's text inside the
 // chosen wrapper, saved byte for byte, copied whole or in part, and the mikroC
 // file it saves compiles.
-#include "../FullDisk.h"
 #include "CompileSupport.h"
 #include "ufExportMikroE.h"
 #include "unExportFilters.h"
@@ -80,8 +79,6 @@ private slots:
     void previewAndSavedFile_data();
     void previewAndSavedFile();
     void saveNamesAndFailures();
-    void saveOntoFullDisk_data();
-    void saveOntoFullDisk();
     void copyToClipboard();
     void moduleControlsFollowTheTab();
     void savedMikroCCompiles();
@@ -187,38 +184,6 @@ void tst_ufExportMikroE::saveNamesAndFailures()
              qPrintable(Failure));
     QVERIFY(Failure.size() > int(qstrlen("Error: Error Saving file /nonexistent-folder/x.ppas.\r\n")));
     QVERIFY(D.isVisible()); // the window stays after saves, a cancel and a failure
-}
-
-// A disk that fills during the save: the reason is shown and the old file
-// stays; written only when all of it fits.
-void tst_ufExportMikroE::saveOntoFullDisk_data()
-{
-    QTest::addColumn<int>("Height"); // 8: a file below 16 KiB, 48: above
-    QTest::addColumn<int>("Percent"); // of the file that fits
-    for (int Height : {8, 48})
-        for (int Percent : {0, 50, 99, 100})
-            QTest::addRow("%d, %d%%", Height, Percent) << Height << Percent;
-}
-
-void tst_ufExportMikroE::saveOntoFullDisk()
-{
-    QFETCH(int, Height);
-    QFETCH(int, Percent);
-    const auto F = MakeFont(32, 126, Height);
-    TfrmMikroEExport D;
-    D.SetGlcdFont(F.get());
-    D.UpdatePreview();
-    const QString Name = FDir.filePath(QStringLiteral("full.txt"));
-    const qint64 Size = SaveOntoFullDisk(Name, Percent, [&](const QString& Target) {
-        FMessages.AnswerFile(Target);
-        if (Target == Name && Percent < 100)
-            FMessages.Answer(TModalResult::mrOk);
-        D.btnSave->click();
-    });
-    QVERIFY(Size > 0 && FMessages.AllUsed());
-    QCOMPARE(Size > 16384, Height == 48);
-    if (Percent < 100)
-        QCOMPARE(FMessages.Log.last(), "Error: Error Saving file " + Name + ".\r\n" + TFileSizeLimit::Reason());
 }
 
 void tst_ufExportMikroE::copyToClipboard()
