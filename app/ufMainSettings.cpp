@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
 
@@ -70,6 +71,22 @@ bool OnSomeScreen(const QRect& R)
             return true;
     }
     return false;
+}
+
+// Writes S to its file; false only when the write failed. A file that Qt
+// could not fully parse (a byte-order mark, a line without "=") gives
+// FormatError although it is written, and that status then hides a failed
+// write: the file is read back to tell.
+bool SyncWritten(QSettings& S)
+{
+    S.sync();
+    if (S.status() != QSettings::FormatError)
+        return S.status() == QSettings::NoError;
+    const QSettings Written(S.fileName(), QSettings::IniFormat);
+    const QStringList Keys = S.allKeys();
+    return std::all_of(Keys.cbegin(), Keys.cend(), [&](const QString& Key) {
+        return Written.value(Key).toString() == S.value(Key).toString();
+    });
 }
 
 } // namespace
@@ -153,8 +170,7 @@ bool TfrmMain::SaveSettings()
     S.setValue(QStringLiteral("EditorGrid_Visible"), Action(QStringLiteral("actShowGrid"))->isChecked() ? 1 : 0);
     S.setValue(QStringLiteral("EditorGrid_Size"), edtGridSize->value());
     S.endGroup();
-    S.sync();
-    return S.status() == QSettings::NoError;
+    return SyncWritten(S);
 }
 
 bool TfrmMain::SaveToolbarLayout()
@@ -178,8 +194,7 @@ bool TfrmMain::SaveToolbarLayout()
     S.beginGroup(LayoutPrefix + objectName());
     S.setValue(QStringLiteral("State"), QString::fromLatin1(saveState(LayoutVersion).toBase64()));
     S.endGroup();
-    S.sync();
-    return S.status() == QSettings::NoError;
+    return SyncWritten(S);
 }
 
 void TfrmMain::LoadToolbarLayout()

@@ -17,6 +17,15 @@ bool AcceptFontDialogValues(const QString& Name, int From, int To)
                                     TMsgDlgType::mtError, mbOK);
         return false;
     }
+    // The project file is Windows-1252: any other character would come back as "?".
+    if (const QString Bad = FirstNonWin1252(Name); !Bad.isEmpty()) {
+        MessageService().MessageDlg(
+            QStringLiteral("The font name cannot hold the character \"%1\": a font project stores only "
+                           "the characters of Windows-1252.")
+                .arg(Bad),
+            TMsgDlgType::mtError, mbOK);
+        return false;
+    }
     if (From > To) {
         MessageService().MessageDlg(
             QStringLiteral("The range From %1 To %2 holds no character: From must not be above To.")

@@ -6,9 +6,9 @@ class QLineEdit;
 class QPushButton;
 class QSpinBox;
 
-// What the New and Import dialogs check before they close with OK: a name,
-// and a range that holds at least one code. Shows the refusal; true when
-// the values may be used.
+// What the New and Import dialogs check before they close with OK: a name
+// that the project file can store, and a range that holds at least one code.
+// Shows the refusal; true when the values may be used.
 bool AcceptFontDialogValues(const QString& Name, int From, int To);
 
 class TfrmNewFont : public QDialog {

@@ -126,7 +126,7 @@ TfrmExportCustom::TfrmExportCustom(QWidget* Parent) : QDialog(Parent)
     auto* Page = new QGridLayout(Config);
 
     auto* Fields = new QGridLayout;
-    edtFontName = Named(new QLineEdit(QStringLiteral("Untitled")), "edtFontName");
+    edtFontName = NewNameEdit("edtFontName", QStringLiteral("Untitled"));
     AddLabelled(*Fields, 0, 0, "lblFontName", QStringLiteral("Font Name"), edtFontName);
     edtRangeFrom = NewRangeBox("edtRangeFrom", 32);
     edtRangeTo = NewRangeBox("edtRangeTo", 126);

@@ -65,7 +65,7 @@ TfrmMikroEExport::TfrmMikroEExport(QWidget* Parent) : QDialog(Parent)
     // Name, range and wrapper on the left, the library choice on the right.
     auto* Top = new QHBoxLayout;
     auto* Fields = new QGridLayout;
-    edtFontName = Named(new QLineEdit(QStringLiteral("Untitled")), "edtFontName");
+    edtFontName = NewNameEdit("edtFontName", QStringLiteral("Untitled"));
     AddLabelled(*Fields, 0, 0, "lblFontName", QStringLiteral("Font Name"), edtFontName);
     edtRangeFrom = NewRangeBox("edtRangeFrom", 32);
     edtRangeTo = NewRangeBox("edtRangeTo", 126);
@@ -81,7 +81,7 @@ TfrmMikroEExport::TfrmMikroEExport(QWidget* Parent) : QDialog(Parent)
     Fields->addLayout(Range, 1, 0, 1, 2);
     chkAddModuleDecl = Named(new QCheckBox(QStringLiteral("Add module declaration")), "chkAddModuleDecl");
     Fields->addWidget(chkAddModuleDecl, 2, 0, 1, 2);
-    edtModuleName = Named(new QLineEdit, "edtModuleName");
+    edtModuleName = NewNameEdit("edtModuleName");
     lblModuleName = AddLabelled(*Fields, 3, 0, "lblModuleName", QStringLiteral("Module Name"), edtModuleName);
     Top->addLayout(Fields, 3);
 

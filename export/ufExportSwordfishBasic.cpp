@@ -25,11 +25,11 @@ TfrmExportSwordfishBasic::TfrmExportSwordfishBasic(QWidget* Parent) : QDialog(Pa
     Main->setSpacing(6);
 
     auto* Names = new QGridLayout;
-    edtFontName = Named(new QLineEdit(QStringLiteral("Untitled")), "edtFontName");
+    edtFontName = NewNameEdit("edtFontName", QStringLiteral("Untitled"));
     AddLabelled(*Names, 0, 0, "lblFontName", QStringLiteral("Font Name"), edtFontName);
     chkAddModuleDecl = Named(new QCheckBox(QStringLiteral("Add module declaration")), "chkAddModuleDecl");
     Names->addWidget(chkAddModuleDecl, 1, 0, 1, 2);
-    edtModuleName = Named(new QLineEdit, "edtModuleName");
+    edtModuleName = NewNameEdit("edtModuleName");
     lblModuleName = AddLabelled(*Names, 2, 0, "lblModuleName", QStringLiteral("Module Name"), edtModuleName);
     Main->addLayout(Names);
 

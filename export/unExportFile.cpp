@@ -4,7 +4,6 @@
 #include "unMessageService.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 QString ExportFileExtension(const QString& FileName)
 {
@@ -30,18 +29,7 @@ QString CompletedExportName(const QString& FileName, const QString& DefaultExt)
 
 bool WriteExportFile(const QString& FileName, const QString& Text, QString* ErrorText)
 {
-    QSaveFile File(FileName);
-    // A writable file in a folder the user may not write to is written in place.
-    File.setDirectWriteFallback(true);
-    const QByteArray Bytes = ToWin1252(Text);
-    bool Ok = File.open(QIODevice::WriteOnly) && File.write(Bytes) == Bytes.size();
-    if (Ok)
-        Ok = File.commit();
-    else
-        File.cancelWriting();
-    if (!Ok && ErrorText)
-        *ErrorText = File.errorString();
-    return Ok;
+    return WriteWholeFile(FileName, ToWin1252(Text), ErrorText);
 }
 
 QString SaveErrorText(const QString& FileName, const QString& Reason)

@@ -8,12 +8,15 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QProcess>
+#include <QSaveFile>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
+#include <cstring>
+#include <qplatformdefs.h>
 
 QString PadRight(const QString& S, int Len, QChar Ch)
 {
@@ -42,6 +45,13 @@ QString TrimControls(const QString& S)
     while (End > Start && S[End - 1].unicode() <= 32)
         --End;
     return S.mid(Start, End - Start);
+}
+
+QString RemoveControls(const QString& S)
+{
+    QString R = S;
+    R.removeIf([](QChar C) { return C.unicode() < 32; });
+    return R;
 }
 
 QString PrefixedHex(int Value, const QString& Prefix)
@@ -126,27 +136,40 @@ QString FromWin1252(const QByteArray& Bytes)
     return R;
 }
 
+namespace {
+
+// The byte for U, or -1 when the code page has none.
+int Win1252Code(char16_t U)
+{
+    if (U < 0x80 || (U >= 0xA0 && U < 0x100))
+        return U;
+    for (int I = 0; I < 32; ++I)
+        if (Win1252High[I] == U)
+            return 0x80 + I;
+    if (U >= 0x80 && U < 0xA0 && Win1252High[U - 0x80] == 0)
+        return U;
+    return -1;
+}
+
+} // namespace
+
 QByteArray ToWin1252(const QString& S)
 {
     QByteArray R;
     R.reserve(S.size());
     for (QChar C : S) {
-        const char16_t U = C.unicode();
-        if (U < 0x80 || (U >= 0xA0 && U < 0x100)) {
-            R.append(char(U));
-            continue;
-        }
-        int Found = -1;
-        for (int I = 0; I < 32; ++I)
-            if (Win1252High[I] == U) {
-                Found = 0x80 + I;
-                break;
-            }
-        if (Found < 0 && U >= 0x80 && U < 0xA0 && Win1252High[U - 0x80] == 0)
-            Found = U;
-        R.append(Found >= 0 ? char(Found) : '?');
+        const int Code = Win1252Code(C.unicode());
+        R.append(Code >= 0 ? char(Code) : '?');
     }
     return R;
+}
+
+QString FirstNonWin1252(const QString& S)
+{
+    for (qsizetype I = 0; I < S.size(); ++I)
+        if (Win1252Code(S[I].unicode()) < 0)
+            return S.mid(I, S[I].isHighSurrogate() && I + 1 < S.size() && S[I + 1].isLowSurrogate() ? 2 : 1);
+    return QString();
 }
 
 namespace {
@@ -236,4 +259,59 @@ bool ShellExecuteAndWait(const QString& FileName, const QString& Params, const Q
 {
     TShellOpener* Opener = CurrentOpener ? CurrentOpener : &DesktopShellOpener();
     return Opener->Open(FileName, Params, Directory, Wait);
+}
+
+namespace {
+
+// The system's text for an errno value ("No space left on device").
+QString SystemError(int Errno) { return QString::fromLocal8Bit(std::strerror(Errno)); }
+
+} // namespace
+
+bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* ErrorText)
+{
+    auto Fail = [ErrorText](const QString& Why) {
+        if (ErrorText)
+            *ErrorText = Why;
+        return false;
+    };
+    if (FileName.isEmpty())
+        return Fail(QStringLiteral("No file name"));
+    // The save would put a regular file in the place of a pipe or a device, and
+    // opening a pipe with no reader would wait for ever.
+    QT_STATBUF Info;
+    if (QT_STAT(QFile::encodeName(FileName).constData(), &Info) == 0 && !S_ISREG(Info.st_mode))
+        return Fail(QStringLiteral("%1 is not a regular file").arg(QDir::toNativeSeparators(FileName)));
+
+    QSaveFile File(FileName);
+    // A writable file in a folder the user may not write to is written in
+    // place: the atomic rename needs a new file beside it.
+    File.setDirectWriteFallback(true);
+    if (!File.open(QIODevice::WriteOnly))
+        return Fail(File.errorString());
+    // Written straight to the descriptor: commit() misses a failed flush of
+    // Qt's buffer, and Qt gives no reason for a short write. The reason is
+    // taken before cancelWriting replaces it.
+    const int Fd = File.handle();
+    const char* Data = Bytes.constData();
+    qint64 Left = Bytes.size();
+    int Error = 0;
+    while (Left > 0 && !Error) {
+        const ssize_t Done = ::write(Fd, Data, size_t(Left));
+        if (Done > 0) {
+            Data += Done;
+            Left -= Done;
+        } else if (Done == 0 || errno != EINTR) {
+            Error = Done == 0 ? EIO : errno;
+        }
+    }
+    if (!Error && ::fsync(Fd) != 0)
+        Error = errno;
+    if (Error) {
+        File.cancelWriting();
+        return Fail(SystemError(Error));
+    }
+    if (!File.commit())
+        return Fail(File.errorString());
+    return true;
 }

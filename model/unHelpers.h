@@ -9,6 +9,8 @@ QString RepeatString(const QString& S, int N);
 QString SpacesToUnderscores(const QString& S);
 // Without the blanks and control characters (codes up to 32) at either end.
 QString TrimControls(const QString& S);
+// Without any control character (codes below 32), wherever it stands.
+QString RemoveControls(const QString& S);
 // Upper-case hex with at least two digits; a negative value as 32-bit two's complement.
 QString PrefixedHex(int Value, const QString& Prefix);
 // Exactly Digits binary digits; a value wider than Digits keeps its low bits.
@@ -26,6 +28,16 @@ QString GetUIFontName();
 QByteArray ToWin1252(const QString& S);
 QString FromWin1252(const QByteArray& Bytes);
 QString Win1252Char(int Code);
+// The first character of S that Windows-1252 cannot hold (a surrogate pair
+// whole), empty when it holds them all.
+QString FirstNonWin1252(const QString& S);
+
+// Writes Bytes as the whole content of FileName. An existing file keeps its
+// old bytes until the new ones are all written and synced to disk; a file in
+// a folder the user may not write to is written in place. A target that is no
+// regular file (a pipe, a device) is refused. False with the reason in
+// ErrorText ("No space left on device") when anything fails.
+[[nodiscard]] bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* ErrorText);
 
 // Opens documents, links and programs through the desktop shell. Tests install
 // their own opener to see what would be opened.

@@ -4,7 +4,6 @@
 #include "unHelpers.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -870,28 +869,7 @@ QByteArray TXMLDocument::GetFileBytes() const
 
 bool TXMLDocument::Save(QString* ErrorText)
 {
-    auto Fail = [ErrorText](const QString& Why) {
-        if (ErrorText)
-            *ErrorText = Why;
-        return false;
-    };
-    if (FileName.isEmpty())
-        return Fail(QStringLiteral("No file name"));
-    const QByteArray Bytes = GetFileBytes();
-    QSaveFile F(FileName);
-    // A writable file in a folder the user may not write to is written in
-    // place: the atomic rename needs a new file beside it.
-    F.setDirectWriteFallback(true);
-    if (!F.open(QIODevice::WriteOnly))
-        return Fail(F.errorString());
-    if (F.write(Bytes) != Bytes.size()) {
-        const QString Why = F.errorString();
-        F.cancelWriting();
-        return Fail(Why);
-    }
-    if (!F.commit())
-        return Fail(F.errorString());
-    return true;
+    return WriteWholeFile(FileName, GetFileBytes(), ErrorText);
 }
 
 bool TXMLDocument::SaveToFile(const QString& AFileName, QString* ErrorText)

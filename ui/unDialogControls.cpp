@@ -10,8 +10,10 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -59,6 +61,33 @@ QLabel* AddLabelled(QGridLayout& Grid, int Row, int Col, const char* LabelName, 
     Grid.addWidget(L, Row, Col);
     Grid.addWidget(Field, Row, Col + 1);
     return L;
+}
+
+namespace {
+
+// Takes the control characters out of whatever reaches the field.
+class TNoControlsValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& Input, int& Pos) const override
+    {
+        const QString Kept = RemoveControls(Input);
+        if (Kept.size() != Input.size()) {
+            Pos = int(RemoveControls(Input.left(Pos)).size());
+            Input = Kept;
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+QLineEdit* NewNameEdit(const char* Name, const QString& Text)
+{
+    auto* E = Named(new QLineEdit, Name);
+    E->setValidator(new TNoControlsValidator(E));
+    E->setText(Text);
+    return E;
 }
 
 QSpinBox* CreateSpin(QWidget* Parent, const char* Name, int Min, int Max, int Value, const QRect& Place)

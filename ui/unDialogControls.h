@@ -12,6 +12,7 @@ class QGridLayout;
 class QGroupBox;
 class QIcon;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class QWidget;
@@ -41,6 +42,9 @@ template <class T> T* Named(T* W, const char* Name)
 // A spin box of that objectName over Min..Max, holding Value, at Place when
 // one is given (a dialog placed by hand) and otherwise left to a layout.
 QSpinBox* CreateSpin(QWidget* Parent, const char* Name, int Min, int Max, int Value, const QRect& Place = QRect());
+// A name field: the control characters of typed, pasted or given text are
+// removed, so that a generated line never breaks inside a name.
+QLineEdit* NewNameEdit(const char* Name, const QString& Text = QString());
 // A spin box of character codes, 0 to 255.
 QSpinBox* NewRangeBox(const char* Name, int Value);
 // A button with the icon of that name, for a layout.

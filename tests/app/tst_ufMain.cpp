@@ -782,6 +782,32 @@ private slots:
         QVERIFY(M.screen()->availableGeometry().intersects(M.frameGeometry()));
     }
 
+    // A file Qt cannot fully parse is still written: no error box, and the
+    // session's keys are there.
+    void unparsableSettingsFileIsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("Old");
+        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[ToolBarItems]\r\nEditorGrid_Size=9\r\n");
+        QTest::newRow("line without =") << QByteArray("[ToolBarItems]\r\nbroken line\r\nEditorGrid_Size=9\r\n");
+        QTest::newRow("unclosed section") << QByteArray("[ToolBarItems\r\nEditorGrid_Size=9\r\n");
+    }
+    void unparsableSettingsFileIsWritten()
+    {
+        QFETCH(QByteArray, Old);
+        Main().findChild<QSpinBox*>(QStringLiteral("edtGridSize"))->setValue(21);
+        Main().setGeometry(60, 70, 900, 700);
+        // Changed during the session, so that the save reads it again.
+        QFile F(TfrmMain::GetSettingsFileName());
+        QVERIFY(F.open(QIODevice::WriteOnly) && F.write(Old) == Old.size());
+        F.close();
+        Fx.Window.reset();
+        QCOMPARE(Fx.Messages.Log, QStringList());
+        QSettings S = Ini();
+        QCOMPARE(S.value("ToolBarItems/EditorGrid_Size").toString(), QStringLiteral("21"));
+        QCOMPARE(S.value("ToolBarItems/MainWinPos_Left").toString(), QStringLiteral("60"));
+        QVERIFY(S.childGroups().contains(QStringLiteral("TBX_frmMain")));
+    }
+
     void settingsFolderThatCannotBeMade()
     {
         const QString Blocker = Fx.Config.path() + QStringLiteral("/blocker");

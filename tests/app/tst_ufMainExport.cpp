@@ -1,6 +1,7 @@
 // The export and help commands of the main window, driven on a project shown
 // with ShowProject: what each dialog is filled with, the files written byte for
 // byte, the file names, the Proton height checks and the help file.
+#include "../FullDisk.h"
 #include "MainTestSupport.h"
 #include "ufExportMikroE.h"
 #include "ufExportSwordfishBasic.h"
@@ -90,6 +91,10 @@ private slots:
     void swordfishExport_data();
     void swordfishExport();
     void failedWriteIsReported();
+    void exportOntoFullDisk_data();
+    void exportOntoFullDisk();
+    void namesLoseControlCharacters_data();
+    void namesLoseControlCharacters();
     void completedNameIsNotOverwrittenUnasked();
     void protonHeightChecks_data();
     void protonHeightChecks();
@@ -180,6 +185,72 @@ void tst_ufMainExport::failedWriteIsReported()
     M.Action(QStringLiteral("actExportSWFToFile"))->trigger();
     QCOMPARE(FMessages.Log.size(), 6);
     QVERIFY(FMessages.AllUsed());
+}
+
+// A disk that fills during the export (the MikroElektronika dialog saves
+// itself): the reason is shown and the old file stays; written only when all
+// of it fits.
+void tst_ufMainExport::exportOntoFullDisk_data()
+{
+    QTest::addColumn<QString>("Action");
+    QTest::addColumn<int>("Cell"); // 4: a file below 16 KiB, 24: above
+    QTest::addColumn<int>("Percent"); // of the file that fits
+    for (const char* Action : {"actExportSWFToFile", "actExportProtonToFile", "actExportMikroE"})
+        for (int Cell : {4, 24})
+            for (int Percent : {0, 50, 99, 100})
+                QTest::addRow("%s, %d, %d%%", Action, Cell, Percent) << QString::fromLatin1(Action) << Cell << Percent;
+}
+
+void tst_ufMainExport::exportOntoFullDisk()
+{
+    QFETCH(QString, Action);
+    QFETCH(int, Cell);
+    QFETCH(int, Percent);
+    TfrmMain& M = WithProject(QStringLiteral("Full"), Cell, Cell, Cell == 4 ? 65 : 32, Cell == 4 ? 70 : 126);
+    const QString Name = Out(QStringLiteral("full.txt"));
+    const qint64 Size = SaveOntoFullDisk(Name, Percent, [&](const QString& Target) {
+        FMessages.AnswerDialog([](QDialog* D) {
+            Child<QPushButton>(D, "btnSave")->click();
+            return D->result();
+        });
+        FMessages.AnswerFile(Target);
+        if (Target == Name && Percent < 100)
+            FMessages.Answer(TModalResult::mrOk);
+        M.Action(Action)->trigger();
+    });
+    QVERIFY(Size > 0 && FMessages.AllUsed());
+    QCOMPARE(Size > 16384, Cell == 24);
+    if (Percent < 100)
+        QCOMPARE(FMessages.Log.last(), "Error: Error Saving file " + Name + ".\r\n" + TFileSizeLimit::Reason());
+}
+
+// Control characters in the font name never reach the export file: every
+// line of it ends in CR LF.
+void tst_ufMainExport::namesLoseControlCharacters_data()
+{
+    QTest::addColumn<QString>("Action");
+    QTest::addColumn<QString>("FontName");
+    QTest::addColumn<QByteArray>("Name"); // in the file
+    QTest::newRow("swordfish module") << "actExportSWFToFile" << "\tA\r\nB C\x01" << QByteArray("Module AB_CFont\r\n");
+    QTest::newRow("proton") << "actExportProtonToFile" << "A\nb" << QByteArray("AB8");
+}
+
+void tst_ufMainExport::namesLoseControlCharacters()
+{
+    QFETCH(QString, Action);
+    QFETCH(QString, FontName);
+    QFETCH(QByteArray, Name);
+    TfrmMain& M = WithProject(FontName, 5, 8, 65, 66);
+    FMessages.AnswerDialog([](QDialog* D) {
+        Child<QPushButton>(D, "btnSave")->click();
+        return D->result();
+    });
+    FMessages.AnswerFile(Out(QStringLiteral("names.txt")));
+    M.Action(Action)->trigger();
+    const QByteArray Bytes = FileBytes(Out(QStringLiteral("names.txt")));
+    QVERIFY2(Bytes.contains(Name), Bytes.constData());
+    QCOMPARE(Bytes.count('\n'), Bytes.count("\r\n"));
+    QCOMPARE(Bytes.count('\r'), Bytes.count("\r\n"));
 }
 
 // "out" became "out.bas" after the file dialog closed: the dialog never asked about that file.

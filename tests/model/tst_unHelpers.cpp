@@ -1,6 +1,9 @@
 #include "unHelpers.h"
 
+#include "../FullDisk.h"
+
 #include <QtTest>
+#include <sys/stat.h>
 
 class tst_unHelpers : public QObject {
     Q_OBJECT
@@ -15,6 +18,10 @@ private slots:
     void addTrailingBackslash();
     void uiFontName();
     void win1252RoundTrip();
+    void writeOnFullDisk_data();
+    void writeOnFullDisk();
+    void writeRefusesNonRegularTarget_data();
+    void writeRefusesNonRegularTarget();
     void shellGoesThroughOpener();
     void shellWaitOutlivesANestedLoop();
     void shellWaitEndsWhenTheApplicationQuits();
@@ -33,6 +40,7 @@ void tst_unHelpers::stringHelpers()
     QCOMPARE(TrimControls(QStringLiteral("\t My Font \r\n")), QStringLiteral("My Font"));
     QCOMPARE(TrimControls(QStringLiteral(" \x01\x1f ")), QString());
     QCOMPARE(TrimControls(QStringLiteral("\x7f!\xa0")), QStringLiteral("\x7f!\xa0"));
+    QCOMPARE(RemoveControls(QStringLiteral("\tA\r\nB C\x1f\x7f")), QStringLiteral("AB C\x7f"));
 }
 
 void tst_unHelpers::prefixedHex_data()
@@ -125,6 +133,58 @@ void tst_unHelpers::win1252RoundTrip()
     QCOMPARE(FromWin1252(QByteArray("\x80\x99")), QString::fromUtf8("\xE2\x82\xAC\xE2\x84\xA2"));
     QCOMPARE(Win1252Char(0x80), QString(QChar(0x20AC)));
     QCOMPARE(ToWin1252(QString(QChar(0x4E2D))), QByteArray("?")); // not in the code page
+    QCOMPARE(FirstNonWin1252(QString::fromUtf8("T\xC3\xABst \xE2\x82\xAC \xE2\x98\x83 \xD0\x9F")),
+             QString::fromUtf8("\xE2\x98\x83"));
+    QCOMPARE(FirstNonWin1252(QString::fromUtf8("a\xF0\x9F\x98\x80")), QString::fromUtf8("\xF0\x9F\x98\x80"));
+    QCOMPARE(FirstNonWin1252(FromWin1252(All)), QString());
+}
+
+// Old bytes stay until the whole new file is there, below and above the
+// 16 KiB that QSaveFile buffers.
+void tst_unHelpers::writeOnFullDisk_data()
+{
+    QTest::addColumn<int>("Size");
+    QTest::addColumn<int>("Percent"); // of the file that fits
+    for (int Size : {5000, 11000, 40000})
+        for (int Percent : {0, 37, 41, 50, 99, 100})
+            QTest::addRow("%d, %d%%", Size, Percent) << Size << Percent;
+}
+
+void tst_unHelpers::writeOnFullDisk()
+{
+    QFETCH(int, Size);
+    QFETCH(int, Percent);
+    QTemporaryDir Dir;
+    QString Why;
+    const qint64 Whole = SaveOntoFullDisk(Dir.filePath("out.txt"), Percent, [&](const QString& Target) {
+        Why.clear();
+        (void)WriteWholeFile(Target, QByteArray(Size, 'n'), &Why);
+    });
+    QCOMPARE(Whole, Size);
+    QCOMPARE(Why, Percent == 100 ? QString() : TFileSizeLimit::Reason());
+    QCOMPARE(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"out.txt", "probe-out.txt"}));
+}
+
+// A pipe or a device is never replaced by a regular file, and a pipe with no
+// reader does not hang the save.
+void tst_unHelpers::writeRefusesNonRegularTarget_data()
+{
+    QTest::addColumn<QString>("Target"); // empty: a new named pipe
+    QTest::newRow("named pipe") << "";
+    QTest::newRow("device") << "/dev/null";
+}
+
+void tst_unHelpers::writeRefusesNonRegularTarget()
+{
+    QFETCH(QString, Target);
+    QTemporaryDir Dir;
+    const QString Name = Target.isEmpty() ? Dir.filePath("pipe") : Target;
+    QVERIFY(!Target.isEmpty() || mkfifo(QFile::encodeName(Name).constData(), 0600) == 0);
+    QString Why;
+    QVERIFY(!WriteWholeFile(Name, "text", &Why));
+    QCOMPARE(Why, Name + " is not a regular file");
+    QFileInfo Info(Name);
+    QVERIFY(!Info.isFile() && Info.exists());
 }
 
 namespace {
