@@ -503,7 +503,8 @@ void TCells::AddChildRow(int ParentIndex, int Position)
     TRow* Parent = FRows[static_cast<size_t>(ParentIndex)].get();
     auto R = std::make_unique<TRow>();
     R->ParentRow = Parent;
-    R->Visible = Parent->Expanded;
+    // A child shows only under a parent that shows and is expanded.
+    R->Visible = Parent->Expanded && Parent->Visible;
     R->Height = DefaultRowHeight;
     R->Level = Parent->Level + 1;
     Parent->IncChildCount();

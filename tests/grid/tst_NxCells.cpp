@@ -426,9 +426,9 @@ void tst_NxCells::ChildRows()
     QCOMPARE(F.Cells.GetRow(1)->Level, 1);
     QCOMPARE(F.Cells.GetRow(2)->Level, 2);
     QVERIFY(!F.Cells.GetRow(1)->Visible); // the parent is collapsed
-    QVERIFY(F.Cells.GetRow(2)->Visible);
+    QVERIFY(!F.Cells.GetRow(2)->Visible); // expanded, but under a hidden parent
     QCOMPARE(F.Cells.GetRow(2)->ParentRow, F.Cells.GetRow(1));
-    QCOMPARE(F.Cells.VisibleRowCount(), 3); // two top rows and the child of the expanded row
+    QCOMPARE(F.Cells.VisibleRowCount(), 2); // the two top rows
     QCOMPARE(F.Cells.GetDescendantCount(0), 3);
     QCOMPARE(F.Cells.GetDescendantCount(1), 1);
     QCOMPARE(F.Cells.GetDescendantCount(4), 0);
