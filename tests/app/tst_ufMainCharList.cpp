@@ -151,6 +151,32 @@ private slots:
         QVERIFY(Px(Left + 4, Top + 1) != QColor(Qt::black));       // the gap
     }
 
+    // Scrolled to the end, the rows get shorter: the list is pulled back so
+    // that it stays full, the last row ending at the bottom of the list.
+    void shorterRowsAtTheEndFillTheList()
+    {
+        TfrmMain& W = Fx.MainWith(MakeFont(QStringLiteral("Short"), 32, 126, 8, 8));
+        TNextGrid* G = List(W);
+        QTest::mouseClick(G->viewport(), Qt::LeftButton, {}, RowPoint(G, 0));
+        QTest::keyClick(G, Qt::Key_End);
+        for (int I = 0; I < 5; ++I)
+            W.Action(QStringLiteral("actDeleteLastRow"))->trigger();
+        QCOMPARE(W.CurrentFont()->GetHeight(), 3);
+        const int Last = G->RowCount() - 1, H = G->GetRowHeight(Last);
+        const int Fit = (G->GetBodyRect().Bottom - G->GetBodyRect().Top) / H;
+        QCOMPARE(G->VertScrollBar().Max(), G->RowCount() - Fit);
+        QCOMPARE(G->FirstRow(), G->RowCount() - Fit);
+        QCOMPARE(G->verticalScrollBar()->value(), G->FirstRow());
+        const int Bottom = G->RowTop(Last) + H;
+        QVERIFY(Bottom <= G->GetBodyRect().Bottom && Bottom > G->GetBodyRect().Bottom - H);
+        // The band under the rows that was left empty now shows the selected last row.
+        const QImage Img = G->viewport()->grab().toImage();
+        if (qEnvironmentVariableIsSet("DW_GRID_PNG"))
+            Img.save(qEnvironmentVariable("DW_GRID_PNG") + QStringLiteral("/charlist-short-rows.png"));
+        QCOMPARE(Img.pixelColor(2, Bottom - 2), G->palette().color(QPalette::Highlight));
+        QCOMPARE(G->Cells(0, G->FirstRow()), QString(QChar(32 + G->FirstRow())));
+    }
+
     void sizeChangeResizesTheList()
     {
         TfrmMain& W = Fx.MainWith(MakeFont(QStringLiteral("Grow"), 32, 40, 8, 8));
