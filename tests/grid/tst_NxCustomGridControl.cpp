@@ -1,5 +1,7 @@
 #include "NxTestListGrid.h"
 
+#include "NxThemesSupport.h"
+
 #include <QPainter>
 #include <QtTest>
 
@@ -49,6 +51,8 @@ private slots:
     void ColumnsFollowTheGridFont();
     void PaintsTheList();
     void PaintsTheCaptionOfAnEmptyGrid();
+    void PaintsEveryPixel_data();
+    void PaintsEveryPixel();
 };
 
 // Options beyond the list's, row height, client height, rows, first shown row;
@@ -357,6 +361,53 @@ void tst_NxCustomGridControl::PaintsTheCaptionOfAnEmptyGrid()
     QCOMPARE(InkIn(Img, QRect(0, 22 + FM.height(), G.ClientWidth(), 40), Text), 0);
     // The empty rows below the header are drawn in the window colour.
     QCOMPARE(Img.pixel(20, 110), ToQColor(clWindow, G.palette()).rgb());
+}
+
+// Options beyond the list's, themed or classic; then the client pixels nothing painted
+// (the image starts magenta) and the pixels of the footer band the focus changes.
+void tst_NxCustomGridControl::PaintsEveryPixel_data()
+{
+    QTest::addColumn<int>("Extra");
+    QTest::addColumn<bool>("Themed");
+    QTest::addColumn<QString>("Expected");
+    QTest::newRow("list") << 0 << true << "0 0";
+    QTest::newRow("input line") << int(goInput) << true << "0 0";
+    QTest::newRow("input line, grid lines") << int(goInput | goGrid) << false << "0 0";
+    QTest::newRow("footer") << int(goFooter) << true << "0 0";
+    QTest::newRow("footer, grid lines") << int(goFooter | goGrid) << false << "0 0";
+    QTest::newRow("classic indicator") << int(goIndicator) << false << "0 0";
+    QTest::newRow("classic indicator, grid lines") << int(goIndicator | goGrid) << false << "0 0";
+    QTest::newRow("themed indicator") << int(goIndicator) << true << "0 0";
+    QTest::newRow("everything") << int(goInput | goFooter | goIndicator | goGrid) << false << "0 0";
+}
+
+void tst_NxCustomGridControl::PaintsEveryPixel()
+{
+    QFETCH(int, Extra);
+    QFETCH(bool, Themed);
+    QFETCH(QString, Expected);
+    SetThemesAvailable(Themed);
+    TListGrid G(40, 21);
+    G.SetOptions(G.Options() | Extra);
+    // The current row's frame is drawn where the row is cut by the body's bottom.
+    G.VertScrollBar().SetPosition(1);
+    G.SetCurrentCell(0, G.FirstRow() + G.GetVisibleRowCount());
+    const QImage Img = Render(G);
+    G.FFocus = false;
+    const QImage Unfocused = Render(G);
+    SetThemesAvailable(true);
+    int Unpainted = 0;
+    for (int Y = 0; Y < Img.height(); ++Y)
+        for (int X = 0; X < Img.width(); ++X)
+            Unpainted += Img.pixel(X, Y) == qRgb(255, 0, 255);
+    int FrameInFooter = 0;
+    if (Extra & goFooter) {
+        const TRect F = G.GetFooterRect();
+        for (int Y = F.Top; Y < F.Bottom; ++Y)
+            for (int X = F.Left; X < F.Right; ++X)
+                FrameInFooter += Img.pixel(X, Y) != Unfocused.pixel(X, Y);
+    }
+    QCOMPARE(QString("%1 %2").arg(Unpainted).arg(FrameInFooter), Expected);
 }
 
 QTEST_MAIN(tst_NxCustomGridControl)
