@@ -28,8 +28,15 @@ struct TDateAndTime {
     QTime Time;
 };
 
+// 1 Jan 0001 and 31 Dec 9999 as day numbers: the dates a date text can name and read back.
+constexpr double MinDateTime = -693593.0;
+constexpr double MaxDateTime = 2958466.0;
+
 TDateAndTime SplitDateTime(TDateTime Value)
 {
+    // Beyond these the day number does not fit the date arithmetic (NaN and infinity neither).
+    if (!(Value >= MinDateTime && Value < MaxDateTime))
+        throw EDotwrightError(QStringLiteral("'%1' is not a valid date and time").arg(NxCellConvert::FloatToStr(Value)));
     const double Day = std::floor(Value);
     double Frac = std::fabs(Value - Day);
     if (Value < 0 && Frac > 0) // negative values keep the time as a positive fraction

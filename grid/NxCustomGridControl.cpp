@@ -881,7 +881,13 @@ void TNxCustomGridControl::ColumnNotification(TNxCustomColumn* Column, int Value
         if (Column->Sorted()) {
             RefreshColumn(Column, caHeader);
             const bool Ascending = Column->SortKind() == skAscending;
-            SortColumn(Column, Ascending);
+            try {
+                SortColumn(Column, Ascending);
+            } catch (const EDotwrightError&) {
+                // Rows that do not convert stay as they were; the column does not claim an order.
+                Column->SetSorted(false);
+                throw;
+            }
             DoSortColumn(Column->Index(), Ascending);
         }
         break;

@@ -122,6 +122,10 @@ private slots:
     void FooterFormatMask();
     void TextualDisplayJoinsTexts();
     void ImageDisplay();
+    void ThemedHeaderStates_data();
+    void ThemedHeaderStates();
+    void WrappedTextStartsAtTheTop_data();
+    void WrappedTextStartsAtTheTop();
 };
 
 void tst_NxDisplays::ClassicDefaultHeader()
@@ -407,6 +411,72 @@ void tst_NxDisplays::TextualDisplayJoinsTexts()
     QVERIFY(Joined != Paint("", "41", ""));
     // Content starts 2 pixels in.
     QVERIFY(!HasColourIn(Joined, qRgb(0, 0, 0), QRect(0, 0, 2, 16)));
+}
+
+// The themed header under the pointer and pressed; then the pixels of the
+// first header cell that differ from the plain state.
+void tst_NxDisplays::ThemedHeaderStates_data()
+{
+    QTest::addColumn<int>("Hot");
+    QTest::addColumn<int>("Pressed");
+    QTest::addColumn<bool>("Differs");
+    QTest::newRow("plain") << -1 << -1 << false;
+    QTest::newRow("another column hot") << 1 << -1 << false;
+    QTest::newRow("hot") << 0 << -1 << true;
+    QTest::newRow("pressed") << -1 << 0 << true;
+}
+
+void tst_NxDisplays::ThemedHeaderStates()
+{
+    QFETCH(int, Hot);
+    QFETCH(int, Pressed);
+    QFETCH(bool, Differs);
+    TFixture F;
+    F.Text("Char", 40);
+    F.Text("Code", 60);
+    TDefaultStyleDisplay D(&F.Grid);
+    D.Themed = true;
+    const QImage Plain = F.Header(D);
+    F.Grid.FHot = Hot;
+    F.Grid.FPressed = Pressed;
+    const QImage Img = F.Header(D);
+    int N = 0;
+    for (int Y = 0; Y < 18; ++Y)
+        for (int X = 0; X < 40; ++X)
+            N += Img.pixel(X, Y) != Plain.pixel(X, Y);
+    QCOMPARE(N > 100, Differs);
+}
+
+// A text that wraps into more lines than fit: its first line starts at the
+// top of the cell whatever the vertical alignment, and nothing above it is cut.
+void tst_NxDisplays::WrappedTextStartsAtTheTop_data()
+{
+    QTest::addColumn<int>("Vertical");
+    QTest::newRow("top") << int(vaTop);
+    QTest::newRow("middle") << int(vaMiddle);
+    QTest::newRow("bottom") << int(vaBottom);
+}
+
+void tst_NxDisplays::WrappedTextStartsAtTheTop()
+{
+    QFETCH(int, Vertical);
+    auto Paint = [](TVerticalAlignment V) {
+        TNxTextColumn C;
+        C.SetWrapKind(wkWordWrap);
+        C.SetVerticalAlignment(V);
+        QImage Img(60, 30, QImage::Format_RGB32);
+        Img.fill(Qt::white);
+        QPainter P(&Img);
+        P.setFont(FixedFont());
+        P.setPen(Qt::black);
+        TColumnDisplay* D = C.Display();
+        D->Canvas = &P;
+        D->CellRect = Rect(0, 0, 60, 30);
+        D->AsString = QStringLiteral("one two three four five six seven eight");
+        D->PaintContent();
+        return Img;
+    };
+    QCOMPARE(Paint(TVerticalAlignment(Vertical)), Paint(vaTop));
 }
 
 void tst_NxDisplays::ImageDisplay()
