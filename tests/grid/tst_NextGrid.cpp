@@ -1,3 +1,4 @@
+#include "NxTestGrid.h"
 #include "NxTestListGrid.h"
 
 #include <QtTest>
@@ -18,6 +19,7 @@ private slots:
     void CalculateFooter();
     void ChildRows();
     void DeletedParentIsForgotten();
+    void FailedSortLeavesTheColumnUnsorted();
 };
 
 // Steps: "add N", "clear", "defaults"; then RowCount and LastAddedRow.
@@ -294,6 +296,17 @@ void tst_NextGrid::ChildRows()
     G.DeleteRow(0);
     QCOMPARE(G.RowCount(), 2);
     QCOMPARE(G.Cell(1, 0)->AsInteger(), 33);
+    // A grandchild left right under its grandparent after its parent moved away
+    // goes with the grandparent; the parent no longer counts it.
+    TListGrid T(3);
+    T.AddChildRow(0, true); // row 1
+    T.AddChildRow(1, true); // row 2, a child of row 1
+    TRow* Parent = T.CellStore().GetRow(1);
+    T.MoveRow(1, 4);
+    T.DeleteRow(0);
+    QCOMPARE(T.RowCount(), 3);
+    QCOMPARE(T.CellStore().GetRow(2), Parent);
+    QCOMPARE(Parent->ChildCount, 0);
 }
 
 void tst_NextGrid::DeletedParentIsForgotten()
@@ -309,6 +322,16 @@ void tst_NextGrid::DeletedParentIsForgotten()
     QCOMPARE(G.CellStore().GetDescendantCount(0), 0);
     G.DeleteRow(0);
     QCOMPARE(G.RowCount(), 1);
+}
+
+void tst_NextGrid::FailedSortLeavesTheColumnUnsorted()
+{
+    TListGrid G(4);
+    G.CodeCol->SetSortType(stNumeric);
+    G.Cell(1, 2)->SetAsString("x");
+    QCOMPARE(ErrorOf([&] { G.CodeCol->SetSorted(true); }), QString("'x' is not a valid floating point value"));
+    QVERIFY(!G.CodeCol->Sorted());
+    QCOMPARE(G.Cells(1, 3), QString("35"));
 }
 
 QTEST_MAIN(tst_NextGrid)

@@ -141,6 +141,15 @@ void tst_NxCustomGridControl::Selection_data()
     QTest::newRow("after clear a row takes the first column")
         << QStringList{"row 1", "clear", "row 4"}
         << QStringList{"deselect 0 0", "select 0 1", "deselect -1 -1", "select 0 4"} << "0 4" << "4";
+    QTest::newRow("down after clear") << QStringList{"row 1", "clear", "down"}
+                                      << QStringList{"deselect 0 0", "select 0 1", "deselect -1 -1", "select 0 0"}
+                                      << "0 0" << "0";
+    QTest::newRow("down after the current column went")
+        << QStringList{"cell 2 1", "delcol 2", "down"}
+        << QStringList{"deselect 0 0", "select 2 1", "deselect 2 1", "select 0 2"} << "0 2" << "2";
+    QTest::newRow("tab after clear") << QStringList{"row 1", "clear", "tab"}
+                                     << QStringList{"deselect 0 0", "select 0 1", "deselect 0 -1", "select 1 -1"}
+                                     << "1 -1" << "";
     QTest::newRow("disabled column") << QStringList{"disable 1", "cell 1 5"} << QStringList{} << "0 0" << "";
     QTest::newRow("plain selection ends a multi-selection")
         << QStringList{"multi", "row 1", "ctrl 4", "cell 0 6"}
@@ -169,6 +178,12 @@ void tst_NxCustomGridControl::Selection()
             G.Columns().Item(P[1].toInt())->SetEnabled(false);
         else if (P[0] == "multi")
             G.SetOptions(G.Options() | goMultiSelect);
+        else if (P[0] == "delcol")
+            delete G.Columns().Item(P[1].toInt());
+        else if (P[0] == "down")
+            QTest::keyClick(&G, Qt::Key_Down);
+        else if (P[0] == "tab")
+            G.NextCell();
     }
     QCOMPARE(G.Events, Events);
     QCOMPARE(QString("%1 %2").arg(G.SelectedColumn()).arg(G.SelectedRow()), Current);
