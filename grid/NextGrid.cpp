@@ -238,8 +238,9 @@ void TNextGrid::SetExpanded(int ARow, bool Value)
         const bool Show = R->ParentRow && R->ParentRow->Visible && R->ParentRow->Expanded;
         FCells->SetRowVisible(I, Show);
     }
-    InvalidatePart(gpBody);
-    UpdateVertScrollBar();
+    // Rows above the first shown one came or went: the bar's position follows;
+    // a first shown row that was folded away gives way to its collapsed ancestor.
+    ShowFromRow(GetRowVisible(FFirstRow) ? FFirstRow : ARow);
     RefreshRow(ARow);
 }
 

@@ -20,6 +20,7 @@ private slots:
     void ChildRows();
     void DeletedParentIsForgotten();
     void FailedSortLeavesTheColumnUnsorted();
+    void RandomEditsKeepTheBarInStep();
 };
 
 // Steps: "add N", "clear", "defaults"; then RowCount and LastAddedRow.
@@ -169,6 +170,12 @@ void tst_NextGrid::ScrollState_data()
         << QStringList{"child 0", "child 0", "child 0", "child 0", "child 0", "collapse 0", "pos 3", "select 8",
                        "up"}
         << "7 2 20 10/30";
+    QTest::newRow("rows collapsed above the view")
+        << 30 << 16 << QStringList{"child 0", "child 0", "child 0", "child 0", "child 0", "pos 10", "collapse 0"}
+        << "10 5 20 10/30";
+    QTest::newRow("the first shown row collapsed away")
+        << 30 << 16 << QStringList{"child 0", "child 0", "child 0", "child 0", "child 0", "pos 3", "collapse 0"}
+        << "0 0 20 10/30";
     QTest::newRow("child under a collapsed grandparent")
         << 3 << 16 << QStringList{"child 0", "collapse 0", "child 1"} << "0 0 0 3/3";
     QTest::newRow("a clicked row cut by the bottom") << 10 << 45 << QStringList{"click 3"} << "1 1 7 3/10";
@@ -332,6 +339,34 @@ void tst_NextGrid::FailedSortLeavesTheColumnUnsorted()
     QCOMPARE(ErrorOf([&] { G.CodeCol->SetSorted(true); }), QString("'x' is not a valid floating point value"));
     QVERIFY(!G.CodeCol->Sorted());
     QCOMPARE(G.Cells(1, 3), QString("35"));
+}
+
+// 300 sequences of adds, inserts, deletes and scrolls (fixed seed): after each
+// step the bar and the first shown row agree and the body has no blank band.
+void tst_NextGrid::RandomEditsKeepTheBarInStep()
+{
+    QRandomGenerator Rng(19);
+    for (int Run = 0; Run < 300; ++Run) {
+        TListGrid G(Rng.bounded(25), 16);
+        for (int Step = 0; Step < 12; ++Step) {
+            const int N = G.RowCount();
+            const int Pick = Rng.bounded(N + 1);
+            switch (Rng.bounded(4)) {
+            case 0: G.AddRow(1 + Rng.bounded(3)); break;
+            case 1: G.InsertRow(Pick); break;
+            case 2:
+                if (N > 0)
+                    G.DeleteRow(std::min(Pick, N - 1));
+                break;
+            default: G.ScrollToRow(std::min(Pick, N - 1)); break;
+            }
+            const QString Where = QString("run %1 step %2").arg(Run).arg(Step);
+            QVERIFY2(G.PositionOfRow(G.FirstRow()) == G.VertScrollBar().Position(), qPrintable(Where));
+            QVERIFY2(G.VertScrollBar().Position() <= G.VertScrollBar().Max(), qPrintable(Where));
+            if (G.FirstRow() > 0)
+                QVERIFY2(G.RowTop(G.RowCount() - 1) + 16 > G.GetBodyRect().Bottom - 16, qPrintable(Where));
+        }
+    }
 }
 
 QTEST_MAIN(tst_NextGrid)
