@@ -164,17 +164,12 @@ private slots:
         QCOMPARE(W.CurrentFont()->GetHeight(), 3);
         const int Last = G->RowCount() - 1, H = G->GetRowHeight(Last);
         const int Fit = (G->GetBodyRect().Bottom - G->GetBodyRect().Top) / H;
-        QCOMPARE(G->VertScrollBar().Max(), G->RowCount() - Fit);
         QCOMPARE(G->FirstRow(), G->RowCount() - Fit);
         QCOMPARE(G->verticalScrollBar()->value(), G->FirstRow());
+        // The band under the rows that was left empty now shows the selected last row.
         const int Bottom = G->RowTop(Last) + H;
         QVERIFY(Bottom <= G->GetBodyRect().Bottom && Bottom > G->GetBodyRect().Bottom - H);
-        // The band under the rows that was left empty now shows the selected last row.
-        const QImage Img = G->viewport()->grab().toImage();
-        if (qEnvironmentVariableIsSet("DW_GRID_PNG"))
-            Img.save(qEnvironmentVariable("DW_GRID_PNG") + QStringLiteral("/charlist-short-rows.png"));
-        QCOMPARE(Img.pixelColor(2, Bottom - 2), G->palette().color(QPalette::Highlight));
-        QCOMPARE(G->Cells(0, G->FirstRow()), QString(QChar(32 + G->FirstRow())));
+        QCOMPARE(G->viewport()->grab().toImage().pixelColor(2, Bottom - 2), G->palette().color(QPalette::Highlight));
     }
 
     void sizeChangeResizesTheList()

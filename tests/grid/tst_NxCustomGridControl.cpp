@@ -147,9 +147,6 @@ void tst_NxCustomGridControl::Selection_data()
     QTest::newRow("down after the current column went")
         << QStringList{"cell 2 1", "delcol 2", "down"}
         << QStringList{"deselect 0 0", "select 2 1", "deselect 2 1", "select 0 2"} << "0 2" << "2";
-    QTest::newRow("tab after clear") << QStringList{"row 1", "clear", "tab"}
-                                     << QStringList{"deselect 0 0", "select 0 1", "deselect 0 -1", "select 1 -1"}
-                                     << "1 -1" << "";
     QTest::newRow("disabled column") << QStringList{"disable 1", "cell 1 5"} << QStringList{} << "0 0" << "";
     QTest::newRow("plain selection ends a multi-selection")
         << QStringList{"multi", "row 1", "ctrl 4", "cell 0 6"}
@@ -182,8 +179,6 @@ void tst_NxCustomGridControl::Selection()
             delete G.Columns().Item(P[1].toInt());
         else if (P[0] == "down")
             QTest::keyClick(&G, Qt::Key_Down);
-        else if (P[0] == "tab")
-            G.NextCell();
     }
     QCOMPARE(G.Events, Events);
     QCOMPARE(QString("%1 %2").arg(G.SelectedColumn()).arg(G.SelectedRow()), Current);
@@ -379,50 +374,31 @@ void tst_NxCustomGridControl::PaintsTheCaptionOfAnEmptyGrid()
 }
 
 // Options beyond the list's, themed or classic; then the client pixels nothing painted
-// (the image starts magenta) and the pixels of the footer band the focus changes.
+// (the image starts magenta) and the footer pixels the focus frame changes.
 void tst_NxCustomGridControl::PaintsEveryPixel_data()
 {
     QTest::addColumn<int>("Extra");
     QTest::addColumn<bool>("Themed");
-    QTest::addColumn<QString>("Expected");
-    QTest::newRow("list") << 0 << true << "0 0";
-    QTest::newRow("input line") << int(goInput) << true << "0 0";
-    QTest::newRow("input line, grid lines") << int(goInput | goGrid) << false << "0 0";
-    QTest::newRow("footer") << int(goFooter) << true << "0 0";
-    QTest::newRow("footer, grid lines") << int(goFooter | goGrid) << false << "0 0";
-    QTest::newRow("classic indicator") << int(goIndicator) << false << "0 0";
-    QTest::newRow("classic indicator, grid lines") << int(goIndicator | goGrid) << false << "0 0";
-    QTest::newRow("themed indicator") << int(goIndicator) << true << "0 0";
-    QTest::newRow("everything") << int(goInput | goFooter | goIndicator | goGrid) << false << "0 0";
+    QTest::newRow("themed") << int(goInput | goFooter | goIndicator) << true;
+    QTest::newRow("classic, grid lines") << int(goInput | goFooter | goIndicator | goGrid) << false;
 }
 
 void tst_NxCustomGridControl::PaintsEveryPixel()
 {
     QFETCH(int, Extra);
     QFETCH(bool, Themed);
-    QFETCH(QString, Expected);
     SetThemesAvailable(Themed);
     TListGrid G(40, 21);
     G.SetOptions(G.Options() | Extra);
-    // The current row's frame is drawn where the row is cut by the body's bottom.
     G.VertScrollBar().SetPosition(1);
-    G.SetCurrentCell(0, G.FirstRow() + G.GetVisibleRowCount());
+    G.SetCurrentCell(0, G.FirstRow() + G.GetVisibleRowCount()); // cut by the body's bottom
     const QImage Img = Render(G);
     G.FFocus = false;
     const QImage Unfocused = Render(G);
     SetThemesAvailable(true);
-    int Unpainted = 0;
-    for (int Y = 0; Y < Img.height(); ++Y)
-        for (int X = 0; X < Img.width(); ++X)
-            Unpainted += Img.pixel(X, Y) == qRgb(255, 0, 255);
-    int FrameInFooter = 0;
-    if (Extra & goFooter) {
-        const TRect F = G.GetFooterRect();
-        for (int Y = F.Top; Y < F.Bottom; ++Y)
-            for (int X = F.Left; X < F.Right; ++X)
-                FrameInFooter += Img.pixel(X, Y) != Unfocused.pixel(X, Y);
-    }
-    QCOMPARE(QString("%1 %2").arg(Unpainted).arg(FrameInFooter), Expected);
+    const QRect Footer = G.GetFooterRect().ToQRect();
+    QCOMPARE(Img.copy(Footer), Unfocused.copy(Footer));
+    QCOMPARE(InkIn(Img, Img.rect(), qRgb(255, 0, 255)), 0);
 }
 
 QTEST_MAIN(tst_NxCustomGridControl)

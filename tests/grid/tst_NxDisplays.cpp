@@ -413,14 +413,12 @@ void tst_NxDisplays::TextualDisplayJoinsTexts()
     QVERIFY(!HasColourIn(Joined, qRgb(0, 0, 0), QRect(0, 0, 2, 16)));
 }
 
-// The themed header under the pointer and pressed; then the pixels of the
-// first header cell that differ from the plain state.
+// The first column's header hot or pressed: pixels that differ from the plain look.
 void tst_NxDisplays::ThemedHeaderStates_data()
 {
     QTest::addColumn<int>("Hot");
     QTest::addColumn<int>("Pressed");
     QTest::addColumn<bool>("Differs");
-    QTest::newRow("plain") << -1 << -1 << false;
     QTest::newRow("another column hot") << 1 << -1 << false;
     QTest::newRow("hot") << 0 << -1 << true;
     QTest::newRow("pressed") << -1 << 0 << true;
@@ -436,23 +434,16 @@ void tst_NxDisplays::ThemedHeaderStates()
     F.Text("Code", 60);
     TDefaultStyleDisplay D(&F.Grid);
     D.Themed = true;
-    const QImage Plain = F.Header(D);
+    const QImage Plain = F.Header(D).copy(0, 0, 40, 18);
     F.Grid.FHot = Hot;
     F.Grid.FPressed = Pressed;
-    const QImage Img = F.Header(D);
-    int N = 0;
-    for (int Y = 0; Y < 18; ++Y)
-        for (int X = 0; X < 40; ++X)
-            N += Img.pixel(X, Y) != Plain.pixel(X, Y);
-    QCOMPARE(N > 100, Differs);
+    QCOMPARE(F.Header(D).copy(0, 0, 40, 18) != Plain, Differs);
 }
 
-// A text that wraps into more lines than fit: its first line starts at the
-// top of the cell whatever the vertical alignment, and nothing above it is cut.
+// Text wrapped into more lines than fit starts at the top whatever the vertical alignment.
 void tst_NxDisplays::WrappedTextStartsAtTheTop_data()
 {
     QTest::addColumn<int>("Vertical");
-    QTest::newRow("top") << int(vaTop);
     QTest::newRow("middle") << int(vaMiddle);
     QTest::newRow("bottom") << int(vaBottom);
 }
@@ -468,7 +459,6 @@ void tst_NxDisplays::WrappedTextStartsAtTheTop()
         Img.fill(Qt::white);
         QPainter P(&Img);
         P.setFont(FixedFont());
-        P.setPen(Qt::black);
         TColumnDisplay* D = C.Display();
         D->Canvas = &P;
         D->CellRect = Rect(0, 0, 60, 30);
