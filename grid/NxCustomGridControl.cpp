@@ -435,13 +435,13 @@ TRect TNxCustomGridControl::GetCellRect(int ACol, int ARow) const
     return R;
 }
 
-int TNxCustomGridControl::GetVisibleRowCount() const
+int TNxCustomGridControl::RowsFitting(int From, int Dir) const
 {
     const TRect B = GetBodyRect();
     const int Height = B.Bottom - B.Top;
     const int Count = GetRowCount();
     int Total = 0, N = 0;
-    for (int R = FFirstRow; R < Count; ++R) {
+    for (int R = From; R >= 0 && R < Count; R += Dir) {
         if (!GetRowVisible(R))
             continue;
         Total += RowExtent(R) + FLineWidths.RowSpacing;
@@ -450,6 +450,11 @@ int TNxCustomGridControl::GetVisibleRowCount() const
         ++N;
     }
     return N;
+}
+
+int TNxCustomGridControl::GetVisibleRowCount() const
+{
+    return RowsFitting(FFirstRow, 1);
 }
 
 int TNxCustomGridControl::ColumnAtX(int X) const
@@ -520,19 +525,8 @@ int TNxCustomGridControl::RowAtPosition(int Pos) const
 
 int TNxCustomGridControl::RowsFittingUpFrom(int ARow) const
 {
-    const TRect B = GetBodyRect();
-    const int Height = B.Bottom - B.Top;
-    int Total = 0, N = 0;
-    for (int R = std::min(ARow, GetRowCount() - 1); R >= 0; --R) {
-        if (!GetRowVisible(R))
-            continue;
-        Total += RowExtent(R) + FLineWidths.RowSpacing;
-        if (Total > Height)
-            break;
-        ++N;
-    }
     // A row taller than the body still has to be reachable at the top.
-    return std::max(N, 1);
+    return std::max(RowsFitting(std::min(ARow, GetRowCount() - 1), -1), 1);
 }
 
 int TNxCustomGridControl::GetVertMax() const

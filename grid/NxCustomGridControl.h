@@ -443,6 +443,8 @@ private:
     void SelectDisplay();
     // The pixels row ARow takes in the body (RowSize + spacing past the last of Count rows).
     int RowStep(int ARow, int Count) const;
+    // The shown rows from From on (Dir 1) or back (Dir -1) that fit wholly in the body.
+    int RowsFitting(int From, int Dir) const;
 
     TAppearanceOptions FAppearanceOptions = aoHideSelection | aoHighlightSlideCells;
     bool FAutoScroll = false;

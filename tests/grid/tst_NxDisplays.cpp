@@ -101,6 +101,22 @@ bool HasColourIn(const QImage& Img, QRgb Colour, const QRect& R)
     return false;
 }
 
+// Value painted by the column's display into a white W x H cell.
+QImage PaintCell(TNxTextColumn& C, const QString& Value, int W, int H)
+{
+    QImage Img(W, H, QImage::Format_RGB32);
+    Img.fill(Qt::white);
+    QPainter P(&Img);
+    P.setFont(FixedFont());
+    P.setPen(Qt::black);
+    TColumnDisplay* D = C.Display();
+    D->Canvas = &P;
+    D->CellRect = Rect(0, 0, W, H);
+    D->AsString = Value;
+    D->PaintContent();
+    return Img;
+}
+
 } // namespace
 
 class tst_NxDisplays : public QObject {
@@ -393,17 +409,7 @@ void tst_NxDisplays::TextualDisplayJoinsTexts()
         TNxTextColumn C;
         C.SetTextBefore(Before);
         C.SetTextAfter(After);
-        QImage Img(80, 16, QImage::Format_RGB32);
-        Img.fill(Qt::white);
-        QPainter P(&Img);
-        P.setFont(FixedFont());
-        P.setPen(Qt::black);
-        TColumnDisplay* D = C.Display();
-        D->Canvas = &P;
-        D->CellRect = Rect(0, 0, 80, 16);
-        D->AsString = Value;
-        D->PaintContent();
-        return Img;
+        return PaintCell(C, Value, 80, 16);
     };
     const QImage Joined = Paint("0x", "41", "h");
     Save(Joined, "textual");
@@ -455,16 +461,7 @@ void tst_NxDisplays::WrappedTextStartsAtTheTop()
         TNxTextColumn C;
         C.SetWrapKind(wkWordWrap);
         C.SetVerticalAlignment(V);
-        QImage Img(60, 30, QImage::Format_RGB32);
-        Img.fill(Qt::white);
-        QPainter P(&Img);
-        P.setFont(FixedFont());
-        TColumnDisplay* D = C.Display();
-        D->Canvas = &P;
-        D->CellRect = Rect(0, 0, 60, 30);
-        D->AsString = QStringLiteral("one two three four five six seven eight");
-        D->PaintContent();
-        return Img;
+        return PaintCell(C, QStringLiteral("one two three four five six seven eight"), 60, 30);
     };
     QCOMPARE(Paint(TVerticalAlignment(Vertical)), Paint(vaTop));
 }
