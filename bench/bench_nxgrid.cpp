@@ -1,6 +1,7 @@
 // The grid's hot paths: the blend run for every painted cell of a sorted
-// column, sorting the rows by one column, and painting and scrolling a list of
-// 224 characters of 32 x 32 pixels next to a plain fill of the same area.
+// column, sorting the rows by one column, painting and scrolling a list of
+// 224 characters of 32 x 32 pixels next to a plain fill of the same area, and
+// how adding rows and selecting a range grow with the number of rows.
 #include "NextGrid.h"
 #include "NxCells.h"
 #include "NxColumnClasses.h"
@@ -191,6 +192,68 @@ void BM_ListScrollEndToEnd(benchmark::State& State)
     State.counters["Lines"] = benchmark::Counter(Steps, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_ListScrollEndToEnd)->Unit(benchmark::kMillisecond);
+
+// A shown list of Rows rows of one text column, full-row and multi-row selection.
+struct TGrowthGrid {
+    TNextGrid Grid;
+    explicit TGrowthGrid(int Rows)
+    {
+        Grid.SetOptions(goHeader | goSelectFullRow | goMultiSelect);
+        Grid.Columns().Add(new TNxTextColumn);
+        Grid.resize(200, 400);
+        Grid.show();
+        Grid.AddRowsQuietly(Rows);
+    }
+};
+
+// Seconds per row of AddRow inside BeginUpdate (with a cell written, as the
+// character list does), the best of Repeats runs.
+double AddRowPerRow(int Rows, int Repeats)
+{
+    double Best = 1e9;
+    for (int I = 0; I < Repeats; ++I) {
+        TGrowthGrid G(0);
+        const auto Start = std::chrono::steady_clock::now();
+        G.Grid.BeginUpdate();
+        for (int R = 0; R < Rows; ++R) {
+            G.Grid.AddRow(1);
+            G.Grid.Cell(0, G.Grid.LastAddedRow)->SetAsInteger(R);
+        }
+        G.Grid.EndUpdate();
+        Best = std::min(Best, std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count() / Rows);
+    }
+    return Best;
+}
+
+// Seconds per row of a Shift range over all rows and the ClearSelection after it.
+double RangePerRow(int Rows, int Repeats)
+{
+    double Best = 1e9;
+    for (int I = 0; I < Repeats; ++I) {
+        TGrowthGrid G(Rows);
+        G.Grid.SetSelectedRow(0);
+        const auto Start = std::chrono::steady_clock::now();
+        G.Grid.SelectCell(0, Rows - 1, ssShift);
+        G.Grid.ClearSelection();
+        Best = std::min(Best, std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count() / Rows);
+    }
+    return Best;
+}
+
+// Both costs must grow linearly: the time per row at 100,000 rows within 1.5
+// times the time per row at 1,000 ("AddRowGrowth", "RangeGrowth" at most 1.5).
+void BM_GrowthRatios(benchmark::State& State)
+{
+    for (auto _ : State) {
+        const double AddSmall = AddRowPerRow(1000, 50), AddLarge = AddRowPerRow(100000, 3);
+        const double RangeSmall = RangePerRow(1000, 50), RangeLarge = RangePerRow(100000, 3);
+        State.counters["AddRowGrowth"] = AddLarge / AddSmall;
+        State.counters["RangeGrowth"] = RangeLarge / RangeSmall;
+        State.counters["AddRowNsPerRow100k"] = AddLarge * 1e9;
+        State.counters["RangeNsPerRow100k"] = RangeLarge * 1e9;
+    }
+}
+BENCHMARK(BM_GrowthRatios)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

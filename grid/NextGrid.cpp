@@ -69,6 +69,9 @@ void TNextGrid::SetRowSelected(int Index, bool Value)
     if (R->Selected == Value)
         return;
     R->Selected = Value;
+    // EndUpdate repaints the whole body.
+    if (IsUpdating())
+        return;
     if (GridStyle() == gsReport)
         RefreshRow(Index);
     else
@@ -123,12 +126,14 @@ void TNextGrid::AddRow(int Count)
             for (int C = 0; C < Columns().Count(); ++C)
                 if (!Columns().Item(C)->DefaultValue().isEmpty())
                     SetCells(C, R, Columns().Item(C)->DefaultValue());
+    LastAddedRow = RowCount() - 1;
+    // EndUpdate repaints the body and sets the bar once; each row's repaint
+    // would walk the rows above it.
+    if (IsUpdating())
+        return;
     if (GridLinesStyle() == lsFramed && (Options() & goGrid) && RowCount() >= 2 && N >= 1)
         RefreshRowLine(N - 1);
-    RefreshRowLine(RowCount() - 1);
-    LastAddedRow = RowCount() - 1;
-    if (!IsUpdating())
-        RefreshRowsFrom(N, RowCount() - 1);
+    RefreshRowsFrom(N, RowCount() - 1);
     UpdateVertScrollBar();
 }
 
@@ -143,63 +148,45 @@ void TNextGrid::ClearRows()
     UpdateVertScrollBar();
 }
 
-void TNextGrid::RowsMoved(int R, int H, bool Insert)
+void TNextGrid::RowsMoved(int R, int Count, bool Insert)
 {
-    Q_UNUSED(H);
-    if (FCells->VisibleRowCount() == 0)
-        FFirstRow = 0;
-    if (R == FFirstRow) {
-        if (!Insert && FCells->VisibleRowCount() > 0)
-            while (FFirstRow < RowCount() && !GetRowVisible(FFirstRow))
-                ++FFirstRow;
-    } else if (R < FFirstRow) {
-        // The change lies above the shown rows: the same rows stay in view, so
-        // the first shown row's number and the bar move by one together.
-        VertScrollBar().BeginUpdate();
-        if (Insert) {
-            UpdateVertScrollBar();
-            VertScrollBar().MoveBy(1);
-            ++FFirstRow;
-        } else {
-            VertScrollBar().MoveBy(-1);
-            --FFirstRow;
-            UpdateVertScrollBar();
-        }
-        VertScrollBar().EndUpdate();
-    }
-    // The rows from R down moved by one row; repainting them gives what a scroll would.
-    InvalidatePart(gpBody);
-    InvalidatePart(gpIndicator);
-    UpdateVertScrollBar();
+    // Rows that came or went above the shown ones keep the same rows in view.
+    int First = FFirstRow;
+    if (Insert && R < First)
+        First += Count;
+    else if (!Insert && R + Count <= First)
+        First -= Count;
+    else if (!Insert && R < First)
+        First = R;
+    ShowFromRow(First);
 }
 
 void TNextGrid::InsertRow(int Index)
 {
     TNxCustomGrid::InsertRow(Index);
     FCells->InsertRow(Index);
-    RowsMoved(Index, GridStyle() == gsSlides ? SlideSize() : RowSize(), true);
+    RowsMoved(Index, 1, true);
     SetSelectedRow(SelectedRow() + 1);
-    UpdateVertScrollBar();
 }
 
 void TNextGrid::DeleteRow(int Index)
 {
     TNxCustomGrid::DeleteRow(Index);
     TRow* Row = FCells->GetRow(Index);
-    if (Row->ChildCount > 0) {
-        const int N = FCells->GetDescendantCount(Index);
-        for (int I = Index + N; I > Index; --I)
-            FCells->DeleteRow(I);
-        Row->ClearChildCount();
-        Invalidate();
+    const int N = Row->ChildCount > 0 ? FCells->GetDescendantCount(Index) : 0;
+    for (int I = Index + N; I > Index; --I) {
+        // A descendant's parent may lie outside the block (a sort or a move scattered it).
+        if (TRow* Parent = FCells->GetRow(I)->ParentRow)
+            Parent->DecChildCount();
+        FCells->DeleteRow(I);
     }
+    Row->ClearChildCount();
     if (Row->ParentRow)
         Row->ParentRow->DecChildCount();
-    const int H = GridStyle() == gsSlides ? SlideSize() : GetRowHeight(Index);
     FCells->DeleteRow(Index);
     if (FSelectedRow >= RowCount())
         FSelectedRow = RowCount() - 1;
-    RowsMoved(Index, H, false);
+    RowsMoved(Index, N + 1, false);
     RefreshSelection();
 }
 
@@ -230,7 +217,7 @@ void TNextGrid::AddChildRow(int ARow, bool AsLast)
     const int P = ARow + 1 + (AsLast ? FCells->GetDescendantCount(ARow) : 0);
     FCells->AddChildRow(ARow, P);
     TRow* Parent = FCells->GetRow(ARow);
-    if (Parent->Expanded)
+    if (GetRowVisible(P))
         InvalidatePart(gpBody);
     if (Parent->ChildCount == 1)
         RefreshRow(ARow);
@@ -251,8 +238,9 @@ void TNextGrid::SetExpanded(int ARow, bool Value)
         const bool Show = R->ParentRow && R->ParentRow->Visible && R->ParentRow->Expanded;
         FCells->SetRowVisible(I, Show);
     }
-    InvalidatePart(gpBody);
-    UpdateVertScrollBar();
+    // Rows above the first shown one came or went: the bar's position follows;
+    // a first shown row that was folded away gives way to its collapsed ancestor.
+    ShowFromRow(GetRowVisible(FFirstRow) ? FFirstRow : ARow);
     RefreshRow(ARow);
 }
 

@@ -65,9 +65,9 @@ protected:
     void CellChanged(int ACol, int ARow);
 
 private:
-    // Keeps the first shown row and the bar in step after a row of height H
-    // was inserted at or deleted from row R, and repaints what moved.
-    void RowsMoved(int R, int H, bool Insert);
+    // Keeps the first shown row and the bar in step after Count rows were
+    // inserted at or deleted from row R, and repaints what moved.
+    void RowsMoved(int R, int Count, bool Insert);
     bool ValidCell(int ACol, int ARow) const;
 
     std::unique_ptr<TCells> FCells;

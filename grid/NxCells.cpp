@@ -28,8 +28,15 @@ struct TDateAndTime {
     QTime Time;
 };
 
+// 1 Jan 0001 and 31 Dec 9999 as day numbers: the dates a date text can name and read back.
+constexpr double MinDateTime = -693593.0;
+constexpr double MaxDateTime = 2958466.0;
+
 TDateAndTime SplitDateTime(TDateTime Value)
 {
+    // Beyond these the day number does not fit the date arithmetic (NaN and infinity neither).
+    if (!(Value >= MinDateTime && Value < MaxDateTime))
+        throw EDotwrightError(QStringLiteral("'%1' is not a valid date and time").arg(NxCellConvert::FloatToStr(Value)));
     const double Day = std::floor(Value);
     double Frac = std::fabs(Value - Day);
     if (Value < 0 && Frac > 0) // negative values keep the time as a positive fraction
@@ -503,7 +510,8 @@ void TCells::AddChildRow(int ParentIndex, int Position)
     TRow* Parent = FRows[static_cast<size_t>(ParentIndex)].get();
     auto R = std::make_unique<TRow>();
     R->ParentRow = Parent;
-    R->Visible = Parent->Expanded;
+    // A child shows only under a parent that shows and is expanded.
+    R->Visible = Parent->Expanded && Parent->Visible;
     R->Height = DefaultRowHeight;
     R->Level = Parent->Level + 1;
     Parent->IncChildCount();

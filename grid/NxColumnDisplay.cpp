@@ -45,7 +45,11 @@ void TColumnDisplay::DrawTextRect(const QString& Text, const TRect& R)
         Shown = Canvas->fontMetrics().elidedText(Text, Qt::ElideRight, QR.width());
         break;
     case wkPathEllipsis: Shown = Canvas->fontMetrics().elidedText(Text, Qt::ElideMiddle, QR.width()); break;
-    case wkWordWrap: Flags |= Qt::TextWordWrap; break;
+    case wkWordWrap:
+        // Wrapped lines start at the top whatever the vertical alignment, as
+        // the platform's text drawing does: none is cut off above the cell.
+        Flags = (Flags & ~Qt::AlignVertical_Mask) | Qt::AlignTop | Qt::TextWordWrap;
+        break;
     }
     Canvas->save();
     Canvas->setBrush(Qt::NoBrush);

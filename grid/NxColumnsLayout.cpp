@@ -47,8 +47,12 @@ TNxCustomColumn* TNxColumns::Add(TNxCustomColumn* Column)
 {
     if (!Column || Column->FColumns == this)
         return Column;
-    if (Count() >= MaxColumns)
+    if (Count() >= MaxColumns) {
+        // Add owns what it is given: a loose column refused here would be lost.
+        if (!Column->FColumns)
+            delete Column;
         ListIndexError(Count());
+    }
     if (Column->FColumns)
         Column->FColumns->Remove(Column);
     Column->FColumns = this;

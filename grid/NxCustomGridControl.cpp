@@ -352,27 +352,45 @@ int TNxCustomGridControl::RowExtent(int ARow) const
     return FGridStyle == gsSlides ? FSlideSize : GetRowHeight(ARow);
 }
 
+int TNxCustomGridControl::RowStep(int ARow, int Count) const
+{
+    if (ARow >= Count)
+        return (FGridStyle == gsSlides ? FSlideSize : FRowSize) + FLineWidths.RowSpacing;
+    if (!GetRowVisible(ARow))
+        return 0;
+    const int H = RowExtent(ARow);
+    return H > 0 ? H + FLineWidths.RowSpacing : 0;
+}
+
 int TNxCustomGridControl::RowTop(int ARow) const
 {
     const int Count = GetRowCount();
-    auto Step = [&](int R) {
-        if (R >= Count)
-            return (FGridStyle == gsSlides ? FSlideSize : FRowSize) + FLineWidths.RowSpacing;
-        if (!GetRowVisible(R))
-            return 0;
-        const int H = RowExtent(R);
-        return H > 0 ? H + FLineWidths.RowSpacing : 0;
-    };
     int Y = GetBodyRect().Top + FLineWidths.Top;
     if (ARow >= FFirstRow) {
         for (int R = FFirstRow; R < ARow; ++R)
-            Y += Step(R);
+            Y += RowStep(R, Count);
     } else {
         // Rows scrolled away above lie above the body, never on top of the first shown row.
         for (int R = FFirstRow - 1; R >= ARow; --R)
-            Y -= Step(R);
+            Y -= RowStep(R, Count);
     }
     return Y;
+}
+
+bool TNxCustomGridControl::RowOnScreen(int ARow) const
+{
+    if (ARow < FFirstRow)
+        return false;
+    const TRect B = GetBodyRect();
+    const int Count = GetRowCount();
+    // The walk stops at the body's bottom: a repaint of a row far below costs one page.
+    int Y = B.Top + FLineWidths.Top;
+    for (int R = FFirstRow; R < ARow; ++R) {
+        Y += RowStep(R, Count);
+        if (Y >= B.Bottom)
+            return false;
+    }
+    return true;
 }
 
 int TNxCustomGridControl::SlideTop(int ARow) const
@@ -417,13 +435,13 @@ TRect TNxCustomGridControl::GetCellRect(int ACol, int ARow) const
     return R;
 }
 
-int TNxCustomGridControl::GetVisibleRowCount() const
+int TNxCustomGridControl::RowsFitting(int From, int Dir) const
 {
     const TRect B = GetBodyRect();
     const int Height = B.Bottom - B.Top;
     const int Count = GetRowCount();
     int Total = 0, N = 0;
-    for (int R = FFirstRow; R < Count; ++R) {
+    for (int R = From; R >= 0 && R < Count; R += Dir) {
         if (!GetRowVisible(R))
             continue;
         Total += RowExtent(R) + FLineWidths.RowSpacing;
@@ -432,6 +450,11 @@ int TNxCustomGridControl::GetVisibleRowCount() const
         ++N;
     }
     return N;
+}
+
+int TNxCustomGridControl::GetVisibleRowCount() const
+{
+    return RowsFitting(FFirstRow, 1);
 }
 
 int TNxCustomGridControl::ColumnAtX(int X) const
@@ -472,11 +495,71 @@ int TNxCustomGridControl::GetHorzMax() const
     return std::max(FColumns->TotalWidth() - (ClientWidth() - IndicatorWidth()), 0);
 }
 
+int TNxCustomGridControl::PositionOfRow(int ARow) const
+{
+    const int Count = GetRowCount();
+    ARow = std::clamp(ARow, 0, Count);
+    if (GetVisibleRowTotal() == Count)
+        return ARow;
+    int Pos = 0;
+    for (int R = 0; R < ARow; ++R)
+        Pos += GetRowVisible(R) ? 1 : 0;
+    return Pos;
+}
+
+int TNxCustomGridControl::RowAtPosition(int Pos) const
+{
+    const int Count = GetRowCount();
+    if (GetVisibleRowTotal() == Count)
+        return std::clamp(Pos, 0, std::max(Count - 1, 0));
+    int Last = 0;
+    for (int R = 0; R < Count; ++R) {
+        if (!GetRowVisible(R))
+            continue;
+        if (Pos-- <= 0)
+            return R;
+        Last = R;
+    }
+    return Last;
+}
+
+int TNxCustomGridControl::RowsFittingUpFrom(int ARow) const
+{
+    // A row taller than the body still has to be reachable at the top.
+    return std::max(RowsFitting(std::min(ARow, GetRowCount() - 1), -1), 1);
+}
+
 int TNxCustomGridControl::GetVertMax() const
 {
-    if (FColumns->Count() == 0)
+    const int Total = GetVisibleRowTotal();
+    if (FColumns->Count() == 0 || Total == 0)
         return 0;
-    return std::max(GetVisibleRowTotal() - GetVisibleRowCount(), 0);
+    // Counted upward from the last row: scrolled to the end, the body is full
+    // whenever there are rows above, however high the rows below the first are.
+    return std::max(Total - RowsFittingUpFrom(GetRowCount() - 1), 0);
+}
+
+void TNxCustomGridControl::ShowFromRow(int ARow)
+{
+    const int Count = GetRowCount();
+    ARow = std::clamp(ARow, 0, std::max(Count - 1, 0));
+    while (ARow < Count && !GetRowVisible(ARow))
+        ++ARow;
+    const int Max = GetVertMax();
+    int Pos = PositionOfRow(ARow);
+    if (Pos > Max || ARow >= Count) {
+        Pos = std::min(Pos, Max);
+        ARow = Count > 0 ? RowAtPosition(Pos) : 0;
+    }
+    FFirstRow = ARow;
+    TNxScrollBar& Bar = VertScrollBar();
+    Bar.BeginUpdate();
+    Bar.SetMax(Max);
+    Bar.SetPosition(Pos);
+    Bar.EndUpdate();
+    InvalidatePart(gpBody);
+    InvalidatePart(gpIndicator);
+    AfterScroll(1);
 }
 
 int TNxCustomGridControl::ScrollRows(int Old, int New)
@@ -589,7 +672,7 @@ static void InvalidateFrame(TNxCustomGridControl& Grid, const TRect& R, int DX, 
 
 void TNxCustomGridControl::RefreshRow(int ARow, bool KeepInside)
 {
-    if (!IsValidRow(ARow))
+    if (!IsValidRow(ARow) || !RowOnScreen(ARow))
         return;
     const TRect RR = RowRect(ARow);
     const TRect R{0, RR.Top, GetBodyRect().Right, RR.Bottom};
@@ -601,7 +684,7 @@ void TNxCustomGridControl::RefreshRow(int ARow, bool KeepInside)
 
 void TNxCustomGridControl::RefreshIndicatorRow(int ARow)
 {
-    if (!IsValidRow(ARow))
+    if (!IsValidRow(ARow) || !RowOnScreen(ARow))
         return;
     const TRect RR = RowRect(ARow);
     InvalidateRectangle({0, RR.Top - FLineWidths.Top, IndicatorColumnWidth, RR.Bottom + FLineWidths.Bottom});
@@ -609,7 +692,7 @@ void TNxCustomGridControl::RefreshIndicatorRow(int ARow)
 
 void TNxCustomGridControl::RefreshSlide(int ARow, bool KeepInside)
 {
-    if (!IsValidRow(ARow))
+    if (!IsValidRow(ARow) || !RowOnScreen(ARow))
         return;
     const int Top = SlideTop(ARow);
     const TRect R{0, Top, ClientWidth(), Top + FSlideSize + FLineWidths.Bottom};
@@ -621,6 +704,8 @@ void TNxCustomGridControl::RefreshSlide(int ARow, bool KeepInside)
 
 void TNxCustomGridControl::RefreshRowLine(int ARow)
 {
+    if (!RowOnScreen(ARow))
+        return;
     const TRect R = RowRect(ARow);
     const int Bottom = R.Bottom - FLineWidths.Bottom;
     InvalidateRectangle({0, Bottom - 1, ClientWidth(), Bottom + std::max(FLineWidths.Bottom, 1)});
@@ -636,6 +721,8 @@ void TNxCustomGridControl::RefreshSelectedSlides()
 
 void TNxCustomGridControl::RefreshRowsFrom(int ARow, int Last)
 {
+    if (!RowOnScreen(ARow))
+        return;
     const TRect B = GetBodyRect();
     const int Top = RowTop(ARow);
     int Y = Top;
@@ -673,6 +760,12 @@ void TNxCustomGridControl::UpdateHorzScrollBar()
 
 void TNxCustomGridControl::UpdateVertScrollBar()
 {
+    // A first shown row that no longer exists would leave the body blank.
+    if (FFirstRow > 0 && FFirstRow >= GetRowCount()) {
+        ShowFromRow(FFirstRow);
+        return;
+    }
+    // A lower maximum pulls the position, and with it the first shown row, back.
     VertScrollBar().SetMax(GetVertMax());
 }
 
@@ -782,7 +875,13 @@ void TNxCustomGridControl::ColumnNotification(TNxCustomColumn* Column, int Value
         if (Column->Sorted()) {
             RefreshColumn(Column, caHeader);
             const bool Ascending = Column->SortKind() == skAscending;
-            SortColumn(Column, Ascending);
+            try {
+                SortColumn(Column, Ascending);
+            } catch (const EDotwrightError&) {
+                // Rows that do not convert stay as they were; the column does not claim an order.
+                Column->SetSorted(false);
+                throw;
+            }
             DoSortColumn(Column->Index(), Ascending);
         }
         break;

@@ -198,7 +198,16 @@ public:
     virtual QString GetCellHint(int ACol, int ARow) const = 0;
     virtual bool GetPartialDraw() const { return false; }
     virtual int GetHorzMax() const;
+    // The bar's maximum: the shown rows less those that fit above the body's bottom
+    // when the last row ends there.
     virtual int GetVertMax() const;
+    // The bar position that shows ARow first (the shown rows above it), and back.
+    int PositionOfRow(int ARow) const;
+    int RowAtPosition(int Pos) const;
+    // How many shown rows, ending with ARow, fit wholly in the body (at least 1).
+    int RowsFittingUpFrom(int ARow) const;
+    // Shows the rows from ARow, pulled back so the body stays full, with the bar in step.
+    void ShowFromRow(int ARow);
 
     virtual void AddRow(int Count = 1) = 0;
     virtual void ClearRows();
@@ -216,6 +225,8 @@ public:
     TRect GetIndicatorRect() const;
     TRect GetScrollArea() const;
     int RowTop(int ARow) const;
+    // True when some of ARow lies in the body (rows above the first shown one do not).
+    bool RowOnScreen(int ARow) const;
     TRect RowRect(int ARow) const;
     int SlideTop(int ARow) const;
     int CellTop(int ACol, int ARow) const;
@@ -269,7 +280,12 @@ public:
     void SetCurrentCell(int ACol, int ARow);
     void SelectColumn(int ACol);
     void ClearSelection();
+    // Brings ARow wholly into view (as far as it fits), scrolling as little as possible.
     void ScrollToRow(int ARow);
+    // Scrolls a row that the body's bottom edge cuts wholly into view.
+    void RevealCutRow(int ARow);
+    // The current column, or the first one that can be current when there is none.
+    int NavigationColumn() const;
     void ScrollColumnIntoView(TNxCustomColumn* Column);
     void MoveUp(TShiftState Shift = 0);
     void MoveDown(TShiftState Shift = 0);
@@ -425,6 +441,10 @@ protected:
 
 private:
     void SelectDisplay();
+    // The pixels row ARow takes in the body (RowSize + spacing past the last of Count rows).
+    int RowStep(int ARow, int Count) const;
+    // The shown rows from From on (Dir 1) or back (Dir -1) that fit wholly in the body.
+    int RowsFitting(int From, int Dir) const;
 
     TAppearanceOptions FAppearanceOptions = aoHideSelection | aoHighlightSlideCells;
     bool FAutoScroll = false;

@@ -99,6 +99,14 @@ void TNxCustomGridControl::PaintHeaders()
     const bool Focus = Focused();
     FActiveDisplay->Themed = FEnableVisualStyles && ThemesAvailable();
     FActiveDisplay->Canvas = FCanvas;
+    // The input cells are lower than their band, the footer cells leave their
+    // right and bottom pixel and the band's top: the band's colour fills the rest.
+    const int ColumnsEnd = FColumns->TotalWidth() - HPos + IndicatorWidth();
+    for (const TGridOption Band : {goInput, goFooter})
+        if (FOptions & Band) {
+            const TRect R = Band == goInput ? GetInputRect() : GetFooterRect();
+            FCanvas->fillRect(TRect{IndicatorWidth(), R.Top, ColumnsEnd, R.Bottom}.ToQRect(), ToQColor(FColor, palette()));
+        }
     for (int P = 0; P < FColumns->Count(); ++P) {
         TNxCustomColumn* C = FColumns->ItemByPosition(P);
         if (!C->Visible())
@@ -121,7 +129,6 @@ void TNxCustomGridControl::PaintHeaders()
             FActiveDisplay->DrawFooterCell(*C, C->PartRect(caFooter), FOptions & goGrid);
         ResetClip();
     }
-    const int ColumnsEnd = FColumns->TotalWidth() - HPos + IndicatorWidth();
     if (FOptions & goInput) {
         const TRect R = GetInputRect();
         FActiveDisplay->DrawFixedArea({ColumnsEnd, R.Top, ClientWidth(), R.Bottom});
@@ -440,7 +447,11 @@ void TNxCustomGridControl::DrawFocusFrame()
     }
     if (!RectsIntersect(R, Body))
         return;
+    // A row cut by the body's bottom keeps its frame out of the footer.
+    if (FOptions & goSelectFullRow)
+        ClipTo(Body);
     TDrawProvider::DrawFocusFrame(*FCanvas, R, FAppearanceOptions & aoAlphaBlendedSelection, palette());
+    ResetClip();
 }
 
 void TNxCustomGridControl::PaintSlides()

@@ -20,6 +20,8 @@ void TNxCustomGridControl::SelectCell(int ACol, int ARow, TShiftState Shift)
         DoDeselectCell(OldCol, OldRow);
     if (FAutoScroll)
         ScrollToRow(ARow);
+    else if (!FInputSelected && FUpdateCount <= 0)
+        RevealCutRow(ARow);
     if (FInputSelected) {
         if (ACol != OldCol) {
             DoInputSelectCell(ACol);
@@ -101,7 +103,7 @@ void TNxCustomGridControl::SetSelectedRow(int ARow)
     if (GetRowCount() == 0 || ARow < 0 || ARow >= GetRowCount())
         return;
     FInputSelected = false;
-    SelectCell(FSelectedColumn, ARow, 0);
+    SelectCell(NavigationColumn(), ARow, 0);
 }
 
 void TNxCustomGridControl::SetCurrentCell(int ACol, int ARow)
@@ -129,12 +131,40 @@ void TNxCustomGridControl::ClearSelection()
 
 void TNxCustomGridControl::ScrollToRow(int ARow)
 {
-    const int V = GetVisibleRowCount();
+    if (!IsValidRow(ARow))
+        return;
+    // Positions count shown rows; with collapsed rows they are not row numbers.
+    const int Row = PositionOfRow(ARow);
     const int P = VertScrollBar().Position();
-    if (ARow >= P + V)
-        VertScrollBar().MoveBy(ARow - (P + V - 1));
-    else if (ARow < P)
-        VertScrollBar().MoveBy(ARow - P);
+    if (Row >= P + GetVisibleRowCount())
+        // ARow becomes the last wholly shown row, whatever the heights above it.
+        VertScrollBar().MoveBy(Row - RowsFittingUpFrom(ARow) + 1 - P);
+    else if (Row < P)
+        VertScrollBar().MoveBy(Row - P);
+}
+
+void TNxCustomGridControl::RevealCutRow(int ARow)
+{
+    if (!IsValidRow(ARow) || ARow < FFirstRow || FGridStyle != gsReport)
+        return;
+    // Only a row the body's bottom edge cuts; rows out of sight stay there.
+    const int V = GetVisibleRowCount();
+    if (PositionOfRow(ARow) - VertScrollBar().Position() == V && RowTop(ARow) < GetBodyRect().Bottom)
+        ScrollToRow(ARow);
+}
+
+int TNxCustomGridControl::NavigationColumn() const
+{
+    if (FColumns->IsValidIndex(FSelectedColumn))
+        return FSelectedColumn;
+    // After ClearSelection or the current column's removal the keys go on from
+    // the first column that can be current.
+    for (int P = 0; P < FColumns->Count(); ++P) {
+        TNxCustomColumn* C = FColumns->ItemByPosition(P);
+        if (C->Visible() && C->Enabled())
+            return C->Index();
+    }
+    return FSelectedColumn;
 }
 
 void TNxCustomGridControl::AfterScroll(int Kind)
@@ -173,7 +203,7 @@ void TNxCustomGridControl::MoveDown(TShiftState Shift)
     }
     if (Target < 0)
         return;
-    SelectCell(FSelectedColumn, Target, Shift);
+    SelectCell(NavigationColumn(), Target, Shift);
     if (FSelectedRow != Target)
         return;
     if (FGridStyle == gsReport) {
@@ -200,13 +230,14 @@ void TNxCustomGridControl::MoveUp(TShiftState Shift)
             }
     if (GetRowCount() == 0)
         return;
-    SelectCell(FSelectedColumn, Target, Shift);
-    if (Target < VertScrollBar().Position())
+    SelectCell(NavigationColumn(), Target, Shift);
+    if (Target < FFirstRow)
         WMVScroll(scLineUp);
 }
 
 void TNxCustomGridControl::MoveLeft()
 {
+    FSelectedColumn = NavigationColumn();
     if (!FColumns->IsValidIndex(FSelectedColumn))
         return;
     TNxCustomColumn* C = FColumns->Item(FSelectedColumn)->PreviousEnabledVisible();
@@ -217,6 +248,7 @@ void TNxCustomGridControl::MoveLeft()
 
 void TNxCustomGridControl::MoveRight()
 {
+    FSelectedColumn = NavigationColumn();
     if (!FColumns->IsValidIndex(FSelectedColumn))
         return;
     TNxCustomColumn* C = FColumns->Item(FSelectedColumn)->NextEnabledVisible();
@@ -227,6 +259,7 @@ void TNxCustomGridControl::MoveRight()
 
 void TNxCustomGridControl::NextCell()
 {
+    FSelectedColumn = NavigationColumn();
     if (!FColumns->IsValidIndex(FSelectedColumn))
         return;
     if (FColumns->Item(FSelectedColumn) == FColumns->LastVisible() && !FInputSelected) {
@@ -240,6 +273,7 @@ void TNxCustomGridControl::NextCell()
 
 void TNxCustomGridControl::PrevCell()
 {
+    FSelectedColumn = NavigationColumn();
     if (!FColumns->IsValidIndex(FSelectedColumn))
         return;
     if (FColumns->Item(FSelectedColumn) == FColumns->FirstVisible() && !FInputSelected) {

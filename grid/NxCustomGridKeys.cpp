@@ -48,8 +48,8 @@ bool TNxCustomGrid::KeyDown(QKeyEvent* Event)
     const int F = VertScrollBar().Position();
     const int C = SelectedRow();
     const int Count = RowCount();
-    const bool ValidColumn = Columns().IsValidIndex(SelectedColumn());
-    auto Select = [&](int Row) { SelectCell(SelectedColumn(), Row, Shift); };
+    const bool ValidColumn = Columns().IsValidIndex(NavigationColumn());
+    auto Select = [&](int Row) { SelectCell(NavigationColumn(), Row, Shift); };
     switch (Event->key()) {
     case Qt::Key_Tab: NextCell(); break;
     case Qt::Key_Backtab: PrevCell(); break;

@@ -237,7 +237,8 @@ void TStyleDisplay::DrawIndicatorCell(const TRect& R, int Index)
     Line(Rt - 1, T, Rt - 1, B, clBtnShadow);
     Line(0, B - 1, Rt, B - 1, clBtnShadow);
     if (Index >= 1) {
-        Pixel(0, T, clBtnFace);
+        // The top line starts at x = 2: the corner is button face up to it.
+        Fill(Rect(0, T, 2, T + 1), clBtnFace);
         Pixel(Rt - 1, T, clBtnFace);
     }
     Pixel(0, B - 1, clBtnFace);

@@ -109,8 +109,8 @@ void TNxScrollBar::UpdateBar()
     B->setSingleStep(std::max(SmallChange, 1));
     B->setPageStep(std::max({PageSize, LargeChange, 1}));
     B->setValue(FPosition);
-    if (!FAutoHide)
-        B->setEnabled(FMax > FMin);
+    // Enabled whenever it can move, also after AutoHide was switched back on.
+    B->setEnabled(FMax > FMin);
     FInUpdate = false;
 }
 

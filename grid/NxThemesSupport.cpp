@@ -38,6 +38,13 @@ void DrawThemed(QWidget* Handle, QPainter& DC, const TRect& R, const QString& Cl
             Opt.state |= QStyle::State_Sunken;
         Opt.position = PartId == 2 ? QStyleOptionHeader::End : QStyleOptionHeader::Middle;
         Style->drawControl(QStyle::CE_HeaderSection, &Opt, &DC, Handle);
+        // Some styles draw the three states alike; a themed header does not invert,
+        // so a tint is the only sign of the pointer (light) and of a press (dark).
+        if (StateId == 2 || StateId == 3) {
+            QColor Tint = StateId == 2 ? Opt.palette.color(QPalette::Highlight) : QColor(Qt::black);
+            Tint.setAlpha(StateId == 2 ? 40 : 56);
+            DC.fillRect(Opt.rect, Tint);
+        }
         return;
     }
     QStyleOptionFrame Opt;

@@ -151,6 +151,27 @@ private slots:
         QVERIFY(Px(Left + 4, Top + 1) != QColor(Qt::black));       // the gap
     }
 
+    // Scrolled to the end, the rows get shorter: the list is pulled back so
+    // that it stays full, the last row ending at the bottom of the list.
+    void shorterRowsAtTheEndFillTheList()
+    {
+        TfrmMain& W = Fx.MainWith(MakeFont(QStringLiteral("Short"), 32, 126, 8, 8));
+        TNextGrid* G = List(W);
+        QTest::mouseClick(G->viewport(), Qt::LeftButton, {}, RowPoint(G, 0));
+        QTest::keyClick(G, Qt::Key_End);
+        for (int I = 0; I < 5; ++I)
+            W.Action(QStringLiteral("actDeleteLastRow"))->trigger();
+        QCOMPARE(W.CurrentFont()->GetHeight(), 3);
+        const int Last = G->RowCount() - 1, H = G->GetRowHeight(Last);
+        const int Fit = (G->GetBodyRect().Bottom - G->GetBodyRect().Top) / H;
+        QCOMPARE(G->FirstRow(), G->RowCount() - Fit);
+        QCOMPARE(G->verticalScrollBar()->value(), G->FirstRow());
+        // The band under the rows that was left empty now shows the selected last row.
+        const int Bottom = G->RowTop(Last) + H;
+        QVERIFY(Bottom <= G->GetBodyRect().Bottom && Bottom > G->GetBodyRect().Bottom - H);
+        QCOMPARE(G->viewport()->grab().toImage().pixelColor(2, Bottom - 2), G->palette().color(QPalette::Highlight));
+    }
+
     void sizeChangeResizesTheList()
     {
         TfrmMain& W = Fx.MainWith(MakeFont(QStringLiteral("Grow"), 32, 40, 8, 8));

@@ -1,5 +1,7 @@
 #include "NxTestListGrid.h"
 
+#include "NxThemesSupport.h"
+
 #include <QPainter>
 #include <QtTest>
 
@@ -49,6 +51,8 @@ private slots:
     void ColumnsFollowTheGridFont();
     void PaintsTheList();
     void PaintsTheCaptionOfAnEmptyGrid();
+    void PaintsEveryPixel_data();
+    void PaintsEveryPixel();
 };
 
 // Options beyond the list's, row height, client height, rows, first shown row;
@@ -132,8 +136,17 @@ void tst_NxCustomGridControl::Selection_data()
     QTest::newRow("row count does nothing") << QStringList{"row 20"} << QStringList{} << "0 0" << "";
     QTest::newRow("column that does not exist") << QStringList{"row 1", "cell 7 4"}
                                                 << QStringList{"deselect 0 0", "select 0 1"} << "0 1" << "1";
-    QTest::newRow("after clear nothing is current") << QStringList{"row 1", "clear", "row 4"}
+    QTest::newRow("after clear nothing is current") << QStringList{"row 1", "clear"}
                                                     << QStringList{"deselect 0 0", "select 0 1"} << "-1 -1" << "";
+    QTest::newRow("after clear a row takes the first column")
+        << QStringList{"row 1", "clear", "row 4"}
+        << QStringList{"deselect 0 0", "select 0 1", "deselect -1 -1", "select 0 4"} << "0 4" << "4";
+    QTest::newRow("down after clear") << QStringList{"row 1", "clear", "down"}
+                                      << QStringList{"deselect 0 0", "select 0 1", "deselect -1 -1", "select 0 0"}
+                                      << "0 0" << "0";
+    QTest::newRow("down after the current column went")
+        << QStringList{"cell 2 1", "delcol 2", "down"}
+        << QStringList{"deselect 0 0", "select 2 1", "deselect 2 1", "select 0 2"} << "0 2" << "2";
     QTest::newRow("disabled column") << QStringList{"disable 1", "cell 1 5"} << QStringList{} << "0 0" << "";
     QTest::newRow("plain selection ends a multi-selection")
         << QStringList{"multi", "row 1", "ctrl 4", "cell 0 6"}
@@ -162,6 +175,10 @@ void tst_NxCustomGridControl::Selection()
             G.Columns().Item(P[1].toInt())->SetEnabled(false);
         else if (P[0] == "multi")
             G.SetOptions(G.Options() | goMultiSelect);
+        else if (P[0] == "delcol")
+            delete G.Columns().Item(P[1].toInt());
+        else if (P[0] == "down")
+            QTest::keyClick(&G, Qt::Key_Down);
     }
     QCOMPARE(G.Events, Events);
     QCOMPARE(QString("%1 %2").arg(G.SelectedColumn()).arg(G.SelectedRow()), Current);
@@ -354,6 +371,34 @@ void tst_NxCustomGridControl::PaintsTheCaptionOfAnEmptyGrid()
     QCOMPARE(InkIn(Img, QRect(0, 22 + FM.height(), G.ClientWidth(), 40), Text), 0);
     // The empty rows below the header are drawn in the window colour.
     QCOMPARE(Img.pixel(20, 110), ToQColor(clWindow, G.palette()).rgb());
+}
+
+// Options beyond the list's, themed or classic; then the client pixels nothing painted
+// (the image starts magenta) and the footer pixels the focus frame changes.
+void tst_NxCustomGridControl::PaintsEveryPixel_data()
+{
+    QTest::addColumn<int>("Extra");
+    QTest::addColumn<bool>("Themed");
+    QTest::newRow("themed") << int(goInput | goFooter | goIndicator) << true;
+    QTest::newRow("classic, grid lines") << int(goInput | goFooter | goIndicator | goGrid) << false;
+}
+
+void tst_NxCustomGridControl::PaintsEveryPixel()
+{
+    QFETCH(int, Extra);
+    QFETCH(bool, Themed);
+    SetThemesAvailable(Themed);
+    TListGrid G(40, 21);
+    G.SetOptions(G.Options() | Extra);
+    G.VertScrollBar().SetPosition(1);
+    G.SetCurrentCell(0, G.FirstRow() + G.GetVisibleRowCount()); // cut by the body's bottom
+    const QImage Img = Render(G);
+    G.FFocus = false;
+    const QImage Unfocused = Render(G);
+    SetThemesAvailable(true);
+    const QRect Footer = G.GetFooterRect().ToQRect();
+    QCOMPARE(Img.copy(Footer), Unfocused.copy(Footer));
+    QCOMPARE(InkIn(Img, Img.rect(), qRgb(255, 0, 255)), 0);
 }
 
 QTEST_MAIN(tst_NxCustomGridControl)
