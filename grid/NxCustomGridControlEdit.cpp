@@ -141,16 +141,8 @@ void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
             return;
         const QWidget* F = QApplication::focusWidget();
         // Focus that leaves the editor for anything but the grid ends the edit.
-        if (F != this && F != viewport() && (FEditing || FInputEditing)) {
-            try {
-                (void)EndEdit();
-            } catch (const EDotwrightError& Error) {
-                // A text the cell cannot take goes with the editor the user left.
-                CloseEditor();
-                ReportGridError(Error);
-            }
-            CloseEditor();
-        }
+        if (F != this && F != viewport())
+            EndEditOnLeave();
         Invalidate();
     };
     Editor->OnKeyDown = [this](TNxCustomEdit* E, QKeyEvent* K) {
@@ -168,6 +160,22 @@ void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
         if (E == FActiveEditor)
             EditorKeyPress(Key);
     };
+}
+
+void TNxCustomGridControl::EndEditOnLeave()
+{
+    if (!FEditing && !FInputEditing)
+        return;
+    try {
+        (void)EndEdit();
+    } catch (const EDotwrightError& Error) {
+        // A text the cell cannot take goes with the editor the user left; the
+        // error is shown once the edit is closed.
+        CloseEditor();
+        ReportGridError(Error);
+        return;
+    }
+    CloseEditor();
 }
 
 bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)

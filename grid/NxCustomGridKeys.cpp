@@ -134,18 +134,21 @@ void TNxCustomGrid::KeyPress(QChar Key)
     if (!Columns().IsValidIndex(ACol) || (!InputSelected() && !IsValidRow(SelectedRow())))
         return;
     TNxCustomColumn* Column = Columns().Item(ACol);
+    // The handlers of a player or an edit may have removed the column; only the
+    // pointer is compared until it is known to be in the list still.
+    auto Gone = [&] { return !Columns().IsValidIndex(ACol) || Columns().Item(ACol) != Column; };
     if (Column->Play() && !ReadOnly() && ((Column->Options() & coEditing) || (Column->GetColumnStyle() & 1))) {
         if (PreparePlayer(ACol, SelectedRow(), GetCellRect(ACol, SelectedRow())))
             Column->Play()->KeyDown(Key.unicode());
+        if (Gone())
+            return;
     }
     if (!Editing() && !InputEditing() && Column->IsEditKey(Key)) {
         if (!InputSelected())
             StartEdit(ACol, SelectedRow(), QString(Key));
         else
             StartInputEdit(Column, QString(Key));
-        // An edit's handlers may have removed the column; only the pointer is
-        // compared until it is known to be in the list still.
-        if (!Columns().IsValidIndex(ACol) || Columns().Item(ACol) != Column)
+        if (Gone())
             return;
     }
     if (!InputSelected() && !(Column->Options() & coEditing))

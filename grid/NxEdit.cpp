@@ -53,9 +53,24 @@ TNxCustomEdit::TNxCustomEdit(QWidget* Parent)
     UpdateEditRect();
     connect(this, &QLineEdit::textChanged, this, [this] {
         const auto Change = OnChange;
-        if (Change)
-            Change(this);
+        if (!Change)
+            return;
+        ++FBusy;
+        Change(this);
+        --FBusy;
     });
+}
+
+void TNxCustomEdit::Free(TNxCustomEdit* Editor)
+{
+    if (!Editor)
+        return;
+    if (Editor->FBusy > 0) {
+        Editor->hide();
+        Editor->deleteLater();
+    } else {
+        delete Editor;
+    }
 }
 
 void TNxCustomEdit::SetAlignment(TAlignment Value)
@@ -248,6 +263,17 @@ void TNxCustomEdit::DoGlyphClick()
 
 bool TNxCustomEdit::event(QEvent* Event)
 {
+    // The deferred deletion itself ends the editor: nothing is counted after it.
+    if (Event->type() == QEvent::DeferredDelete)
+        return QLineEdit::event(Event);
+    ++FBusy;
+    const bool Result = TabEvent(Event) || QLineEdit::event(Event);
+    --FBusy;
+    return Result;
+}
+
+bool TNxCustomEdit::TabEvent(QEvent* Event)
+{
     // Tab stays in the editor only when it wants tabs; otherwise focus moves on.
     if (Event->type() == QEvent::KeyPress && FWantTabs) {
         auto* K = static_cast<QKeyEvent*>(Event);
@@ -258,7 +284,7 @@ bool TNxCustomEdit::event(QEvent* Event)
             return true;
         }
     }
-    return QLineEdit::event(Event);
+    return false;
 }
 
 void TNxCustomEdit::keyPressEvent(QKeyEvent* Event)
