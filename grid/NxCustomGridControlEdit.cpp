@@ -22,9 +22,11 @@ void PrepareOwnEditor(TNxCustomColumn* Column, TNxCustomEdit* Editor, TColor Col
     Editor->update();
 }
 
-void PutCaret(TNxCustomColumn* Column, TNxCustomEdit* Editor)
+// A typed start leaves the caret after the typed key, so that the next key adds
+// to it instead of replacing it; only a start from the stored text selects it all.
+void PutCaret(TNxCustomColumn* Column, TNxCustomEdit* Editor, bool Typed)
 {
-    if (Column->Options() & coEditorAutoSelect)
+    if ((Column->Options() & coEditorAutoSelect) && !Typed)
         Editor->selectAll();
     else
         Editor->end(false);
@@ -59,10 +61,21 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
         (void)EndEdit();
         CloseEditor();
     }
-    // The handler or the commit may have removed the row or the column, or
-    // changed the column's editor; only the pointer is compared until the column
-    // is known to be in the list still.
-    if (!FColumns->IsValidIndex(ACol) || FColumns->Item(ACol) != Column || !IsValidRow(ARow) || !CanEdit())
+    // The handlers, the commit or a scroll may have removed the row or the column,
+    // or changed the column's editor; only the pointer is compared until the
+    // column is known to be in the list still.
+    auto Gone = [&] {
+        return !FColumns->IsValidIndex(ACol) || FColumns->Item(ACol) != Column || !IsValidRow(ARow) || !CanEdit();
+    };
+    if (Gone())
+        return;
+    // An editor over a cell out of view would take the keys unseen and write where
+    // the user cannot look.
+    ScrollToRow(ARow);
+    if (Gone())
+        return;
+    ScrollColumnIntoView(Column);
+    if (Gone())
         return;
     TNxCustomEdit* Editor = Column->Editor();
     FEditing = true;
@@ -77,7 +90,7 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
         const QSignalBlocker Block(Editor);
         Editor->setText(StartText);
     }
-    PutCaret(Column, Editor);
+    PutCaret(Column, Editor, !Text.isEmpty());
     PlaceEditor();
 }
 
@@ -111,7 +124,7 @@ void TNxCustomGridControl::StartInputEdit(TNxCustomColumn* Column, const QString
     }
     FEditCol = FEditRow = -1;
     PlaceEditor();
-    PutCaret(Column, Editor);
+    PutCaret(Column, Editor, !Text.isEmpty());
     DoInputSelectCell(Column->Index());
 }
 
@@ -187,7 +200,11 @@ bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)
             return true;
         CloseEditor();
         setFocus(Qt::TabFocusReason);
-        keyPressEvent(Event);
+        // A grid that does not want tabs lets Tab move the focus on, as anywhere in a form.
+        if (FWantTabs)
+            keyPressEvent(Event);
+        else
+            focusNextPrevChild(Key == Qt::Key_Tab);
         return true;
     }
     if (Key == Qt::Key_Return || Key == Qt::Key_Enter) {
@@ -242,8 +259,9 @@ void TNxCustomGridControl::PlaceEditor()
         R = GetCellRect(FEditCol, FEditRow);
         R.Left += FLineWidths.Left;
         R.Right -= FLineWidths.Right;
-        if (GetBodyRect().Top > R.Top) {
-            // The grid keeps the focus: handed on to another widget it would end the edit.
+        if (GetBodyRect().Top > R.Top || R.Top >= GetBodyRect().Bottom) {
+            // Out of the row area. The grid keeps the focus: handed on to another
+            // widget it would end the edit.
             if (FActiveEditor->hasFocus())
                 setFocus(Qt::OtherFocusReason);
             FActiveEditor->hide();

@@ -274,17 +274,23 @@ bool TNxCustomEdit::event(QEvent* Event)
 
 bool TNxCustomEdit::TabEvent(QEvent* Event)
 {
-    // Tab stays in the editor only when it wants tabs; otherwise focus moves on.
-    if (Event->type() == QEvent::KeyPress && FWantTabs) {
-        auto* K = static_cast<QKeyEvent*>(Event);
-        if (K->key() == Qt::Key_Tab || K->key() == Qt::Key_Backtab) {
-            keyPressEvent(K);
-            // Accepted, or the parent would move the focus on after all.
-            K->accept();
-            return true;
-        }
+    if (Event->type() != QEvent::KeyPress)
+        return false;
+    auto* K = static_cast<QKeyEvent*>(Event);
+    if (K->key() != Qt::Key_Tab && K->key() != Qt::Key_Backtab)
+        return false;
+    // Tab stays in the editor only when it wants tabs; otherwise focus moves on,
+    // but the grid that routes the editor's keys hears of it first to end its edit.
+    if (FWantTabs) {
+        keyPressEvent(K);
+    } else {
+        const auto KeyDown = OnKeyDown;
+        if (!KeyDown || !KeyDown(this, K))
+            return false;
     }
-    return false;
+    // Accepted, or the parent would move the focus on after all.
+    K->accept();
+    return true;
 }
 
 void TNxCustomEdit::keyPressEvent(QKeyEvent* Event)

@@ -32,6 +32,9 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
         else if (What == "edit") Add(coEditing);
         else if (What == "search") Add(coSearchColumn);
         else if (What == "numeric") G.Col[C]->SetSortType(stNumeric);
+        else if (What == "autoselect") Add(coEditorAutoSelect);
+        else if (What == "input") Add(coCanInput);
+        else if (T[0] == "more") G.AddRow(30);
         else if (T[0] == "fixedcols") G.SetFixedCols(T[1].toInt());
         else if (T[0] == "readonly") G.SetReadOnly(true);
         else if (T[0] == "wanttabs") G.SetWantTabs(true);
@@ -219,6 +222,12 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("WantReturns moves down") << "returns" << 0 << "sel 1; k Return" << "sel=2 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("WantReturns with mdNone") << "returns none" << 0 << "sel 1; k Return" << "sel=1 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("Enter without WantReturns") << "" << 0 << "sel 1; k Return" << "sel=1 col=0 edit=- A1=Banana search=" << "";
+    QTest::newRow("Up, Down and the page keys stay in the editor") << "A edit, more" << 0 << "sel 1; t xy; k Down; k PgDown; k PgUp; k Up; k Return"
+                                                                   << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("editor out of view: Down commits first") << "A edit, more" << 0 << "sel 1; t xy; v 20; k Down" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("typing on a row scrolled away") << "A edit, more" << 0 << "sel 1; v 3; t z" << "sel=1 col=0 edit=0,1:z A1=Banana search=" << "";
+    QTest::newRow("Tab without WantTabs commits") << "A edit" << 0 << "sel 1; t xy; k Tab" << "sel=1 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("autoselect keeps typed keys") << "A edit, A autoselect" << 0 << "sel 1; t refuse" << "sel=1 col=0 edit=0,1:refuse A1=Banana search=" << "";
     // The refused text stays in the editor, which takes the next key; the focus then leaves from the grid.
     QTest::newRow("rejected value, then the focus leaves") << "D int" << 0 << "p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1; focus grid; focus other"
                                                            << "sel=1 col=3 edit=- A1=Banana search="
@@ -434,7 +443,8 @@ void tst_NxCustomGrid::EditorFollowsItsCell_data()
     QTest::newRow("scrolled above the rows") << 0 << 1 << "row 35" << "hidden grid";
     QTest::newRow("and back") << 0 << 1 << "row 35; row 0" << "shown 1,35 48x14 editor";
     QTest::newRow("horizontal") << 1 << 2 << "h 20" << "shown 31,51 58x14 editor";
-    QTest::newRow("column left of it widens") << 1 << 2 << "w 70" << "shown 71,51 58x14 editor";
+    QTest::newRow("column left of it widens") << 1 << 2 << "w 70" << "shown 67,51 58x14 editor";
+    QTest::newRow("scrolled below the rows") << 0 << 30 << "row 0" << "hidden grid";
     QTest::newRow("input line") << 1 << -1 << "" << "shown 51,19 58x14 editor";
     QTest::newRow("input line, column left of it widens") << 1 << -1 << "w 70" << "shown 71,19 58x14 editor";
 }
