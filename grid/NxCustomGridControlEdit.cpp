@@ -2,6 +2,7 @@
 // editor opens over the cell, its events come back to the grid, and its text
 // goes into the cell when the edit ends.
 #include "NxCustomGridControl.h"
+#include "NxCells.h"
 #include "NxEdit.h"
 
 #include "DwError.h"
@@ -30,6 +31,15 @@ void PutCaret(TNxCustomColumn* Column, TNxCustomEdit* Editor, bool Typed)
         Editor->selectAll();
     else
         Editor->end(false);
+}
+
+// A value the column's cells cannot hold raises the cells' own conversion error.
+void CheckCellValue(const TNxCustomColumn* Column, const QString& Value)
+{
+    if (Column->Kind() == ckInteger)
+        (void)NxCellConvert::StrToInt(Value);
+    else if (Column->Kind() == ckFloat)
+        (void)NxCellConvert::StrToFloat(Value);
 }
 
 } // namespace
@@ -223,10 +233,10 @@ bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)
             }
         } else if (FInputEditing && FActiveEditor) {
             (void)EndEdit();
-            {
-                const QSignalBlocker Block(FActiveEditor.data());
-                FActiveEditor->clear();
-            }
+            // The editor keeps its text until the row is in: a value the row
+            // refuses stays there for the user to correct.
+            if (FColumns->IsValidIndex(FInputColumn))
+                FColumns->Item(FInputColumn)->SetInputEditing(true);
             AcceptInput();
             if (FColumns->IsValidIndex(FInputColumn) && FActiveEditor) {
                 TNxCustomColumn* C = FColumns->Item(FInputColumn);
@@ -374,14 +384,19 @@ void TNxCustomGridControl::AcceptInput()
     DoInputAccept(Accept);
     if (!Accept)
         return;
+    auto ValueOf = [](const TNxCustomColumn* C) { return C->InputValue().isEmpty() ? C->DefaultValue() : C->InputValue(); };
+    // Every value is checked before the row is added: a refused one adds nothing.
+    for (int I = 0; I < FColumns->Count(); ++I)
+        CheckCellValue(FColumns->Item(I), ValueOf(FColumns->Item(I)));
     AddRow(1);
     const int Row = GetRowCount() - 1;
     for (int I = 0; I < FColumns->Count(); ++I) {
         TNxCustomColumn* C = FColumns->Item(I);
-        const QString Value = C->InputValue().isEmpty() ? C->DefaultValue() : C->InputValue();
+        const QString Value = ValueOf(C);
         if (!Value.isEmpty() && Row >= 0)
             SetCellText(I, Row, Value);
-        C->SetInputValue(QString());
     }
+    for (int I = 0; I < FColumns->Count(); ++I)
+        FColumns->Item(I)->SetInputValue(QString());
     DoInputAdded();
 }

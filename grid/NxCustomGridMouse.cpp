@@ -127,8 +127,9 @@ void TNxCustomGrid::MouseDown(const QPoint& P, Qt::MouseButton Button, Qt::Keybo
             RowsPress();
         }
         break;
-    case gaFooter:
-    case gaInput: break;
+    case gaFooter: break;
+    // The selection leaves the edited cell for the input line: the edit ends first.
+    case gaInput:
     default:
         (void)EndEdit();
         CloseEditor();
@@ -401,9 +402,12 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
             break;
         }
         case gaInput: {
+            // Only selects the input cell; typing there starts the input edit.
             const int Col = ColumnAtX(P.x());
-            if (Col >= 0)
-                StartInputEdit(Columns().Item(Col));
+            if (Col >= 0) {
+                SetInputSelected(true);
+                SelectColumn(Col);
+            }
             break;
         }
         default: break;

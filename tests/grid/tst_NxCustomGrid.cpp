@@ -228,6 +228,10 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("typing on a row scrolled away") << "A edit, more" << 0 << "sel 1; v 3; t z" << "sel=1 col=0 edit=0,1:z A1=Banana search=" << "";
     QTest::newRow("Tab without WantTabs commits") << "A edit" << 0 << "sel 1; t xy; k Tab" << "sel=1 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("autoselect keeps typed keys") << "A edit, A autoselect" << 0 << "sel 1; t refuse" << "sel=1 col=0 edit=0,1:refuse A1=Banana search=" << "";
+    QTest::newRow("input line click only selects") << "A input" << int(goInput) << "p 25,25; r 25,25; p 25,60; r 25,60"
+                                                   << "sel=1 col=0 edit=- A1=Banana search=" << "click 0 1";
+    QTest::newRow("rejected input value adds nothing") << "D int" << int(goInput) << "p 200,25; r 200,25; t x; k Return"
+                                                       << "sel=0 col=3 edit=3,-1:x A1=Banana search=" << "error 'x' is not a valid integer value";
     // The refused text stays in the editor, which takes the next key; the focus then leaves from the grid.
     QTest::newRow("rejected value, then the focus leaves") << "D int" << 0 << "p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1; focus grid; focus other"
                                                            << "sel=1 col=3 edit=- A1=Banana search="
@@ -644,11 +648,13 @@ void tst_NxCustomGrid::InputLineAddsARow()
     QStringList Fired;
     G.OnInputAdded = [&](TNxCustomGridControl*) { Fired << "added"; };
     G.OnInputSelectCell = [&](TNxCustomGridControl*, int C) { Fired << QString("input %1").arg(C); };
-    // The input line lies under the header: (0, 18)-(w, 40).
+    // The input line lies under the header: (0, 18)-(w, 40). A click selects the
+    // input cell; typing opens its editor.
     G.Run("p 25,25; r 25,25");
-    QVERIFY(G.InputEditing());
+    QVERIFY(!G.InputEditing());
     QVERIFY(G.InputSelected());
-    QTest::keyClicks(G.ActiveEditor(), "kiwi");
+    for (QChar C : QString("kiwi"))
+        QTest::keyClicks(QApplication::focusWidget(), C);
     QTest::keyClick(G.ActiveEditor(), Qt::Key_Return);
     QCOMPARE(G.RowCount(), 11);
     QCOMPARE(G.Cells(0, 10), QString("kiwi"));
