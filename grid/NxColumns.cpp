@@ -168,7 +168,7 @@ TNxCustomColumn::~TNxCustomColumn()
     if (FColumns)
         FColumns->Remove(this);
     FListeners.clear();
-    delete FOwnEditor.data();
+    TNxCustomEdit::Free(FOwnEditor.data());
 }
 
 TNxCustomEdit* TNxCustomColumn::OwnEditor() const

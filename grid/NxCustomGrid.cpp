@@ -118,6 +118,10 @@ void TNxCustomGrid::Guarded(const std::function<void()>& Body)
         // The user did something that failed: the application shows why.
         CancelInteraction();
         ReportGridError(E);
+        // A text the cell could not take stays in the open editor, which gets the
+        // keys again for the user to correct it.
+        if ((Editing() || InputEditing()) && ActiveEditor() && ActiveEditor()->isVisible())
+            ActiveEditor()->setFocus(Qt::OtherFocusReason);
     }
 }
 

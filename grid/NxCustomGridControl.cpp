@@ -910,10 +910,7 @@ void TNxCustomGridControl::focusOutEvent(QFocusEvent* Event)
         TNxScrollControl::focusOutEvent(Event);
         return;
     }
-    if (FEditing || FInputEditing) {
-        (void)EndEdit();
-        CloseEditor();
-    }
+    EndEditOnLeave();
     TNxScrollControl::focusOutEvent(Event);
     RefreshSelection();
 }

@@ -378,6 +378,9 @@ protected:
     virtual void EditorKeyPress(QChar Key) { Q_UNUSED(Key); }
     // True when the widget that takes the focus is the grid's own editor.
     bool FocusGoesToEditor() const;
+    // The focus left the grid and its editor: commits and closes an open edit; a
+    // text the cell cannot take is reported and dropped with the closed editor.
+    void EndEditOnLeave();
 
     // Column collection notifications.
     virtual void ColumnsChanged(int Operation, int Count, int Index);

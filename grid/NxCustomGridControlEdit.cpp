@@ -2,6 +2,7 @@
 // editor opens over the cell, its events come back to the grid, and its text
 // goes into the cell when the edit ends.
 #include "NxCustomGridControl.h"
+#include "NxCells.h"
 #include "NxEdit.h"
 
 #include "DwError.h"
@@ -22,12 +23,23 @@ void PrepareOwnEditor(TNxCustomColumn* Column, TNxCustomEdit* Editor, TColor Col
     Editor->update();
 }
 
-void PutCaret(TNxCustomColumn* Column, TNxCustomEdit* Editor)
+// A typed start leaves the caret after the typed key, so that the next key adds
+// to it instead of replacing it; only a start from the stored text selects it all.
+void PutCaret(TNxCustomColumn* Column, TNxCustomEdit* Editor, bool Typed)
 {
-    if (Column->Options() & coEditorAutoSelect)
+    if ((Column->Options() & coEditorAutoSelect) && !Typed)
         Editor->selectAll();
     else
         Editor->end(false);
+}
+
+// A value the column's cells cannot hold raises the cells' own conversion error.
+void CheckCellValue(const TNxCustomColumn* Column, const QString& Value)
+{
+    if (Column->Kind() == ckInteger)
+        (void)NxCellConvert::StrToInt(Value);
+    else if (Column->Kind() == ckFloat)
+        (void)NxCellConvert::StrToFloat(Value);
 }
 
 } // namespace
@@ -59,10 +71,21 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
         (void)EndEdit();
         CloseEditor();
     }
-    // The handler or the commit may have removed the row or the column, or
-    // changed the column's editor; only the pointer is compared until the column
-    // is known to be in the list still.
-    if (!FColumns->IsValidIndex(ACol) || FColumns->Item(ACol) != Column || !IsValidRow(ARow) || !CanEdit())
+    // The handlers, the commit or a scroll may have removed the row or the column,
+    // or changed the column's editor; only the pointer is compared until the
+    // column is known to be in the list still.
+    auto Gone = [&] {
+        return !FColumns->IsValidIndex(ACol) || FColumns->Item(ACol) != Column || !IsValidRow(ARow) || !CanEdit();
+    };
+    if (Gone())
+        return;
+    // An editor over a cell out of view would take the keys unseen and write where
+    // the user cannot look.
+    ScrollToRow(ARow);
+    if (Gone())
+        return;
+    ScrollColumnIntoView(Column);
+    if (Gone())
         return;
     TNxCustomEdit* Editor = Column->Editor();
     FEditing = true;
@@ -77,7 +100,7 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
         const QSignalBlocker Block(Editor);
         Editor->setText(StartText);
     }
-    PutCaret(Column, Editor);
+    PutCaret(Column, Editor, !Text.isEmpty());
     PlaceEditor();
 }
 
@@ -111,7 +134,7 @@ void TNxCustomGridControl::StartInputEdit(TNxCustomColumn* Column, const QString
     }
     FEditCol = FEditRow = -1;
     PlaceEditor();
-    PutCaret(Column, Editor);
+    PutCaret(Column, Editor, !Text.isEmpty());
     DoInputSelectCell(Column->Index());
 }
 
@@ -141,16 +164,8 @@ void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
             return;
         const QWidget* F = QApplication::focusWidget();
         // Focus that leaves the editor for anything but the grid ends the edit.
-        if (F != this && F != viewport() && (FEditing || FInputEditing)) {
-            try {
-                (void)EndEdit();
-            } catch (const EDotwrightError& Error) {
-                // A text the cell cannot take goes with the editor the user left.
-                CloseEditor();
-                ReportGridError(Error);
-            }
-            CloseEditor();
-        }
+        if (F != this && F != viewport())
+            EndEditOnLeave();
         Invalidate();
     };
     Editor->OnKeyDown = [this](TNxCustomEdit* E, QKeyEvent* K) {
@@ -170,6 +185,22 @@ void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
     };
 }
 
+void TNxCustomGridControl::EndEditOnLeave()
+{
+    if (!FEditing && !FInputEditing)
+        return;
+    try {
+        (void)EndEdit();
+    } catch (const EDotwrightError& Error) {
+        // A text the cell cannot take goes with the editor the user left; the
+        // error is shown once the edit is closed.
+        CloseEditor();
+        ReportGridError(Error);
+        return;
+    }
+    CloseEditor();
+}
+
 bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)
 {
     const int Key = Event->key();
@@ -179,7 +210,11 @@ bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)
             return true;
         CloseEditor();
         setFocus(Qt::TabFocusReason);
-        keyPressEvent(Event);
+        // A grid that does not want tabs lets Tab move the focus on, as anywhere in a form.
+        if (FWantTabs)
+            keyPressEvent(Event);
+        else
+            focusNextPrevChild(Key == Qt::Key_Tab);
         return true;
     }
     if (Key == Qt::Key_Return || Key == Qt::Key_Enter) {
@@ -198,10 +233,10 @@ bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)
             }
         } else if (FInputEditing && FActiveEditor) {
             (void)EndEdit();
-            {
-                const QSignalBlocker Block(FActiveEditor.data());
-                FActiveEditor->clear();
-            }
+            // The editor keeps its text until the row is in: a value the row
+            // refuses stays there for the user to correct.
+            if (FColumns->IsValidIndex(FInputColumn))
+                FColumns->Item(FInputColumn)->SetInputEditing(true);
             AcceptInput();
             if (FColumns->IsValidIndex(FInputColumn) && FActiveEditor) {
                 TNxCustomColumn* C = FColumns->Item(FInputColumn);
@@ -234,8 +269,9 @@ void TNxCustomGridControl::PlaceEditor()
         R = GetCellRect(FEditCol, FEditRow);
         R.Left += FLineWidths.Left;
         R.Right -= FLineWidths.Right;
-        if (GetBodyRect().Top > R.Top) {
-            // The grid keeps the focus: handed on to another widget it would end the edit.
+        if (GetBodyRect().Top > R.Top || R.Top >= GetBodyRect().Bottom) {
+            // Out of the row area. The grid keeps the focus: handed on to another
+            // widget it would end the edit.
             if (FActiveEditor->hasFocus())
                 setFocus(Qt::OtherFocusReason);
             FActiveEditor->hide();
@@ -348,14 +384,19 @@ void TNxCustomGridControl::AcceptInput()
     DoInputAccept(Accept);
     if (!Accept)
         return;
+    auto ValueOf = [](const TNxCustomColumn* C) { return C->InputValue().isEmpty() ? C->DefaultValue() : C->InputValue(); };
+    // Every value is checked before the row is added: a refused one adds nothing.
+    for (int I = 0; I < FColumns->Count(); ++I)
+        CheckCellValue(FColumns->Item(I), ValueOf(FColumns->Item(I)));
     AddRow(1);
     const int Row = GetRowCount() - 1;
     for (int I = 0; I < FColumns->Count(); ++I) {
         TNxCustomColumn* C = FColumns->Item(I);
-        const QString Value = C->InputValue().isEmpty() ? C->DefaultValue() : C->InputValue();
+        const QString Value = ValueOf(C);
         if (!Value.isEmpty() && Row >= 0)
             SetCellText(I, Row, Value);
-        C->SetInputValue(QString());
     }
+    for (int I = 0; I < FColumns->Count(); ++I)
+        FColumns->Item(I)->SetInputValue(QString());
     DoInputAdded();
 }

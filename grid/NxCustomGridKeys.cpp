@@ -18,12 +18,39 @@ QString AsciiUpper(const QString& S)
     return R;
 }
 
+// The keys that move the selection.
+bool MovesSelection(int Key)
+{
+    switch (Key) {
+    case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Left:
+    case Qt::Key_Right: case Qt::Key_Home: case Qt::Key_End: case Qt::Key_PageUp: case Qt::Key_PageDown:
+    case Qt::Key_Return: case Qt::Key_Enter:
+        return true;
+    default: return false;
+    }
+}
+
 } // namespace
 
 void TNxCustomGrid::keyPressEvent(QKeyEvent* Event)
 {
+    const bool Moves = MovesSelection(Event->key());
+    if ((Editing() || InputEditing()) && ActiveEditor() && ActiveEditor()->hasFocus()) {
+        // A key the open editor left (Up, Down, the page keys) stays with it: the
+        // selection never moves away from the cell being edited.
+        Event->setAccepted(Moves);
+        return;
+    }
     bool Handled = false;
     Guarded([&] {
+        // With the grid focused and the editor out of view, a move ends the edit first.
+        if ((Editing() || InputEditing()) && Moves) {
+            if (!EndEdit() && FEditRefused) {
+                Handled = true;
+                return;
+            }
+            CloseEditor();
+        }
         Handled = KeyDown(Event);
         const int Key = Event->key();
         if (Key == Qt::Key_Return || Key == Qt::Key_Enter) {
@@ -134,18 +161,21 @@ void TNxCustomGrid::KeyPress(QChar Key)
     if (!Columns().IsValidIndex(ACol) || (!InputSelected() && !IsValidRow(SelectedRow())))
         return;
     TNxCustomColumn* Column = Columns().Item(ACol);
+    // The handlers of a player or an edit may have removed the column; only the
+    // pointer is compared until it is known to be in the list still.
+    auto Gone = [&] { return !Columns().IsValidIndex(ACol) || Columns().Item(ACol) != Column; };
     if (Column->Play() && !ReadOnly() && ((Column->Options() & coEditing) || (Column->GetColumnStyle() & 1))) {
         if (PreparePlayer(ACol, SelectedRow(), GetCellRect(ACol, SelectedRow())))
             Column->Play()->KeyDown(Key.unicode());
+        if (Gone())
+            return;
     }
     if (!Editing() && !InputEditing() && Column->IsEditKey(Key)) {
         if (!InputSelected())
             StartEdit(ACol, SelectedRow(), QString(Key));
         else
             StartInputEdit(Column, QString(Key));
-        // An edit's handlers may have removed the column; only the pointer is
-        // compared until it is known to be in the list still.
-        if (!Columns().IsValidIndex(ACol) || Columns().Item(ACol) != Column)
+        if (Gone())
             return;
     }
     if (!InputSelected() && !(Column->Options() & coEditing))

@@ -127,8 +127,9 @@ void TNxCustomGrid::MouseDown(const QPoint& P, Qt::MouseButton Button, Qt::Keybo
             RowsPress();
         }
         break;
-    case gaFooter:
-    case gaInput: break;
+    case gaFooter: break;
+    // The selection leaves the edited cell for the input line: the edit ends first.
+    case gaInput:
     default:
         (void)EndEdit();
         CloseEditor();
@@ -312,7 +313,9 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
         FRowDragging = false;
         FDropRow = -1;
         Invalidate();
-        if (IsValidRow(From) && IsValidRow(D) && D != From && DoRowMove(From, D)) {
+        const int Count = RowCount();
+        // The handler may have changed the rows: the move is made only on the rows it was asked for.
+        if (IsValidRow(From) && IsValidRow(D) && D != From && DoRowMove(From, D) && RowCount() == Count) {
             MoveRow(From, D);
             SetSelectedRow(D);
         }
@@ -342,6 +345,11 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
         if (IsValidRow(Row) && Y >= 0)
             SetRowHeight(Row, Y - RowTop(Row));
     }
+    // Columns the handlers below may remove or move; only the pointers are
+    // compared until a column is known to be in the list still.
+    auto Column = [this](int ACol) { return Columns().IsValidIndex(ACol) ? Columns().Item(ACol) : nullptr; };
+    auto Still = [&](int ACol, const TNxCustomColumn* C) { return C && Column(ACol) == C; };
+    const TNxCustomColumn* PressedColumn = Column(Pressed);
     if (WasHeaderPressed && Columns().IsValidIndex(FPressedHeaderColumn)) {
         const int H = FPressedHeaderColumn;
         FPressedHeaderColumn = -1;
@@ -354,10 +362,10 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
             const int Col = CellColumnAt(P);
             const int Row = RowAtY(P.y());
             const bool Same = Col >= 0 && IsValidRow(Row) && Col == FPressCol && Row == FPressRow && Press.x() >= 0;
+            TNxCustomColumn* C = Column(Col);
             if (Same)
                 DoCellClick(Col, Row);
-            if (Same && Columns().IsValidIndex(Col) && !MultiSelected()) {
-                TNxCustomColumn* C = Columns().Item(Col);
+            if (Same && Still(Col, C) && IsValidRow(Row) && !MultiSelected()) {
                 if (!C->Play()) {
                     StartEdit(Col, Row);
                 } else if (((C->Options() & coEditing) || (C->GetColumnStyle() & 1)) && !ReadOnly()) {
@@ -376,7 +384,8 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
         }
         case gaHeader: {
             const int Col = ColumnAtX(P.x());
-            if (Col >= 0 && Col == Pressed && !FDblClickPending && (Columns().Item(Col)->Options() & coCanSort)) {
+            if (Col >= 0 && Col == Pressed && Still(Col, PressedColumn) && !FDblClickPending
+                && (Columns().Item(Col)->Options() & coCanSort)) {
                 TNxCustomColumn* C = Columns().Item(Col);
                 const bool WasSorted = C->Sorted();
                 try {
@@ -393,9 +402,12 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
             break;
         }
         case gaInput: {
+            // Only selects the input cell; typing there starts the input edit.
             const int Col = ColumnAtX(P.x());
-            if (Col >= 0)
-                StartInputEdit(Columns().Item(Col));
+            if (Col >= 0) {
+                SetInputSelected(true);
+                SelectColumn(Col);
+            }
             break;
         }
         default: break;
@@ -473,10 +485,14 @@ void TNxCustomGrid::ColumnDrop(int X, int Y)
 
 bool TNxCustomGrid::PreparePlayer(int ACol, int ARow, const TRect& CellRect)
 {
+    const TNxCustomColumn* Column = Columns().Item(ACol);
     bool Accept = true;
     DoBeforeEdit(ACol, ARow, Accept);
+    // The handler may have removed the column or the row.
+    if (!Accept || !Columns().IsValidIndex(ACol) || Columns().Item(ACol) != Column || !IsValidRow(ARow))
+        return false;
     TColumnPlay* Play = Columns().Item(ACol)->Play();
-    if (!Accept || !Play)
+    if (!Play)
         return false;
     Play->Col = ACol;
     Play->Row = ARow;

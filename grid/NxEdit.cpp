@@ -53,9 +53,24 @@ TNxCustomEdit::TNxCustomEdit(QWidget* Parent)
     UpdateEditRect();
     connect(this, &QLineEdit::textChanged, this, [this] {
         const auto Change = OnChange;
-        if (Change)
-            Change(this);
+        if (!Change)
+            return;
+        ++FBusy;
+        Change(this);
+        --FBusy;
     });
+}
+
+void TNxCustomEdit::Free(TNxCustomEdit* Editor)
+{
+    if (!Editor)
+        return;
+    if (Editor->FBusy > 0) {
+        Editor->hide();
+        Editor->deleteLater();
+    } else {
+        delete Editor;
+    }
 }
 
 void TNxCustomEdit::SetAlignment(TAlignment Value)
@@ -248,17 +263,34 @@ void TNxCustomEdit::DoGlyphClick()
 
 bool TNxCustomEdit::event(QEvent* Event)
 {
-    // Tab stays in the editor only when it wants tabs; otherwise focus moves on.
-    if (Event->type() == QEvent::KeyPress && FWantTabs) {
-        auto* K = static_cast<QKeyEvent*>(Event);
-        if (K->key() == Qt::Key_Tab || K->key() == Qt::Key_Backtab) {
-            keyPressEvent(K);
-            // Accepted, or the parent would move the focus on after all.
-            K->accept();
-            return true;
-        }
+    // The deferred deletion itself ends the editor: nothing is counted after it.
+    if (Event->type() == QEvent::DeferredDelete)
+        return QLineEdit::event(Event);
+    ++FBusy;
+    const bool Result = TabEvent(Event) || QLineEdit::event(Event);
+    --FBusy;
+    return Result;
+}
+
+bool TNxCustomEdit::TabEvent(QEvent* Event)
+{
+    if (Event->type() != QEvent::KeyPress)
+        return false;
+    auto* K = static_cast<QKeyEvent*>(Event);
+    if (K->key() != Qt::Key_Tab && K->key() != Qt::Key_Backtab)
+        return false;
+    // Tab stays in the editor only when it wants tabs; otherwise focus moves on,
+    // but the grid that routes the editor's keys hears of it first to end its edit.
+    if (FWantTabs) {
+        keyPressEvent(K);
+    } else {
+        const auto KeyDown = OnKeyDown;
+        if (!KeyDown || !KeyDown(this, K))
+            return false;
     }
-    return QLineEdit::event(Event);
+    // Accepted, or the parent would move the focus on after all.
+    K->accept();
+    return true;
 }
 
 void TNxCustomEdit::keyPressEvent(QKeyEvent* Event)

@@ -35,6 +35,9 @@ class TNxCustomEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit TNxCustomEdit(QWidget* Parent = nullptr);
+    // Deletes Editor; while it is inside its own handling of an event or a text
+    // change (a handler removed the column that owns it), only once that returns.
+    static void Free(TNxCustomEdit* Editor);
 
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value);
@@ -102,6 +105,8 @@ public:
 protected:
     virtual void DoGlyphClick();
     bool event(QEvent* Event) override;
+    // Tab and Backtab; true when taken here.
+    bool TabEvent(QEvent* Event);
     void keyPressEvent(QKeyEvent* Event) override;
     void mousePressEvent(QMouseEvent* Event) override;
     void paintEvent(QPaintEvent* Event) override;
@@ -114,6 +119,8 @@ protected:
 
 private:
     void ApplyColors();
+    // Depth of the editor's own event and text-change handling.
+    int FBusy = 0;
     TAlignment FAlignment = taLeftJustify;
     TBorderStyle FBorderStyle = bsSingle;
     TColor FColor = clWindow;

@@ -58,6 +58,7 @@ public:
         OnAfterEdit = [this](TNxCustomGridControl*, int C, int R, const QString& V) {
             Events << QString("after %1 %2 %3").arg(C).arg(R).arg(V);
         };
+        OnInputAdded = [this](TNxCustomGridControl*) { Events << "added"; };
     }
 
     // Column names in display order, widths in creation order, visibility flags.

@@ -9,12 +9,21 @@
 namespace {
 
 // "A fixed", "B noclick", "A nomove", "A edit", "A search", "fixedcols 1",
-// "readonly", "wanttabs", "returns", "returns none", "veto", "C numeric".
+// "readonly", "wanttabs", "returns", "returns none", "veto", "C numeric",
+// "A autoselect", "A input", "more" (30 rows more), "D int" (an integer column D,
+// 40 wide, editing and input through a TNxEdit of the test's), "rowmove clear|delete".
 void Setup(TSurfaceGrid& G, const QString& Setup)
 {
     for (const QString& S : Setup.split(',', Qt::SkipEmptyParts)) {
         const QStringList T = S.trimmed().split(' ');
         const int C = QString("ABC").indexOf(T[0]);
+        if (T[0] == "D") {
+            auto* D = new TNxTextColumn;
+            D->SetKind(ckInteger);
+            D->SetOptions(D->Options() | coEditing | coCanInput);
+            D->SetInplaceEdit(new TNxEdit(&G));
+            G.Columns().Add(D)->SetWidth(40);
+        }
         auto Add = [&](int O) { G.Col[C]->SetOptions(G.Col[C]->Options() | O); };
         const QString What = T.value(1);
         if (What == "fixed") Add(coFixedSize);
@@ -23,6 +32,9 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
         else if (What == "edit") Add(coEditing);
         else if (What == "search") Add(coSearchColumn);
         else if (What == "numeric") G.Col[C]->SetSortType(stNumeric);
+        else if (What == "autoselect") Add(coEditorAutoSelect);
+        else if (What == "input") Add(coCanInput);
+        else if (T[0] == "more") G.AddRow(30);
         else if (T[0] == "fixedcols") G.SetFixedCols(T[1].toInt());
         else if (T[0] == "readonly") G.SetReadOnly(true);
         else if (T[0] == "wanttabs") G.SetWantTabs(true);
@@ -30,6 +42,8 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
             G.SetWantReturns(true);
             if (What == "none")
                 G.SetSelectionMoveDirection(mdNone);
+        } else if (T[0] == "rowmove") {
+            G.OnRowMove = [&G, What](TNxCustomGridControl*, int, int, bool&) { What == "clear" ? G.ClearRows() : G.DeleteRow(0); };
         } else if (T[0] == "veto") {
             G.OnEditAccept = [&G](TNxCustomGridControl*, int C, int R, const QString& V, bool& Accept) {
                 G.Events << QString("accept %1 %2 %3").arg(C).arg(R).arg(V);
@@ -39,12 +53,19 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
     }
 }
 
+// Errors the grid reports go into Events while this lives.
+struct ReportInto {
+    static inline QStringList* Events = nullptr;
+    explicit ReportInto(QStringList& E) { Events = &E; SetGridErrorReporter([](const std::exception& X) { *Events << QString("error %1").arg(X.what()); }); }
+    ~ReportInto() { SetGridErrorReporter(nullptr); }
+};
+
 QString Rows(TSurfaceGrid& G)
 {
     return QString("sel=%1 rows=%2 h0=%3 edit=%4")
         .arg(G.SelectedRow())
         .arg(G.ColumnText(0).section(',', 0, 2))
-        .arg(G.GetRowHeight(0))
+        .arg(G.RowCount() ? G.GetRowHeight(0) : 0)
         .arg(G.Editing() ? QString("%1,%2").arg(G.EditCol()).arg(G.EditRow()) : "-");
 }
 
@@ -141,6 +162,8 @@ void tst_NxCustomGrid::Mouse_data()
     QTest::newRow("column without coEditing") << 0 << "" << "p 25,40; r 25,40" << "ABC 50,60,70 111"
                                               << "sel=1 rows=apple,Banana,cherry h0=16 edit=-" << "click 0 1";
     QTest::newRow("header double click") << 0 << "" << "d 25,5" << "ABC 50,60,70 111" << Sorted << "hclick 0|sort 0 asc|hdbl 0";
+    QTest::newRow("OnRowMove clears the rows") << int(goRowMoving) << "rowmove clear" << "p 25,20; m 25,60; r 25,60" << "ABC 50,60,70 111" << "sel=0 rows= h0=0 edit=-" << "";
+    QTest::newRow("OnRowMove deletes the row") << int(goRowMoving) << "rowmove delete" << "p 25,20; m 25,60; r 25,60" << "ABC 50,60,70 111" << "sel=0 rows=Banana,cherry,apricot h0=16 edit=-" << "";
 }
 
 void tst_NxCustomGrid::Mouse()
@@ -154,6 +177,7 @@ void tst_NxCustomGrid::Mouse()
     TSurfaceGrid G(Extra);
     ::Setup(G, Setup);
     G.Events.clear();
+    ReportInto Errors(G.Events);
     G.Run(Script);
     QCOMPARE(G.Layout(), Layout);
     QCOMPARE(Rows(G), RowState);
@@ -163,9 +187,10 @@ void tst_NxCustomGrid::Mouse()
     QVERIFY(!G.UpperArrow()->isVisible() && !G.DragBox()->isVisible());
 }
 
-// Column set-up, extra options, keys ("t text" typed, "k Key", "w ms" wait,
-// "sel N" select a row); then selection, edit state, cell text and events
-// (without the OnEdit of every typed character).
+// Column set-up, extra options, steps ("t text" typed, "k Key", "w ms" wait, "sel N"
+// select a row, "p x,y"/"r x,y" mouse, "v N" scroll position, "focus grid|other");
+// then selection, edit state (hidden: editor not in view), cell text and events
+// (without the OnEdit of every typed character; with the errors reported).
 void tst_NxCustomGrid::Keys_data()
 {
     QTest::addColumn<QString>("Setup");
@@ -197,6 +222,21 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("WantReturns moves down") << "returns" << 0 << "sel 1; k Return" << "sel=2 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("WantReturns with mdNone") << "returns none" << 0 << "sel 1; k Return" << "sel=1 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("Enter without WantReturns") << "" << 0 << "sel 1; k Return" << "sel=1 col=0 edit=- A1=Banana search=" << "";
+    QTest::newRow("Up, Down and the page keys stay in the editor") << "A edit, more" << 0 << "sel 1; t xy; k Down; k PgDown; k PgUp; k Up; k Return"
+                                                                   << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("editor out of view: Down commits first") << "A edit, more" << 0 << "sel 1; t xy; v 20; k Down" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("typing on a row scrolled away") << "A edit, more" << 0 << "sel 1; v 3; t z" << "sel=1 col=0 edit=0,1:z A1=Banana search=" << "";
+    QTest::newRow("Tab without WantTabs commits") << "A edit" << 0 << "sel 1; t xy; k Tab" << "sel=1 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("autoselect keeps typed keys") << "A edit, A autoselect" << 0 << "sel 1; t refuse" << "sel=1 col=0 edit=0,1:refuse A1=Banana search=" << "";
+    QTest::newRow("input line click only selects") << "A input" << int(goInput) << "p 25,25; r 25,25; p 25,60; r 25,60"
+                                                   << "sel=1 col=0 edit=- A1=Banana search=" << "click 0 1";
+    QTest::newRow("rejected input value adds nothing") << "D int" << int(goInput) << "p 200,25; r 200,25; t x; k Return"
+                                                       << "sel=0 col=3 edit=3,-1:x A1=Banana search=" << "error 'x' is not a valid integer value";
+    // The refused text stays in the editor, which takes the next key; the focus then leaves from the grid.
+    QTest::newRow("rejected value, then the focus leaves") << "D int" << 0 << "p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1; focus grid; focus other"
+                                                           << "sel=1 col=3 edit=- A1=Banana search="
+                                                           << "click 3 1|accept 3 1 0x|error '0x' is not a valid integer value|"
+                                                              "accept 3 1 0x1|error '0x1' is not a valid integer value";
 }
 
 void tst_NxCustomGrid::Keys()
@@ -208,10 +248,13 @@ void tst_NxCustomGrid::Keys()
     QFETCH(QString, Events);
     TSurfaceGrid G(Extra);
     ::Setup(G, Setup);
+    QLineEdit Other(&G);
+    Other.show();
     G.activateWindow();
     G.setFocus();
     QVERIFY(QTest::qWaitForWindowActive(&G));
     G.Events.clear();
+    ReportInto Errors(G.Events);
     auto Target = [&]() -> QWidget* { return QApplication::focusWidget() ? QApplication::focusWidget() : &G; };
     for (const QString& Step : Script.split(';', Qt::SkipEmptyParts)) {
         const QString S = Step.trimmed();
@@ -223,15 +266,18 @@ void tst_NxCustomGrid::Keys()
             QTest::qWait(Arg.toInt());
         else if (S.startsWith("sel "))
             G.SetSelectedRow(Arg.toInt());
-        else if (Arg == "Return")
-            QTest::keyClick(Target(), Qt::Key_Return);
-        else if (Arg == "Escape")
-            QTest::keyClick(Target(), Qt::Key_Escape);
-        else if (Arg == "Tab")
-            QTest::keyClick(Target(), Qt::Key_Tab);
+        else if (S.startsWith("k "))
+            QTest::keyClick(Target(), QKeySequence(Arg)[0].key());
+        else if (S.startsWith("p ") || S.startsWith("r "))
+            G.Run(S);
+        else if (S.startsWith("v "))
+            G.VertScrollBar().SetPosition(Arg.toInt());
+        else
+            (Arg == "grid" ? static_cast<QWidget&>(G) : Other).setFocus();
     }
-    const QString Edit = G.Editing() ? QString("%1,%2:%3").arg(G.EditCol()).arg(G.EditRow()).arg(G.ActiveEditor()->text())
-                                     : QString("-");
+    const TNxCustomEdit* E = G.ActiveEditor();
+    const QString Edit = !E ? "-" : QString("%1,%2:%3%4").arg(G.Editing() ? G.EditCol() : G.InputColumn()).arg(G.EditRow())
+        .arg(E->text(), E->isVisible() && G.viewport()->rect().intersects(E->geometry()) ? "" : " hidden");
     QCOMPARE(QString("sel=%1 col=%2 edit=%3 A1=%4 search=%5")
                  .arg(G.SelectedRow())
                  .arg(G.SelectedColumn())
@@ -401,7 +447,8 @@ void tst_NxCustomGrid::EditorFollowsItsCell_data()
     QTest::newRow("scrolled above the rows") << 0 << 1 << "row 35" << "hidden grid";
     QTest::newRow("and back") << 0 << 1 << "row 35; row 0" << "shown 1,35 48x14 editor";
     QTest::newRow("horizontal") << 1 << 2 << "h 20" << "shown 31,51 58x14 editor";
-    QTest::newRow("column left of it widens") << 1 << 2 << "w 70" << "shown 71,51 58x14 editor";
+    QTest::newRow("column left of it widens") << 1 << 2 << "w 70" << "shown 67,51 58x14 editor";
+    QTest::newRow("scrolled below the rows") << 0 << 30 << "row 0" << "hidden grid";
     QTest::newRow("input line") << 1 << -1 << "" << "shown 51,19 58x14 editor";
     QTest::newRow("input line, column left of it widens") << 1 << -1 << "w 70" << "shown 71,19 58x14 editor";
 }
@@ -445,14 +492,18 @@ void tst_NxCustomGrid::EditorFollowsItsCell()
              Expected);
 }
 
-// A handler that runs while an edit starts deletes column A (every column edits):
-// no edit opens on the column that took its place.
+// A handler deletes column A (every column edits): no edit opens on, and no click
+// sorts, the column that took its place; A's editor is freed once its own key
+// handling has returned.
 void tst_NxCustomGrid::HandlersThatRemoveTheColumn_data()
 {
     QTest::addColumn<QString>("Start");
     QTest::newRow("before edit") << "start";
     QTest::newRow("typed key") << "key";
     QTest::newRow("input edit") << "input";
+    QTest::newRow("OnEdit while typing") << "edit";
+    QTest::newRow("OnCellClick") << "p 25,40; r 25,40";
+    QTest::newRow("OnHeaderClick") << "p 25,5; r 25,5";
 }
 
 void tst_NxCustomGrid::HandlersThatRemoveTheColumn()
@@ -465,7 +516,16 @@ void tst_NxCustomGrid::HandlersThatRemoveTheColumn()
         if (Grid->Columns().Count() == 3)
             delete Grid->Columns().Item(0);
     };
-    if (Start == "input") {
+    QPointer<TNxCustomEdit> EditorOfA = G.Col[0]->OwnEditor();
+    G.OnCellClick = [&](TNxCustomGridControl* Grid, int, int) { DeleteA(Grid); };
+    G.OnHeaderClick = [&](TNxCustomGridControl* Grid, int) { DeleteA(Grid); };
+    if (Start.startsWith("p ")) {
+        G.Run(Start);
+    } else if (Start == "edit") {
+        G.StartEdit(0, 1, "x");
+        G.OnEdit = [&](TNxCustomGridControl* Grid, int, int, const QString&) { DeleteA(Grid); };
+        QTest::keyClicks(G.ActiveEditor(), "yz");
+    } else if (Start == "input") {
         G.StartEdit(1, 1, "zz");
         G.OnAfterEdit = [&](TNxCustomGridControl* Grid, int, int, const QString&) { DeleteA(Grid); };
         G.StartInputEdit(G.Col[0]);
@@ -480,6 +540,9 @@ void tst_NxCustomGrid::HandlersThatRemoveTheColumn()
     QCOMPARE(G.Columns().Count(), 2);
     QVERIFY(!G.Editing() && !G.InputEditing());
     QCOMPARE(G.ActiveEditor(), nullptr);
+    QVERIFY(!G.Columns().Item(0)->Sorted());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(EditorOfA.isNull());
 }
 
 void tst_NxCustomGrid::DragBoxAndArrowsFollowTheDrag()
@@ -585,11 +648,13 @@ void tst_NxCustomGrid::InputLineAddsARow()
     QStringList Fired;
     G.OnInputAdded = [&](TNxCustomGridControl*) { Fired << "added"; };
     G.OnInputSelectCell = [&](TNxCustomGridControl*, int C) { Fired << QString("input %1").arg(C); };
-    // The input line lies under the header: (0, 18)-(w, 40).
+    // The input line lies under the header: (0, 18)-(w, 40). A click selects the
+    // input cell; typing opens its editor.
     G.Run("p 25,25; r 25,25");
-    QVERIFY(G.InputEditing());
+    QVERIFY(!G.InputEditing());
     QVERIFY(G.InputSelected());
-    QTest::keyClicks(G.ActiveEditor(), "kiwi");
+    for (QChar C : QString("kiwi"))
+        QTest::keyClicks(QApplication::focusWidget(), C);
     QTest::keyClick(G.ActiveEditor(), Qt::Key_Return);
     QCOMPARE(G.RowCount(), 11);
     QCOMPARE(G.Cells(0, 10), QString("kiwi"));
