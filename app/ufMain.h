@@ -153,6 +153,10 @@ private:
     void CreateMenus();
     void CreateToolbars();
     void CreateDocks();
+    // Panels hidden and shown again from the Tools menu come back at their
+    // sizes: kept when a panel is hidden, given back when it is shown.
+    void KeepPanelSizes(QDockWidget* Hiding);
+    void RestorePanelSizes();
     void CreateCharList();
     QWidget* CreateToolsPanel();
     void CreateCentre();
@@ -236,6 +240,7 @@ private:
     QDockWidget* pnlFontChars = nullptr;
     QDockWidget* pnlPreview = nullptr;
     QDockWidget* pnlTools = nullptr;
+    QHash<QDockWidget*, QSize> FPanelSizes; // before the first of them was hidden
     QWidget* pnlPreviewBody = nullptr;
     TNextGrid* grdFontViewer = nullptr;
     TNxTextColumn* nxColChar = nullptr;

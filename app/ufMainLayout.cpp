@@ -326,6 +326,17 @@ void TfrmMain::CreateDocks()
     QAction* CharBar = tbCharacter->toggleViewAction();
     CharBar->setText(QStringLiteral("Char Editing Toolbar"));
     CharBar->setObjectName(QStringLiteral("actCharToolbar"));
+    for (QDockWidget* Panel : {pnlPreview, pnlTools}) {
+        connect(Panel, &QDockWidget::visibilityChanged, this, [this, Panel](bool Visible) {
+            if (!Visible && Panel->isHidden())
+                KeepPanelSizes(Panel);
+        });
+        // After the dock's own handler has shown it.
+        connect(Panel->toggleViewAction(), &QAction::triggered, this, [this](bool Shown) {
+            if (Shown)
+                RestorePanelSizes();
+        });
+    }
     Tools->addActions({Preview, ToolsToggle});
     Tools->addSeparator();
     Tools->addActions({FontBar, CharBar});

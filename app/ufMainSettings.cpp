@@ -173,6 +173,33 @@ bool TfrmMain::SaveSettings()
     return SyncWritten(S);
 }
 
+// Qt gives a panel shown again whatever room its neighbour leaves it. The
+// sizes are those of the panels before the first of them was hidden (a
+// hidden panel's neighbour has grown into its room), read while the dock is
+// being hidden and the layout has not moved yet.
+void TfrmMain::KeepPanelSizes(QDockWidget* Hiding)
+{
+    for (QDockWidget* Panel : {pnlPreview, pnlTools})
+        if ((Panel == Hiding || Panel->isVisible()) && !Panel->isFloating() && !FPanelSizes.contains(Panel))
+            FPanelSizes.insert(Panel, Panel->size());
+}
+
+void TfrmMain::RestorePanelSizes()
+{
+    QList<QDockWidget*> Panels;
+    QList<int> Widths, Heights;
+    for (auto It = FPanelSizes.cbegin(); It != FPanelSizes.cend(); ++It)
+        if (!It.key()->isHidden() && !It.key()->isFloating()) {
+            Panels << It.key();
+            Widths << It.value().width();
+            Heights << It.value().height();
+        }
+    resizeDocks(Panels, Heights, Qt::Vertical);
+    resizeDocks(Panels, Widths, Qt::Horizontal);
+    if (!pnlPreview->isHidden() && !pnlTools->isHidden())
+        FPanelSizes.clear();
+}
+
 bool TfrmMain::SaveToolbarLayout()
 {
     QSettings S(GetSettingsFileName(), QSettings::IniFormat);

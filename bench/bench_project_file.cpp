@@ -1,12 +1,16 @@
 // The ".lcd" file of a 256-character 50x50 font (about 5.8 MB): save and load
 // next to a plain read and write of the same bytes, and the import of an
-// installed font. The save's counter "vs_plain_write" is expected below 5.
+// installed font. The save's counter "vs_plain_write" is expected below 5,
+// the import's "vs_painter" below 2.
 #include "CharClasses.h"
+#include "unHelpers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QSaveFile>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -139,6 +143,52 @@ void BM_ImportSystemFont(benchmark::State& State)
     }
 }
 BENCHMARK(BM_ImportSystemFont)->Unit(benchmark::kMillisecond);
+
+// The 224 glyphs of codes 32 to 255 at 28 points drawn by one QPainter into
+// one image, in the same cells and font as the import uses.
+void DrawGlyphs(QImage& Sheet, const QFont& Font, const QSize& Cell)
+{
+    Sheet.fill(Qt::white);
+    QPainter Painter(&Sheet);
+    Painter.setFont(Font);
+    Painter.setPen(Qt::black);
+    const int Ascent = QFontMetrics(Font).ascent();
+    for (int Code = 32; Code <= 255; ++Code) {
+        const int I = Code - 32;
+        Painter.drawText(I % 16 * Cell.width(), I / 16 * Cell.height() + Ascent, Win1252Char(Code));
+    }
+}
+
+// The import at 28 points; the counter "vs_painter" is its time over the
+// plain drawing of the same glyphs, taken in turns, and is expected below 2.
+void BM_Import28VsPainter(benchmark::State& State)
+{
+    const QString Face = QStringLiteral("DejaVu Sans");
+    QFont Font(Face);
+    Font.setPixelSize(28 * 96 / 72);
+    Font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
+    const QSize Cell = TGLCDFont::ImportCellSize(Face, 28, 0, 32, 255);
+    QImage Sheet(Cell.width() * 16, Cell.height() * 14, QImage::Format_RGB32);
+    using TClock = std::chrono::steady_clock;
+    TClock::duration ImportTime{}, DrawTime{};
+    for (auto _ : State) {
+        const auto Start = TClock::now();
+        TGLCDFont Imported(QString{});
+        Imported.ImportSystemFont(Face, 28, 0, 32, 255);
+        benchmark::DoNotOptimize(Imported.GetChar(65));
+        const auto Done = TClock::now();
+        State.PauseTiming();
+        const auto DrawStart = TClock::now();
+        DrawGlyphs(Sheet, Font, Cell);
+        benchmark::DoNotOptimize(Sheet.constBits());
+        DrawTime += TClock::now() - DrawStart;
+        ImportTime += Done - Start;
+        State.ResumeTiming();
+    }
+    State.counters["vs_painter"] =
+        double(ImportTime.count()) / double(std::max<TClock::rep>(1, DrawTime.count()));
+}
+BENCHMARK(BM_Import28VsPainter)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

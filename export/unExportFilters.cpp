@@ -85,15 +85,20 @@ QString TSwordfishBasicFilter::Execute()
 
 void TSwordfishBasicFilter::BeginExport(QStringList&) {}
 
-QString TSwordfishBasicFilter::ListText(const QStringList& List)
+QString TSwordfishBasicFilter::ListText(const QStringList& List) { return ListText(QStringList(List)); }
+
+QString TSwordfishBasicFilter::ListText(QStringList&& List)
 {
+    if (List.isEmpty())
+        return QString();
     qsizetype Size = 0;
-    for (const QString& S : List)
+    for (const QString& S : std::as_const(List))
         Size += S.size() + 2;
-    QString Text;
+    QString Text = std::move(List.front());
     Text.reserve(Size);
-    for (const QString& S : List) {
-        Text += S;
+    Text += Crlf;
+    for (qsizetype I = 1; I < List.size(); ++I) {
+        Text += List.at(I);
         Text += Crlf;
     }
     return Text;

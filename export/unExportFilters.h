@@ -50,6 +50,9 @@ protected:
     void LoadFixedSizeChar(TPixelBuffer& Grid, int Code) const;
     // The text of the whole list: every item followed by CR LF.
     static QString ListText(const QStringList& List);
+    // The same, built in the first item's own buffer when it has the room:
+    // a writer that makes its text one item, reserved, is not copied again.
+    static QString ListText(QStringList&& List);
 };
 
 class TProtonBasicFilter : public TSwordfishBasicFilter {

@@ -60,7 +60,7 @@ void TCharClass::SetWidth(int Value)
     if (Value == Width)
         return;
     Width = Value;
-    Cells.resize(size_t(Width) * size_t(Height), 0);
+    Cells.resize(size_t(Width) * size_t(Height)); // new entries 0, set by memset
 }
 
 void TCharClass::SetHeight(int Value)
@@ -69,7 +69,7 @@ void TCharClass::SetHeight(int Value)
     if (Value == Height)
         return;
     Height = Value;
-    Cells.resize(size_t(Width) * size_t(Height), 0);
+    Cells.resize(size_t(Width) * size_t(Height)); // new entries 0, set by memset
 }
 
 void TCharClass::LoadFromBitmap(const QImage* Bitmap, bool Resize)

@@ -610,6 +610,44 @@ private slots:
         QCOMPARE(V->ActiveDotColor(), Active);
     }
 
+    // Hiding and showing the panels from the Tools menu, in turn; every
+    // panel ends at the size it had.
+    void panelsComeBackAtTheirSize_data()
+    {
+        QTest::addColumn<QStringList>("Toggles");
+        QTest::newRow("preview") << QStringList{"actPreviewPanel", "actPreviewPanel"};
+        QTest::newRow("tools") << QStringList{"actToolsPanel", "actToolsPanel"};
+        QTest::newRow("both, shown in the same order")
+            << QStringList{"actPreviewPanel", "actToolsPanel", "actPreviewPanel", "actToolsPanel"};
+        QTest::newRow("both, shown in the other order")
+            << QStringList{"actToolsPanel", "actPreviewPanel", "actPreviewPanel", "actToolsPanel"};
+        QTest::newRow("preview twice")
+            << QStringList{"actPreviewPanel", "actPreviewPanel", "actPreviewPanel", "actPreviewPanel"};
+    }
+    void panelsComeBackAtTheirSize()
+    {
+        QFETCH(QStringList, Toggles);
+        TfrmMain& M = MainWithProject();
+        const QStringList Panels{"pnlFontChars", "pnlPreview", "pnlTools"};
+        const auto Sizes = [&] {
+            QApplication::processEvents();
+            QStringList R;
+            for (const QString& P : Panels) {
+                const QSize S = M.findChild<QWidget*>(P)->size();
+                R << QStringLiteral("%1 %2x%3").arg(P).arg(S.width()).arg(S.height());
+            }
+            return R;
+        };
+        const QStringList Before = Sizes();
+        for (const QString& A : Toggles) {
+            M.findChild<QAction*>(A)->trigger();
+            Sizes();
+        }
+        QCOMPARE(Sizes(), Before);
+        QVERIFY(M.findChild<QAction*>(QStringLiteral("actPreviewPanel"))->isChecked());
+        QVERIFY(M.findChild<QAction*>(QStringLiteral("actToolsPanel"))->isChecked());
+    }
+
     void closeAndQuitRefusedWhileBusy()
     {
         TfrmMain& M = MainWithProject();

@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QtTest>
 
 namespace {
@@ -53,6 +54,8 @@ private slots:
     void fillsTheRangeWithOneSize();
     void glyphShapes();
     void stylesChangeTheInk();
+    void wholeGlyphIsThePaintersPicture_data();
+    void wholeGlyphIsThePaintersPicture();
     void emptyAndBadRanges();
 };
 
@@ -177,6 +180,54 @@ void tst_ImportSystemFont::stylesChangeTheInk()
         FullRow = N >= U.Width - 1;
     }
     QVERIFY2(FullRow, qPrintable(Picture(U)));
+}
+
+void tst_ImportSystemFont::wholeGlyphIsThePaintersPicture_data()
+{
+    QTest::addColumn<QString>("Face");
+    QTest::addColumn<int>("Size");
+    QTest::addColumn<unsigned>("Style");
+    QTest::addColumn<int>("Code"); // Latin-1, the same character in Win1252
+    QTest::newRow("g, 28 pt") << "DejaVu Sans" << 28 << 0u << int('g');
+    QTest::newRow("@, mono 9 pt") << "DejaVu Sans Mono" << 9 << 0u << int('@');
+    QTest::newRow("e acute, bold italic 15 pt")
+        << "DejaVu Sans" << 15 << unsigned(TFontStyle::fsBold | TFontStyle::fsItalic) << 0xE9;
+    QTest::newRow("W, underlined 20 pt") << "DejaVu Sans" << 20 << unsigned(TFontStyle::fsUnderline) << int('W');
+}
+
+// Every cell of one imported glyph against the glyph drawn by QPainter in
+// the same font and cell, read pixel by pixel.
+void tst_ImportSystemFont::wholeGlyphIsThePaintersPicture()
+{
+    QFETCH(QString, Face);
+    QFETCH(int, Size);
+    QFETCH(unsigned, Style);
+    QFETCH(int, Code);
+    TGLCDFont Font(QString{});
+    Font.ImportSystemFont(Face, Size, Style, 32, 255);
+    const TCharClass& Imported = *Font.GetChar(Code);
+
+    QFont F(Face);
+    F.setPixelSize(int(std::lround(Size * 96.0 / 72.0)));
+    F.setBold(Style & TFontStyle::fsBold);
+    F.setItalic(Style & TFontStyle::fsItalic);
+    F.setUnderline(Style & TFontStyle::fsUnderline);
+    F.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
+    QImage Img(TGLCDFont::ImportCellSize(Face, Size, Style, 32, 255), QImage::Format_ARGB32);
+    Img.fill(Qt::white);
+    {
+        QPainter P(&Img);
+        P.setFont(F);
+        P.setPen(Qt::black);
+        P.drawText(0, QFontMetrics(F).ascent(), QString(QChar(Code)));
+    }
+    TCharClass Expected(Code, Img.width(), Img.height());
+    for (int X = 0; X < Img.width(); ++X)
+        for (int Y = 0; Y < Img.height(); ++Y)
+            Expected.SetCellValue(X, Y, qGray(Img.pixel(X, Y)) < 128 ? clInk : clClear);
+    QVERIFY2(Ink(Expected) > 0, qPrintable(Picture(Expected)));
+    QVERIFY2(Imported.Cells == Expected.Cells,
+             qPrintable(QStringLiteral("imported:\n%1expected:\n%2").arg(Picture(Imported), Picture(Expected))));
 }
 
 void tst_ImportSystemFont::emptyAndBadRanges()
