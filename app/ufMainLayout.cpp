@@ -409,6 +409,9 @@ void TfrmMain::CreateCentre()
     scrEditor->setObjectName(QStringLiteral("scrEditor"));
     scrEditor->setFrameShape(QFrame::NoFrame);
     scrEditor->setWidgetResizable(true);
+    // A click on the editor would otherwise hand the keyboard to the scroll
+    // area around it and take it from the character list.
+    scrEditor->setFocusPolicy(Qt::NoFocus);
     pnlEditor = new QWidget;
     pnlEditor->setObjectName(QStringLiteral("pnlEditor"));
     scrEditor->setWidget(pnlEditor);

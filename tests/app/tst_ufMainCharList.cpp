@@ -119,6 +119,38 @@ private slots:
         QCOMPARE(G->verticalScrollBar()->value(), 0);
     }
 
+    // Drawing leaves the keyboard with the list: the next key moves to the next character.
+    void drawingKeepsTheKeysOnTheList_data()
+    {
+        QTest::addColumn<int>("Button");
+        QTest::addColumn<int>("Modifiers");
+        QTest::newRow("left") << int(Qt::LeftButton) << 0;
+        QTest::newRow("right") << int(Qt::RightButton) << 0;
+        QTest::newRow("ctrl left") << int(Qt::LeftButton) << int(Qt::ControlModifier);
+        QTest::newRow("middle") << int(Qt::MiddleButton) << 0;
+    }
+    void drawingKeepsTheKeysOnTheList()
+    {
+        QFETCH(int, Button);
+        QFETCH(int, Modifiers);
+        TfrmMain& W = Fx.MainWith(MakeFont(QStringLiteral("Keys"), 32, 126, 8, 8));
+        W.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&W));
+        TNextGrid* G = List(W);
+        G->setFocus();
+        TPixelGrid* E = W.CharEditor();
+        QTest::mouseClick(E, Qt::MouseButton(Button), Qt::KeyboardModifiers(Modifiers), QPoint(20, 20));
+        QCOMPARE(QApplication::focusWidget(), G);
+        // The key goes where the window sends it, not to a chosen widget.
+        Fx.Messages.Answer(TModalResult::mrNo);
+        QTest::keyClick(W.windowHandle(), Qt::Key_Down);
+        QCOMPARE(W.CurrentFont()->CurrentChar, 33);
+        QCOMPARE(G->SelectedRow(), 1);
+        // and the window's own shortcuts still reach their actions
+        QTest::keyClick(W.windowHandle(), Qt::Key_I, Qt::ControlModifier);
+        QVERIFY(W.CharEditor()->Modified());
+    }
+
     // The list may be sorted by a header click: the code always comes from the row's code cell.
     void sortedListSelectsByCode()
     {
