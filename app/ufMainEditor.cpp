@@ -31,6 +31,12 @@ constexpr TPreviewScheme PreviewSchemes[] = {
     {0x008080, 0x00FFFF},
 };
 
+// The shift-state bit of a mouse button; 0 for a button without one.
+TShiftState ButtonFlag(Qt::MouseButton Button)
+{
+    return ShiftStateOf(Qt::NoModifier, Button);
+}
+
 } // namespace
 
 void TfrmMain::CreateEditors()
@@ -256,6 +262,10 @@ void TfrmMain::EditorMouseDown(TPixelGrid*, Qt::MouseButton Button, TShiftState 
 void TfrmMain::PaintEditorCell(TPixelGrid*, TShiftState Shift, int ACol, int ARow)
 {
     TPixelGrid* G = FCharEditor;
+    // A release that went elsewhere (to a menu opened mid-stroke, say) ends
+    // the stroke at the first move without its button.
+    if (FDrawing && !(Shift & ButtonFlag(FDrawButton)))
+        EditorMouseUp(G, FDrawButton, Shift, ACol, ARow);
     if (!FDrawing || ACol < 0 || ARow < 0 || ACol >= G->HorizCellCount() || ARow >= G->VertCellCount())
         return;
     if (ACol == FLastCol && ARow == FLastRow)

@@ -384,6 +384,35 @@ private slots:
         QCOMPARE(Picture(*G), QStringLiteral("####.|####."));
     }
 
+    // A press on (0, 0) whose release never comes, then moves over (1, 0) and
+    // (2, 0) holding Held: only a move with the stroke's own button paints.
+    void movesPaintOnlyWithTheirButtonDown_data()
+    {
+        QTest::addColumn<int>("Button");
+        QTest::addColumn<int>("Held"); // during the first move; the second holds the stroke's button
+        QTest::addColumn<QString>("Expected");
+        QTest::newRow("button still down") << int(Qt::LeftButton) << int(Qt::LeftButton) << "###";
+        QTest::newRow("release lost") << int(Qt::LeftButton) << int(Qt::NoButton) << "#..";
+        QTest::newRow("other button down") << int(Qt::LeftButton) << int(Qt::RightButton) << "#..";
+        QTest::newRow("right, release lost") << int(Qt::RightButton) << int(Qt::NoButton) << ".##";
+    }
+    void movesPaintOnlyWithTheirButtonDown()
+    {
+        QFETCH(int, Button);
+        QFETCH(int, Held);
+        QFETCH(QString, Expected);
+        TfrmMain& M = MainWithProject(3, 1);
+        TPixelGrid* G = M.CharEditor();
+        Draw(*G, Button == Qt::LeftButton ? QStringLiteral("...") : QStringLiteral("###"));
+        QTest::mousePress(G, Qt::MouseButton(Button), {}, CellCentre(0, 0));
+        for (auto [X, Buttons] : {std::pair{1, Held}, std::pair{2, Button}}) {
+            QMouseEvent Move(QEvent::MouseMove, CellCentre(X, 0), G->mapToGlobal(CellCentre(X, 0)),
+                             Qt::NoButton, Qt::MouseButtons(Buttons), Qt::NoModifier);
+            QApplication::sendEvent(G, &Move);
+        }
+        QCOMPARE(Picture(*G), Expected);
+    }
+
     void fiftyOneStrokesLeaveFifty()
     {
         TfrmMain& M = MainWithProject(8, 8);
