@@ -176,6 +176,8 @@ private:
 
     // commands built here
     void CharCommand(const std::function<void(TPixelGrid&)>& Operation);
+    // A snap that leaves the glyph where it was leaves the modified flag too.
+    void SnapCommand(void (TPixelGrid::*Snap)());
     void actSaveModifiedCharExecute();
     void actApplicationExitExecute();
     void actUndoExecute();

@@ -305,6 +305,18 @@ void TfrmMain::CharCommand(const std::function<void(TPixelGrid&)>& Operation)
     FCharEditor->SetModified(true);
 }
 
+void TfrmMain::SnapCommand(void (TPixelGrid::*Snap)())
+{
+    if (!FCharEditor)
+        return;
+    const bool WasModified = FCharEditor->Modified();
+    const std::vector<TColor> Before = FCharEditor->Buffer().Cells();
+    CharCommand([Snap](TPixelGrid& G) { (G.*Snap)(); });
+    // Touching the border already, or blank: nothing to ask about later.
+    if (FCharEditor->Buffer().Cells() == Before)
+        FCharEditor->SetModified(WasModified);
+}
+
 void TfrmMain::actRollOverExecute()
 {
     FRollOver = !FRollOver;
