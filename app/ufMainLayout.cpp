@@ -429,6 +429,8 @@ void TfrmMain::CreateStatusBar()
         L1->setObjectName(QString::fromLatin1(Name1));
         auto* L2 = new QLabel(Bar);
         L2->setObjectName(QString::fromLatin1(Name2));
+        // The font's name is the user's text, shown as typed, never as markup.
+        L2->setTextFormat(Qt::PlainText);
         QFont F = L2->font();
         F.setBold(true);
         L2->setFont(F);
@@ -484,6 +486,7 @@ void TfrmMain::CreateBusyPanel()
     lblBusyTitle->setGeometry(48, 8, 225, 16);
     lblBusyText = new QLabel(pnlBusy);
     lblBusyText->setObjectName(QStringLiteral("lblBusyText"));
+    lblBusyText->setTextFormat(Qt::PlainText);
     lblBusyText->setWordWrap(true);
     lblBusyText->setGeometry(48, 24, 225, 34);
 }

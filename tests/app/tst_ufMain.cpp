@@ -301,6 +301,42 @@ private slots:
         QVERIFY(M.ProjectModified());
     }
 
+    // A font's name is shown as typed: no markup, no picture, no wider window.
+    void fontNameShownAsTyped_data()
+    {
+        QTest::addColumn<QString>("Name");
+        QTest::newRow("heading and picture") << QStringLiteral("<h1>Huge</h1><img src=\"%1\">");
+        QTest::newRow("starts with a tag") << QStringLiteral("<b>Bold</b> font");
+        QTest::newRow("entity") << QStringLiteral("A &amp; B &lt;");
+        QTest::newRow("plain") << QStringLiteral("Plain 8");
+        QTest::newRow("very long") << QString(400, QLatin1Char('W'));
+    }
+    void fontNameShownAsTyped()
+    {
+        QFETCH(QString, Name);
+        QTemporaryDir Dir;
+        QImage Big(2000, 2000, QImage::Format_RGB32);
+        Big.fill(Qt::red);
+        QVERIFY(Big.save(Dir.filePath(QStringLiteral("big.png"))));
+        if (Name.contains(QLatin1String("%1")))
+            Name = Name.arg(Dir.filePath(QStringLiteral("big.png")));
+        TfrmMain& M = Main();
+        const QSize Before = M.size();
+        M.ShowProject(MakeFont(Name, 32, 33, 8, 8), false);
+        auto* L = M.findChild<QLabel*>(QStringLiteral("lblStatusFontName2"));
+        QCOMPARE(L->text(), Name);
+        QCOMPARE(L->sizeHint().height(), M.findChild<QLabel*>(QStringLiteral("lblStatusFontSize2"))->sizeHint().height());
+        // every character of the name takes its place, tags included
+        QVERIFY(L->sizeHint().width() >= L->fontMetrics().horizontalAdvance(Name));
+        QTest::qWait(20);
+        QCOMPARE(M.size(), Before);
+        const QImage Shot = M.statusBar()->grab().toImage();
+        if (!qEnvironmentVariableIsEmpty("DW_STATUS_PICTURE"))
+            Shot.save(qEnvironmentVariable("DW_STATUS_PICTURE") + QString::fromLatin1(QTest::currentDataTag()).left(4) + ".png");
+        for (int Y = 0; Y < Shot.height(); ++Y)
+            QVERIFY(QColor(Shot.pixel(Shot.width() / 2, Y)) != QColor(Qt::red));
+    }
+
     void emptyRangeDisablesCharacterCommands()
     {
         TfrmMain& M = Main();
