@@ -166,7 +166,8 @@ void TfrmMain::SetCharListGeometry(int W, int H)
     nxColLCD->SetWidth(W * Step + 8);
     const int Width = grdFontViewer->verticalScrollBar()->sizeHint().width() + nxColChar->Width() +
                       nxColCode->Width() + nxColLCD->Width() + 5;
-    pnlFontChars->setMinimumWidth(Width);
+    // A width to start from, not a minimum: the user may narrow the panel,
+    // and the window keeps its size whatever the font's.
     resizeDocks({pnlFontChars}, {Width}, Qt::Horizontal);
 }
 

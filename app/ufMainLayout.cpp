@@ -281,7 +281,6 @@ void TfrmMain::CreateDocks()
     pnlFontChars->setAllowedAreas(Qt::LeftDockWidgetArea);
     CreateCharList();
     pnlFontChars->setWidget(grdFontViewer);
-    pnlFontChars->setMinimumWidth(203);
     addDockWidget(Qt::LeftDockWidgetArea, pnlFontChars);
     resizeDocks({pnlFontChars}, {203}, Qt::Horizontal);
 

@@ -183,6 +183,45 @@ private slots:
         QVERIFY(Px(Left + 4, Top + 1) != QColor(Qt::black));       // the gap
     }
 
+    // One font after another: the window keeps its size, the list's panel
+    // starts at the width its columns want (as far as the window allows) and
+    // may still be narrowed, and the preview stays centred in its panel.
+    void windowKeepsItsSize_data()
+    {
+        QTest::addColumn<QList<int>>("Sizes"); // square fonts, shown in this order
+        QTest::newRow("50 then 8") << QList<int>{50, 8};
+        QTest::newRow("8 then 50") << QList<int>{8, 50};
+        QTest::newRow("120 then 1") << QList<int>{120, 1};
+    }
+    void windowKeepsItsSize()
+    {
+        QFETCH(QList<int>, Sizes);
+        TfrmMain& W = Fx.Main();
+        const QSize Before = W.size();
+        auto* Chars = W.findChild<QDockWidget*>(QStringLiteral("pnlFontChars"));
+        auto* Preview = W.findChild<QDockWidget*>(QStringLiteral("pnlPreview"));
+        const int PreviewWidth = Preview->width();
+        for (int Size : Sizes) {
+            W.ShowProject(MakeFont(QStringLiteral("Grow"), 32, 40, Size, Size), false);
+            QTest::qWait(20);
+            QCOMPARE(W.size(), Before);
+            QCOMPARE(Preview->width(), PreviewWidth);
+            const int Wanted = List(W)->verticalScrollBar()->sizeHint().width() + 40 + 40 + Size * 5 + 8 + 5;
+            QVERIFY2(Chars->width() <= Wanted, qPrintable(QString::number(Chars->width())));
+            QVERIFY(Chars->minimumSizeHint().width() < 100);
+            auto* Viewer = W.findChild<QWidget*>(QStringLiteral("LiveGLCSViewer"));
+            QCOMPARE(Viewer->x(), (Viewer->parentWidget()->width() - Viewer->width()) / 2);
+            // also after a change of the character's size
+            W.Action(QStringLiteral("actInsetColLeft"))->trigger();
+            QCOMPARE(Viewer->x(), (Viewer->parentWidget()->width() - Viewer->width()) / 2);
+            if (Size == 120) {
+                const QImage Shot = W.grab().toImage();
+                if (!qEnvironmentVariableIsEmpty("DW_WINDOW_PICTURE"))
+                    Shot.save(qEnvironmentVariable("DW_WINDOW_PICTURE"));
+            }
+        }
+    }
+
     void sizeChangeResizesTheList()
     {
         TfrmMain& W = Fx.MainWith(MakeFont(QStringLiteral("Grow"), 32, 40, 8, 8));
