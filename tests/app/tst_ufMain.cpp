@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QToolButton>
 #include <QDir>
 #include <QFile>
@@ -809,6 +810,54 @@ private slots:
         QCOMPARE(M.findChild<QComboBox*>(QStringLiteral("cbPreviewColorScheme"))->currentIndex(), 0);
         QVERIFY(!M.isMinimized());
         QVERIFY(M.screen()->availableGeometry().intersects(M.frameGeometry()));
+    }
+
+    // The window's place and size as the file gives them, on a screen of
+    // 1600 x 1000 with a frame of 2 pixels: the window starts inside the
+    // screen, no larger than it, and writes back what it got.
+    void windowPlaceFromSettings_data()
+    {
+        QTest::addColumn<QByteArray>("Lines"); // of the section
+        QTest::addColumn<QRect>("Expected");   // the client area
+        QTest::newRow("as stored") << QByteArray("MainWinPos_Left=40\nMainWinPos_Top=50\nMainWinPos_Width=1010\n"
+                                                 "MainWinPos_Height=760")
+                                   << QRect(40, 50, 1010, 760);
+        QTest::newRow("huge") << QByteArray("MainWinPos_Left=100\nMainWinPos_Top=100\nMainWinPos_Width=100000\n"
+                                            "MainWinPos_Height=100000")
+                              << QRect(2, 2, 1596, 996);
+        QTest::newRow("tall, no place") << QByteArray("MainWinPos_Height=3000") << QRect(304, 2, 991, 996);
+        QTest::newRow("extreme") << QByteArray("MainWinPos_Left=2147483647\nMainWinPos_Width=-2147483648")
+                                 << QRect(304, 128, 991, 744);
+        QTest::newRow("extreme the other way")
+            << QByteArray("MainWinPos_Left=-2147483648\nMainWinPos_Top=-2147483648\n"
+                          "MainWinPos_Width=2147483647\nMainWinPos_Height=2147483647")
+            << QRect(2, 2, 1596, 996);
+        QTest::newRow("partly off") << QByteArray("MainWinPos_Left=1500\nMainWinPos_Top=900\nMainWinPos_Width=1010\n"
+                                                  "MainWinPos_Height=760")
+                                    << QRect(588, 238, 1010, 760);
+        QTest::newRow("no size") << QByteArray("MainWinPos_Left=10\nMainWinPos_Top=10\nMainWinPos_Width=0\n"
+                                               "MainWinPos_Height=-5")
+                                 << QRect(10, 10, 991, 744);
+    }
+    void windowPlaceFromSettings()
+    {
+        QFETCH(QByteArray, Lines);
+        QFETCH(QRect, Expected);
+        QVERIFY2(QGuiApplication::primaryScreen()->availableGeometry() == QRect(0, 0, 1600, 1000),
+                 "run through ctest, which gives the screen");
+        QVERIFY(QDir().mkpath(TfrmMain::GetSettingsFolder()));
+        QFile F(TfrmMain::GetSettingsFileName());
+        QVERIFY(F.open(QIODevice::WriteOnly));
+        F.write("[ToolBarItems]\r\n" + Lines.replace("\n", "\r\n") + "\r\n");
+        F.close();
+        TfrmMain& M = Main();
+        QCOMPARE(M.geometry(), Expected);
+        QVERIFY(M.screen()->availableGeometry().contains(M.frameGeometry()));
+        Fx.Window.reset();
+        const QSettings S = Ini();
+        QCOMPARE(QRect(S.value("ToolBarItems/MainWinPos_Left").toInt(), S.value("ToolBarItems/MainWinPos_Top").toInt(),
+                       S.value("ToolBarItems/MainWinPos_Width").toInt(), S.value("ToolBarItems/MainWinPos_Height").toInt()),
+                 Expected);
     }
 
     void settingsFolderThatCannotBeMade()
