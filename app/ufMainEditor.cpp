@@ -244,6 +244,9 @@ void TfrmMain::ShowProject(std::unique_ptr<TGLCDFont> Font, bool Modified)
         UpdateStatusBar(nullptr);
     // Nothing to edit without a character.
     FCharEditor->setVisible(HasCharRows());
+    // The keys move through the characters from the start.
+    if (HasCharRows())
+        grdFontViewer->setFocus();
     FProjectModified = Modified;
     UpdateActions();
 }

@@ -136,8 +136,7 @@ private slots:
         TfrmMain& W = Fx.MainWith(MakeFont(QStringLiteral("Keys"), 32, 126, 8, 8));
         W.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&W));
-        TNextGrid* G = List(W);
-        G->setFocus();
+        TNextGrid* G = List(W); // has the keyboard from the start
         TPixelGrid* E = W.CharEditor();
         QTest::mouseClick(E, Qt::MouseButton(Button), Qt::KeyboardModifiers(Modifiers), QPoint(20, 20));
         QCOMPARE(QApplication::focusWidget(), G);
