@@ -20,6 +20,7 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QScreen;
 class QScrollArea;
 class QSpinBox;
 class QToolBar;
@@ -50,6 +51,7 @@ QString BatchPassRefusal(const TGLCDFont& Font, TBatchPass Pass, int Count);
                                      const std::function<void()>& Step = {});
 
 struct TOptimizeChoice;
+struct TStoredRect;
 
 // When an action is enabled: R1 not busy and the list has a row; R2 not busy;
 // R3 as R1 and a clipboard character that fits the font; R4 the undo history
@@ -180,6 +182,8 @@ private:
 
     // commands built here
     void CharCommand(const std::function<void(TPixelGrid&)>& Operation);
+    // A snap that leaves the glyph where it was leaves the modified flag too.
+    void SnapCommand(void (TPixelGrid::*Snap)());
     void actSaveModifiedCharExecute();
     void actApplicationExitExecute();
     void actUndoExecute();
@@ -204,6 +208,9 @@ private:
     void QueryStoreCurrentChar();
     // Keeps the window's shortcuts from being taken by the focused control.
     void KeepWindowShortcuts();
+    // Fits a rectangle of the settings file into the available area of Screen
+    // (null: the window's own) and gives it to the window.
+    void FitToScreen(const TStoredRect& R, const QScreen* Screen);
     QString FOpenDir;
     QString FSaveDir;
     QFont FImportFont{QStringLiteral("MS Shell Dlg 2"), 8};

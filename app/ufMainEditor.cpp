@@ -31,6 +31,12 @@ constexpr TPreviewScheme PreviewSchemes[] = {
     {0x008080, 0x00FFFF},
 };
 
+// The shift-state bit of a mouse button; 0 for a button without one.
+TShiftState ButtonFlag(Qt::MouseButton Button)
+{
+    return ShiftStateOf(Qt::NoModifier, Button);
+}
+
 } // namespace
 
 void TfrmMain::CreateEditors()
@@ -160,7 +166,8 @@ void TfrmMain::SetCharListGeometry(int W, int H)
     nxColLCD->SetWidth(W * Step + 8);
     const int Width = grdFontViewer->verticalScrollBar()->sizeHint().width() + nxColChar->Width() +
                       nxColCode->Width() + nxColLCD->Width() + 5;
-    pnlFontChars->setMinimumWidth(Width);
+    // A width to start from, not a minimum: the user may narrow the panel,
+    // and the window keeps its size whatever the font's.
     resizeDocks({pnlFontChars}, {Width}, Qt::Horizontal);
 }
 
@@ -237,6 +244,9 @@ void TfrmMain::ShowProject(std::unique_ptr<TGLCDFont> Font, bool Modified)
         UpdateStatusBar(nullptr);
     // Nothing to edit without a character.
     FCharEditor->setVisible(HasCharRows());
+    // The keys move through the characters from the start.
+    if (HasCharRows())
+        grdFontViewer->setFocus();
     FProjectModified = Modified;
     UpdateActions();
 }
@@ -256,6 +266,10 @@ void TfrmMain::EditorMouseDown(TPixelGrid*, Qt::MouseButton Button, TShiftState 
 void TfrmMain::PaintEditorCell(TPixelGrid*, TShiftState Shift, int ACol, int ARow)
 {
     TPixelGrid* G = FCharEditor;
+    // A release that went elsewhere (to a menu opened mid-stroke, say) ends
+    // the stroke at the first move without its button.
+    if (FDrawing && !(Shift & ButtonFlag(FDrawButton)))
+        EditorMouseUp(G, FDrawButton, Shift, ACol, ARow);
     if (!FDrawing || ACol < 0 || ARow < 0 || ACol >= G->HorizCellCount() || ARow >= G->VertCellCount())
         return;
     if (ACol == FLastCol && ARow == FLastRow)
@@ -293,6 +307,18 @@ void TfrmMain::CharCommand(const std::function<void(TPixelGrid&)>& Operation)
     FUndoMgr->SaveState(FCharEditor);
     Operation(*FCharEditor);
     FCharEditor->SetModified(true);
+}
+
+void TfrmMain::SnapCommand(void (TPixelGrid::*Snap)())
+{
+    if (!FCharEditor)
+        return;
+    const bool WasModified = FCharEditor->Modified();
+    const std::vector<TColor> Before = FCharEditor->Buffer().Cells();
+    CharCommand([Snap](TPixelGrid& G) { (G.*Snap)(); });
+    // Touching the border already, or blank: nothing to ask about later.
+    if (FCharEditor->Buffer().Cells() == Before)
+        FCharEditor->SetModified(WasModified);
 }
 
 void TfrmMain::actRollOverExecute()

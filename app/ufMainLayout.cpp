@@ -281,7 +281,6 @@ void TfrmMain::CreateDocks()
     pnlFontChars->setAllowedAreas(Qt::LeftDockWidgetArea);
     CreateCharList();
     pnlFontChars->setWidget(grdFontViewer);
-    pnlFontChars->setMinimumWidth(203);
     addDockWidget(Qt::LeftDockWidgetArea, pnlFontChars);
     resizeDocks({pnlFontChars}, {203}, Qt::Horizontal);
 
@@ -420,6 +419,9 @@ void TfrmMain::CreateCentre()
     scrEditor->setObjectName(QStringLiteral("scrEditor"));
     scrEditor->setFrameShape(QFrame::NoFrame);
     scrEditor->setWidgetResizable(true);
+    // A click on the editor would otherwise hand the keyboard to the scroll
+    // area around it and take it from the character list.
+    scrEditor->setFocusPolicy(Qt::NoFocus);
     pnlEditor = new QWidget;
     pnlEditor->setObjectName(QStringLiteral("pnlEditor"));
     scrEditor->setWidget(pnlEditor);
@@ -437,6 +439,8 @@ void TfrmMain::CreateStatusBar()
         L1->setObjectName(QString::fromLatin1(Name1));
         auto* L2 = new QLabel(Bar);
         L2->setObjectName(QString::fromLatin1(Name2));
+        // The font's name is the user's text, shown as typed, never as markup.
+        L2->setTextFormat(Qt::PlainText);
         QFont F = L2->font();
         F.setBold(true);
         L2->setFont(F);
@@ -492,6 +496,7 @@ void TfrmMain::CreateBusyPanel()
     lblBusyTitle->setGeometry(48, 8, 225, 16);
     lblBusyText = new QLabel(pnlBusy);
     lblBusyText->setObjectName(QStringLiteral("lblBusyText"));
+    lblBusyText->setTextFormat(Qt::PlainText);
     lblBusyText->setWordWrap(true);
     lblBusyText->setGeometry(48, 24, 225, 34);
 }

@@ -16,6 +16,14 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include <algorithm>
+
+// A rectangle of the settings file. The numbers may be anything an int holds,
+// so every sum is taken in 64 bits.
+struct TStoredRect {
+    qint64 Left, Top, Width, Height;
+};
+
 namespace {
 
 const QString SettingsSection = QStringLiteral("ToolBarItems");
@@ -61,16 +69,51 @@ QString AreaName(Qt::ToolBarArea Area)
     }
 }
 
-// The window may only go where a person can reach its caption.
-bool OnSomeScreen(const QRect& R)
+// The overlap of R with Area in square pixels.
+qint64 Overlap(const TStoredRect& R, const QRect& Area)
 {
-    const QRect Caption(R.left(), R.top(), R.width(), 30);
+    const qint64 W = std::min<qint64>(R.Left + R.Width, qint64(Area.x()) + Area.width()) -
+                     std::max<qint64>(R.Left, Area.x());
+    const qint64 H = std::min<qint64>(R.Top + R.Height, qint64(Area.y()) + Area.height()) -
+                     std::max<qint64>(R.Top, Area.y());
+    return W > 0 && H > 0 ? W * H : 0;
+}
+
+// The available area of the screen that holds most of R; null when R is on none.
+const QScreen* ScreenOf(const TStoredRect& R)
+{
+    const QScreen* Best = nullptr;
+    qint64 BestOverlap = 0;
     for (const QScreen* S : QGuiApplication::screens()) {
-        const QRect Common = S->availableGeometry().intersected(Caption);
-        if (Common.width() >= 40 && Common.height() >= 10)
-            return true;
+        const qint64 O = Overlap(R, S->availableGeometry());
+        if (O > BestOverlap) {
+            Best = S;
+            BestOverlap = O;
+        }
     }
-    return false;
+    return Best;
+}
+
+// The client rectangle of a window of Minimum size at least, whose frame
+// (Frame around the client area) lies inside Area and is no larger than it
+// (unless Minimum is). Placed: R's place is kept as far as the area allows;
+// otherwise the window is centred.
+QRect FitToArea(const TStoredRect& R, bool Placed, const QRect& Area, const QMargins& Frame, const QSize& Minimum)
+{
+    auto Fit = [](qint64 Pos, qint64 Size, qint64 Min, int AreaPos, int AreaSize, int Before, int After,
+                  bool Keep, int& OutPos, int& OutSize) {
+        const qint64 Room = std::max<qint64>(1, qint64(AreaSize) - Before - After);
+        Size = std::max<qint64>(std::min(Size, Room), Min);
+        const qint64 Lowest = qint64(AreaPos) + Before;
+        const qint64 Highest = std::max(Lowest, qint64(AreaPos) + AreaSize - After - Size);
+        Pos = Keep ? std::clamp(Pos, Lowest, Highest) : Lowest + (Highest - Lowest) / 2;
+        OutPos = int(Pos);
+        OutSize = int(Size);
+    };
+    int X, Y, W, H;
+    Fit(R.Left, R.Width, Minimum.width(), Area.x(), Area.width(), Frame.left(), Frame.right(), Placed, X, W);
+    Fit(R.Top, R.Height, Minimum.height(), Area.y(), Area.height(), Frame.top(), Frame.bottom(), Placed, Y, H);
+    return QRect(X, Y, W, H);
 }
 
 // Writes S to its file; false only when the write failed. A file that Qt
@@ -116,18 +159,20 @@ void TfrmMain::LoadSettings()
     QSettings S(GetSettingsFileName(), QSettings::IniFormat);
     S.beginGroup(SettingsSection);
     const QRect Current = geometry();
-    const QRect Stored(ReadInteger(S, QStringLiteral("MainWinPos_Left"), Current.x()),
-                       ReadInteger(S, QStringLiteral("MainWinPos_Top"), Current.y()),
-                       ReadInteger(S, QStringLiteral("MainWinPos_Width"), Current.width()),
-                       ReadInteger(S, QStringLiteral("MainWinPos_Height"), Current.height()));
+    // The file keeps the client area; a size below 1 is no size.
+    auto Size = [&](const QString& Key, int Default) {
+        const int V = ReadInteger(S, Key, Default);
+        return V > 0 ? V : Default;
+    };
+    const TStoredRect Stored{ReadInteger(S, QStringLiteral("MainWinPos_Left"), Current.x()),
+                             ReadInteger(S, QStringLiteral("MainWinPos_Top"), Current.y()),
+                             Size(QStringLiteral("MainWinPos_Width"), Current.width()),
+                             Size(QStringLiteral("MainWinPos_Height"), Current.height())};
     // Without a stored place, or with one off every screen, the window is
-    // centred when it is first shown. The file keeps the client area.
-    if (S.contains(QStringLiteral("MainWinPos_Left")) && OnSomeScreen(Stored)) {
-        setGeometry(Stored);
-        FPositionRestored = true;
-    } else {
-        resize(Stored.size());
-    }
+    // centred; either way it starts inside the screen, no larger than it.
+    const QScreen* Screen = ScreenOf(Stored);
+    FPositionRestored = S.contains(QStringLiteral("MainWinPos_Left")) && Screen;
+    FitToScreen(Stored, Screen);
     // A window that would start minimised is easily lost: only maximised is kept.
     if (ReadInteger(S, QStringLiteral("MainWinPos_WSTATE"), 0) == 2)
         setWindowState(Qt::WindowMaximized);
@@ -240,17 +285,27 @@ void TfrmMain::LoadToolbarLayout()
     }
 }
 
+void TfrmMain::FitToScreen(const TStoredRect& R, const QScreen* Screen)
+{
+    if (!Screen)
+        Screen = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!Screen)
+        return;
+    const QRect Frame = frameGeometry(), Client = geometry();
+    const QMargins Margins(Client.left() - Frame.left(), Client.top() - Frame.top(),
+                           Frame.right() - Client.right(), Frame.bottom() - Client.bottom());
+    setGeometry(FitToArea(R, FPositionRestored, Screen->availableGeometry(), Margins, minimumSizeHint()));
+}
+
 void TfrmMain::showEvent(QShowEvent* Event)
 {
     QMainWindow::showEvent(Event);
     if (!FShownOnce && !Event->spontaneous()) {
         FShownOnce = true;
-        if (!FPositionRestored && !isMaximized()) {
-            if (const QScreen* Screen = screen()) {
-                QRect R = frameGeometry();
-                R.moveCenter(Screen->availableGeometry().center());
-                move(R.topLeft());
-            }
+        // Again with the frame now known, so that the caption is on the screen.
+        if (!isMaximized()) {
+            const QRect G = geometry();
+            FitToScreen({G.x(), G.y(), G.width(), G.height()}, nullptr);
         }
     }
     pnlPreviewResize();

@@ -26,6 +26,9 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Butto
 TPixelGrid::TPixelGrid(QWidget* AOwner) : QWidget(AOwner)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A drawing surface, not a control: the keyboard stays where it was, so
+    // the keys of the list and the window keep working after a stroke.
+    setFocusPolicy(Qt::NoFocus);
     // The cell move event fires with or without a pressed button.
     setMouseTracking(true);
     FollowCounts();

@@ -34,7 +34,7 @@ QRect Twips(int Left, int Top, int Width, int Height)
 const QString SettingsText = QStringLiteral("9600,n,8,1");
 const QString WarningTitle = QStringLiteral("Warning!");
 
-// A level box accepts 0 to 255; anything else leaves the preview as it was.
+// A level box holds 0 to 255.
 constexpr double MaxLevel = 255;
 
 // Whole number nearest to Value, ties to even, as the colour steps round.
@@ -314,12 +314,19 @@ void TForm1::HScrollChange(int Channel, int Value)
 
 void TForm1::UpdateColorPreview()
 {
-    const double Red = Val(FChannels[0].Text->text());
-    const double Green = Val(FChannels[1].Text->text());
-    const double Blue = Val(FChannels[2].Text->text());
-    for (double Level : {Red, Green, Blue})
-        if (!(Level >= 0 && Level <= MaxLevel))
-            return;
+    // A level typed beyond 0..255 is held to the range, and its box shows the
+    // level taken, so that the swatch and the hex box always show the boxes.
+    auto Level = [](QLineEdit* Box) {
+        const double Typed = Val(Box->text());
+        if (Typed >= 0 && Typed <= MaxLevel)
+            return Typed;
+        const double Held = Typed > MaxLevel ? MaxLevel : 0;
+        Box->setText(QString::number(Held));
+        return Held;
+    };
+    const double Red = Level(FChannels[0].Text);
+    const double Green = Level(FChannels[1].Text);
+    const double Blue = Level(FChannels[2].Text);
     // Rounded step by step, as the colour is built; within 0..255 per level
     // the sum stays below 2^24.
     double Color = RoundHalfEven(Blue * 65536);

@@ -301,6 +301,17 @@ private slots:
         QVERIFY(M.ProjectModified());
     }
 
+    // A font's name is shown as typed: no markup, no picture, no taller status bar.
+    void fontNameShownAsTyped()
+    {
+        for (const QString Name : {"<h1>Huge</h1><img src=\":/pictures/about.svg\">", "<b>Bold</b> font"}) {
+            Main().ShowProject(MakeFont(Name, 32, 33, 8, 8), false);
+            auto* L = Fx.Window->findChild<QLabel*>(QStringLiteral("lblStatusFontName2"));
+            QCOMPARE(L->sizeHint().height(), Fx.Window->findChild<QLabel*>(QStringLiteral("lblStatusFontSize2"))->sizeHint().height());
+            QVERIFY(L->sizeHint().width() >= L->fontMetrics().horizontalAdvance(Name)); // tags and all
+        }
+    }
+
     void emptyRangeDisablesCharacterCommands()
     {
         TfrmMain& M = Main();
@@ -382,6 +393,14 @@ private slots:
         // The next stroke may start on the cell where the last one ended.
         Click(Qt::RightButton, {}, 4, 1);
         QCOMPARE(Picture(*G), QStringLiteral("####.|####."));
+        // A stroke whose release went elsewhere ends at the first move without its button.
+        QTest::mousePress(G, Qt::LeftButton, {}, CellCentre(4, 1));
+        for (Qt::MouseButtons Held : {Qt::MouseButtons(), Qt::MouseButtons(Qt::LeftButton)}) {
+            QMouseEvent Lost(QEvent::MouseMove, CellCentre(4, 0), G->mapToGlobal(CellCentre(4, 0)), Qt::NoButton,
+                             Held, Qt::NoModifier);
+            QApplication::sendEvent(G, &Lost);
+        }
+        QCOMPARE(Picture(*G), QStringLiteral("####.|#####"));
     }
 
     void fiftyOneStrokesLeaveFifty()
@@ -418,6 +437,9 @@ private slots:
         QTest::newRow("snap bottom") << "actSnapBottom" << true << S << QStringLiteral("....|#...|##..");
         QTest::newRow("snap left touching") << "actSnapLeft" << true << S << S;
         QTest::newRow("snap top touching") << "actSnapTop" << true << S << S;
+        const QString Blank = QStringLiteral("....|....|....");
+        QTest::newRow("snap right blank") << "actSnapRight" << true << Blank << Blank;
+        QTest::newRow("snap bottom blank") << "actSnapBottom" << true << Blank << Blank;
     }
     void charCommands()
     {
@@ -434,7 +456,8 @@ private slots:
         M.CharEditor()->SetModified(false);
         M.Action(Action)->trigger();
         QCOMPARE(Picture(*M.CharEditor()), Expected);
-        QVERIFY(M.CharEditor()->Modified());
+        // A snap that moves nothing leaves nothing to ask about on the next row change.
+        QCOMPARE(M.CharEditor()->Modified(), Expected != Start || !Action.startsWith("actSnap"));
         QCOMPARE(M.UndoMgr().Count(), 1);
         M.Action("actUndo")->trigger();
         QCOMPARE(Picture(*M.CharEditor()), Start);
@@ -844,6 +867,35 @@ private slots:
         QCOMPARE(S.value("ToolBarItems/EditorGrid_Size").toString(), QStringLiteral("21"));
         QCOMPARE(S.value("ToolBarItems/MainWinPos_Left").toString(), QStringLiteral("60"));
         QVERIFY(S.childGroups().contains(QStringLiteral("TBX_frmMain")));
+    }
+
+    // The window's place and size as the file gives them, on the tests'
+    // screen of 1600 x 1000 with a frame of 2 pixels: the window starts inside
+    // the screen, no larger than it.
+    void windowPlaceFromSettings_data()
+    {
+        QTest::addColumn<QString>("Stored"); // left, top, width, height; - for none
+        QTest::addColumn<QRect>("Expected"); // the client area
+        QTest::newRow("as stored") << "40 50 1010 760" << QRect(40, 50, 1010, 760);
+        QTest::newRow("huge") << "100 100 100000 100000" << QRect(2, 2, 1596, 996);
+        QTest::newRow("tall, no place") << "- - - 3000" << QRect(304, 2, 991, 996);
+        QTest::newRow("extreme") << "2147483647 - -2147483648 -" << QRect(304, 128, 991, 744);
+        QTest::newRow("partly off") << "1500 900 1010 0" << QRect(588, 254, 1010, 744);
+    }
+    void windowPlaceFromSettings()
+    {
+        QFETCH(QString, Stored);
+        QFETCH(QRect, Expected);
+        const QStringList Keys{"Left", "Top", "Width", "Height"}, Values = Stored.split(' ');
+        QVERIFY(QDir().mkpath(TfrmMain::GetSettingsFolder()));
+        for (int I = 0; I < 4; ++I)
+            if (Values[I] != "-")
+                Ini().setValue("ToolBarItems/MainWinPos_" + Keys[I], Values[I]);
+        TfrmMain& M = Main();
+        QCOMPARE(M.geometry(), Expected);
+        QVERIFY(M.screen()->availableGeometry().contains(M.frameGeometry()));
+        Fx.Window.reset(); // and the file gets what the window got
+        QCOMPARE(Ini().value("ToolBarItems/MainWinPos_Height").toInt(), Expected.height());
     }
 
     void settingsFolderThatCannotBeMade()

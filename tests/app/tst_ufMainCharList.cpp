@@ -108,8 +108,12 @@ private slots:
     {
         TfrmMain& W = Fx.MainWith(MakeFont(QStringLiteral("Keys"), 32, 126, 8, 8));
         TNextGrid* G = List(W);
-        G->setFocus();
-        QTest::keyClick(G, Qt::Key_Down);
+        // The list has the keys from the start, and keeps them while the user draws.
+        W.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&W));
+        Fx.Click(1, 1);
+        Fx.Messages.Answer(TModalResult::mrNo);
+        QTest::keyClick(W.windowHandle(), Qt::Key_Down);
         QCOMPARE(W.CurrentFont()->CurrentChar, 33);
         QTest::keyClick(G, Qt::Key_End);
         QCOMPARE(W.CurrentFont()->CurrentChar, 126);
@@ -170,6 +174,20 @@ private slots:
         const int Bottom = G->RowTop(Last) + H;
         QVERIFY(Bottom <= G->GetBodyRect().Bottom && Bottom > G->GetBodyRect().Bottom - H);
         QCOMPARE(G->viewport()->grab().toImage().pixelColor(2, Bottom - 2), G->palette().color(QPalette::Highlight));
+    }
+
+    // The window keeps its size from font to font; the preview stays centred, clipped when wider.
+    void windowKeepsItsSize()
+    {
+        TfrmMain& W = Fx.Main();
+        const QSize Before = W.size();
+        for (int Size : {50, 8, 120}) {
+            W.ShowProject(MakeFont(QStringLiteral("Size"), 32, 40, Size, Size), false);
+            QTest::qWait(20);
+            QCOMPARE(W.size(), Before);
+            auto* Viewer = W.findChild<QWidget*>(QStringLiteral("LiveGLCSViewer"));
+            QCOMPARE(Viewer->x(), (Viewer->parentWidget()->width() - Viewer->width()) / 2);
+        }
     }
 
     void sizeChangeResizesTheList()

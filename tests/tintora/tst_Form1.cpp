@@ -436,12 +436,12 @@ void tst_Form1::typedLevels_data()
     QTest::newRow("half rounds to even, down") << "Text1" << "0.5" << 2 << 1 << "100";
     QTest::newRow("half rounds to even, up") << "Text1" << "1.5" << 2 << 1 << "102";
     QTest::newRow("2.5 rounds to 2") << "Text1" << "2.5" << 2 << 1 << "102";
-    // Out of 0..255: ignored, the preview stays as it was.
-    QTest::newRow("negative") << "Text3" << "-1" << 1 << 21 << "14";
-    QTest::newRow("256") << "Text3" << "256" << 1 << 21 << "14";
-    QTest::newRow("overflows 32 bits") << "Text3" << "99999999999" << 1 << 21 << "14";
-    QTest::newRow("overflows a double") << "Text2" << "1e400" << 1 << 21 << "14";
-    QTest::newRow("red overflows") << "Text1" << "4294967296" << 3 << 1 << "14";
+    // Out of 0..255: held to the range.
+    QTest::newRow("negative") << "Text3" << "-1" << 1 << 21 << "15";
+    QTest::newRow("256") << "Text3" << "256" << 1 << 21 << "FF0015";
+    QTest::newRow("overflows 32 bits") << "Text3" << "99999999999" << 1 << 21 << "FF0015";
+    QTest::newRow("overflows a double") << "Text2" << "1e400" << 1 << 21 << "FF15";
+    QTest::newRow("red overflows") << "Text1" << "4294967296" << 3 << 1 << "100FF";
 }
 
 void tst_Form1::typedLevels()
