@@ -157,6 +157,8 @@ TModalResult TQtMessageService::AskMessage(QWidget* Owner, const QString& Text, 
 {
     QMessageBox Box(Owner);
     Box.setWindowTitle(MsgDlgTypeName(Type));
+    // Texts carry file and font names as the user typed them: never markup.
+    Box.setTextFormat(Qt::PlainText);
     Box.setText(Text);
     switch (Type) {
     case TMsgDlgType::mtWarning: Box.setIcon(QMessageBox::Warning); break;
