@@ -1,5 +1,4 @@
 #include "unHelpers.h"
-
 #include "../FullDisk.h"
 
 #include <QtTest>
@@ -20,7 +19,6 @@ private slots:
     void win1252RoundTrip();
     void writeOnFullDisk_data();
     void writeOnFullDisk();
-    void writeRefusesNonRegularTarget_data();
     void writeRefusesNonRegularTarget();
     void shellGoesThroughOpener();
     void shellWaitOutlivesANestedLoop();
@@ -133,9 +131,8 @@ void tst_unHelpers::win1252RoundTrip()
     QCOMPARE(FromWin1252(QByteArray("\x80\x99")), QString::fromUtf8("\xE2\x82\xAC\xE2\x84\xA2"));
     QCOMPARE(Win1252Char(0x80), QString(QChar(0x20AC)));
     QCOMPARE(ToWin1252(QString(QChar(0x4E2D))), QByteArray("?")); // not in the code page
-    QCOMPARE(FirstNonWin1252(QString::fromUtf8("T\xC3\xABst \xE2\x82\xAC \xE2\x98\x83 \xD0\x9F")),
-             QString::fromUtf8("\xE2\x98\x83"));
-    QCOMPARE(FirstNonWin1252(QString::fromUtf8("a\xF0\x9F\x98\x80")), QString::fromUtf8("\xF0\x9F\x98\x80"));
+    QCOMPARE(FirstNonWin1252(QStringLiteral("T\u00EBst \u20AC \u2603 \u041F")), QStringLiteral("\u2603"));
+    QCOMPARE(FirstNonWin1252(QStringLiteral("a\U0001F600")), QStringLiteral("\U0001F600"));
     QCOMPARE(FirstNonWin1252(FromWin1252(All)), QString());
 }
 
@@ -156,35 +153,24 @@ void tst_unHelpers::writeOnFullDisk()
     QFETCH(int, Percent);
     QTemporaryDir Dir;
     QString Why;
-    const qint64 Whole = SaveOntoFullDisk(Dir.filePath("out.txt"), Percent, [&](const QString& Target) {
-        Why.clear();
-        (void)WriteWholeFile(Target, QByteArray(Size, 'n'), &Why);
-    });
-    QCOMPARE(Whole, Size);
+    const auto Write = [&](const QString& To) { (void)WriteWholeFile(To, QByteArray(Size, 'n'), &Why); };
+    QCOMPARE(SaveOntoFullDisk(Dir.filePath("out.txt"), Percent, Write), Size);
     QCOMPARE(Why, Percent == 100 ? QString() : TFileSizeLimit::Reason());
     QCOMPARE(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"out.txt", "probe-out.txt"}));
 }
 
 // A pipe or a device is never replaced by a regular file, and a pipe with no
 // reader does not hang the save.
-void tst_unHelpers::writeRefusesNonRegularTarget_data()
-{
-    QTest::addColumn<QString>("Target"); // empty: a new named pipe
-    QTest::newRow("named pipe") << "";
-    QTest::newRow("device") << "/dev/null";
-}
-
 void tst_unHelpers::writeRefusesNonRegularTarget()
 {
-    QFETCH(QString, Target);
     QTemporaryDir Dir;
-    const QString Name = Target.isEmpty() ? Dir.filePath("pipe") : Target;
-    QVERIFY(!Target.isEmpty() || mkfifo(QFile::encodeName(Name).constData(), 0600) == 0);
-    QString Why;
-    QVERIFY(!WriteWholeFile(Name, "text", &Why));
-    QCOMPARE(Why, Name + " is not a regular file");
-    QFileInfo Info(Name);
-    QVERIFY(!Info.isFile() && Info.exists());
+    QVERIFY(mkfifo(QFile::encodeName(Dir.filePath("pipe")).constData(), 0600) == 0);
+    for (const QString& Name : {Dir.filePath("pipe"), QStringLiteral("/dev/null")}) {
+        QString Why;
+        QVERIFY(!WriteWholeFile(Name, "text", &Why));
+        QCOMPARE(Why, Name + " is not a regular file");
+        QVERIFY(!QFileInfo(Name).isFile() && QFileInfo::exists(Name));
+    }
 }
 
 namespace {
