@@ -91,10 +91,8 @@ private slots:
     void swordfishExport_data();
     void swordfishExport();
     void failedWriteIsReported();
-    void exportOntoFullDisk_data();
-    void exportOntoFullDisk();
-    void namesLoseControlCharacters_data();
-    void namesLoseControlCharacters();
+    void saveOntoFullDisk_data();
+    void saveOntoFullDisk();
     void completedNameIsNotOverwrittenUnasked();
     void protonHeightChecks_data();
     void protonHeightChecks();
@@ -187,32 +185,31 @@ void tst_ufMainExport::failedWriteIsReported()
     QVERIFY(FMessages.AllUsed());
 }
 
-// A disk that fills during the export (the MikroElektronika dialog saves
-// itself): the reason is shown and the old file stays; written only when all
-// of it fits.
-void tst_ufMainExport::exportOntoFullDisk_data()
+// A disk that fills during the project's Save or an export (the MikroElektronika dialog saves itself): the reason
+// is shown, the old file, modified flag and caption stay. No control character of the name reaches an export.
+void tst_ufMainExport::saveOntoFullDisk_data()
 {
     QTest::addColumn<QString>("Action");
     QTest::addColumn<int>("Cell"); // 4: a file below 16 KiB, 24: above
     QTest::addColumn<int>("Percent"); // of the file that fits
-    for (const char* Action : {"actExportSWFToFile", "actExportProtonToFile", "actExportMikroE"})
+    for (const char* Action : {"actSaveFontProject", "actExportSWFToFile", "actExportProtonToFile", "actExportMikroE"})
         for (int Cell : {4, 24})
             for (int Percent : {0, 50, 99, 100})
                 QTest::addRow("%s, %d, %d%%", Action, Cell, Percent) << QString::fromLatin1(Action) << Cell << Percent;
 }
 
-void tst_ufMainExport::exportOntoFullDisk()
+void tst_ufMainExport::saveOntoFullDisk()
 {
     QFETCH(QString, Action);
     QFETCH(int, Cell);
     QFETCH(int, Percent);
-    TfrmMain& M = WithProject(QStringLiteral("Full"), Cell, Cell, Cell == 4 ? 65 : 32, Cell == 4 ? 70 : 126);
-    const QString Name = Out(QStringLiteral("full.txt"));
+    const bool Project = Action == "actSaveFontProject";
+    TfrmMain& M = WithProject(QStringLiteral("\tA\r\nB C\x01"), Cell, Cell, Cell == 4 ? 65 : 32, Cell == 4 ? 70 : 126);
+    const QString Name = Out(QStringLiteral("full.lcd"));
     const qint64 Size = SaveOntoFullDisk(Name, Percent, [&](const QString& Target) {
-        FMessages.AnswerDialog([](QDialog* D) {
-            Child<QPushButton>(D, "btnSave")->click();
-            return D->result();
-        });
+        M.Action(QStringLiteral("actSaveModifiedChar"))->trigger(); // the project modified
+        if (!Project)
+            FMessages.AnswerDialog([](QDialog* D) { Child<QPushButton>(D, "btnSave")->click(); return D->result(); });
         FMessages.AnswerFile(Target);
         if (Target == Name && Percent < 100)
             FMessages.Answer(TModalResult::mrOk);
@@ -220,37 +217,11 @@ void tst_ufMainExport::exportOntoFullDisk()
     });
     QVERIFY(Size > 0 && FMessages.AllUsed());
     QCOMPARE(Size > 16384, Cell == 24);
-    if (Percent < 100)
-        QCOMPARE(FMessages.Log.last(), "Error: Error Saving file " + Name + ".\r\n" + TFileSizeLimit::Reason());
-}
-
-// Control characters in the font name never reach the export file: every
-// line of it ends in CR LF.
-void tst_ufMainExport::namesLoseControlCharacters_data()
-{
-    QTest::addColumn<QString>("Action");
-    QTest::addColumn<QString>("FontName");
-    QTest::addColumn<QByteArray>("Name"); // in the file
-    QTest::newRow("swordfish module") << "actExportSWFToFile" << "\tA\r\nB C\x01" << QByteArray("Module AB_CFont\r\n");
-    QTest::newRow("proton") << "actExportProtonToFile" << "A\nb" << QByteArray("AB8");
-}
-
-void tst_ufMainExport::namesLoseControlCharacters()
-{
-    QFETCH(QString, Action);
-    QFETCH(QString, FontName);
-    QFETCH(QByteArray, Name);
-    TfrmMain& M = WithProject(FontName, 5, 8, 65, 66);
-    FMessages.AnswerDialog([](QDialog* D) {
-        Child<QPushButton>(D, "btnSave")->click();
-        return D->result();
-    });
-    FMessages.AnswerFile(Out(QStringLiteral("names.txt")));
-    M.Action(Action)->trigger();
-    const QByteArray Bytes = FileBytes(Out(QStringLiteral("names.txt")));
-    QVERIFY2(Bytes.contains(Name), Bytes.constData());
-    QCOMPARE(Bytes.count('\n'), Bytes.count("\r\n"));
-    QCOMPARE(Bytes.count('\r'), Bytes.count("\r\n"));
+    QCOMPARE(FMessages.Log.last().endsWith(Name + (Project ? ": " : ".\r\n") + TFileSizeLimit::Reason()), Percent < 100);
+    QCOMPARE(M.ProjectModified(), !Project || Percent < 100);
+    QCOMPARE(M.windowTitle().endsWith(Name), Project && Percent == 100);
+    const QByteArray Lines = FileBytes(Out(QStringLiteral("probe-full.lcd"))).replace("\r\n", "");
+    QVERIFY(Project || (Lines.contains(" AB_C") && std::none_of(Lines.begin(), Lines.end(), [](char C) { return uchar(C) < 32; })));
 }
 
 // "out" became "out.bas" after the file dialog closed: the dialog never asked about that file.

@@ -1,7 +1,6 @@
 // The project commands of the main window: the save questions on close and
 // Quit, New, Import, Open and Save with their dialogs, and the window's
 // shortcuts against a focused control.
-#include "../FullDisk.h"
 #include "MainTestSupport.h"
 #include "ufImportFont.h"
 #include "ufNewFont.h"
@@ -228,15 +227,12 @@ private slots:
         QTest::newRow("new, from above to") << false << "A" << 90 << 80 << Range;
         QTest::newRow("import, from above to") << true << "A" << 90 << 80 << Range;
         // The project file is Windows-1252: the first character it cannot store is named.
-        const QString Snowman = QString::fromUtf8("Error: The font name cannot hold the character \"\xE2\x98\x83\": a font "
-                                                  "project stores only the characters of Windows-1252.");
-        QTest::newRow("new, snowman") << false << QString::fromUtf8("T\xC3\xABst \xE2\x98\x83 \xD0\x9F\xD1\x80")
-                                      << 32 << 126 << Snowman;
-        QTest::newRow("import, snowman") << true << QString::fromUtf8("\xE2\x82\xAC\xE2\x98\x83") << 32 << 126
-                                         << Snowman;
-        QTest::newRow("import, outside the BMP") << true << QString::fromUtf8("a\xF0\x9F\x98\x80") << 32 << 126
-                                                 << QString(Snowman).replace(QString::fromUtf8("\xE2\x98\x83"),
-                                                                             QString::fromUtf8("\xF0\x9F\x98\x80"));
+        const QString Cannot = QStringLiteral("Error: The font name cannot hold the character \"%1\": a font project "
+                                              "stores only the characters of Windows-1252.");
+        const QString Snowman = QStringLiteral("\u2603"), Smiley = QStringLiteral("\U0001F600");
+        QTest::newRow("new, snowman") << false << QStringLiteral("T\u00EBst \u2603 \u041F\u0440") << 32 << 126 << Cannot.arg(Snowman);
+        QTest::newRow("import, snowman") << true << QStringLiteral("\u20AC\u2603") << 32 << 126 << Cannot.arg(Snowman);
+        QTest::newRow("import, outside the BMP") << true << "a" + Smiley << 32 << 126 << Cannot.arg(Smiley);
     }
     void dialogsRefuseBadValues()
     {
@@ -407,43 +403,6 @@ private slots:
         QCOMPARE(Bytes == "old", !Replaced);
         QCOMPARE(QDir(Dir.path()).entryList(QDir::Files).size(), 1);
         QCOMPARE(M.ProjectModified(), !Replaced);
-    }
-
-    // A disk that fills during the save: the reason is shown, and the old file,
-    // the modified flag and the caption stay; saved only when all of it fits.
-    void saveOntoFullDisk_data()
-    {
-        QTest::addColumn<int>("Cell"); // 2: a file below 16 KiB, 16: above
-        QTest::addColumn<int>("Percent"); // of the file that fits
-        for (int Cell : {2, 16})
-            for (int Percent : {0, 50, 99, 100})
-                QTest::addRow("%d, %d%%", Cell, Percent) << Cell << Percent;
-    }
-    void saveOntoFullDisk()
-    {
-        QFETCH(int, Cell);
-        QFETCH(int, Percent);
-        const QString Name = File(QStringLiteral("full.lcd"));
-        TfrmMain& M = Fx.MainWith(MakeFont(QStringLiteral("Full"), 32, 126, Cell, Cell), true);
-        const QString Caption = M.windowTitle();
-        bool Saved = false;
-        const qint64 Size = SaveOntoFullDisk(Name, Percent, [&](const QString& Target) {
-            if (Target != Name) // the probe, without touching the window's state
-                return (void)MakeFont(QStringLiteral("Full"), 32, 126, Cell, Cell)->SaveToFile(Target);
-            Fx.Messages.AnswerFile(Target);
-            if (Percent < 100)
-                Fx.Messages.Answer(TModalResult::mrOk);
-            Saved = M.SaveFontProject();
-        });
-        QVERIFY(Size > 0);
-        QCOMPARE(Size > 16384, Cell == 16);
-        QCOMPARE(Saved, Percent == 100);
-        QStringList Log{SaveDialog};
-        if (!Saved)
-            Log << QStringLiteral("Error: Error saving font\n") + Name + QStringLiteral(": ") + TFileSizeLimit::Reason();
-        CompareLog(Fx.Messages.Log, Log);
-        QCOMPARE(M.ProjectModified(), !Saved);
-        QCOMPARE(M.windowTitle() == Caption, !Saved);
     }
 
     // A file the user may write, in a folder the user may not, is saved in place.
