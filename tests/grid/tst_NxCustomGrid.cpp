@@ -9,9 +9,8 @@
 namespace {
 
 // "A fixed", "B noclick", "A nomove", "A edit", "A search", "fixedcols 1",
-// "readonly", "wanttabs", "returns", "returns none", "veto", "C numeric",
-// "A autoselect", "A input", "more" (30 rows more), "D int" (an integer column D,
-// 40 wide, editing and input through a TNxEdit of the test's), "rowmove clear|delete".
+// "readonly", "wanttabs", "returns", "returns none", "veto", "C numeric".
+// "A autoselect", "A input", "more" (30 rows), "D int" (an integer column that edits through a TNxEdit), "rowmove clear|delete".
 void Setup(TSurfaceGrid& G, const QString& Setup)
 {
     for (const QString& S : Setup.split(',', Qt::SkipEmptyParts)) {
@@ -21,8 +20,7 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
             auto* D = new TNxTextColumn;
             D->SetKind(ckInteger);
             D->SetOptions(D->Options() | coEditing | coCanInput);
-            D->SetInplaceEdit(new TNxEdit(&G));
-            G.Columns().Add(D)->SetWidth(40);
+            G.Columns().Add(D)->SetInplaceEdit(new TNxEdit(&G));
         }
         auto Add = [&](int O) { G.Col[C]->SetOptions(G.Col[C]->Options() | O); };
         const QString What = T.value(1);
@@ -35,6 +33,7 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
         else if (What == "autoselect") Add(coEditorAutoSelect);
         else if (What == "input") Add(coCanInput);
         else if (T[0] == "more") G.AddRow(30);
+        else if (T[0] == "rowmove") G.OnRowMove = [&G, What](TNxCustomGridControl*, int, int, bool&) { What == "clear" ? G.ClearRows() : G.DeleteRow(0); };
         else if (T[0] == "fixedcols") G.SetFixedCols(T[1].toInt());
         else if (T[0] == "readonly") G.SetReadOnly(true);
         else if (T[0] == "wanttabs") G.SetWantTabs(true);
@@ -42,8 +41,6 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
             G.SetWantReturns(true);
             if (What == "none")
                 G.SetSelectionMoveDirection(mdNone);
-        } else if (T[0] == "rowmove") {
-            G.OnRowMove = [&G, What](TNxCustomGridControl*, int, int, bool&) { What == "clear" ? G.ClearRows() : G.DeleteRow(0); };
         } else if (T[0] == "veto") {
             G.OnEditAccept = [&G](TNxCustomGridControl*, int C, int R, const QString& V, bool& Accept) {
                 G.Events << QString("accept %1 %2 %3").arg(C).arg(R).arg(V);
@@ -53,8 +50,7 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
     }
 }
 
-// Errors the grid reports go into Events while this lives.
-struct ReportInto {
+struct ReportInto { // errors the grid reports go into Events while this lives
     static inline QStringList* Events = nullptr;
     explicit ReportInto(QStringList& E) { Events = &E; SetGridErrorReporter([](const std::exception& X) { *Events << QString("error %1").arg(X.what()); }); }
     ~ReportInto() { SetGridErrorReporter(nullptr); }
@@ -187,10 +183,9 @@ void tst_NxCustomGrid::Mouse()
     QVERIFY(!G.UpperArrow()->isVisible() && !G.DragBox()->isVisible());
 }
 
-// Column set-up, extra options, steps ("t text" typed, "k Key", "w ms" wait, "sel N"
-// select a row, "p x,y"/"r x,y" mouse, "v N" scroll position, "focus grid|other");
-// then selection, edit state (hidden: editor not in view), cell text and events
-// (without the OnEdit of every typed character; with the errors reported).
+// Column set-up, extra options, keys ("t text" typed, "k Key", "w ms" wait,
+// "sel N" select a row, "p x,y"/"r x,y" mouse, "v N" scroll, "focus grid|other"); then selection, edit state (hidden: not in view), cell text and events
+// (without the OnEdit of every typed character).
 void tst_NxCustomGrid::Keys_data()
 {
     QTest::addColumn<QString>("Setup");
@@ -222,21 +217,14 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("WantReturns moves down") << "returns" << 0 << "sel 1; k Return" << "sel=2 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("WantReturns with mdNone") << "returns none" << 0 << "sel 1; k Return" << "sel=1 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("Enter without WantReturns") << "" << 0 << "sel 1; k Return" << "sel=1 col=0 edit=- A1=Banana search=" << "";
-    QTest::newRow("Up, Down and the page keys stay in the editor") << "A edit, more" << 0 << "sel 1; t xy; k Down; k PgDown; k PgUp; k Up; k Return"
-                                                                   << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("Up, Down and the page keys stay in the editor") << "A edit, more" << 0 << "sel 1; t xy; k Down; k PgDown; k PgUp; k Up; k Return" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("editor out of view: Down commits first") << "A edit, more" << 0 << "sel 1; t xy; v 20; k Down" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("typing on a row scrolled away") << "A edit, more" << 0 << "sel 1; v 3; t z" << "sel=1 col=0 edit=0,1:z A1=Banana search=" << "";
     QTest::newRow("Tab without WantTabs commits") << "A edit" << 0 << "sel 1; t xy; k Tab" << "sel=1 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("autoselect keeps typed keys") << "A edit, A autoselect" << 0 << "sel 1; t refuse" << "sel=1 col=0 edit=0,1:refuse A1=Banana search=" << "";
-    QTest::newRow("input line click only selects") << "A input" << int(goInput) << "p 25,25; r 25,25; p 25,60; r 25,60"
-                                                   << "sel=1 col=0 edit=- A1=Banana search=" << "click 0 1";
-    QTest::newRow("rejected input value adds nothing") << "D int" << int(goInput) << "p 200,25; r 200,25; t x; k Return"
-                                                       << "sel=0 col=3 edit=3,-1:x A1=Banana search=" << "error 'x' is not a valid integer value";
-    // The refused text stays in the editor, which takes the next key; the focus then leaves from the grid.
-    QTest::newRow("rejected value, then the focus leaves") << "D int" << 0 << "p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1; focus grid; focus other"
-                                                           << "sel=1 col=3 edit=- A1=Banana search="
-                                                           << "click 3 1|accept 3 1 0x|error '0x' is not a valid integer value|"
-                                                              "accept 3 1 0x1|error '0x1' is not a valid integer value";
+    QTest::newRow("input line click only selects") << "A input" << int(goInput) << "p 25,25; r 25,25; p 25,60; r 25,60" << "sel=1 col=0 edit=- A1=Banana search=" << "click 0 1";
+    QTest::newRow("rejected input value adds nothing") << "D int" << int(goInput) << "p 200,25; r 200,25; t x; k Return" << "sel=0 col=3 edit=3,-1:x A1=Banana search=" << "error 'x' is not a valid integer value";
+    QTest::newRow("rejected value stays to type on; focus leaves") << "D int" << 0 << "p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1; focus grid; focus other" << "sel=1 col=3 edit=- A1=Banana search=" << "click 3 1|accept 3 1 0x|error '0x' is not a valid integer value|accept 3 1 0x1|error '0x1' is not a valid integer value";
 }
 
 void tst_NxCustomGrid::Keys()
@@ -276,8 +264,7 @@ void tst_NxCustomGrid::Keys()
             (Arg == "grid" ? static_cast<QWidget&>(G) : Other).setFocus();
     }
     const TNxCustomEdit* E = G.ActiveEditor();
-    const QString Edit = !E ? "-" : QString("%1,%2:%3%4").arg(G.Editing() ? G.EditCol() : G.InputColumn()).arg(G.EditRow())
-        .arg(E->text(), E->isVisible() && G.viewport()->rect().intersects(E->geometry()) ? "" : " hidden");
+    const QString Edit = !E ? "-" : QString("%1,%2:%3%4").arg(G.Editing() ? G.EditCol() : G.InputColumn()).arg(G.EditRow()).arg(E->text(), E->isVisible() && G.viewport()->rect().intersects(E->geometry()) ? "" : " hidden");
     QCOMPARE(QString("sel=%1 col=%2 edit=%3 A1=%4 search=%5")
                  .arg(G.SelectedRow())
                  .arg(G.SelectedColumn())
@@ -492,9 +479,8 @@ void tst_NxCustomGrid::EditorFollowsItsCell()
              Expected);
 }
 
-// A handler deletes column A (every column edits): no edit opens on, and no click
-// sorts, the column that took its place; A's editor is freed once its own key
-// handling has returned.
+// A handler deletes column A (every column edits): no edit opens on, and no click sorts, the column
+// that took its place; A's editor is freed once its own key handling has returned.
 void tst_NxCustomGrid::HandlersThatRemoveTheColumn_data()
 {
     QTest::addColumn<QString>("Start");
@@ -519,17 +505,17 @@ void tst_NxCustomGrid::HandlersThatRemoveTheColumn()
     QPointer<TNxCustomEdit> EditorOfA = G.Col[0]->OwnEditor();
     G.OnCellClick = [&](TNxCustomGridControl* Grid, int, int) { DeleteA(Grid); };
     G.OnHeaderClick = [&](TNxCustomGridControl* Grid, int) { DeleteA(Grid); };
-    if (Start.startsWith("p ")) {
-        G.Run(Start);
-    } else if (Start == "edit") {
-        G.StartEdit(0, 1, "x");
-        G.OnEdit = [&](TNxCustomGridControl* Grid, int, int, const QString&) { DeleteA(Grid); };
-        QTest::keyClicks(G.ActiveEditor(), "yz");
-    } else if (Start == "input") {
+    if (Start == "input") {
         G.StartEdit(1, 1, "zz");
         G.OnAfterEdit = [&](TNxCustomGridControl* Grid, int, int, const QString&) { DeleteA(Grid); };
         G.StartInputEdit(G.Col[0]);
         QCOMPARE(G.Cells(0, 1), QString("zz"));
+    } else if (Start == "edit") {
+        G.StartEdit(0, 1, "x");
+        G.OnEdit = [&](TNxCustomGridControl* Grid, int, int, const QString&) { DeleteA(Grid); };
+        QTest::keyClicks(G.ActiveEditor(), "yz");
+    } else if (Start.startsWith("p ")) {
+        G.Run(Start);
     } else {
         G.OnBeforeEdit = [&](TNxCustomGridControl* Grid, int, int, bool&) { DeleteA(Grid); };
         if (Start == "start")
@@ -648,10 +634,9 @@ void tst_NxCustomGrid::InputLineAddsARow()
     QStringList Fired;
     G.OnInputAdded = [&](TNxCustomGridControl*) { Fired << "added"; };
     G.OnInputSelectCell = [&](TNxCustomGridControl*, int C) { Fired << QString("input %1").arg(C); };
-    // The input line lies under the header: (0, 18)-(w, 40). A click selects the
-    // input cell; typing opens its editor.
+    // The input line lies under the header: (0, 18)-(w, 40).
     G.Run("p 25,25; r 25,25");
-    QVERIFY(!G.InputEditing());
+    QVERIFY(!G.InputEditing()); // a click selects the input cell, typing opens its editor
     QVERIFY(G.InputSelected());
     for (QChar C : QString("kiwi"))
         QTest::keyClicks(QApplication::focusWidget(), C);

@@ -1,5 +1,4 @@
 #include "NxTestListGrid.h"
-
 #include "NxThemesSupport.h"
 
 #include <QPainter>
@@ -51,7 +50,6 @@ private slots:
     void ColumnsFollowTheGridFont();
     void PaintsTheList();
     void PaintsTheCaptionOfAnEmptyGrid();
-    void PaintsEveryPixel_data();
     void PaintsEveryPixel();
 };
 
@@ -121,7 +119,7 @@ void tst_NxCustomGridControl::ScrollToRow()
     QVERIFY(Row >= G.FirstRow() && Row < G.FirstRow() + G.GetVisibleRowCount());
 }
 
-// Steps: "row N" (SetSelectedRow), "cell C R" (SelectCell), "ctrl R", "clear", "disable C".
+// Steps: "row N" (SetSelectedRow), "cell C R" (SelectCell), "ctrl R", "clear", "disable C", "delcol C", "down".
 void tst_NxCustomGridControl::Selection_data()
 {
     QTest::addColumn<QStringList>("Steps");
@@ -138,15 +136,9 @@ void tst_NxCustomGridControl::Selection_data()
                                                 << QStringList{"deselect 0 0", "select 0 1"} << "0 1" << "1";
     QTest::newRow("after clear nothing is current") << QStringList{"row 1", "clear"}
                                                     << QStringList{"deselect 0 0", "select 0 1"} << "-1 -1" << "";
-    QTest::newRow("after clear a row takes the first column")
-        << QStringList{"row 1", "clear", "row 4"}
-        << QStringList{"deselect 0 0", "select 0 1", "deselect -1 -1", "select 0 4"} << "0 4" << "4";
-    QTest::newRow("down after clear") << QStringList{"row 1", "clear", "down"}
-                                      << QStringList{"deselect 0 0", "select 0 1", "deselect -1 -1", "select 0 0"}
-                                      << "0 0" << "0";
-    QTest::newRow("down after the current column went")
-        << QStringList{"cell 2 1", "delcol 2", "down"}
-        << QStringList{"deselect 0 0", "select 2 1", "deselect 2 1", "select 0 2"} << "0 2" << "2";
+    QTest::newRow("after clear a row takes the first column") << QStringList{"row 1", "clear", "row 4"} << QStringList{"deselect 0 0", "select 0 1", "deselect -1 -1", "select 0 4"} << "0 4" << "4";
+    QTest::newRow("down after clear") << QStringList{"row 1", "clear", "down"} << QStringList{"deselect 0 0", "select 0 1", "deselect -1 -1", "select 0 0"} << "0 0" << "0";
+    QTest::newRow("down after the current column went") << QStringList{"cell 2 1", "delcol 2", "down"} << QStringList{"deselect 0 0", "select 2 1", "deselect 2 1", "select 0 2"} << "0 2" << "2";
     QTest::newRow("disabled column") << QStringList{"disable 1", "cell 1 5"} << QStringList{} << "0 0" << "";
     QTest::newRow("plain selection ends a multi-selection")
         << QStringList{"multi", "row 1", "ctrl 4", "cell 0 6"}
@@ -373,32 +365,21 @@ void tst_NxCustomGridControl::PaintsTheCaptionOfAnEmptyGrid()
     QCOMPARE(Img.pixel(20, 110), ToQColor(clWindow, G.palette()).rgb());
 }
 
-// Options beyond the list's, themed or classic; then the client pixels nothing painted
-// (the image starts magenta) and the footer pixels the focus frame changes.
-void tst_NxCustomGridControl::PaintsEveryPixel_data()
-{
-    QTest::addColumn<int>("Extra");
-    QTest::addColumn<bool>("Themed");
-    QTest::newRow("themed") << int(goInput | goFooter | goIndicator) << true;
-    QTest::newRow("classic, grid lines") << int(goInput | goFooter | goIndicator | goGrid) << false;
-}
-
+// Themed and classic with grid lines: no client pixel left unpainted (the image starts magenta), no focus frame of a cut row on the footer.
 void tst_NxCustomGridControl::PaintsEveryPixel()
 {
-    QFETCH(int, Extra);
-    QFETCH(bool, Themed);
-    SetThemesAvailable(Themed);
-    TListGrid G(40, 21);
-    G.SetOptions(G.Options() | Extra);
-    G.VertScrollBar().SetPosition(1);
-    G.SetCurrentCell(0, G.FirstRow() + G.GetVisibleRowCount()); // cut by the body's bottom
-    const QImage Img = Render(G);
-    G.FFocus = false;
-    const QImage Unfocused = Render(G);
-    SetThemesAvailable(true);
-    const QRect Footer = G.GetFooterRect().ToQRect();
-    QCOMPARE(Img.copy(Footer), Unfocused.copy(Footer));
-    QCOMPARE(InkIn(Img, Img.rect(), qRgb(255, 0, 255)), 0);
+    const auto Restore = qScopeGuard([] { SetThemesAvailable(true); });
+    for (bool Themed : {true, false}) {
+        SetThemesAvailable(Themed);
+        TListGrid G(40, 21);
+        G.SetOptions(G.Options() | goInput | goFooter | goIndicator | (Themed ? 0 : goGrid));
+        G.VertScrollBar().SetPosition(1);
+        G.SetCurrentCell(0, G.FirstRow() + G.GetVisibleRowCount());
+        const QImage Img = Render(G);
+        QCOMPARE(InkIn(Img, Img.rect(), qRgb(255, 0, 255)), 0);
+        G.FFocus = false;
+        QCOMPARE(Render(G).copy(G.GetFooterRect().ToQRect()), Img.copy(G.GetFooterRect().ToQRect()));
+    }
 }
 
 QTEST_MAIN(tst_NxCustomGridControl)

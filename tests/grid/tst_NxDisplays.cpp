@@ -101,22 +101,6 @@ bool HasColourIn(const QImage& Img, QRgb Colour, const QRect& R)
     return false;
 }
 
-// Value painted by the column's display into a white W x H cell.
-QImage PaintCell(TNxTextColumn& C, const QString& Value, int W, int H)
-{
-    QImage Img(W, H, QImage::Format_RGB32);
-    Img.fill(Qt::white);
-    QPainter P(&Img);
-    P.setFont(FixedFont());
-    P.setPen(Qt::black);
-    TColumnDisplay* D = C.Display();
-    D->Canvas = &P;
-    D->CellRect = Rect(0, 0, W, H);
-    D->AsString = Value;
-    D->PaintContent();
-    return Img;
-}
-
 } // namespace
 
 class tst_NxDisplays : public QObject {
@@ -138,10 +122,6 @@ private slots:
     void FooterFormatMask();
     void TextualDisplayJoinsTexts();
     void ImageDisplay();
-    void ThemedHeaderStates_data();
-    void ThemedHeaderStates();
-    void WrappedTextStartsAtTheTop_data();
-    void WrappedTextStartsAtTheTop();
 };
 
 void tst_NxDisplays::ClassicDefaultHeader()
@@ -190,6 +170,12 @@ void tst_NxDisplays::ThemedDefaultHeader()
     // The style paints the whole header; nothing is left unpainted.
     QVERIFY(!HasColourIn(Img, QColor(Qt::magenta).rgb(), Img.rect()));
     QVERIFY(HasColourIn(Img, qRgb(0, 0, 0), QRect(2, 2, 30, 14)));
+    // The first header hot or pressed looks other than plain; another column hot leaves it.
+    const auto First = [&](int Hot, int Pressed) { F.Grid.FHot = Hot; F.Grid.FPressed = Pressed; return F.Header(D).copy(0, 0, 40, 18); };
+    const QImage Plain = Img.copy(0, 0, 40, 18);
+    QCOMPARE(First(1, -1), Plain);
+    QVERIFY(First(0, -1) != Plain);
+    QVERIFY(First(-1, 0) != Plain);
 }
 
 void tst_NxDisplays::StylesFlagsAndIndent()
@@ -405,11 +391,23 @@ void tst_NxDisplays::IndicatorAndFooter()
 
 void tst_NxDisplays::TextualDisplayJoinsTexts()
 {
-    auto Paint = [](const QString& Before, const QString& Value, const QString& After) {
+    auto Paint = [](const QString& Before, const QString& Value, const QString& After, int Wrapped = -1) {
         TNxTextColumn C;
         C.SetTextBefore(Before);
         C.SetTextAfter(After);
-        return PaintCell(C, Value, 80, 16);
+        C.SetWrapKind(Wrapped < 0 ? wkEllipsis : wkWordWrap); // word wrap in Wrapped's vertical alignment
+        C.SetVerticalAlignment(Wrapped < 0 ? vaMiddle : TVerticalAlignment(Wrapped));
+        QImage Img(80, 16, QImage::Format_RGB32);
+        Img.fill(Qt::white);
+        QPainter P(&Img);
+        P.setFont(FixedFont());
+        P.setPen(Qt::black);
+        TColumnDisplay* D = C.Display();
+        D->Canvas = &P;
+        D->CellRect = Rect(0, 0, 80, 16);
+        D->AsString = Value;
+        D->PaintContent();
+        return Img;
     };
     const QImage Joined = Paint("0x", "41", "h");
     Save(Joined, "textual");
@@ -417,53 +415,10 @@ void tst_NxDisplays::TextualDisplayJoinsTexts()
     QVERIFY(Joined != Paint("", "41", ""));
     // Content starts 2 pixels in.
     QVERIFY(!HasColourIn(Joined, qRgb(0, 0, 0), QRect(0, 0, 2, 16)));
-}
-
-// The first column's header hot or pressed: pixels that differ from the plain look.
-void tst_NxDisplays::ThemedHeaderStates_data()
-{
-    QTest::addColumn<int>("Hot");
-    QTest::addColumn<int>("Pressed");
-    QTest::addColumn<bool>("Differs");
-    QTest::newRow("another column hot") << 1 << -1 << false;
-    QTest::newRow("hot") << 0 << -1 << true;
-    QTest::newRow("pressed") << -1 << 0 << true;
-}
-
-void tst_NxDisplays::ThemedHeaderStates()
-{
-    QFETCH(int, Hot);
-    QFETCH(int, Pressed);
-    QFETCH(bool, Differs);
-    TFixture F;
-    F.Text("Char", 40);
-    F.Text("Code", 60);
-    TDefaultStyleDisplay D(&F.Grid);
-    D.Themed = true;
-    const QImage Plain = F.Header(D).copy(0, 0, 40, 18);
-    F.Grid.FHot = Hot;
-    F.Grid.FPressed = Pressed;
-    QCOMPARE(F.Header(D).copy(0, 0, 40, 18) != Plain, Differs);
-}
-
-// Text wrapped into more lines than fit starts at the top whatever the vertical alignment.
-void tst_NxDisplays::WrappedTextStartsAtTheTop_data()
-{
-    QTest::addColumn<int>("Vertical");
-    QTest::newRow("middle") << int(vaMiddle);
-    QTest::newRow("bottom") << int(vaBottom);
-}
-
-void tst_NxDisplays::WrappedTextStartsAtTheTop()
-{
-    QFETCH(int, Vertical);
-    auto Paint = [](TVerticalAlignment V) {
-        TNxTextColumn C;
-        C.SetWrapKind(wkWordWrap);
-        C.SetVerticalAlignment(V);
-        return PaintCell(C, QStringLiteral("one two three four five six seven eight"), 60, 30);
-    };
-    QCOMPARE(Paint(TVerticalAlignment(Vertical)), Paint(vaTop));
+    // Text wrapped into more lines than fit starts at the top whatever the vertical alignment.
+    const QString Long = "one two three four five six seven eight";
+    for (TVerticalAlignment V : {vaMiddle, vaBottom})
+        QCOMPARE(Paint("", Long, "", V), Paint("", Long, "", vaTop));
 }
 
 void tst_NxDisplays::ImageDisplay()
