@@ -2,7 +2,9 @@
 #include "unMessageService.h"
 
 #include <QDialog>
+#include <QLabel>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -11,6 +13,7 @@ class tst_unMessageService : public QObject {
 private slots:
     void boxBelongsToTheAskingWindow();
     void qtServiceInstalledOpensThroughTheDesktop();
+    void qtBoxShowsItsTextAsTyped();
 };
 
 // Right after a box closes no window is active: the next box still belongs to the topmost window
@@ -46,6 +49,26 @@ void tst_unMessageService::qtServiceInstalledOpensThroughTheDesktop()
     QVERIFY(ShellExecuteAndWait(True, QString(), QString(), true, 1));
     QVERIFY(MessageService().Open(True, QString(), QString(), true));
     SetMessageService(nullptr);
+}
+
+// A file or font name with tags in it is shown as typed, not formatted.
+void tst_unMessageService::qtBoxShowsItsTextAsTyped()
+{
+    const QString Text = QStringLiteral("Error Saving file <b>x</b><img src=\"a.png\">.lcd.");
+    QString Shown;
+    QTimer::singleShot(0, [&] {
+        auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(Box);
+        for (QLabel* L : Box->findChildren<QLabel*>())
+            if (L->text() == Text && L->textFormat() == Qt::PlainText)
+                Shown = L->text();
+        Box->accept();
+    });
+    TQtMessageService Qt;
+    SetMessageService(&Qt);
+    MessageService().MessageDlg(Text, TMsgDlgType::mtError, mbOK);
+    SetMessageService(nullptr);
+    QCOMPARE(Shown, Text);
 }
 
 QTEST_MAIN(tst_unMessageService)
