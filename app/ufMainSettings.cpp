@@ -16,8 +16,6 @@
 #include <QToolBar>
 #include <algorithm>
 
-#include <algorithm>
-
 // A rectangle of the settings file. The numbers may be anything an int holds,
 // so every sum is taken in 64 bits.
 struct TStoredRect {

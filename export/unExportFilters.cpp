@@ -64,10 +64,14 @@ TSwordfishBasicFilter::TSwordfishBasicFilter(const TGLCDFont* AFont, bool APropo
                                              int ALast, const QString& AName)
     : Proportional(AProportional), FirstChar(AFirst), LastChar(ALast), Font(AFont)
 {
-    if (!AName.trimmed().isEmpty())
-        FontName = AName;
+    // A control character in a name would break a generated line: a
+    // project's own name may hold a line break, typed names reach here
+    // from callers other than the dialogs.
+    const QString Typed = RemoveControls(AName);
+    if (!Typed.trimmed().isEmpty())
+        FontName = Typed;
     else if (Font)
-        FontName = Font->FontName;
+        FontName = RemoveControls(Font->FontName);
 }
 
 QString TSwordfishBasicFilter::Execute()

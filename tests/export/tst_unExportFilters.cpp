@@ -256,21 +256,28 @@ void tst_unExportFilters::ExpectedTexts()
 void tst_unExportFilters::NameChoice_data()
 {
     QTest::addColumn<QString>("Name");
+    QTest::addColumn<QString>("Own"); // the font's own name
     QTest::addColumn<QString>("Declaration");
-    QTest::newRow("typed") << "My Font" << "Public Const My_Font(19) As Byte =";
-    QTest::newRow("blanks kept") << " My Font " << "Public Const _My_Font_(19) As Byte =";
-    QTest::newRow("blanks only") << "   " << "Public Const Tiny_Own(19) As Byte =";
-    QTest::newRow("empty") << "" << "Public Const Tiny_Own(19) As Byte =";
+    QTest::newRow("typed") << "My Font" << "Tiny Own" << "Public Const My_Font(19) As Byte =";
+    QTest::newRow("blanks kept") << " My Font " << "Tiny Own" << "Public Const _My_Font_(19) As Byte =";
+    QTest::newRow("blanks only") << "   " << "Tiny Own" << "Public Const Tiny_Own(19) As Byte =";
+    QTest::newRow("empty") << "" << "Tiny Own" << "Public Const Tiny_Own(19) As Byte =";
+    // A project's name may hold a line break (imported, or "&#10;" in the file).
+    QTest::newRow("line break in the font's name") << "" << "Tiny\r\nOwn" << "Public Const TinyOwn(19) As Byte =";
+    QTest::newRow("control characters only") << "\x01\t" << "Tiny Own" << "Public Const Tiny_Own(19) As Byte =";
 }
 
 void tst_unExportFilters::NameChoice()
 {
     QFETCH(QString, Name);
+    QFETCH(QString, Own);
     QFETCH(QString, Declaration);
     const auto F = TestFont("Tiny");
+    F->FontName = Own;
     TSwordfishBasicFilter Filter(F.get(), false, 32, 34, Name);
-    QCOMPARE(Filter.FontName, Name.trimmed().isEmpty() ? F->FontName : Name);
-    QCOMPARE(Lines(Filter.Execute()).value(1), Declaration);
+    const QStringList Text = Lines(Filter.Execute());
+    QCOMPARE(Text.value(1), Declaration);
+    QVERIFY(!Text.join(QString()).contains(QRegularExpression(QStringLiteral("[\\x00-\\x1f]")))); // every line ends in CR LF
 }
 
 void tst_unExportFilters::NoFont()
