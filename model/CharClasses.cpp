@@ -26,10 +26,10 @@ QColor ModelToQColor(TColor Value)
 
 TCharClass::TCharClass(int ACode, int AWidth, int AHeight)
 {
+    // The second of these sizes the cells, all 0: filled once, not again.
     SetWidth(AWidth);
     SetHeight(AHeight);
     Code = ACode;
-    Cells.assign(size_t(std::max(0, Width)) * size_t(std::max(0, Height)), 0);
 }
 
 void TCharClass::Fill(TColor Value)
