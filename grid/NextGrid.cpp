@@ -127,14 +127,15 @@ void TNextGrid::AddRow(int Count)
                 if (!Columns().Item(C)->DefaultValue().isEmpty())
                     SetCells(C, R, Columns().Item(C)->DefaultValue());
     LastAddedRow = RowCount() - 1;
-    // EndUpdate repaints the body and sets the bar once; each row's repaint
-    // would walk the rows above it.
+    // The bar reaches the new rows at once: a ScrollToRow or an edit started
+    // within the update would otherwise stop at the old end.
+    UpdateVertScrollBar();
+    // EndUpdate repaints the body; each row's repaint would walk the rows above it.
     if (IsUpdating())
         return;
     if (GridLinesStyle() == lsFramed && (Options() & goGrid) && RowCount() >= 2 && N >= 1)
         RefreshRowLine(N - 1);
     RefreshRowsFrom(N, RowCount() - 1);
-    UpdateVertScrollBar();
 }
 
 void TNextGrid::ClearRows()
