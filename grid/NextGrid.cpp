@@ -218,12 +218,17 @@ void TNextGrid::AddChildRow(int ARow, bool AsLast)
     const int P = ARow + 1 + (AsLast ? FCells->GetDescendantCount(ARow) : 0);
     FCells->AddChildRow(ARow, P);
     TRow* Parent = FCells->GetRow(ARow);
-    if (GetRowVisible(P))
-        InvalidatePart(gpBody);
+    LastAddedRow = P;
+    if (P < FFirstRow) {
+        // Above the shown rows, as InsertRow: the same rows stay in view, the bar in step.
+        RowsMoved(P, 1, true);
+    } else {
+        if (GetRowVisible(P))
+            InvalidatePart(gpBody);
+        UpdateVertScrollBar();
+    }
     if (Parent->ChildCount == 1)
         RefreshRow(ARow);
-    LastAddedRow = P;
-    UpdateVertScrollBar();
 }
 
 void TNextGrid::SetExpanded(int ARow, bool Value)

@@ -154,6 +154,7 @@ void tst_NextGrid::ScrollState_data()
     QTest::newRow("row out of sight selected") << "10x45 select:6" << "0 0 7 3/10";
     QTest::newRow("bar shown again") << "3x16 hidebar:0 hidebar:1 add:30" << "0 0 23 10/33";
     QTest::newRow("scroll to a row added in an update") << "3x16 begin add:30 scroll:32 end" << "23 23 23 10/33";
+    QTest::newRow("child of a collapsed row above the view") << "30x16 kids:5 collapse:0 pos:10 child:0" << "16 10 20 10/30";
 }
 
 void tst_NextGrid::ScrollState()
