@@ -54,7 +54,8 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
 {
     if (FEditing && ACol == FEditCol && ARow == FEditRow)
         return;
-    if (!FColumns->IsValidIndex(ACol) || !IsValidRow(ARow) || FReadOnly)
+    // A row folded away under its parent has no cell on screen to edit over.
+    if (!FColumns->IsValidIndex(ACol) || !IsValidRow(ARow) || !GetRowVisible(ARow) || FReadOnly)
         return;
     TNxCustomColumn* Column = FColumns->Item(ACol);
     // Options first: a column that does not edit needs no editor made to say so.
@@ -75,7 +76,8 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
     // or changed the column's editor; only the pointer is compared until the
     // column is known to be in the list still.
     auto Gone = [&] {
-        return !FColumns->IsValidIndex(ACol) || FColumns->Item(ACol) != Column || !IsValidRow(ARow) || !CanEdit();
+        return !FColumns->IsValidIndex(ACol) || FColumns->Item(ACol) != Column || !IsValidRow(ARow) || !GetRowVisible(ARow)
+            || !CanEdit();
     };
     if (Gone())
         return;

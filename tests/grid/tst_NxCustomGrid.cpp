@@ -10,7 +10,7 @@ namespace {
 
 // "A fixed", "B noclick", "A nomove", "A edit", "A search", "fixedcols 1",
 // "readonly", "wanttabs", "returns", "returns none", "veto", "C numeric".
-// "A autoselect", "A input", "more" (30 rows), "D int" (an integer column that edits through a TNxEdit), "rowmove clear|delete".
+// "A autoselect", "A input", "more" (30 rows), "tree" (row 1 "kid", a child of row 0), "D int" (an integer column that edits through a TNxEdit), "rowmove clear|delete".
 void Setup(TSurfaceGrid& G, const QString& Setup)
 {
     for (const QString& S : Setup.split(',', Qt::SkipEmptyParts)) {
@@ -33,6 +33,7 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
         else if (What == "autoselect") Add(coEditorAutoSelect);
         else if (What == "input") Add(coCanInput);
         else if (T[0] == "more") G.AddRow(30);
+        else if (T[0] == "tree") { G.AddChildRow(0, true); G.SetCells(0, 1, "kid"); }
         else if (T[0] == "rowmove") G.OnRowMove = [&G, What](TNxCustomGridControl*, int, int, bool&) { What == "clear" ? G.ClearRows() : G.DeleteRow(0); };
         else if (T[0] == "fixedcols") G.SetFixedCols(T[1].toInt());
         else if (T[0] == "readonly") G.SetReadOnly(true);
@@ -184,7 +185,7 @@ void tst_NxCustomGrid::Mouse()
 }
 
 // Column set-up, extra options, keys ("t text" typed, "k Key", "w ms" wait,
-// "sel N" select a row, "p x,y"/"r x,y" mouse, "v N" scroll, "focus grid|other"); then selection, edit state (hidden: not in view), cell text and events
+// "sel N" select a row, "p x,y"/"r x,y" mouse, "v N" scroll, "fold N" collapse, "focus grid|other"); then selection, edit state (hidden: not in view), cell text and events
 // (without the OnEdit of every typed character).
 void tst_NxCustomGrid::Keys_data()
 {
@@ -219,6 +220,7 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("Enter without WantReturns") << "" << 0 << "sel 1; k Return" << "sel=1 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("Up, Down and the page keys stay in the editor") << "A edit, more" << 0 << "sel 1; t xy; k Down; k PgDown; k PgUp; k Up; k Return" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("editor out of view: Down commits first") << "A edit, more" << 0 << "sel 1; t xy; v 20; k Down" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("typing on a row folded away") << "A edit, tree" << 0 << "sel 1; fold 0; t z" << "sel=1 col=0 edit=- A1=kid search=" << "";
     QTest::newRow("typing on a row scrolled away") << "A edit, more" << 0 << "sel 1; v 3; t z" << "sel=1 col=0 edit=0,1:z A1=Banana search=" << "";
     QTest::newRow("Tab without WantTabs commits") << "A edit" << 0 << "sel 1; t xy; k Tab" << "sel=1 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("autoselect keeps typed keys") << "A edit, A autoselect" << 0 << "sel 1; t refuse" << "sel=1 col=0 edit=0,1:refuse A1=Banana search=" << "";
@@ -260,6 +262,8 @@ void tst_NxCustomGrid::Keys()
             G.Run(S);
         else if (S.startsWith("v "))
             G.VertScrollBar().SetPosition(Arg.toInt());
+        else if (S.startsWith("fold "))
+            G.SetExpanded(Arg.toInt(), false);
         else
             (Arg == "grid" ? static_cast<QWidget&>(G) : Other).setFocus();
     }
