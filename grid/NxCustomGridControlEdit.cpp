@@ -191,6 +191,11 @@ void TNxCustomGridControl::EndEditOnLeave()
 {
     if (!FEditing && !FInputEditing)
         return;
+    // A message box or a menu over the window has the focus only for a while; it
+    // comes back to the edit (an error box about this very edit would end it).
+    const QWidget* F = QApplication::focusWidget();
+    if (F && F->window() != window())
+        return;
     try {
         (void)EndEdit();
     } catch (const EDotwrightError& Error) {

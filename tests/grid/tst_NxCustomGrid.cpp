@@ -51,10 +51,21 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
     }
 }
 
-struct ReportInto { // errors the grid reports go into Events while this lives
+struct ReportInto { // errors the grid reports go into Events while this lives; with Modal over a box in a window of its own
     static inline QStringList* Events = nullptr;
-    explicit ReportInto(QStringList& E) { Events = &E; SetGridErrorReporter([](const std::exception& X) { *Events << QString("error %1").arg(X.what()); }); }
-    ~ReportInto() { SetGridErrorReporter(nullptr); }
+    static inline QWidget* Modal = nullptr;
+    explicit ReportInto(QStringList& E) { Events = &E; SetGridErrorReporter([](const std::exception& X) { *Events << QString("error %1").arg(X.what()); if (Modal) ShowBox(); }); }
+    ~ReportInto() { SetGridErrorReporter(nullptr); Modal = nullptr; }
+    static void ShowBox() {
+        QLineEdit Box;
+        Box.show();
+        Box.activateWindow();
+        Box.setFocus();
+        QTRY_VERIFY(QApplication::focusWidget() == &Box);
+        Box.hide();
+        Modal->activateWindow();
+        QTRY_VERIFY(Modal->isActiveWindow());
+    }
 };
 
 QString Rows(TSurfaceGrid& G)
@@ -185,7 +196,7 @@ void tst_NxCustomGrid::Mouse()
 }
 
 // Column set-up, extra options, keys ("t text" typed, "k Key", "w ms" wait,
-// "sel N" select a row, "p x,y"/"r x,y" mouse, "v N" scroll, "fold N" collapse, "focus grid|other"); then selection, edit state (hidden: not in view), cell text and events
+// "sel N" select a row, "p x,y"/"r x,y" mouse, "v N" scroll, "fold N" collapse, "modal" errors in a box, "focus grid|other"); then selection, edit state (hidden: not in view), cell text and events
 // (without the OnEdit of every typed character).
 void tst_NxCustomGrid::Keys_data()
 {
@@ -226,6 +237,7 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("autoselect keeps typed keys") << "A edit, A autoselect" << 0 << "sel 1; t refuse" << "sel=1 col=0 edit=0,1:refuse A1=Banana search=" << "";
     QTest::newRow("input line click only selects") << "A input" << int(goInput) << "p 25,25; r 25,25; p 25,60; r 25,60" << "sel=1 col=0 edit=- A1=Banana search=" << "click 0 1";
     QTest::newRow("rejected input value adds nothing") << "D int" << int(goInput) << "p 200,25; r 200,25; t x; k Return" << "sel=0 col=3 edit=3,-1:x A1=Banana search=" << "error 'x' is not a valid integer value";
+    QTest::newRow("an error box keeps the rejected value") << "D int" << 0 << "modal; p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1" << "sel=1 col=3 edit=3,1:0x1 A1=Banana search=" << "click 3 1|accept 3 1 0x|error '0x' is not a valid integer value";
     QTest::newRow("rejected value stays to type on; focus leaves") << "D int" << 0 << "p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1; focus grid; focus other" << "sel=1 col=3 edit=- A1=Banana search=" << "click 3 1|accept 3 1 0x|error '0x' is not a valid integer value|accept 3 1 0x1|error '0x1' is not a valid integer value";
 }
 
@@ -262,6 +274,8 @@ void tst_NxCustomGrid::Keys()
             G.Run(S);
         else if (S.startsWith("v "))
             G.VertScrollBar().SetPosition(Arg.toInt());
+        else if (S == "modal")
+            ReportInto::Modal = &G;
         else if (S.startsWith("fold "))
             G.SetExpanded(Arg.toInt(), false);
         else
