@@ -34,8 +34,11 @@ void PutCaret(TNxCustomColumn* Column, TNxCustomEdit* Editor, bool Typed)
 }
 
 // A value the column's cells cannot hold raises the cells' own conversion error.
+// An empty one is not written, so it is never refused.
 void CheckCellValue(const TNxCustomColumn* Column, const QString& Value)
 {
+    if (Value.isEmpty())
+        return;
     if (Column->Kind() == ckInteger)
         (void)NxCellConvert::StrToInt(Value);
     else if (Column->Kind() == ckFloat)

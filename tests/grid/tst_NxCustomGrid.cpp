@@ -236,6 +236,7 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("Tab without WantTabs commits") << "A edit" << 0 << "sel 1; t xy; k Tab" << "sel=1 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("autoselect keeps typed keys") << "A edit, A autoselect" << 0 << "sel 1; t refuse" << "sel=1 col=0 edit=0,1:refuse A1=Banana search=" << "";
     QTest::newRow("input line click only selects") << "A input" << int(goInput) << "p 25,25; r 25,25; p 25,60; r 25,60" << "sel=1 col=0 edit=- A1=Banana search=" << "click 0 1";
+    QTest::newRow("empty integer input cell") << "A input, D int" << int(goInput) << "p 25,25; r 25,25; t kiwi; k Return" << "sel=0 col=0 edit=- A1=Banana search=" << "added";
     QTest::newRow("rejected input value adds nothing") << "D int" << int(goInput) << "p 200,25; r 200,25; t x; k Return" << "sel=0 col=3 edit=3,-1:x A1=Banana search=" << "error 'x' is not a valid integer value";
     QTest::newRow("an error box keeps the rejected value") << "D int" << 0 << "modal; p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1" << "sel=1 col=3 edit=3,1:0x1 A1=Banana search=" << "click 3 1|accept 3 1 0x|error '0x' is not a valid integer value";
     QTest::newRow("rejected value stays to type on; focus leaves") << "D int" << 0 << "p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1; focus grid; focus other" << "sel=1 col=3 edit=- A1=Banana search=" << "click 3 1|accept 3 1 0x|error '0x' is not a valid integer value|accept 3 1 0x1|error '0x1' is not a valid integer value";
