@@ -195,6 +195,9 @@ void TNextGrid::MoveRow(int FromPos, int ToPos)
 {
     TNxCustomGrid::MoveRow(FromPos, ToPos);
     FCells->MoveRow(FromPos, ToPos);
+    // Rows of other heights, or hidden ones, may now lie at the end or above the
+    // first shown row: the bar's maximum and position follow.
+    ShowFromRow(FFirstRow);
 }
 
 void TNextGrid::ExchangeRows(int Index1, int Index2)
@@ -257,6 +260,7 @@ void TNextGrid::SortColumn(TNxCustomColumn* Column, bool Ascending)
         return;
     TRow* Current = IsValidRow(FSelectedRow) ? FCells->GetRow(FSelectedRow) : nullptr;
     FCells->Sort(Column->Index(), Column->SortType(), !Ascending);
+    ShowFromRow(FFirstRow);
     if (Current) {
         SetCurrentCell(FSelectedColumn, FCells->IndexOfRow(Current));
         ScrollToRow(FSelectedRow);
