@@ -231,6 +231,8 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("Enter without WantReturns") << "" << 0 << "sel 1; k Return" << "sel=1 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("Up, Down and the page keys stay in the editor") << "A edit, more" << 0 << "sel 1; t xy; k Down; k PgDown; k PgUp; k Up; k Return" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("editor out of view: Down commits first") << "A edit, more" << 0 << "sel 1; t xy; v 20; k Down" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("PgDown over a folded row") << "tree, more" << 0 << "fold 0; k PgDown; k PgDown" << "sel=22 col=0 edit=- A1=kid search=" << "";
+    QTest::newRow("PgUp over a folded row") << "tree, more" << 0 << "fold 0; v 20; sel 30; k PgUp; k PgUp" << "sel=10 col=0 edit=- A1=kid search=" << "";
     QTest::newRow("typing on a row folded away") << "A edit, tree" << 0 << "sel 1; fold 0; t z" << "sel=1 col=0 edit=- A1=kid search=" << "";
     QTest::newRow("typing on a row scrolled away") << "A edit, more" << 0 << "sel 1; v 3; t z" << "sel=1 col=0 edit=0,1:z A1=Banana search=" << "";
     QTest::newRow("Tab without WantTabs commits") << "A edit" << 0 << "sel 1; t xy; k Tab" << "sel=1 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
