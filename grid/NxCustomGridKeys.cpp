@@ -158,7 +158,8 @@ void TNxCustomGrid::KeyPress(QChar Key)
             MoveByDirection(0);
         return;
     }
-    const int ACol = SelectedColumn();
+    // After the current column's removal typing goes on, as the other keys do.
+    const int ACol = NavigationColumn();
     if (!Columns().IsValidIndex(ACol) || (!InputSelected() && !IsValidRow(SelectedRow())))
         return;
     TNxCustomColumn* Column = Columns().Item(ACol);

@@ -196,7 +196,7 @@ void tst_NxCustomGrid::Mouse()
 }
 
 // Column set-up, extra options, keys ("t text" typed, "k Key", "w ms" wait,
-// "sel N" select a row, "p x,y"/"r x,y" mouse, "v N" scroll, "fold N" collapse, "modal" errors in a box, "focus grid|other"); then selection, edit state (hidden: not in view), cell text and events
+// "sel N" select a row, "p x,y"/"r x,y" mouse, "v N" scroll, "fold N" collapse, "delcol N", "modal" errors in a box, "focus grid|other"); then selection, edit state (hidden: not in view), cell text and events
 // (without the OnEdit of every typed character).
 void tst_NxCustomGrid::Keys_data()
 {
@@ -211,6 +211,7 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("search of a lower-case upper text") << "A search" << 0 << "t cr" << "sel=6 col=0 edit=- A1=Banana search=cr" << "";
     QTest::newRow("a and b together find nothing") << "A search" << 0 << "t ab" << "sel=3 col=0 edit=- A1=Banana search=ab" << "";
     QTest::newRow("a pause starts over") << "A search" << 0 << "t a; w 650; t b" << "sel=4 col=0 edit=- A1=Banana search=b" << "";
+    QTest::newRow("search after the current column went") << "A search" << 0 << "p 150,40; r 150,40; delcol 2; t ap" << "sel=3 col=0 edit=- A1=Banana search=ap" << "click 2 1";
     QTest::newRow("search column elsewhere") << "B search" << 0 << "t 5" << "sel=5 col=0 edit=- A1=Banana search=5" << "";
     QTest::newRow("no search column") << "" << 0 << "t ap" << "sel=0 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("typing starts an edit") << "A edit" << 0 << "sel 1; t xy" << "sel=1 col=0 edit=0,1:xy A1=Banana search=" << "";
@@ -277,6 +278,8 @@ void tst_NxCustomGrid::Keys()
             G.Run(S);
         else if (S.startsWith("v "))
             G.VertScrollBar().SetPosition(Arg.toInt());
+        else if (S.startsWith("delcol "))
+            delete G.Columns().Item(Arg.toInt());
         else if (S == "modal")
             ReportInto::Modal = &G;
         else if (S.startsWith("fold "))
