@@ -170,6 +170,7 @@ void tst_NxCustomGrid::Mouse_data()
     QTest::newRow("column without coEditing") << 0 << "" << "p 25,40; r 25,40" << "ABC 50,60,70 111"
                                               << "sel=1 rows=apple,Banana,cherry h0=16 edit=-" << "click 0 1";
     QTest::newRow("header double click") << 0 << "" << "d 25,5" << "ABC 50,60,70 111" << Sorted << "hclick 0|sort 0 asc|hdbl 0";
+    QTest::newRow("click on the cut bottom row") << 0 << "A edit, more" << "p 25,196; r 25,196" << "ABC 50,60,70 111" << "sel=11 rows=apple,Banana,cherry h0=16 edit=0,11" << "click 0 11";
     QTest::newRow("OnRowMove clears the rows") << int(goRowMoving) << "rowmove clear" << "p 25,20; m 25,60; r 25,60" << "ABC 50,60,70 111" << "sel=0 rows= h0=0 edit=-" << "";
     QTest::newRow("OnRowMove deletes the row") << int(goRowMoving) << "rowmove delete" << "p 25,20; m 25,60; r 25,60" << "ABC 50,60,70 111" << "sel=0 rows=Banana,cherry,apricot h0=16 edit=-" << "";
 }
