@@ -127,14 +127,15 @@ void TNextGrid::AddRow(int Count)
                 if (!Columns().Item(C)->DefaultValue().isEmpty())
                     SetCells(C, R, Columns().Item(C)->DefaultValue());
     LastAddedRow = RowCount() - 1;
-    // EndUpdate repaints the body and sets the bar once; each row's repaint
-    // would walk the rows above it.
+    // The bar reaches the new rows at once: a ScrollToRow or an edit started
+    // within the update would otherwise stop at the old end.
+    UpdateVertScrollBar();
+    // EndUpdate repaints the body; each row's repaint would walk the rows above it.
     if (IsUpdating())
         return;
     if (GridLinesStyle() == lsFramed && (Options() & goGrid) && RowCount() >= 2 && N >= 1)
         RefreshRowLine(N - 1);
     RefreshRowsFrom(N, RowCount() - 1);
-    UpdateVertScrollBar();
 }
 
 void TNextGrid::ClearRows()
@@ -194,6 +195,9 @@ void TNextGrid::MoveRow(int FromPos, int ToPos)
 {
     TNxCustomGrid::MoveRow(FromPos, ToPos);
     FCells->MoveRow(FromPos, ToPos);
+    // Rows of other heights, or hidden ones, may now lie at the end or above the
+    // first shown row: the bar's maximum and position follow.
+    ShowFromRow(FFirstRow);
 }
 
 void TNextGrid::ExchangeRows(int Index1, int Index2)
@@ -217,12 +221,17 @@ void TNextGrid::AddChildRow(int ARow, bool AsLast)
     const int P = ARow + 1 + (AsLast ? FCells->GetDescendantCount(ARow) : 0);
     FCells->AddChildRow(ARow, P);
     TRow* Parent = FCells->GetRow(ARow);
-    if (GetRowVisible(P))
-        InvalidatePart(gpBody);
+    LastAddedRow = P;
+    if (P < FFirstRow) {
+        // Above the shown rows, as InsertRow: the same rows stay in view, the bar in step.
+        RowsMoved(P, 1, true);
+    } else {
+        if (GetRowVisible(P))
+            InvalidatePart(gpBody);
+        UpdateVertScrollBar();
+    }
     if (Parent->ChildCount == 1)
         RefreshRow(ARow);
-    LastAddedRow = P;
-    UpdateVertScrollBar();
 }
 
 void TNextGrid::SetExpanded(int ARow, bool Value)
@@ -251,6 +260,7 @@ void TNextGrid::SortColumn(TNxCustomColumn* Column, bool Ascending)
         return;
     TRow* Current = IsValidRow(FSelectedRow) ? FCells->GetRow(FSelectedRow) : nullptr;
     FCells->Sort(Column->Index(), Column->SortType(), !Ascending);
+    ShowFromRow(FFirstRow);
     if (Current) {
         SetCurrentCell(FSelectedColumn, FCells->IndexOfRow(Current));
         ScrollToRow(FSelectedRow);

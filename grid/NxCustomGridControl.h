@@ -380,6 +380,7 @@ protected:
     bool FocusGoesToEditor() const;
     // The focus left the grid and its editor: commits and closes an open edit; a
     // text the cell cannot take is reported and dropped with the closed editor.
+    // Focus taken by another window of the program leaves the edit open.
     void EndEditOnLeave();
 
     // Column collection notifications.

@@ -34,8 +34,11 @@ void PutCaret(TNxCustomColumn* Column, TNxCustomEdit* Editor, bool Typed)
 }
 
 // A value the column's cells cannot hold raises the cells' own conversion error.
+// An empty one is not written, so it is never refused.
 void CheckCellValue(const TNxCustomColumn* Column, const QString& Value)
 {
+    if (Value.isEmpty())
+        return;
     if (Column->Kind() == ckInteger)
         (void)NxCellConvert::StrToInt(Value);
     else if (Column->Kind() == ckFloat)
@@ -54,7 +57,8 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
 {
     if (FEditing && ACol == FEditCol && ARow == FEditRow)
         return;
-    if (!FColumns->IsValidIndex(ACol) || !IsValidRow(ARow) || FReadOnly)
+    // A row folded away under its parent has no cell on screen to edit over.
+    if (!FColumns->IsValidIndex(ACol) || !IsValidRow(ARow) || !GetRowVisible(ARow) || FReadOnly)
         return;
     TNxCustomColumn* Column = FColumns->Item(ACol);
     // Options first: a column that does not edit needs no editor made to say so.
@@ -75,7 +79,8 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
     // or changed the column's editor; only the pointer is compared until the
     // column is known to be in the list still.
     auto Gone = [&] {
-        return !FColumns->IsValidIndex(ACol) || FColumns->Item(ACol) != Column || !IsValidRow(ARow) || !CanEdit();
+        return !FColumns->IsValidIndex(ACol) || FColumns->Item(ACol) != Column || !IsValidRow(ARow) || !GetRowVisible(ARow)
+            || !CanEdit();
     };
     if (Gone())
         return;
@@ -188,6 +193,11 @@ void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
 void TNxCustomGridControl::EndEditOnLeave()
 {
     if (!FEditing && !FInputEditing)
+        return;
+    // A message box or a menu over the window has the focus only for a while; it
+    // comes back to the edit (an error box about this very edit would end it).
+    const QWidget* F = QApplication::focusWidget();
+    if (F && F->window() != window())
         return;
     try {
         (void)EndEdit();

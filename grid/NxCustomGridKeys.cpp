@@ -73,8 +73,8 @@ bool TNxCustomGrid::KeyDown(QKeyEvent* Event)
     const TShiftState Shift = ShiftOf(Event->modifiers());
     const int V = GetVisibleRowCount();
     const int F = VertScrollBar().Position();
-    const int C = SelectedRow();
-    const int Count = RowCount();
+    const int PosC = PositionOfRow(SelectedRow());
+    const int Count = RowCount(), Total = GetVisibleRowTotal();
     const bool ValidColumn = Columns().IsValidIndex(NavigationColumn());
     auto Select = [&](int Row) { SelectCell(NavigationColumn(), Row, Shift); };
     switch (Event->key()) {
@@ -107,27 +107,28 @@ bool TNxCustomGrid::KeyDown(QKeyEvent* Event)
             Select(Count - 1);
         }
         break;
+    // The page keys count shown rows: with rows folded away, positions are not row numbers.
     case Qt::Key_PageUp:
         if (ValidColumn && Count > 0) {
-            if (C > F) {
-                Select(F);
+            if (PosC > F) {
+                Select(RowAtPosition(F));
             } else {
-                const int Row = std::max(C - V, 0);
-                Select(Row);
-                VertScrollBar().SetPosition(Row);
+                const int Pos = std::max(PosC - V, 0);
+                Select(RowAtPosition(Pos));
+                VertScrollBar().SetPosition(Pos);
             }
         }
         break;
     case Qt::Key_PageDown:
         if (ValidColumn && Count > 0) {
-            if (Count < V) {
-                Select(Count - 1);
+            if (Total < V) {
+                Select(RowAtPosition(Total - 1));
                 return true;
             }
-            if (C < F + V - 1) {
-                Select(F + V - 1);
+            if (PosC < F + V - 1) {
+                Select(RowAtPosition(F + V - 1));
             } else {
-                Select(std::min(C + V, Count - 1));
+                Select(RowAtPosition(std::min(PosC + V, Total - 1)));
                 VertScrollBar().SetPosition(VertScrollBar().Position() + V);
             }
         }
@@ -157,7 +158,8 @@ void TNxCustomGrid::KeyPress(QChar Key)
             MoveByDirection(0);
         return;
     }
-    const int ACol = SelectedColumn();
+    // After the current column's removal typing goes on, as the other keys do.
+    const int ACol = NavigationColumn();
     if (!Columns().IsValidIndex(ACol) || (!InputSelected() && !IsValidRow(SelectedRow())))
         return;
     TNxCustomColumn* Column = Columns().Item(ACol);

@@ -360,7 +360,10 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
         switch (GetAreaAt(P)) {
         case gaRows: {
             const int Col = CellColumnAt(P);
-            const int Row = RowAtY(P.y());
+            // A press on a row cut by the bottom edge scrolls it up under the pointer:
+            // a release that did not move is on the pressed row.
+            const bool Unmoved = Press.x() >= 0 && !PointOutsideBox(P, Press, 3) && IsValidRow(FPressRow);
+            const int Row = Unmoved ? FPressRow : RowAtY(P.y());
             const bool Same = Col >= 0 && IsValidRow(Row) && Col == FPressCol && Row == FPressRow && Press.x() >= 0;
             TNxCustomColumn* C = Column(Col);
             if (Same)

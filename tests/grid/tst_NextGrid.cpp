@@ -134,7 +134,7 @@ void tst_NextGrid::RowsAboveTheViewKeepTheView()
     QCOMPARE(Got, Expected);
 }
 
-// Rows x height in a 160-pixel body, then steps (name:argument, or a key; "kids:N" N children of row 0); then the first
+// Rows x height in a 160-pixel body, then steps (name:argument, or a key; "kids:N" N children of row 0, "tall:N" 64 pixels high, "move:N" to the top); then the first
 // shown row, the bar's position and maximum, the rows wholly shown / that show. The bar agrees with the first row, works when it can move.
 void tst_NextGrid::ScrollState_data()
 {
@@ -153,6 +153,10 @@ void tst_NextGrid::ScrollState_data()
     QTest::newRow("down onto a cut row") << "10x45 select:2 Down" << "1 1 7 3/10";
     QTest::newRow("row out of sight selected") << "10x45 select:6" << "0 0 7 3/10";
     QTest::newRow("bar shown again") << "3x16 hidebar:0 hidebar:1 add:30" << "0 0 23 10/33";
+    QTest::newRow("scroll to a row added in an update") << "3x16 begin add:30 scroll:32 end" << "23 23 23 10/33";
+    QTest::newRow("tall row dragged from the end") << "30x16 tall:29 move:29 End" << "20 20 20 10/30";
+    QTest::newRow("tall row sorted from the end") << "30x16 tall:29 sortdesc:0 End" << "20 20 20 10/30";
+    QTest::newRow("child of a collapsed row above the view") << "30x16 kids:5 collapse:0 pos:10 child:0" << "16 10 20 10/30";
 }
 
 void tst_NextGrid::ScrollState()
@@ -165,7 +169,10 @@ void tst_NextGrid::ScrollState()
         {"scroll", [&] { G.ScrollToRow(N); }}, {"select", [&] { G.SetSelectedRow(N); }}, {"del", [&] { G.DeleteRow(N); }},
         {"ins", [&] { G.InsertRow(N); }}, {"add", [&] { G.AddRow(N); }}, {"pos", [&] { G.VertScrollBar().SetPosition(N); }},
         {"client", [&] { G.resize(G.width(), N); }}, {"child", [&] { G.AddChildRow(N, true); }}, {"collapse", [&] { G.SetExpanded(N, false); }},
-        {"hidebar", [&] { G.SetHideScrollBar(N); }}, {"kids", [&] { for (int I = 0; I < N; ++I) G.AddChildRow(0, true); }},
+        {"hidebar", [&] { G.SetHideScrollBar(N); }},
+        {"tall", [&] { G.SetRowHeight(N, 64); }}, {"move", [&] { G.MoveRow(N, 0); }},
+        {"sortdesc", [&] { G.CodeCol->SetSortType(stNumeric); G.CodeCol->SetSortKind(skDescending); G.CodeCol->SetSorted(true); }},
+        {"begin", [&] { G.BeginUpdate(); }}, {"end", [&] { G.EndUpdate(); }}, {"kids", [&] { for (int I = 0; I < N; ++I) G.AddChildRow(0, true); }},
         {"click", [&] { QTest::mouseClick(G.viewport(), Qt::LeftButton, {}, QPoint(60, G.RowTop(N) + 2)); }},
         {"heights", [&] { G.SetRowSize(N); for (int R = 0; R < G.RowCount(); ++R) G.SetRowHeight(R, N); }}};
     for (const QString& S : Steps.split(' ').mid(1)) {

@@ -10,7 +10,7 @@ namespace {
 
 // "A fixed", "B noclick", "A nomove", "A edit", "A search", "fixedcols 1",
 // "readonly", "wanttabs", "returns", "returns none", "veto", "C numeric".
-// "A autoselect", "A input", "more" (30 rows), "D int" (an integer column that edits through a TNxEdit), "rowmove clear|delete".
+// "A autoselect", "A input", "more" (30 rows), "tree" (row 1 "kid", a child of row 0), "D int" (an integer column that edits through a TNxEdit), "rowmove clear|delete".
 void Setup(TSurfaceGrid& G, const QString& Setup)
 {
     for (const QString& S : Setup.split(',', Qt::SkipEmptyParts)) {
@@ -33,6 +33,7 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
         else if (What == "autoselect") Add(coEditorAutoSelect);
         else if (What == "input") Add(coCanInput);
         else if (T[0] == "more") G.AddRow(30);
+        else if (T[0] == "tree") { G.AddChildRow(0, true); G.SetCells(0, 1, "kid"); }
         else if (T[0] == "rowmove") G.OnRowMove = [&G, What](TNxCustomGridControl*, int, int, bool&) { What == "clear" ? G.ClearRows() : G.DeleteRow(0); };
         else if (T[0] == "fixedcols") G.SetFixedCols(T[1].toInt());
         else if (T[0] == "readonly") G.SetReadOnly(true);
@@ -50,10 +51,21 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
     }
 }
 
-struct ReportInto { // errors the grid reports go into Events while this lives
+struct ReportInto { // errors the grid reports go into Events while this lives; with Modal over a box in a window of its own
     static inline QStringList* Events = nullptr;
-    explicit ReportInto(QStringList& E) { Events = &E; SetGridErrorReporter([](const std::exception& X) { *Events << QString("error %1").arg(X.what()); }); }
-    ~ReportInto() { SetGridErrorReporter(nullptr); }
+    static inline QWidget* Modal = nullptr;
+    explicit ReportInto(QStringList& E) { Events = &E; SetGridErrorReporter([](const std::exception& X) { *Events << QString("error %1").arg(X.what()); if (Modal) ShowBox(); }); }
+    ~ReportInto() { SetGridErrorReporter(nullptr); Modal = nullptr; }
+    static void ShowBox() {
+        QLineEdit Box;
+        Box.show();
+        Box.activateWindow();
+        Box.setFocus();
+        QTRY_VERIFY(QApplication::focusWidget() == &Box);
+        Box.hide();
+        Modal->activateWindow();
+        QTRY_VERIFY(Modal->isActiveWindow());
+    }
 };
 
 QString Rows(TSurfaceGrid& G)
@@ -158,6 +170,7 @@ void tst_NxCustomGrid::Mouse_data()
     QTest::newRow("column without coEditing") << 0 << "" << "p 25,40; r 25,40" << "ABC 50,60,70 111"
                                               << "sel=1 rows=apple,Banana,cherry h0=16 edit=-" << "click 0 1";
     QTest::newRow("header double click") << 0 << "" << "d 25,5" << "ABC 50,60,70 111" << Sorted << "hclick 0|sort 0 asc|hdbl 0";
+    QTest::newRow("click on the cut bottom row") << 0 << "A edit, more" << "p 25,196; r 25,196" << "ABC 50,60,70 111" << "sel=11 rows=apple,Banana,cherry h0=16 edit=0,11" << "click 0 11";
     QTest::newRow("OnRowMove clears the rows") << int(goRowMoving) << "rowmove clear" << "p 25,20; m 25,60; r 25,60" << "ABC 50,60,70 111" << "sel=0 rows= h0=0 edit=-" << "";
     QTest::newRow("OnRowMove deletes the row") << int(goRowMoving) << "rowmove delete" << "p 25,20; m 25,60; r 25,60" << "ABC 50,60,70 111" << "sel=0 rows=Banana,cherry,apricot h0=16 edit=-" << "";
 }
@@ -184,7 +197,7 @@ void tst_NxCustomGrid::Mouse()
 }
 
 // Column set-up, extra options, keys ("t text" typed, "k Key", "w ms" wait,
-// "sel N" select a row, "p x,y"/"r x,y" mouse, "v N" scroll, "focus grid|other"); then selection, edit state (hidden: not in view), cell text and events
+// "sel N" select a row, "p x,y"/"r x,y" mouse, "v N" scroll, "fold N" collapse, "delcol N", "modal" errors in a box, "focus grid|other"); then selection, edit state (hidden: not in view), cell text and events
 // (without the OnEdit of every typed character).
 void tst_NxCustomGrid::Keys_data()
 {
@@ -199,6 +212,7 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("search of a lower-case upper text") << "A search" << 0 << "t cr" << "sel=6 col=0 edit=- A1=Banana search=cr" << "";
     QTest::newRow("a and b together find nothing") << "A search" << 0 << "t ab" << "sel=3 col=0 edit=- A1=Banana search=ab" << "";
     QTest::newRow("a pause starts over") << "A search" << 0 << "t a; w 650; t b" << "sel=4 col=0 edit=- A1=Banana search=b" << "";
+    QTest::newRow("search after the current column went") << "A search" << 0 << "p 150,40; r 150,40; delcol 2; t ap" << "sel=3 col=0 edit=- A1=Banana search=ap" << "click 2 1";
     QTest::newRow("search column elsewhere") << "B search" << 0 << "t 5" << "sel=5 col=0 edit=- A1=Banana search=5" << "";
     QTest::newRow("no search column") << "" << 0 << "t ap" << "sel=0 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("typing starts an edit") << "A edit" << 0 << "sel 1; t xy" << "sel=1 col=0 edit=0,1:xy A1=Banana search=" << "";
@@ -219,11 +233,16 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("Enter without WantReturns") << "" << 0 << "sel 1; k Return" << "sel=1 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("Up, Down and the page keys stay in the editor") << "A edit, more" << 0 << "sel 1; t xy; k Down; k PgDown; k PgUp; k Up; k Return" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("editor out of view: Down commits first") << "A edit, more" << 0 << "sel 1; t xy; v 20; k Down" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("PgDown over a folded row") << "tree, more" << 0 << "fold 0; k PgDown; k PgDown" << "sel=22 col=0 edit=- A1=kid search=" << "";
+    QTest::newRow("PgUp over a folded row") << "tree, more" << 0 << "fold 0; v 20; sel 30; k PgUp; k PgUp" << "sel=10 col=0 edit=- A1=kid search=" << "";
+    QTest::newRow("typing on a row folded away") << "A edit, tree" << 0 << "sel 1; fold 0; t z" << "sel=1 col=0 edit=- A1=kid search=" << "";
     QTest::newRow("typing on a row scrolled away") << "A edit, more" << 0 << "sel 1; v 3; t z" << "sel=1 col=0 edit=0,1:z A1=Banana search=" << "";
     QTest::newRow("Tab without WantTabs commits") << "A edit" << 0 << "sel 1; t xy; k Tab" << "sel=1 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("autoselect keeps typed keys") << "A edit, A autoselect" << 0 << "sel 1; t refuse" << "sel=1 col=0 edit=0,1:refuse A1=Banana search=" << "";
     QTest::newRow("input line click only selects") << "A input" << int(goInput) << "p 25,25; r 25,25; p 25,60; r 25,60" << "sel=1 col=0 edit=- A1=Banana search=" << "click 0 1";
+    QTest::newRow("empty integer input cell") << "A input, D int" << int(goInput) << "p 25,25; r 25,25; t kiwi; k Return" << "sel=0 col=0 edit=- A1=Banana search=" << "added";
     QTest::newRow("rejected input value adds nothing") << "D int" << int(goInput) << "p 200,25; r 200,25; t x; k Return" << "sel=0 col=3 edit=3,-1:x A1=Banana search=" << "error 'x' is not a valid integer value";
+    QTest::newRow("an error box keeps the rejected value") << "D int" << 0 << "modal; p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1" << "sel=1 col=3 edit=3,1:0x1 A1=Banana search=" << "click 3 1|accept 3 1 0x|error '0x' is not a valid integer value";
     QTest::newRow("rejected value stays to type on; focus leaves") << "D int" << 0 << "p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1; focus grid; focus other" << "sel=1 col=3 edit=- A1=Banana search=" << "click 3 1|accept 3 1 0x|error '0x' is not a valid integer value|accept 3 1 0x1|error '0x1' is not a valid integer value";
 }
 
@@ -260,6 +279,12 @@ void tst_NxCustomGrid::Keys()
             G.Run(S);
         else if (S.startsWith("v "))
             G.VertScrollBar().SetPosition(Arg.toInt());
+        else if (S.startsWith("delcol "))
+            delete G.Columns().Item(Arg.toInt());
+        else if (S == "modal")
+            ReportInto::Modal = &G;
+        else if (S.startsWith("fold "))
+            G.SetExpanded(Arg.toInt(), false);
         else
             (Arg == "grid" ? static_cast<QWidget&>(G) : Other).setFocus();
     }
