@@ -651,8 +651,7 @@ private slots:
         QVERIFY(!M.isVisible());
     }
 
-    // A box asked during the window's work belongs to the window and shows the normal pointer, the busy
-    // one gone when the work ends; the file asked before the work sets no pointer.
+    // A box during the work is the window's, over the normal pointer, the busy one gone after; the file asked first sets none.
     void boxesDuringWorkShowTheNormalPointer_data()
     {
         QTest::addColumn<QString>("Action"); // on a font of 1 x 1 characters
