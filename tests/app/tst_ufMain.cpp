@@ -286,6 +286,11 @@ private slots:
         M.SetBusy(true);
         QVERIFY(M.Action("actUndo")->isEnabled());
         M.SetBusy(false);
+        // A font's name is shown as typed: no markup, no picture, no taller status bar.
+        const QString Name = QStringLiteral("<h1>Huge</h1><img src=\":/pictures/about.svg\"><b>Bold</b> font");
+        auto* L = Fx.MainWith(MakeFont(Name, 32, 33, 8, 8)).findChild<QLabel*>(QStringLiteral("lblStatusFontName2"));
+        QCOMPARE(L->sizeHint().height(), M.findChild<QLabel*>(QStringLiteral("lblStatusFontSize2"))->sizeHint().height());
+        QVERIFY(L->sizeHint().width() >= L->fontMetrics().horizontalAdvance(Name)); // tags and all
     }
 
     void shortcutsReachTheActions()
@@ -299,15 +304,6 @@ private slots:
         QCOMPARE(Picture(*M.CharEditor()), QStringLiteral(".."));
         QTest::keyClick(&M, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(M.ProjectModified());
-    }
-
-    // A font's name is shown as typed: no markup, no picture, no taller status bar.
-    void fontNameShownAsTyped()
-    {
-        const QString Name = QStringLiteral("<h1>Huge</h1><img src=\":/pictures/about.svg\"><b>Bold</b> font");
-        auto* L = Fx.MainWith(MakeFont(Name, 32, 33, 8, 8)).findChild<QLabel*>(QStringLiteral("lblStatusFontName2"));
-        QCOMPARE(L->sizeHint().height(), Fx.Window->findChild<QLabel*>(QStringLiteral("lblStatusFontSize2"))->sizeHint().height());
-        QVERIFY(L->sizeHint().width() >= L->fontMetrics().horizontalAdvance(Name)); // tags and all
     }
 
     void emptyRangeDisablesCharacterCommands()
@@ -434,8 +430,7 @@ private slots:
         QTest::newRow("snap bottom") << "actSnapBottom" << true << S << QStringLiteral("....|#...|##..");
         QTest::newRow("snap left touching") << "actSnapLeft" << true << S << S;
         QTest::newRow("snap top touching") << "actSnapTop" << true << S << S;
-        const QString Blank = QStringLiteral("....|....|....");
-        QTest::newRow("snap bottom blank") << "actSnapBottom" << true << Blank << Blank;
+        QTest::newRow("snap bottom blank") << "actSnapBottom" << true << "....|....|...." << "....|....|....";
     }
     void charCommands()
     {
@@ -632,18 +627,13 @@ private slots:
     void panelsComeBackAtTheirSize()
     {
         TfrmMain& M = MainWithProject();
-        const auto Sizes = [&] {
-            QApplication::processEvents();
-            return QList<QSize>{M.findChild<QWidget*>("pnlFontChars")->size(), M.findChild<QWidget*>("pnlPreview")->size(),
-                                M.findChild<QWidget*>("pnlTools")->size()};
-        };
+        const auto Size = [&](const char* Panel) { QApplication::processEvents(); return M.findChild<QWidget*>(Panel)->size(); };
+        const auto Sizes = [&] { return QList<QSize>{Size("pnlFontChars"), Size("pnlPreview"), Size("pnlTools")}; };
         const QList<QSize> Before = Sizes();
         // P the preview panel, T the tools panel: each, both shown in the same order and in the other, one twice
         for (const char* Toggles : {"PP", "TT", "PTPT", "TPPT", "PPPP"}) {
-            for (const char* A = Toggles; *A; ++A) {
+            for (const char* A = Toggles; *A; ++A, QApplication::processEvents()) // each laid out before the next
                 M.findChild<QAction*>(*A == 'P' ? "actPreviewPanel" : "actToolsPanel")->trigger();
-                QApplication::processEvents();
-            }
             QVERIFY2(Sizes() == Before, Toggles);
         }
         QVERIFY(M.findChild<QAction*>("actPreviewPanel")->isChecked() && M.findChild<QAction*>("actToolsPanel")->isChecked());
@@ -661,8 +651,7 @@ private slots:
         QVERIFY(!M.isVisible());
     }
 
-    // A box asked during the window's work belongs to the window and shows the normal pointer, the busy
-    // one gone when the work ends; the file asked before the work sets no pointer.
+    // A box during the work is the window's, over the normal pointer, the busy one gone after; the file asked first sets none.
     void boxesDuringWorkShowTheNormalPointer_data()
     {
         QTest::addColumn<QString>("Action"); // on a font of 1 x 1 characters
@@ -679,8 +668,7 @@ private slots:
         QFETCH(QString, Box);
         TfrmMain& M = MainWithProject(1, 1);
         const bool Pass = Action == "actBatchInvert", File = Action.endsWith("FontProject");
-        if (Pass) // a character edited, for the pass to ask about
-            Click(Qt::LeftButton, Qt::NoModifier, 0, 0);
+        if (Pass) Click(Qt::LeftButton, Qt::NoModifier, 0, 0); // a character edited, for the pass to ask about
         Fx.Messages.AnswerFile(QStringLiteral("/nonexistent-folder/a.lcd")); // for Open and Save
         Fx.Messages.Answer(Pass ? TModalResult::mrNo : TModalResult::mrOk);
         M.Action(Action)->trigger();
@@ -811,17 +799,10 @@ private slots:
         QVERIFY(M.screen()->availableGeometry().intersects(M.frameGeometry()));
     }
 
-    // A settings file Qt cannot fully parse (changed in the session: the save reads it again) is still written.
-    void unparsableSettingsFileIsWritten_data()
-    {
-        QTest::addColumn<QByteArray>("Old");
-        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[ToolBarItems]\r\nEditorGrid_Size=9\r\n");
-        QTest::newRow("line without =") << QByteArray("[ToolBarItems]\r\nbroken line\r\nEditorGrid_Size=9\r\n");
-        QTest::newRow("unclosed section") << QByteArray("[ToolBarItems\r\nEditorGrid_Size=9\r\n");
-    }
+    // A settings file Qt cannot fully parse, changed in the session (the save reads it again), is still written.
     void unparsableSettingsFileIsWritten()
     {
-        QFETCH(QByteArray, Old);
+        const QByteArray Old("\xEF\xBB\xBF[Other\r\n[ToolBarItems]\r\nbroken line\r\nEditorGrid_Size=9\r\n");
         Main().findChild<QSpinBox*>(QStringLiteral("edtGridSize"))->setValue(21);
         QFile F(TfrmMain::GetSettingsFileName());
         QVERIFY(F.open(QIODevice::WriteOnly) && F.write(Old) == Old.size() && F.flush());
@@ -830,26 +811,23 @@ private slots:
         QVERIFY(Ini().childGroups().contains(QStringLiteral("TBX_frmMain"))); // the layout too
     }
 
-    // The window's client area from the file's place and size, on the tests' screen of 1600 x 1000
-    // with a frame of 2 pixels: the window starts inside the screen, no larger than it.
+    // The client area from the file's place and size: inside the tests' 1600 x 1000 screen, no larger (a frame of 2).
     void windowPlaceFromSettings_data()
     {
-        QTest::addColumn<QString>("Stored"); // left, top, width, height; - for none
+        QTest::addColumn<QString>("Stored"); // of MainWinPos_Left, _Top, _Width and _Height
         QTest::addColumn<QRect>("Expected");
-        QTest::newRow("huge") << "100 100 100000 100000" << QRect(2, 2, 1596, 996);
-        QTest::newRow("tall, no place") << "- - - 3000" << QRect(304, 2, 991, 996);
-        QTest::newRow("extreme") << "2147483647 - -2147483648 -" << QRect(304, 128, 991, 744);
-        QTest::newRow("partly off") << "1500 900 1010 0" << QRect(588, 254, 1010, 744);
+        QTest::newRow("huge") << "Left=100 Top=100 Width=100000 Height=100000" << QRect(2, 2, 1596, 996);
+        QTest::newRow("tall, no place") << "Height=3000" << QRect(304, 2, 991, 996);
+        QTest::newRow("extreme") << "Left=2147483647 Width=-2147483648" << QRect(304, 128, 991, 744);
+        QTest::newRow("partly off") << "Left=1500 Top=900 Width=1010 Height=0" << QRect(588, 254, 1010, 744);
     }
     void windowPlaceFromSettings()
     {
         QFETCH(QString, Stored);
         QFETCH(QRect, Expected);
-        const QStringList Keys{"Left", "Top", "Width", "Height"}, Values = Stored.split(u' ');
         QVERIFY(QDir().mkpath(TfrmMain::GetSettingsFolder()));
-        for (int I = 0; I < 4; ++I)
-            if (Values[I] != "-")
-                Ini().setValue("ToolBarItems/MainWinPos_" + Keys[I], Values[I]);
+        for (const QString& KV : Stored.split(u' '))
+            Ini().setValue("ToolBarItems/MainWinPos_" + KV.section(u'=', 0, 0), KV.section(u'=', 1));
         QCOMPARE(Main().geometry(), Expected);
         Fx.Window.reset(); // and the file gets what the window got
         QCOMPARE(Ini().value("ToolBarItems/MainWinPos_Height").toInt(), Expected.height());

@@ -211,8 +211,7 @@ void tst_ufMainExport::saveOntoFullDisk()
         if (!Project)
             FMessages.AnswerDialog([](QDialog* D) { Child<QPushButton>(D, "btnSave")->click(); return D->result(); });
         FMessages.AnswerFile(Target);
-        if (Target == Name && Percent < 100)
-            FMessages.Answer(TModalResult::mrOk);
+        if (Target == Name && Percent < 100) FMessages.Answer(TModalResult::mrOk); // the error box
         M.Action(Action)->trigger();
     });
     QVERIFY(Size > 0 && FMessages.AllUsed());

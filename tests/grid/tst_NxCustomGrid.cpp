@@ -16,12 +16,6 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
     for (const QString& S : Setup.split(',', Qt::SkipEmptyParts)) {
         const QStringList T = S.trimmed().split(' ');
         const int C = QString("ABC").indexOf(T[0]);
-        if (T[0] == "D") {
-            auto* D = new TNxTextColumn;
-            D->SetKind(ckInteger);
-            D->SetOptions(D->Options() | coEditing | coCanInput);
-            G.Columns().Add(D)->SetInplaceEdit(new TNxEdit(&G));
-        }
         auto Add = [&](int O) { G.Col[C]->SetOptions(G.Col[C]->Options() | O); };
         const QString What = T.value(1);
         if (What == "fixed") Add(coFixedSize);
@@ -32,6 +26,8 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
         else if (What == "numeric") G.Col[C]->SetSortType(stNumeric);
         else if (What == "autoselect") Add(coEditorAutoSelect);
         else if (What == "input") Add(coCanInput);
+        else if (What == "int") { auto* D = new TNxTextColumn; D->SetKind(ckInteger); D->SetOptions(D->Options() | coEditing | coCanInput);
+            G.Columns().Add(D)->SetInplaceEdit(new TNxEdit(&G)); }
         else if (T[0] == "more") G.AddRow(30);
         else if (T[0] == "tree") { G.AddChildRow(0, true); G.SetCells(0, 1, "kid"); }
         else if (T[0] == "rowmove") G.OnRowMove = [&G, What](TNxCustomGridControl*, int, int, bool&) { What == "clear" ? G.ClearRows() : G.DeleteRow(0); };
@@ -56,14 +52,11 @@ struct ReportInto { // errors the grid reports go into Events while this lives; 
     static inline QWidget* Modal = nullptr;
     explicit ReportInto(QStringList& E) { Events = &E; SetGridErrorReporter([](const std::exception& X) { *Events << QString("error %1").arg(X.what()); if (Modal) ShowBox(); }); }
     ~ReportInto() { SetGridErrorReporter(nullptr); Modal = nullptr; }
-    static void ShowBox() {
+    static void ShowBox() { // it takes the focus from the window, then gives it back
         QLineEdit Box;
-        Box.show();
-        Box.activateWindow();
-        Box.setFocus();
+        Box.show(); Box.activateWindow(); Box.setFocus();
         QTRY_VERIFY(QApplication::focusWidget() == &Box);
-        Box.hide();
-        Modal->activateWindow();
+        Box.hide(); Modal->activateWindow();
         QTRY_VERIFY(Modal->isActiveWindow());
     }
 };
@@ -269,24 +262,15 @@ void tst_NxCustomGrid::Keys()
         if (S.startsWith("t "))
             for (QChar C : Arg)
                 QTest::keyClicks(Target(), QString(C));
-        else if (S.startsWith("w "))
-            QTest::qWait(Arg.toInt());
-        else if (S.startsWith("sel "))
-            G.SetSelectedRow(Arg.toInt());
-        else if (S.startsWith("k "))
-            QTest::keyClick(Target(), QKeySequence(Arg)[0].key());
-        else if (S.startsWith("p ") || S.startsWith("r "))
-            G.Run(S);
-        else if (S.startsWith("v "))
-            G.VertScrollBar().SetPosition(Arg.toInt());
-        else if (S.startsWith("delcol "))
-            delete G.Columns().Item(Arg.toInt());
-        else if (S == "modal")
-            ReportInto::Modal = &G;
-        else if (S.startsWith("fold "))
-            G.SetExpanded(Arg.toInt(), false);
-        else
-            (Arg == "grid" ? static_cast<QWidget&>(G) : Other).setFocus();
+        else if (S.startsWith("w ")) QTest::qWait(Arg.toInt());
+        else if (S.startsWith("sel ")) G.SetSelectedRow(Arg.toInt());
+        else if (S.startsWith("k ")) QTest::keyClick(Target(), QKeySequence(Arg)[0].key());
+        else if (S.startsWith("p ") || S.startsWith("r ")) G.Run(S);
+        else if (S.startsWith("v ")) G.VertScrollBar().SetPosition(Arg.toInt());
+        else if (S.startsWith("delcol ")) delete G.Columns().Item(Arg.toInt());
+        else if (S.startsWith("fold ")) G.SetExpanded(Arg.toInt(), false);
+        else if (S == "modal") ReportInto::Modal = &G;
+        else (Arg == "grid" ? static_cast<QWidget&>(G) : Other).setFocus();
     }
     const TNxCustomEdit* E = G.ActiveEditor();
     const QString Edit = !E ? "-" : QString("%1,%2:%3%4").arg(G.Editing() ? G.EditCol() : G.InputColumn()).arg(G.EditRow()).arg(E->text(), E->isVisible() && G.viewport()->rect().intersects(E->geometry()) ? "" : " hidden");
@@ -663,8 +647,7 @@ void tst_NxCustomGrid::InputLineAddsARow()
     G.Run("p 25,25; r 25,25");
     QVERIFY(!G.InputEditing()); // a click selects the input cell, typing opens its editor
     QVERIFY(G.InputSelected());
-    for (QChar C : QString("kiwi"))
-        QTest::keyClicks(QApplication::focusWidget(), C);
+    for (QChar C : QString("kiwi")) QTest::keyClicks(QApplication::focusWidget(), C);
     QTest::keyClick(G.ActiveEditor(), Qt::Key_Return);
     QCOMPARE(G.RowCount(), 11);
     QCOMPARE(G.Cells(0, 10), QString("kiwi"));
