@@ -154,6 +154,21 @@ private slots:
         QVERIFY(Px(Left + 4, Top + 1) != QColor(Qt::black));       // the gap
     }
 
+    // Rows made shorter while scrolled to the end pull the list back: it stays full, the last row at its bottom.
+    void shorterRowsAtTheEndFillTheList()
+    {
+        TfrmMain& W = Fx.MainWith(MakeFont(QStringLiteral("Short"), 32, 126, 8, 8));
+        TNextGrid* G = List(W);
+        QTest::mouseClick(G->viewport(), Qt::LeftButton, {}, RowPoint(G, 0));
+        QTest::keyClick(G, Qt::Key_End);
+        for (int I = 0; I < 5; ++I)
+            W.Action(QStringLiteral("actDeleteLastRow"))->trigger();
+        const int Last = G->RowCount() - 1, H = G->GetRowHeight(Last), Bottom = G->RowTop(Last) + H;
+        QVERIFY(Bottom <= G->GetBodyRect().Bottom && Bottom > G->GetBodyRect().Bottom - H);
+        QCOMPARE(G->verticalScrollBar()->value(), G->FirstRow());
+        QCOMPARE(G->viewport()->grab().toImage().pixelColor(2, Bottom - 2), G->palette().color(QPalette::Highlight));
+    }
+
     // The window keeps its size from font to font; the preview stays centred, clipped when wider.
     void windowKeepsItsSize()
     {
