@@ -111,11 +111,13 @@ public:
     // The character list has at least one row.
     bool HasCharRows() const;
     // Answers the save questions before the project is replaced or the program
-    // ends; Yes when nothing needs saving.
+    // ends; Yes when nothing needs saving, Cancel when either question was
+    // cancelled.
     TModalResult QuerySaveChanges();
 
     // --- project commands (ufMainProject.cpp) ---
-    // Save Font: false when nothing was written (cancelled, declined or failed).
+    // Save Font: asks about the edited character first, then for the file.
+    // False when nothing was written (cancelled, declined or failed).
     [[nodiscard]] bool SaveFontProject();
     // --- passes over all characters (ufMainBatch.cpp) ---
     // One pass with busy panel, progress bar and refresh; false when refused.
@@ -200,12 +202,18 @@ private:
     void actNewFontProjectExecute();
     void actNewFontImportExecute();
     void actOpenFontProjectExecute();
+    // Save Font's file question and write, without the character question.
+    [[nodiscard]] bool SaveFontProjectFile();
     void BatchCommand(TBatchPass Pass, int Count);
     void actOptimizeExecute();
     void RemoveBlankMargins(const TOptimizeChoice& Choice);
-    // Asks whether the edited character is stored before work that reloads
-    // the editor; either way the editor then holds the stored character.
-    void QueryStoreCurrentChar();
+    // Asks whether the edited character is stored before work that reads the
+    // font: Yes stores it, No leaves the font without it and the edits in the
+    // editor, Cancel (Escape) stops the work. mrNone when nothing was edited.
+    TModalResult QueryStoreCurrentChar();
+    // The same before a pass, which reloads the editor: No drops the edits.
+    // False when the pass is to stop.
+    [[nodiscard]] bool QueryStoreBeforePass();
     // Keeps the window's shortcuts from being taken by the focused control.
     void KeepWindowShortcuts();
     // Fits a rectangle of the settings file into the available area of Screen

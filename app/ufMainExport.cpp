@@ -57,7 +57,8 @@ void HoldToFontRange(QSpinBox& From, QSpinBox& To, const TGLCDFont& Font)
 
 void TfrmMain::actExportSWFToFileExecute()
 {
-    if (!FCurrentFont)
+    // The export reads the font: the character on screen is answered first.
+    if (!FCurrentFont || QueryStoreCurrentChar() == TModalResult::mrCancel)
         return;
     const TGLCDFont& Font = *FCurrentFont;
     TfrmExportSwordfishBasic Dialog(this);
@@ -110,6 +111,8 @@ void TfrmMain::actExportProtonToFileExecute()
                                                    "Use \"PPrintLarge\" to extend the range to 32 pixels.")
                                         .arg(H),
                                     TMsgDlgType::mtWarning, mbOK);
+    if (QueryStoreCurrentChar() == TModalResult::mrCancel)
+        return;
 
     TfrmExportSwordfishBasic Dialog(this);
     Dialog.ShowSaveButton();
@@ -146,7 +149,7 @@ void TfrmMain::actExportProtonToFileExecute()
 
 void TfrmMain::actExportMikroEExecute()
 {
-    if (!FCurrentFont)
+    if (!FCurrentFont || QueryStoreCurrentChar() == TModalResult::mrCancel)
         return;
     const TGLCDFont& Font = *FCurrentFont;
     const int H = Font.GetHeight();

@@ -21,7 +21,8 @@ enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
 enum TMsgDlgBtn : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
 using TMsgDlgButtons = unsigned;
 
-// Dialog results; mrNone is what a closed box without an answer gives.
+// Dialog results; mrNone is what a closed box without an answer gives. A box
+// of Yes and No without Cancel cannot be closed without an answer.
 enum class TModalResult { mrNone, mrOk, mrCancel, mrYes, mrNo };
 
 QString ModalResultName(TModalResult R);

@@ -5,13 +5,16 @@
 #include "ufImportFont.h"
 #include "ufNewFont.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 
 using namespace MainTest;
 
@@ -176,6 +179,68 @@ private slots:
         else
             QCOMPARE(M.windowTitle(), Caption);
         QFile::remove(Target + QStringLiteral(".lcd"));
+    }
+
+    // Qt's own boxes: Escape or the close button on the character question is Cancel where
+    // the command can stop, and does nothing where the list has already moved on; never No.
+    void escapeNeverDropsTheEdit_data()
+    {
+        QTest::addColumn<QString>("Command"); // "Down": the key in the list; else an action
+        QTest::addColumn<bool>("Escape");     // else the box's close button
+        QTest::addColumn<TModalResult>("Then"); // pressed when the box stays up
+        QTest::addColumn<QString>("Box");      // what became of it
+        QTest::addColumn<bool>("Stored");      // the edit reached character 65
+        const auto None = TModalResult::mrNone;
+        QTest::newRow("list, escape, then yes") << "Down" << true << TModalResult::mrYes << "stays" << true;
+        QTest::newRow("list, close, then no") << "Down" << false << TModalResult::mrNo << "stays" << false;
+        QTest::newRow("quit, escape") << "actApplicationExit" << true << None << "cancelled" << false;
+        QTest::newRow("window closed, close") << "close" << false << None << "cancelled" << false;
+        QTest::newRow("pass, escape") << "actBatchInvert" << true << None << "cancelled" << false;
+        QTest::newRow("save font, escape") << "actSaveFontProject" << true << None << "cancelled" << false;
+        QTest::newRow("export, close") << "actExportMikroE" << false << None << "cancelled" << false;
+    }
+    void escapeNeverDropsTheEdit()
+    {
+        QFETCH(QString, Command);
+        QFETCH(bool, Escape);
+        QFETCH(TModalResult, Then);
+        QFETCH(QString, Box);
+        QFETCH(bool, Stored);
+        TfrmMain& M = Fx.MainWith(MakeFont(QStringLiteral("Keys"), 65, 67, 3, 2));
+        Fx.Click(1, 0);
+        QStringList Seen; // every modal window that came up, and what became of a box
+        QTimer Poll;
+        connect(&Poll, &QTimer::timeout, this, [&] {
+            QWidget* W = QApplication::activeModalWidget();
+            auto* B = qobject_cast<QMessageBox*>(W);
+            if (!B) {
+                if (auto* D = qobject_cast<QDialog*>(W))
+                    Seen << D->objectName(), D->reject();
+                return;
+            }
+            Escape ? QTest::keyClick(B, Qt::Key_Escape) : void(B->close());
+            Seen << B->text() + (B->isVisible() ? QStringLiteral(": stays") : QStringLiteral(": cancelled"));
+            if (B->isVisible())
+                B->button(Then == TModalResult::mrYes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        Poll.start(5);
+        SetMessageService(nullptr);
+        if (Command == QStringLiteral("Down"))
+            QTest::keyClick(M.findChild<QWidget*>(QStringLiteral("grdFontViewer")), Qt::Key_Down);
+        else if (Command == QStringLiteral("close"))
+            M.close();
+        else
+            M.Action(Command)->trigger();
+        SetMessageService(&Fx.Messages);
+        QCOMPARE(Seen, QStringList{QStringLiteral("Current Char has been changed. Save?: ") + Box});
+        QVERIFY(M.isVisible());
+        QCOMPARE(Picture(*M.CurrentFont()->GetChar(65)), Stored ? QStringLiteral(".#.|...") : QStringLiteral("...|..."));
+        // Cancelled: the edit stays on screen, still to be saved.
+        QCOMPARE(M.CurrentFont()->CurrentChar, Box == QStringLiteral("stays") ? 66 : 65);
+        if (Box == QStringLiteral("cancelled")) {
+            QCOMPARE(Picture(*M.CharEditor()), QStringLiteral(".#.|..."));
+            QVERIFY(M.CharEditor()->Modified());
+        }
     }
 
     void newFontDefaults()
