@@ -43,10 +43,12 @@ enum class TBatchPass {
 };
 // The busy text of a pass; Count signs a shift's direction.
 QString BatchPassText(TBatchPass Pass, int Count);
-// The refusal of a delete that the font's characters cannot take, else empty.
+// The refusal of a change of size that the font's characters cannot take
+// (a delete of their last column or row, an insert past the largest size the
+// project file holds), else empty.
 QString BatchPassRefusal(const TGLCDFont& Font, TBatchPass Pass, int Count);
 // Runs Pass over every character of Font through one bare buffer, Step after
-// each character. A refused delete changes nothing and returns the refusal.
+// each character. A refused pass changes nothing and returns the refusal.
 [[nodiscard]] QString ApplyBatchPass(TGLCDFont& Font, TBatchPass Pass, int Count, bool Roll,
                                      const std::function<void()>& Step = {});
 

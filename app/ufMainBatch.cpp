@@ -101,6 +101,19 @@ QString BatchPassText(TBatchPass Pass, int Count)
 
 QString BatchPassRefusal(const TGLCDFont& Font, TBatchPass Pass, int Count)
 {
+    const bool InsertCols = Pass == TBatchPass::InsertColsLeft || Pass == TBatchPass::InsertColsRight;
+    if (InsertCols || Pass == TBatchPass::InsertRowsTop || Pass == TBatchPass::InsertRowsBottom) {
+        // The project file holds no larger character: the pass could never be saved.
+        int Largest = 0;
+        for (int Code = Font.RangeFrom; Code <= Font.RangeTo; ++Code)
+            if (const TCharClass* C = Font.GetChar(Code))
+                Largest = std::max(Largest, InsertCols ? C->Width : C->Height);
+        if (qint64(Largest) + Count <= TGLCDFont::MaxCellSize)
+            return QString();
+        return (InsertCols ? QStringLiteral("Cannot insert more columns: a character is at most %1 pixels wide.")
+                           : QStringLiteral("Cannot insert more lines: a character is at most %1 pixels high."))
+            .arg(TGLCDFont::MaxCellSize);
+    }
     if (!IsDelete(Pass))
         return QString();
     // The refusal depends on the size alone: one trial per size found.
