@@ -196,6 +196,8 @@ void TfrmMain::actHelpFileExecute()
                                     TMsgDlgType::mtInformation, mbOK);
         return;
     }
-    // Whether a viewer is registered for the file is the desktop's business.
-    (void)ShellExecuteAndWait(FileName, QString(), QString(), false, SW_SHOWNORMAL);
+    if (!ShellExecuteAndWait(FileName, QString(), QString(), false, SW_SHOWNORMAL))
+        MessageService().MessageDlg(QStringLiteral("No program opens the help file. It is at") + Crlf +
+                                        QDir::toNativeSeparators(FileName),
+                                    TMsgDlgType::mtInformation, mbOK);
 }

@@ -359,7 +359,11 @@ bool TScriptedMessageService::Open(const QString& FileName, const QString& Param
     if (Wait)
         Line += QStringLiteral(" wait");
     Log << Line;
-    return true;
+    if (FShellAnswers.empty())
+        return true;
+    const bool Opened = FShellAnswers.front();
+    FShellAnswers.pop_front();
+    return Opened;
 }
 
 bool ConfirmReplaceCompletedName(const QString& FileName)

@@ -105,6 +105,8 @@ public:
     void AnswerFont(std::optional<QFont> Font) { FFonts.push_back(Font); }
     // The script may fill the dialog's controls and must return its result.
     void AnswerDialog(TDialogScript Script) { FDialogs.push_back(std::move(Script)); }
+    // Whether the next shell open finds a program; without one scripted it does.
+    void AnswerShell(bool Opened) { FShellAnswers.push_back(Opened); }
 
     QStringList Log;
     QStringList Unanswered;
@@ -117,7 +119,7 @@ public:
     // True when every scripted answer was used.
     bool AllUsed() const
     {
-        return FAnswers.empty() && FFiles.empty() && FFonts.empty() && FDialogs.empty();
+        return FAnswers.empty() && FFiles.empty() && FFonts.empty() && FDialogs.empty() && FShellAnswers.empty();
     }
 
     bool Open(const QString& FileName, const QString& Params, const QString& Directory,
@@ -142,6 +144,7 @@ private:
     std::deque<int> FFileFilters;
     std::deque<std::optional<QFont>> FFonts;
     std::deque<TDialogScript> FDialogs;
+    std::deque<bool> FShellAnswers;
 };
 
 QString MsgDlgTypeName(TMsgDlgType Type);

@@ -9,6 +9,8 @@
 #include "unHelpers.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -102,6 +104,10 @@ private slots:
     void mikroEDialogFilledFromTheFont();
     void customExport();
     void helpFile();
+    void editedCharacterAskedFirst_data();
+    void editedCharacterAskedFirst();
+    void namesAndRangesTheFileCannotHold_data();
+    void namesAndRangesTheFileCannotHold();
 };
 
 void tst_ufMainExport::swordfishExport_data()
@@ -382,9 +388,116 @@ void tst_ufMainExport::helpFile()
     QVERIFY(Made.open(QIODevice::WriteOnly));
     Made.close();
     FMain->Action(QStringLiteral("actHelpFile"))->trigger();
+    FMessages.AnswerShell(false); // no program for the file
+    FMessages.Answer(TModalResult::mrOk);
+    FMain->Action(QStringLiteral("actHelpFile"))->trigger();
     QFile::remove(Help);
     QCOMPARE(FMessages.Log, (QStringList{"Information: The help file was not found. It is looked for at\r\n" + Help,
-                                         "shell: " + Help}));
+                                         "shell: " + Help, "shell: " + Help,
+                                         "Information: No program opens the help file. It is at\r\n" + Help}));
+}
+
+// Save Font and each export read the font: the character on screen is asked about first, as a
+// pass asks. Yes: the file has the edit; No: it lacks it, the editor keeps it; Cancel: nothing written.
+void tst_ufMainExport::editedCharacterAskedFirst_data()
+{
+    QTest::addColumn<QString>("Action");
+    QTest::addColumn<TModalResult>("Answer");
+    for (const char* A : {"actSaveFontProject", "actExportSWFToFile", "actExportProtonToFile", "actExportMikroE"})
+        for (TModalResult R : {TModalResult::mrYes, TModalResult::mrNo, TModalResult::mrCancel})
+            QTest::addRow("%s, %s", A, qPrintable(ModalResultName(R))) << QString::fromLatin1(A) << R;
+}
+
+void tst_ufMainExport::editedCharacterAskedFirst()
+{
+    QFETCH(QString, Action);
+    QFETCH(TModalResult, Answer);
+    TfrmMain& M = WithProject(QStringLiteral("Q"), 5, 7, 34, 40);
+    const QString Ext = Action == QStringLiteral("actSaveFontProject") ? QStringLiteral(".lcd") : QStringLiteral(".txt");
+    const QString Before = Out(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(" before") + Ext);
+    const QString After = Out(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(" after") + Ext);
+    const auto Run = [&](const QString& Name) {
+        if (Ext != QStringLiteral(".lcd"))
+            FMessages.AnswerDialog([](QDialog* D) { Child<QPushButton>(D, "btnSave")->click(); return D->result(); });
+        FMessages.AnswerFile(Name);
+        M.Action(Action)->trigger();
+    };
+    Run(Before);
+    const int CW = M.CharEditor()->CellWidth(); // a pixel set on code 34, at (0, 0)
+    QTest::mouseClick(M.CharEditor(), Qt::LeftButton, {}, QPoint(CW / 2, CW / 2));
+    FMessages.Answer(Answer);
+    if (Answer == TModalResult::mrCancel)
+        M.Action(Action)->trigger();
+    else
+        Run(After);
+    QVERIFY(FMessages.AllUsed());
+    QCOMPARE(FMessages.Log.filter(QStringLiteral("Current Char has been changed. Save?")).size(), 1);
+    QCOMPARE(M.CurrentFont()->GetChar(34)->GetCellValue(0, 0) == clInk, Answer == TModalResult::mrYes);
+    QCOMPARE(M.CharEditor()->GetCellValue(0, 0), clInk);
+    QCOMPARE(M.CharEditor()->Modified(), Answer != TModalResult::mrYes);
+    QCOMPARE(QFile::exists(After), Answer != TModalResult::mrCancel);
+    if (Answer != TModalResult::mrCancel)
+        QCOMPARE(ReadFile(After) == ReadFile(Before), Answer == TModalResult::mrNo);
+}
+
+// A name the file cannot hold, or a range without a character, is refused with the dialog left
+// open; put right, the same dialog saves.
+void tst_ufMainExport::namesAndRangesTheFileCannotHold_data()
+{
+    QTest::addColumn<QString>("Action");
+    QTest::addColumn<QString>("Field"); // a name field, or "range" for From above To
+    QTest::addColumn<QString>("Button");
+    QTest::addColumn<QString>("Refusal");
+    const QString Name = QStringLiteral("Error: The %1 name cannot hold the character \"\u2603\": an export file "
+                                        "stores only the characters of Windows-1252.");
+    const QString Range = QStringLiteral("Error: The range From 50 To 40 holds no character: From must not be above To.");
+    QTest::newRow("swordfish, font name") << "actExportSWFToFile" << "edtFontName" << "btnSave" << Name.arg("font");
+    QTest::newRow("swordfish, module name") << "actExportSWFToFile" << "edtModuleName" << "btnSave" << Name.arg("module");
+    QTest::newRow("swordfish, range") << "actExportSWFToFile" << "range" << "btnSave" << Range;
+    QTest::newRow("proton, font name") << "actExportProtonToFile" << "edtFontName" << "btnSave" << Name.arg("font");
+    QTest::newRow("mikroe, font name") << "actExportMikroE" << "edtFontName" << "btnSave" << Name.arg("font");
+    QTest::newRow("mikroe, module name") << "actExportMikroE" << "edtModuleName" << "btnSave" << Name.arg("module");
+    QTest::newRow("mikroe, range, save") << "actExportMikroE" << "range" << "btnSave" << Range;
+    QTest::newRow("mikroe, range, copy") << "actExportMikroE" << "range" << "btnCopyToClipboard" << Range;
+}
+
+void tst_ufMainExport::namesAndRangesTheFileCannotHold()
+{
+    QFETCH(QString, Action);
+    QFETCH(QString, Field);
+    QFETCH(QString, Button);
+    QFETCH(QString, Refusal);
+    TfrmMain& M = WithProject(QStringLiteral("DV 12"), 5, 7, 30, 60);
+    const QString Name = Out(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".txt"));
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    FMessages.AnswerDialog([&](QDialog* D) {
+        auto* From = Child<QSpinBox>(D, "edtRangeFrom");
+        if (auto* Module = D->findChild<QCheckBox*>(QStringLiteral("chkAddModuleDecl")); Module && Module->isEnabled())
+            Module->setChecked(true);
+        QLineEdit* Edit = Field == QStringLiteral("range") ? nullptr : Child<QLineEdit>(D, qPrintable(Field));
+        const QString Good = Edit ? Edit->text() : QString();
+        if (Edit)
+            Edit->setText(QStringLiteral("DV\u2603_12"));
+        else
+            From->setValue(50), Child<QSpinBox>(D, "edtRangeTo")->setValue(40);
+        Child<QPushButton>(D, qPrintable(Button))->click();
+        if (D->result() == QDialog::Accepted || QApplication::clipboard()->text() != QStringLiteral("kept"))
+            return -1; // went on
+        if (Edit)
+            Edit->setText(Good);
+        else
+            From->setValue(30);
+        Child<QPushButton>(D, "btnSave")->click();
+        return D->result();
+    });
+    FMessages.Answer(TModalResult::mrOk);
+    FMessages.AnswerFile(Name);
+    M.Action(Action)->trigger();
+    QVERIFY(FMessages.AllUsed());
+    QCOMPARE(FMessages.Log.mid(0, 2), (QStringList{FMessages.Log[0], Refusal}));
+    QVERIFY(FMessages.Log[2].startsWith(QStringLiteral("save file #")));
+    const QByteArray Text = ReadFile(Name);
+    QVERIFY2(Text.contains("DV_12") && !Text.contains('?'), Text.constData());
 }
 
 QTEST_MAIN(tst_ufMainExport)
