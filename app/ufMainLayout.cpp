@@ -42,11 +42,13 @@ void TfrmMain::CreateMenus()
     QMenu* New = File->addMenu(QStringLiteral("&New Font"));
     New->setObjectName(QStringLiteral("mnuNewFont"));
     Add(New, {"actNewFontProject", "actNewFontImport"});
+    FRules.insert(New->menuAction(), TActionRule::arR2);
     Add(File, {"actOpenFontProject", "actSaveFontProject", "", "actSaveModifiedChar", ""});
     QMenu* Export = File->addMenu(QStringLiteral("Export"));
     Export->setObjectName(QStringLiteral("mnuExport"));
     Export->setIcon(dmGlobal().Icon(QStringLiteral("ExportMenu")));
     Add(Export, {"actExportSWFToFile", "actExportProtonToFile", "actExportMikroE", "", "actExportCustom"});
+    FRules.insert(Export->menuAction(), TActionRule::arR1);
     Add(File, {"", "actApplicationExit"});
 
     QMenu* Edit = Bar->addMenu(QStringLiteral("&Edit"));
@@ -117,19 +119,20 @@ void TfrmMain::CreateToolbars()
     tbFont = new QToolBar(QStringLiteral("Font"), this);
     tbFont->setObjectName(QStringLiteral("tbFont"));
     tbFont->setIconSize(QSize(16, 16));
-    // A drop-down button that opens a menu of Actions.
+    // A drop-down button that opens a menu of Actions; it is enabled by the
+    // rule of the actions it offers.
     auto DropDown = [&](const char* Name, const QString& Caption, const QString& Hint, const QString& Icon,
-                        std::initializer_list<const char*> Actions) {
-        auto* B = new QToolButton(tbFont);
-        B->setObjectName(QString::fromLatin1(Name));
-        B->setText(Caption);
-        B->setToolTip(Hint);
-        B->setIcon(dmGlobal().Icon(Icon));
-        B->setPopupMode(QToolButton::InstantPopup);
-        auto* M = new QMenu(B);
+                        TActionRule Rule, std::initializer_list<const char*> Actions) {
+        auto* M = new QMenu(Caption, this);
+        M->setIcon(dmGlobal().Icon(Icon));
         for (const char* A : Actions)
             M->addAction(Act(A));
-        B->setMenu(M);
+        M->menuAction()->setToolTip(Hint);
+        FRules.insert(M->menuAction(), Rule);
+        auto* B = new QToolButton(tbFont);
+        B->setObjectName(QString::fromLatin1(Name));
+        B->setDefaultAction(M->menuAction());
+        B->setPopupMode(QToolButton::InstantPopup);
         tbFont->addWidget(B);
     };
     auto Gap = [](QToolBar* Bar, int Width) {
@@ -138,12 +141,12 @@ void TfrmMain::CreateToolbars()
         Bar->addWidget(W);
     };
     DropDown("btnNewFontProject", QStringLiteral("New Font Project"), QStringLiteral("New Font Project"),
-             QStringLiteral("NewFontMenu"), {"actNewFontProject", "actNewFontImport"});
+             QStringLiteral("NewFontMenu"), TActionRule::arR2, {"actNewFontProject", "actNewFontImport"});
     tbFont->addAction(Act("actOpenFontProject"));
     tbFont->addAction(Act("actSaveFontProject"));
     Gap(tbFont, 15);
     DropDown("btnExport", QStringLiteral("Export"), QStringLiteral("Export font"), QStringLiteral("ExportMenu"),
-             {"actExportSWFToFile", "actExportProtonToFile", "actExportMikroE", "actExportCustom"});
+             TActionRule::arR1, {"actExportSWFToFile", "actExportProtonToFile", "actExportMikroE", "actExportCustom"});
     addToolBar(Qt::TopToolBarArea, tbFont);
 
     tbCharacter = new QToolBar(QStringLiteral("Character"), this);

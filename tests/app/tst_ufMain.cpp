@@ -293,6 +293,27 @@ private slots:
         QVERIFY(L->sizeHint().width() >= L->fontMetrics().horizontalAdvance(Name)); // tags and all
     }
 
+    // The drop-downs and submenus that offer actions follow the rule of those actions:
+    // New Font Project, Export, and the File menu's New Font and Export.
+    void dropDownsFollowTheirActions()
+    {
+        TfrmMain& M = Main();
+        const auto States = [&] {
+            QString S;
+            for (const char* B : {"btnNewFontProject", "btnExport"})
+                S += M.findChild<QToolButton*>(QString::fromLatin1(B))->isEnabled() ? '1' : '0';
+            for (const char* Menu : {"mnuNewFont", "mnuExport"})
+                S += M.findChild<QMenu*>(QString::fromLatin1(Menu))->menuAction()->isEnabled() ? '1' : '0';
+            return S;
+        };
+        QCOMPARE(States(), QStringLiteral("1010"));
+        MainWithProject();
+        QCOMPARE(States(), QStringLiteral("1111"));
+        M.SetBusy(true);
+        QCOMPARE(States(), QStringLiteral("0000"));
+        M.SetBusy(false);
+    }
+
     void shortcutsReachTheActions()
     {
         TfrmMain& M = MainWithProject(2, 1);
