@@ -147,6 +147,11 @@ public:
 protected:
     void closeEvent(QCloseEvent* Event) override;
     void showEvent(QShowEvent* Event) override;
+    // A window that grows gives the character list back the width it was
+    // squeezed from.
+    void resizeEvent(QResizeEvent* Event) override;
+    // Notes the list's width once the user has dragged a divider.
+    bool event(QEvent* Event) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
@@ -258,6 +263,8 @@ private:
     QDockWidget* pnlPreview = nullptr;
     QDockWidget* pnlTools = nullptr;
     QHash<QDockWidget*, QSize> FPanelSizes; // before the first of them was hidden
+    int FCharListWidth = 0; // the list's width as the font or the user chose it; 0: none chosen
+    bool FDraggingDivider = false;
     QWidget* pnlPreviewBody = nullptr;
     TNextGrid* grdFontViewer = nullptr;
     TNxTextColumn* nxColChar = nullptr;

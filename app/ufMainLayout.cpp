@@ -15,7 +15,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -293,7 +295,9 @@ void TfrmMain::CreateDocks()
                             QDockWidget::DockWidgetFloatable);
     pnlPreviewBody = new QWidget(pnlPreview);
     pnlPreviewBody->setObjectName(QStringLiteral("pnlPreviewBody"));
-    pnlPreviewBody->setMinimumSize(136, 148);
+    // Tall enough for the colour box: a preview larger than the panel is cut
+    // at its edge, and the panels below keep their place.
+    pnlPreviewBody->setMinimumSize(136, 38);
     cbPreviewColorScheme = new QComboBox(pnlPreviewBody);
     cbPreviewColorScheme->setObjectName(QStringLiteral("cbPreviewColorScheme"));
     cbPreviewColorScheme->addItems({QStringLiteral("Blue"), QStringLiteral("Green"),
@@ -309,7 +313,15 @@ void TfrmMain::CreateDocks()
     pnlTools->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
                           QDockWidget::DockWidgetFloatable);
     pnlTools->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    pnlTools->setWidget(CreateToolsPanel());
+    // In a short window the buttons scroll instead of pushing the panel over
+    // the preview and the status bar.
+    auto* ToolsScroll = new QScrollArea(pnlTools);
+    ToolsScroll->setObjectName(QStringLiteral("scrTools"));
+    ToolsScroll->setFrameShape(QFrame::NoFrame);
+    ToolsScroll->setWidgetResizable(true);
+    ToolsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ToolsScroll->setWidget(CreateToolsPanel());
+    pnlTools->setWidget(ToolsScroll);
     addDockWidget(Qt::RightDockWidgetArea, pnlTools);
     splitDockWidget(pnlPreview, pnlTools, Qt::Vertical);
     resizeDocks({pnlPreview, pnlTools}, {148, 527}, Qt::Vertical);
@@ -414,6 +426,8 @@ void TfrmMain::CreateCentre()
         FQuickHelpLabels << Key << Text;
     }
     G->setColumnStretch(5, 1);
+    // Cut at the right in a narrow window rather than holding the window wide.
+    pnlQuickHelp->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     V->addWidget(pnlQuickHelp);
     connect(actQuickHelp, &QAction::toggled, actQuickHelpMenu, &QAction::setChecked);
     connect(actQuickHelpMenu, &QAction::toggled, actQuickHelp, &QAction::setChecked);
@@ -530,4 +544,28 @@ void TfrmMain::ApplyUIFont()
         F.setFamily(Family);
         W->setFont(F);
     }
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* Event)
+{
+    QMainWindow::resizeEvent(Event);
+    // A narrower window takes its width from the docks too; growing, it would
+    // give all of it to the editor and leave the list without its thumbnails.
+    if (Event->size().width() > Event->oldSize().width() && pnlFontChars->isVisible() &&
+        pnlFontChars->width() < FCharListWidth)
+        resizeDocks({pnlFontChars}, {FCharListWidth}, Qt::Horizontal);
+}
+
+bool TfrmMain::event(QEvent* Event)
+{
+    // The dividers between the docks and the centre belong to the window itself.
+    if (Event->type() == QEvent::MouseButtonPress)
+        FDraggingDivider = isSeparator(static_cast<QMouseEvent*>(Event)->position().toPoint());
+    const bool Handled = QMainWindow::event(Event);
+    if (Event->type() == QEvent::MouseButtonRelease && FDraggingDivider) {
+        FDraggingDivider = false;
+        if (FCharListWidth > 0)
+            FCharListWidth = pnlFontChars->width();
+    }
+    return Handled;
 }

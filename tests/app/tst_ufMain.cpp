@@ -17,6 +17,9 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <QWindow>
+#include <QAbstractScrollArea>
+#include <QScrollBar>
 
 using namespace MainTest;
 
@@ -658,6 +661,45 @@ private slots:
             QVERIFY2(Sizes() == Before, Toggles);
         }
         QVERIFY(M.findChild<QAction*>("actPreviewPanel")->isChecked() && M.findChild<QAction*>("actToolsPanel")->isChecked());
+    }
+
+    // Shrunk and grown back, the character list takes back its width without the divider being
+    // dragged; at no size does a panel lie over another or over the status bar. The window can be
+    // made smaller than it allows (a window system without a manager).
+    void shrinkAndGrowBack_data()
+    {
+        QTest::addColumn<QSize>("Small");
+        QTest::newRow("400 x 300") << QSize(400, 300);
+        QTest::newRow("250 x 150, below the least size") << QSize(250, 150);
+    }
+    void shrinkAndGrowBack()
+    {
+        QFETCH(QSize, Small);
+        TfrmMain& M = MainWithProject(8, 25);
+        QWidget* List = M.findChild<QWidget*>(QStringLiteral("pnlFontChars"));
+        auto* Grid = M.findChild<QAbstractScrollArea*>(QStringLiteral("grdFontViewer"));
+        const int Width = Grid->verticalScrollBar()->sizeHint().width() + 40 + 40 + 8 * 5 + 8 + 5;
+        QTRY_COMPARE(List->width(), Width);
+        QVERIFY(QSize(400, 300).expandedTo(M.minimumSize()) == QSize(400, 300));
+        for (const QSize Size : {Small, QSize(600, 450), QSize(991, 744)}) {
+            M.windowHandle()->resize(Size);
+            QTRY_COMPARE(M.size(), Size);
+            QApplication::processEvents();
+            QTest::qWait(20);
+            const QRect Preview = M.findChild<QWidget*>(QStringLiteral("pnlPreview"))->geometry();
+            const QRect Tools = M.findChild<QWidget*>(QStringLiteral("pnlTools"))->geometry();
+            if (Size.height() >= M.minimumHeight()) {
+                QVERIFY(!Preview.intersects(Tools));
+                QVERIFY(Tools.bottom() < M.statusBar()->geometry().top());
+            }
+            // Where panels must overlap, not one dot of the preview (blank: inactive dots) shows over the tools.
+            const QImage Shot = M.grab().toImage();
+            const QColor Dot = QColor(0, 128, 128);
+            for (int Y = Tools.top(); Y <= std::min(Tools.bottom(), Shot.height() - 1); ++Y)
+                for (int X = Tools.left(); X <= std::min(Tools.right(), Shot.width() - 1); ++X)
+                    QVERIFY2(Shot.pixelColor(X, Y) != Dot, qPrintable(QStringLiteral("%1, %2").arg(X).arg(Y)));
+        }
+        QTRY_COMPARE(List->width(), Width);
     }
 
     void closeAndQuitRefusedWhileBusy()
