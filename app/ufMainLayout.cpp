@@ -549,11 +549,25 @@ void TfrmMain::ApplyUIFont()
 void TfrmMain::resizeEvent(QResizeEvent* Event)
 {
     QMainWindow::resizeEvent(Event);
-    // A narrower window takes its width from the docks too; growing, it would
-    // give all of it to the editor and leave the list without its thumbnails.
+    // A smaller window takes its room from the docks too; growing, it would
+    // give it all to the editor, leaving the list without its thumbnails, and
+    // to the preview, leaving the tools cut off.
     if (Event->size().width() > Event->oldSize().width() && pnlFontChars->isVisible() &&
         pnlFontChars->width() < FCharListWidth)
         resizeDocks({pnlFontChars}, {FCharListWidth}, Qt::Horizontal);
+    const bool Split = pnlPreview->isVisible() && pnlTools->isVisible() && !pnlPreview->isFloating() &&
+                       !pnlTools->isFloating() && dockWidgetArea(pnlPreview) == dockWidgetArea(pnlTools);
+    if (Event->size().height() > Event->oldSize().height() && Split) {
+        // The tools get all their buttons back from what the preview holds
+        // beyond its picture.
+        const auto* Tools = static_cast<const QScrollArea*>(pnlTools->widget());
+        const int Missing = Tools->widget()->minimumSizeHint().height() - Tools->viewport()->height();
+        const int Spare = pnlPreviewBody->height() -
+                          std::max(pnlPreviewBody->minimumHeight(), FLiveViewer->geometry().bottom() + 8);
+        if (const int Moved = std::min(Missing, Spare); Moved > 0)
+            resizeDocks({pnlPreview, pnlTools}, {pnlPreview->height() - Moved, pnlTools->height() + Moved},
+                        Qt::Vertical);
+    }
 }
 
 bool TfrmMain::event(QEvent* Event)

@@ -19,6 +19,7 @@
 #include <QtTest>
 #include <QWindow>
 #include <QAbstractScrollArea>
+#include <QScrollArea>
 #include <QScrollBar>
 
 using namespace MainTest;
@@ -670,6 +671,7 @@ private slots:
     {
         QTest::addColumn<QSize>("Small");
         QTest::newRow("400 x 300") << QSize(400, 300);
+        QTest::newRow("400 x 222, the least height") << QSize(400, 222);
         QTest::newRow("250 x 150, below the least size") << QSize(250, 150);
     }
     void shrinkAndGrowBack()
@@ -700,6 +702,9 @@ private slots:
                     QVERIFY2(Shot.pixelColor(X, Y) != Dot, qPrintable(QStringLiteral("%1, %2").arg(X).arg(Y)));
         }
         QTRY_COMPARE(List->width(), Width);
+        // and the tools show all their buttons again
+        const auto* Tools = M.findChild<QScrollArea*>(QStringLiteral("scrTools"));
+        QTRY_VERIFY(Tools->viewport()->height() >= Tools->widget()->minimumSizeHint().height());
     }
 
     void closeAndQuitRefusedWhileBusy()
