@@ -1,7 +1,6 @@
 // The message seam: the window a box belongs to, the shell open.
 #include "unMessageService.h"
 
-#include <QAbstractButton>
 #include <QDialog>
 #include <QLabel>
 #include <QMainWindow>
@@ -15,8 +14,6 @@ private slots:
     void boxBelongsToTheAskingWindow();
     void qtServiceInstalledOpensThroughTheDesktop();
     void qtBoxShowsItsTextAsTyped();
-    void qtBoxEscapeAndClose_data();
-    void qtBoxEscapeAndClose();
 };
 
 // Right after a box closes no window is active: the next box still belongs to the topmost window
@@ -72,48 +69,6 @@ void tst_unMessageService::qtBoxShowsItsTextAsTyped()
     MessageService().MessageDlg(Text, TMsgDlgType::mtError, mbOK);
     SetMessageService(nullptr);
     QCOMPARE(Shown, Text);
-}
-
-// Escape and the close button are Cancel where the box has one, and never No: a box of
-// Yes and No stays up until one of them is pressed.
-void tst_unMessageService::qtBoxEscapeAndClose_data()
-{
-    QTest::addColumn<unsigned>("Buttons");
-    QTest::addColumn<bool>("Escape"); // else the close button
-    QTest::addColumn<bool>("StaysUp");
-    QTest::addColumn<TModalResult>("Result"); // Yes or No pressed when the box stayed up
-    const unsigned YesNo = mbYes | mbNo;
-    QTest::newRow("yes/no, escape, then yes") << YesNo << true << true << TModalResult::mrYes;
-    QTest::newRow("yes/no, close, then no") << YesNo << false << true << TModalResult::mrNo;
-    QTest::newRow("yes/no/cancel, escape") << (YesNo | mbCancel) << true << false << TModalResult::mrCancel;
-    QTest::newRow("yes/no/cancel, close") << (YesNo | mbCancel) << false << false << TModalResult::mrCancel;
-    QTest::newRow("ok/cancel, escape") << unsigned(mbOK | mbCancel) << true << false << TModalResult::mrCancel;
-}
-
-void tst_unMessageService::qtBoxEscapeAndClose()
-{
-    QFETCH(unsigned, Buttons);
-    QFETCH(bool, Escape);
-    QFETCH(bool, StaysUp);
-    QFETCH(TModalResult, Result);
-    bool Stayed = false;
-    QTimer::singleShot(0, [&] {
-        auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(Box);
-        if (Escape)
-            QTest::keyClick(Box, Qt::Key_Escape);
-        else
-            Box->close();
-        Stayed = Box->isVisible();
-        if (Stayed)
-            Box->button(Result == TModalResult::mrYes ? QMessageBox::Yes : QMessageBox::No)->click();
-    });
-    TQtMessageService Qt;
-    SetMessageService(&Qt);
-    const TModalResult Got = MessageService().MessageDlg(QStringLiteral("Save?"), TMsgDlgType::mtConfirmation, Buttons);
-    SetMessageService(nullptr);
-    QCOMPARE(Stayed, StaysUp);
-    QCOMPARE(Got, Result);
 }
 
 QTEST_MAIN(tst_unMessageService)
