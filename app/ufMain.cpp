@@ -260,8 +260,10 @@ void TfrmMain::UpdateActions()
     // A clipboard character of another size would break the font's one size.
     const bool R3 = R1 && !FClipboardEmpty && ClipCharFitsFont();
     const bool R4 = FUndoMgr && FUndoMgr->Count() > 0;
-    for (QAction* A : FActionList) {
-        switch (FRules.value(A)) {
+    // The actions of the table and the menus and drop-downs that offer them.
+    for (auto It = FRules.cbegin(); It != FRules.cend(); ++It) {
+        QAction* A = It.key();
+        switch (It.value()) {
         case TActionRule::arR1: A->setEnabled(R1); break;
         case TActionRule::arR2: A->setEnabled(R2); break;
         case TActionRule::arR3: A->setEnabled(R3); break;

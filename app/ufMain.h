@@ -43,10 +43,12 @@ enum class TBatchPass {
 };
 // The busy text of a pass; Count signs a shift's direction.
 QString BatchPassText(TBatchPass Pass, int Count);
-// The refusal of a delete that the font's characters cannot take, else empty.
+// The refusal of a change of size that the font's characters cannot take
+// (a delete of their last column or row, an insert past the largest size the
+// project file holds), else empty.
 QString BatchPassRefusal(const TGLCDFont& Font, TBatchPass Pass, int Count);
 // Runs Pass over every character of Font through one bare buffer, Step after
-// each character. A refused delete changes nothing and returns the refusal.
+// each character. A refused pass changes nothing and returns the refusal.
 [[nodiscard]] QString ApplyBatchPass(TGLCDFont& Font, TBatchPass Pass, int Count, bool Roll,
                                      const std::function<void()>& Step = {});
 
@@ -111,11 +113,13 @@ public:
     // The character list has at least one row.
     bool HasCharRows() const;
     // Answers the save questions before the project is replaced or the program
-    // ends; Yes when nothing needs saving.
+    // ends; Yes when nothing needs saving, Cancel when either question was
+    // cancelled.
     TModalResult QuerySaveChanges();
 
     // --- project commands (ufMainProject.cpp) ---
-    // Save Font: false when nothing was written (cancelled, declined or failed).
+    // Save Font: asks about the edited character first, then for the file.
+    // False when nothing was written (cancelled, declined or failed).
     [[nodiscard]] bool SaveFontProject();
     // --- passes over all characters (ufMainBatch.cpp) ---
     // One pass with busy panel, progress bar and refresh; false when refused.
@@ -143,6 +147,11 @@ public:
 protected:
     void closeEvent(QCloseEvent* Event) override;
     void showEvent(QShowEvent* Event) override;
+    // A window that grows gives the character list back the width it was
+    // squeezed from.
+    void resizeEvent(QResizeEvent* Event) override;
+    // Notes the list's width once the user has dragged a divider.
+    bool event(QEvent* Event) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
@@ -200,12 +209,18 @@ private:
     void actNewFontProjectExecute();
     void actNewFontImportExecute();
     void actOpenFontProjectExecute();
+    // Save Font's file question and write, without the character question.
+    [[nodiscard]] bool SaveFontProjectFile();
     void BatchCommand(TBatchPass Pass, int Count);
     void actOptimizeExecute();
     void RemoveBlankMargins(const TOptimizeChoice& Choice);
-    // Asks whether the edited character is stored before work that reloads
-    // the editor; either way the editor then holds the stored character.
-    void QueryStoreCurrentChar();
+    // Asks whether the edited character is stored before work that reads the
+    // font: Yes stores it, No leaves the font without it and the edits in the
+    // editor, Cancel (Escape) stops the work. mrNone when nothing was edited.
+    TModalResult QueryStoreCurrentChar();
+    // The same before a pass, which reloads the editor: No drops the edits.
+    // False when the pass is to stop.
+    [[nodiscard]] bool QueryStoreBeforePass();
     // Keeps the window's shortcuts from being taken by the focused control.
     void KeepWindowShortcuts();
     // Fits a rectangle of the settings file into the available area of Screen
@@ -248,6 +263,8 @@ private:
     QDockWidget* pnlPreview = nullptr;
     QDockWidget* pnlTools = nullptr;
     QHash<QDockWidget*, QSize> FPanelSizes; // before the first of them was hidden
+    int FCharListWidth = 0; // the list's width as the font or the user chose it; 0: none chosen
+    bool FDraggingDivider = false;
     QWidget* pnlPreviewBody = nullptr;
     TNextGrid* grdFontViewer = nullptr;
     TNxTextColumn* nxColChar = nullptr;

@@ -101,6 +101,19 @@ QString BatchPassText(TBatchPass Pass, int Count)
 
 QString BatchPassRefusal(const TGLCDFont& Font, TBatchPass Pass, int Count)
 {
+    const bool InsertCols = Pass == TBatchPass::InsertColsLeft || Pass == TBatchPass::InsertColsRight;
+    if (InsertCols || Pass == TBatchPass::InsertRowsTop || Pass == TBatchPass::InsertRowsBottom) {
+        // The project file holds no larger character: the pass could never be saved.
+        int Largest = 0;
+        for (int Code = Font.RangeFrom; Code <= Font.RangeTo; ++Code)
+            if (const TCharClass* C = Font.GetChar(Code))
+                Largest = std::max(Largest, InsertCols ? C->Width : C->Height);
+        if (qint64(Largest) + Count <= TGLCDFont::MaxCellSize)
+            return QString();
+        return (InsertCols ? QStringLiteral("Cannot insert more columns: a character is at most %1 pixels wide.")
+                           : QStringLiteral("Cannot insert more lines: a character is at most %1 pixels high."))
+            .arg(TGLCDFont::MaxCellSize);
+    }
     if (!IsDelete(Pass))
         return QString();
     // The refusal depends on the size alone: one trial per size found.
@@ -143,33 +156,55 @@ QString ApplyBatchPass(TGLCDFont& Font, TBatchPass Pass, int Count, bool Roll,
 
 // --- the window's frame ------------------------------------------------------------
 
-void TfrmMain::QueryStoreCurrentChar()
+TModalResult TfrmMain::QueryStoreCurrentChar()
 {
     if (!FCharEditor || !FCharEditor->Modified() || !FCurrentFont)
-        return;
-    TCharClass* Current = FCurrentFont->GetChar(FCurrentFont->CurrentChar);
-    if (MessageService().MessageDlg(QStringLiteral("Current Char has been changed. Save?"),
-                                    TMsgDlgType::mtConfirmation, mbYes | mbNo) == TModalResult::mrYes) {
-        FCharEditor->SaveToChar(Current);
+        return TModalResult::mrNone;
+    // Every caller can still stop: Escape or the close button then keeps the edits.
+    const TModalResult Answer = MessageService().MessageDlg(
+        QStringLiteral("Current Char has been changed. Save?"), TMsgDlgType::mtConfirmation, mbYes | mbNo | mbCancel);
+    switch (Answer) {
+    case TModalResult::mrYes:
+        FCharEditor->SaveToChar(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
+        FCharEditor->SetModified(false);
         FProjectModified = true;
-    } else {
-        LoadCharIntoEditor(Current);
+        grdFontViewer->Invalidate();
+        QApplication::processEvents();
+        return Answer;
+    case TModalResult::mrNo:
+        return Answer;
+    default:
+        return TModalResult::mrCancel;
     }
-    FCharEditor->SetModified(false);
+}
+
+bool TfrmMain::QueryStoreBeforePass()
+{
+    const TModalResult Answer = QueryStoreCurrentChar();
+    if (Answer == TModalResult::mrCancel)
+        return false;
+    // The pass reloads the editor: edits not stored go now, so that the
+    // passes that follow do not ask again.
+    if (Answer == TModalResult::mrNo) {
+        LoadCharIntoEditor(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
+        FCharEditor->SetModified(false);
+    }
+    return true;
 }
 
 bool TfrmMain::RunBatchPass(TBatchPass Pass, int Count)
 {
     if (!FCurrentFont || !HasCharRows())
         return false;
-    // All characters share one size: a refused delete is said once and
+    // All characters share one size: a refused change of size is said once and
     // changes nothing.
     const QString Refusal = BatchPassRefusal(*FCurrentFont, Pass, Count);
     if (!Refusal.isEmpty()) {
         MessageService().MessageDlg(Refusal, TMsgDlgType::mtError, mbOK);
         return false;
     }
-    QueryStoreCurrentChar();
+    if (!QueryStoreBeforePass())
+        return false;
 
     const TPassDef& D = PassDef(Pass);
     // One step per character: with the range's width as the maximum the bar
@@ -265,7 +300,8 @@ void TfrmMain::ComputeOptimizations(int& Left, int& Right, int& Top, int& Bottom
 void TfrmMain::RemoveBlankMargins(const TOptimizeChoice& Choice)
 {
     // Edits are answered before the scan, so that the counts see them.
-    QueryStoreCurrentChar();
+    if (!QueryStoreBeforePass())
+        return;
     int Left = 0, Right = 0, Top = 0, Bottom = 0;
     ComputeOptimizations(Left, Right, Top, Bottom);
     if (Choice.ColsLeft)

@@ -168,6 +168,7 @@ void TfrmMain::SetCharListGeometry(int W, int H)
                       nxColCode->Width() + nxColLCD->Width() + 5;
     // A width to start from, not a minimum: the user may narrow the panel,
     // and the window keeps its size whatever the font's.
+    FCharListWidth = Width;
     resizeDocks({pnlFontChars}, {Width}, Qt::Horizontal);
 }
 

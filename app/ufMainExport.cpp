@@ -57,7 +57,8 @@ void HoldToFontRange(QSpinBox& From, QSpinBox& To, const TGLCDFont& Font)
 
 void TfrmMain::actExportSWFToFileExecute()
 {
-    if (!FCurrentFont)
+    // The export reads the font: the character on screen is answered first.
+    if (!FCurrentFont || QueryStoreCurrentChar() == TModalResult::mrCancel)
         return;
     const TGLCDFont& Font = *FCurrentFont;
     TfrmExportSwordfishBasic Dialog(this);
@@ -110,6 +111,8 @@ void TfrmMain::actExportProtonToFileExecute()
                                                    "Use \"PPrintLarge\" to extend the range to 32 pixels.")
                                         .arg(H),
                                     TMsgDlgType::mtWarning, mbOK);
+    if (QueryStoreCurrentChar() == TModalResult::mrCancel)
+        return;
 
     TfrmExportSwordfishBasic Dialog(this);
     Dialog.ShowSaveButton();
@@ -146,7 +149,7 @@ void TfrmMain::actExportProtonToFileExecute()
 
 void TfrmMain::actExportMikroEExecute()
 {
-    if (!FCurrentFont)
+    if (!FCurrentFont || QueryStoreCurrentChar() == TModalResult::mrCancel)
         return;
     const TGLCDFont& Font = *FCurrentFont;
     const int H = Font.GetHeight();
@@ -193,6 +196,8 @@ void TfrmMain::actHelpFileExecute()
                                     TMsgDlgType::mtInformation, mbOK);
         return;
     }
-    // Whether a viewer is registered for the file is the desktop's business.
-    (void)ShellExecuteAndWait(FileName, QString(), QString(), false, SW_SHOWNORMAL);
+    if (!ShellExecuteAndWait(FileName, QString(), QString(), false, SW_SHOWNORMAL))
+        MessageService().MessageDlg(QStringLiteral("No program opens the help file. It is at") + Crlf +
+                                        QDir::toNativeSeparators(FileName),
+                                    TMsgDlgType::mtInformation, mbOK);
 }

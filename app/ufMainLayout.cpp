@@ -15,7 +15,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -42,11 +44,13 @@ void TfrmMain::CreateMenus()
     QMenu* New = File->addMenu(QStringLiteral("&New Font"));
     New->setObjectName(QStringLiteral("mnuNewFont"));
     Add(New, {"actNewFontProject", "actNewFontImport"});
+    FRules.insert(New->menuAction(), TActionRule::arR2);
     Add(File, {"actOpenFontProject", "actSaveFontProject", "", "actSaveModifiedChar", ""});
     QMenu* Export = File->addMenu(QStringLiteral("Export"));
     Export->setObjectName(QStringLiteral("mnuExport"));
     Export->setIcon(dmGlobal().Icon(QStringLiteral("ExportMenu")));
     Add(Export, {"actExportSWFToFile", "actExportProtonToFile", "actExportMikroE", "", "actExportCustom"});
+    FRules.insert(Export->menuAction(), TActionRule::arR1);
     Add(File, {"", "actApplicationExit"});
 
     QMenu* Edit = Bar->addMenu(QStringLiteral("&Edit"));
@@ -117,19 +121,20 @@ void TfrmMain::CreateToolbars()
     tbFont = new QToolBar(QStringLiteral("Font"), this);
     tbFont->setObjectName(QStringLiteral("tbFont"));
     tbFont->setIconSize(QSize(16, 16));
-    // A drop-down button that opens a menu of Actions.
+    // A drop-down button that opens a menu of Actions; it is enabled by the
+    // rule of the actions it offers.
     auto DropDown = [&](const char* Name, const QString& Caption, const QString& Hint, const QString& Icon,
-                        std::initializer_list<const char*> Actions) {
-        auto* B = new QToolButton(tbFont);
-        B->setObjectName(QString::fromLatin1(Name));
-        B->setText(Caption);
-        B->setToolTip(Hint);
-        B->setIcon(dmGlobal().Icon(Icon));
-        B->setPopupMode(QToolButton::InstantPopup);
-        auto* M = new QMenu(B);
+                        TActionRule Rule, std::initializer_list<const char*> Actions) {
+        auto* M = new QMenu(Caption, this);
+        M->setIcon(dmGlobal().Icon(Icon));
         for (const char* A : Actions)
             M->addAction(Act(A));
-        B->setMenu(M);
+        M->menuAction()->setToolTip(Hint);
+        FRules.insert(M->menuAction(), Rule);
+        auto* B = new QToolButton(tbFont);
+        B->setObjectName(QString::fromLatin1(Name));
+        B->setDefaultAction(M->menuAction());
+        B->setPopupMode(QToolButton::InstantPopup);
         tbFont->addWidget(B);
     };
     auto Gap = [](QToolBar* Bar, int Width) {
@@ -138,12 +143,12 @@ void TfrmMain::CreateToolbars()
         Bar->addWidget(W);
     };
     DropDown("btnNewFontProject", QStringLiteral("New Font Project"), QStringLiteral("New Font Project"),
-             QStringLiteral("NewFontMenu"), {"actNewFontProject", "actNewFontImport"});
+             QStringLiteral("NewFontMenu"), TActionRule::arR2, {"actNewFontProject", "actNewFontImport"});
     tbFont->addAction(Act("actOpenFontProject"));
     tbFont->addAction(Act("actSaveFontProject"));
     Gap(tbFont, 15);
     DropDown("btnExport", QStringLiteral("Export"), QStringLiteral("Export font"), QStringLiteral("ExportMenu"),
-             {"actExportSWFToFile", "actExportProtonToFile", "actExportMikroE", "actExportCustom"});
+             TActionRule::arR1, {"actExportSWFToFile", "actExportProtonToFile", "actExportMikroE", "actExportCustom"});
     addToolBar(Qt::TopToolBarArea, tbFont);
 
     tbCharacter = new QToolBar(QStringLiteral("Character"), this);
@@ -290,7 +295,9 @@ void TfrmMain::CreateDocks()
                             QDockWidget::DockWidgetFloatable);
     pnlPreviewBody = new QWidget(pnlPreview);
     pnlPreviewBody->setObjectName(QStringLiteral("pnlPreviewBody"));
-    pnlPreviewBody->setMinimumSize(136, 148);
+    // Tall enough for the colour box: a preview larger than the panel is cut
+    // at its edge, and the panels below keep their place.
+    pnlPreviewBody->setMinimumSize(136, 38);
     cbPreviewColorScheme = new QComboBox(pnlPreviewBody);
     cbPreviewColorScheme->setObjectName(QStringLiteral("cbPreviewColorScheme"));
     cbPreviewColorScheme->addItems({QStringLiteral("Blue"), QStringLiteral("Green"),
@@ -306,7 +313,15 @@ void TfrmMain::CreateDocks()
     pnlTools->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
                           QDockWidget::DockWidgetFloatable);
     pnlTools->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    pnlTools->setWidget(CreateToolsPanel());
+    // In a short window the buttons scroll instead of pushing the panel over
+    // the preview and the status bar.
+    auto* ToolsScroll = new QScrollArea(pnlTools);
+    ToolsScroll->setObjectName(QStringLiteral("scrTools"));
+    ToolsScroll->setFrameShape(QFrame::NoFrame);
+    ToolsScroll->setWidgetResizable(true);
+    ToolsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ToolsScroll->setWidget(CreateToolsPanel());
+    pnlTools->setWidget(ToolsScroll);
     addDockWidget(Qt::RightDockWidgetArea, pnlTools);
     splitDockWidget(pnlPreview, pnlTools, Qt::Vertical);
     resizeDocks({pnlPreview, pnlTools}, {148, 527}, Qt::Vertical);
@@ -411,6 +426,8 @@ void TfrmMain::CreateCentre()
         FQuickHelpLabels << Key << Text;
     }
     G->setColumnStretch(5, 1);
+    // Cut at the right in a narrow window rather than holding the window wide.
+    pnlQuickHelp->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     V->addWidget(pnlQuickHelp);
     connect(actQuickHelp, &QAction::toggled, actQuickHelpMenu, &QAction::setChecked);
     connect(actQuickHelpMenu, &QAction::toggled, actQuickHelp, &QAction::setChecked);
@@ -527,4 +544,42 @@ void TfrmMain::ApplyUIFont()
         F.setFamily(Family);
         W->setFont(F);
     }
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* Event)
+{
+    QMainWindow::resizeEvent(Event);
+    // A smaller window takes its room from the docks too; growing, it would
+    // give it all to the editor, leaving the list without its thumbnails, and
+    // to the preview, leaving the tools cut off.
+    if (Event->size().width() > Event->oldSize().width() && pnlFontChars->isVisible() &&
+        pnlFontChars->width() < FCharListWidth)
+        resizeDocks({pnlFontChars}, {FCharListWidth}, Qt::Horizontal);
+    const bool Split = pnlPreview->isVisible() && pnlTools->isVisible() && !pnlPreview->isFloating() &&
+                       !pnlTools->isFloating() && dockWidgetArea(pnlPreview) == dockWidgetArea(pnlTools);
+    if (Event->size().height() > Event->oldSize().height() && Split) {
+        // The tools get all their buttons back from what the preview holds
+        // beyond its picture.
+        const auto* Tools = static_cast<const QScrollArea*>(pnlTools->widget());
+        const int Missing = Tools->widget()->minimumSizeHint().height() - Tools->viewport()->height();
+        const int Spare = pnlPreviewBody->height() -
+                          std::max(pnlPreviewBody->minimumHeight(), FLiveViewer->geometry().bottom() + 8);
+        if (const int Moved = std::min(Missing, Spare); Moved > 0)
+            resizeDocks({pnlPreview, pnlTools}, {pnlPreview->height() - Moved, pnlTools->height() + Moved},
+                        Qt::Vertical);
+    }
+}
+
+bool TfrmMain::event(QEvent* Event)
+{
+    // The dividers between the docks and the centre belong to the window itself.
+    if (Event->type() == QEvent::MouseButtonPress)
+        FDraggingDivider = isSeparator(static_cast<QMouseEvent*>(Event)->position().toPoint());
+    const bool Handled = QMainWindow::event(Event);
+    if (Event->type() == QEvent::MouseButtonRelease && FDraggingDivider) {
+        FDraggingDivider = false;
+        if (FCharListWidth > 0)
+            FCharListWidth = pnlFontChars->width();
+    }
+    return Handled;
 }

@@ -6,7 +6,6 @@
 #include "ufNewFont.h"
 #include "unHelpers.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -70,16 +69,11 @@ int PointsOf(const QFont& F)
 
 TModalResult TfrmMain::QuerySaveChanges()
 {
-    if (FCharEditor && FCharEditor->Modified() && FCurrentFont &&
-        MessageService().MessageDlg(QStringLiteral("Current Char has been changed. Save?"),
-                                    TMsgDlgType::mtConfirmation, mbYes | mbNo) == TModalResult::mrYes) {
-        FCharEditor->SaveToChar(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
+    const TModalResult Char = QueryStoreCurrentChar();
+    if (Char == TModalResult::mrCancel)
+        return TModalResult::mrCancel;
+    if (Char == TModalResult::mrYes)
         FUndoMgr->Clear();
-        FProjectModified = true;
-        grdFontViewer->Invalidate();
-        QApplication::processEvents();
-        FCharEditor->SetModified(false);
-    }
     if (!FProjectModified)
         return TModalResult::mrYes;
     const TModalResult Answer =
@@ -88,8 +82,9 @@ TModalResult TfrmMain::QuerySaveChanges()
                                     TMsgDlgType::mtConfirmation, mbYes | mbNo | mbCancel);
     switch (Answer) {
     case TModalResult::mrYes:
-        // Work that was not written is never given up for it.
-        return SaveFontProject() ? TModalResult::mrYes : TModalResult::mrCancel;
+        // Work that was not written is never given up for it. The character
+        // was answered just now.
+        return SaveFontProjectFile() ? TModalResult::mrYes : TModalResult::mrCancel;
     case TModalResult::mrNo:
         return TModalResult::mrNo;
     default:
@@ -190,6 +185,13 @@ void TfrmMain::actOpenFontProjectExecute()
 // --- Save ---------------------------------------------------------------------------
 
 bool TfrmMain::SaveFontProject()
+{
+    if (!FCurrentFont || QueryStoreCurrentChar() == TModalResult::mrCancel)
+        return false;
+    return SaveFontProjectFile();
+}
+
+bool TfrmMain::SaveFontProjectFile()
 {
     if (!FCurrentFont)
         return false;

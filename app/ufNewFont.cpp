@@ -2,7 +2,6 @@
 
 #include "mbTBXGroupBox.h"
 #include "unDialogControls.h"
-#include "unHelpers.h"
 #include "unMessageService.h"
 
 #include <QLabel>
@@ -18,23 +17,8 @@ bool AcceptFontDialogValues(const QString& Name, int From, int To)
         return false;
     }
     // The project file is Windows-1252: any other character would come back as "?".
-    if (const QString Bad = FirstNonWin1252(Name); !Bad.isEmpty()) {
-        MessageService().MessageDlg(
-            QStringLiteral("The font name cannot hold the character \"%1\": a font project stores only "
-                           "the characters of Windows-1252.")
-                .arg(Bad),
-            TMsgDlgType::mtError, mbOK);
-        return false;
-    }
-    if (From > To) {
-        MessageService().MessageDlg(
-            QStringLiteral("The range From %1 To %2 holds no character: From must not be above To.")
-                .arg(From)
-                .arg(To),
-            TMsgDlgType::mtError, mbOK);
-        return false;
-    }
-    return true;
+    return !RefuseNonWin1252(QStringLiteral("font name"), Name, QStringLiteral("a font project")) &&
+           !RefuseEmptyRange(From, To);
 }
 
 namespace {

@@ -285,14 +285,28 @@ void TfrmMikroEExport::chkAddModuleDeclClick()
     PreviewFromEvent();
 }
 
+bool TfrmMikroEExport::SourceRefused() const
+{
+    const QString File = QStringLiteral("an export file");
+    // The module controls count only where the language has them.
+    const bool Module = FLanguage != lgMikroC && chkAddModuleDecl->isChecked();
+    return RefuseEmptyRange(edtRangeFrom->value(), edtRangeTo->value()) ||
+           RefuseNonWin1252(QStringLiteral("font name"), edtFontName->text(), File) ||
+           (Module && RefuseNonWin1252(QStringLiteral("module name"), edtModuleName->text(), File));
+}
+
 void TfrmMikroEExport::btnCopyToClipboardClick()
 {
+    if (SourceRefused())
+        return;
     // With nothing selected the whole text goes, and no selection is left behind.
     QApplication::clipboard()->setText(SynEditSrc->hasSelectedText() ? SelectedEditorText() : EditorText());
 }
 
 void TfrmMikroEExport::btnSaveClick()
 {
+    if (SourceRefused())
+        return;
     int FilterIndex = tbLanguages->currentIndex() + 1;
     QString FileName = MessageService().SaveFileNameFiltered(this, SaveFilter, FilterIndex, FSaveDir);
     if (FileName.isEmpty())

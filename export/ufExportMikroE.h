@@ -61,6 +61,9 @@ public:
     QPushButton* btnCancel = nullptr;
 
 private:
+    // Shows why the source may not be saved or copied (a range without a
+    // character, a name the file cannot hold); false when it may.
+    bool SourceRefused() const;
     // An event's preview rebuild: a failure is shown, the window stays open.
     void PreviewFromEvent();
     void SetEditorText(const QString& Text);

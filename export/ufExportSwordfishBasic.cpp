@@ -96,6 +96,8 @@ void TfrmExportSwordfishBasic::chkAddModuleDeclClick()
 
 void TfrmExportSwordfishBasic::TntFormCloseQuery(bool& CanClose)
 {
+    // The file is Windows-1252: any other character would be written as "?".
+    const QString File = QStringLiteral("an export file");
     auto Refuse = [&](const QString& Text) {
         MessageService().MessageDlg(Text, TMsgDlgType::mtError, mbOK);
         CanClose = false;
@@ -108,7 +110,14 @@ void TfrmExportSwordfishBasic::TntFormCloseQuery(bool& CanClose)
                    QStringLiteral("\"."));
         else if (edtModuleName->text().contains(QLatin1Char(' ')))
             Refuse(QStringLiteral("MODULE NAME must not contains blanks"));
+        else if (RefuseNonWin1252(QStringLiteral("module name"), edtModuleName->text(), File))
+            CanClose = false;
     }
+    if (RefuseNonWin1252(QStringLiteral("font name"), edtFontName->text(), File))
+        CanClose = false;
+    // An empty range would write an empty table.
+    if (RefuseEmptyRange(edtRangeFrom->value(), edtRangeTo->value()))
+        CanClose = false;
 }
 
 void TfrmExportSwordfishBasic::SetTargetCaptions(const QString& CompilerName)

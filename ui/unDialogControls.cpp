@@ -3,6 +3,7 @@
 #include "mbTBXGroupBox.h"
 #include "mbTBXPanel.h"
 #include "unHelpers.h"
+#include "unMessageService.h"
 
 #include <QDialog>
 #include <QFile>
@@ -136,4 +137,26 @@ TSourceButtons AddSourceButtons(QDialog& Dialog, QBoxLayout& Layout)
     Layout.addLayout(Row);
     QObject::connect(B.btnCancel, &QPushButton::clicked, &Dialog, &QDialog::reject);
     return B;
+}
+
+bool RefuseNonWin1252(const QString& Field, const QString& Text, const QString& Where)
+{
+    const QString Bad = FirstNonWin1252(Text);
+    if (Bad.isEmpty())
+        return false;
+    MessageService().MessageDlg(QStringLiteral("The %1 cannot hold the character \"%2\": %3 stores only the "
+                                               "characters of Windows-1252.")
+                                    .arg(Field, Bad, Where),
+                                TMsgDlgType::mtError, mbOK);
+    return true;
+}
+
+bool RefuseEmptyRange(int From, int To)
+{
+    if (From <= To)
+        return false;
+    MessageService().MessageDlg(
+        QStringLiteral("The range From %1 To %2 holds no character: From must not be above To.").arg(From).arg(To),
+        TMsgDlgType::mtError, mbOK);
+    return true;
 }

@@ -63,3 +63,10 @@ struct TSourceButtons {
     QPushButton* btnCancel = nullptr;
 };
 TSourceButtons AddSourceButtons(QDialog& Dialog, QBoxLayout& Layout);
+
+// The refusals the New, Import and export dialogs share, each shown as one
+// error box; true when refused. Names are written in Windows-1252 (Where names
+// the file: "a font project", "an export file"): any other character would
+// come back as "?". A range must hold at least one code.
+bool RefuseNonWin1252(const QString& Field, const QString& Text, const QString& Where);
+bool RefuseEmptyRange(int From, int To);

@@ -1,13 +1,16 @@
 #include "unMessageService.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCursor>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <memory>
 
 namespace {
 
@@ -63,6 +66,23 @@ public:
 
 private:
     bool FPushed;
+};
+
+// A question answered only by Yes or No: neither Escape nor the close button
+// may stand for an answer (the box would take No for them).
+class TAnswerOnlyBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override
+    {
+        if (Event->matches(QKeySequence::Cancel))
+            Event->accept();
+        else
+            QMessageBox::keyPressEvent(Event);
+    }
+    void closeEvent(QCloseEvent* Event) override { Event->ignore(); }
 };
 
 } // namespace
@@ -155,7 +175,15 @@ int TMessageService::ExecModal(QDialog* Dialog)
 TModalResult TQtMessageService::AskMessage(QWidget* Owner, const QString& Text, TMsgDlgType Type,
                                            TMsgDlgButtons Buttons)
 {
-    QMessageBox Box(Owner);
+    // Escape and the close button are Cancel where the box has one; a box of
+    // Yes and No waits for one of them.
+    const bool AnswerOnly = (Buttons & (mbYes | mbNo)) == (mbYes | mbNo) && !(Buttons & mbCancel);
+    std::unique_ptr<QMessageBox> Owned = AnswerOnly ? std::make_unique<TAnswerOnlyBox>(Owner)
+                                                    : std::make_unique<QMessageBox>(Owner);
+    QMessageBox& Box = *Owned;
+    if (AnswerOnly)
+        Box.setWindowFlags((Box.windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) &
+                           ~Qt::WindowCloseButtonHint);
     Box.setWindowTitle(MsgDlgTypeName(Type));
     // Texts carry file and font names as the user typed them: never markup.
     Box.setTextFormat(Qt::PlainText);
@@ -331,7 +359,11 @@ bool TScriptedMessageService::Open(const QString& FileName, const QString& Param
     if (Wait)
         Line += QStringLiteral(" wait");
     Log << Line;
-    return true;
+    if (FShellAnswers.empty())
+        return true;
+    const bool Opened = FShellAnswers.front();
+    FShellAnswers.pop_front();
+    return Opened;
 }
 
 bool ConfirmReplaceCompletedName(const QString& FileName)

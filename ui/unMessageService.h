@@ -21,7 +21,8 @@ enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
 enum TMsgDlgBtn : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
 using TMsgDlgButtons = unsigned;
 
-// Dialog results; mrNone is what a closed box without an answer gives.
+// Dialog results; mrNone is what a closed box without an answer gives. A box
+// of Yes and No without Cancel cannot be closed without an answer.
 enum class TModalResult { mrNone, mrOk, mrCancel, mrYes, mrNo };
 
 QString ModalResultName(TModalResult R);
@@ -104,6 +105,8 @@ public:
     void AnswerFont(std::optional<QFont> Font) { FFonts.push_back(Font); }
     // The script may fill the dialog's controls and must return its result.
     void AnswerDialog(TDialogScript Script) { FDialogs.push_back(std::move(Script)); }
+    // Whether the next shell open finds a program; without one scripted it does.
+    void AnswerShell(bool Opened) { FShellAnswers.push_back(Opened); }
 
     QStringList Log;
     QStringList Unanswered;
@@ -116,7 +119,7 @@ public:
     // True when every scripted answer was used.
     bool AllUsed() const
     {
-        return FAnswers.empty() && FFiles.empty() && FFonts.empty() && FDialogs.empty();
+        return FAnswers.empty() && FFiles.empty() && FFonts.empty() && FDialogs.empty() && FShellAnswers.empty();
     }
 
     bool Open(const QString& FileName, const QString& Params, const QString& Directory,
@@ -141,6 +144,7 @@ private:
     std::deque<int> FFileFilters;
     std::deque<std::optional<QFont>> FFonts;
     std::deque<TDialogScript> FDialogs;
+    std::deque<bool> FShellAnswers;
 };
 
 QString MsgDlgTypeName(TMsgDlgType Type);

@@ -17,6 +17,9 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWindow>
 
 using namespace MainTest;
 
@@ -133,6 +136,17 @@ void MenuLines(const QMenu& M, const QString& Indent, QStringList& Out)
     }
 }
 
+// Enabled (1) or not (0): the New Font Project and Export drop-downs, the File menu's New Font and Export.
+QString DropDowns(const QWidget& M)
+{
+    QString S;
+    for (const char* Name : {"btnNewFontProject", "btnExport", "mnuNewFont", "mnuExport"}) {
+        const auto* Menu = M.findChild<QMenu*>(QString::fromLatin1(Name));
+        S += (Menu ? Menu->menuAction()->isEnabled() : M.findChild<QWidget*>(Name)->isEnabled()) ? '1' : '0';
+    }
+    return S;
+}
+
 } // namespace
 
 class tst_ufMain : public QObject {
@@ -193,6 +207,7 @@ private slots:
                 Enabled << A->objectName();
         QCOMPARE(Enabled, (QStringList{"actNewFontProject", "actNewFontImport", "actOpenFontProject",
                                        "actApplicationExit", "actHelpFile", "actAbout"}));
+        QCOMPARE(DropDowns(M), QStringLiteral("1010")); // as the actions they offer
         QVERIFY(M.RollOver());
         QVERIFY(M.Action("actRollOver")->isChecked());
         QVERIFY(M.ClipboardEmpty());
@@ -279,8 +294,10 @@ private slots:
         QVERIFY(!M.Action("actNewFontProject")->isEnabled());
         QVERIFY(M.Action("actAbout")->isEnabled());
         QVERIFY(!M.findChild<QWidget*>(QStringLiteral("pnlEditor"))->isEnabled());
+        QCOMPARE(DropDowns(M), QStringLiteral("0000"));
         M.SetBusy(false);
         QVERIFY(M.Action("actInvertGrid")->isEnabled());
+        QCOMPARE(DropDowns(M), QStringLiteral("1111"));
         // Undo follows its own rule alone.
         Click(Qt::LeftButton, {}, 0, 0);
         M.SetBusy(true);
@@ -637,6 +654,40 @@ private slots:
             QVERIFY2(Sizes() == Before, Toggles);
         }
         QVERIFY(M.findChild<QAction*>("actPreviewPanel")->isChecked() && M.findChild<QAction*>("actToolsPanel")->isChecked());
+    }
+
+    // Shrunk and grown back, the list takes back its width and the tools their buttons, and at no
+    // size does a panel lie over another or the status bar. The window can be made smaller than it
+    // allows (a window system without a manager): the preview then still never shows over the tools.
+    void shrinkAndGrowBack_data()
+    {
+        QTest::addColumn<QSize>("Small");
+        QTest::newRow("400 x 300") << QSize(400, 300);
+        QTest::newRow("400 x 222, the least height") << QSize(400, 222);
+        QTest::newRow("250 x 150, below the least size") << QSize(250, 150);
+    }
+    void shrinkAndGrowBack()
+    {
+        QFETCH(QSize, Small);
+        TfrmMain& M = MainWithProject(8, 25);
+        QWidget* List = M.findChild<QWidget*>(QStringLiteral("pnlFontChars"));
+        const int Width = M.findChild<QAbstractScrollArea*>("grdFontViewer")->verticalScrollBar()->sizeHint().width() + 40 + 40 + 48 + 5;
+        QTRY_COMPARE(List->width(), Width);
+        QVERIFY(M.minimumSize().boundedTo(QSize(400, 300)) == M.minimumSize());
+        for (const QSize Size : {Small, QSize(600, 450), QSize(991, 744)}) {
+            M.windowHandle()->resize(Size);
+            QTRY_COMPARE(M.size(), Size);
+            const QRect Tools = M.findChild<QWidget*>(QStringLiteral("pnlTools"))->geometry();
+            QVERIFY(Size.height() < M.minimumHeight() || (!Tools.intersects(M.findChild<QWidget*>("pnlPreview")->geometry()) &&
+                                                          Tools.bottom() < M.statusBar()->geometry().top()));
+            const QImage Shot = M.grab().toImage().copy(Tools); // no dot of the blank preview
+            for (int Y = 0; Y < Shot.height(); ++Y)
+                for (int X = 0; X < Shot.width(); ++X)
+                    QVERIFY(Shot.pixelColor(X, Y) != QColor(0, 128, 128));
+        }
+        QTRY_COMPARE(List->width(), Width);
+        const auto* Tools = M.findChild<QScrollArea*>(QStringLiteral("scrTools"));
+        QTRY_VERIFY(Tools->viewport()->height() >= Tools->widget()->minimumSizeHint().height());
     }
 
     void closeAndQuitRefusedWhileBusy()

@@ -40,8 +40,8 @@ private slots:
         QTest::addColumn<QString>("Refusal"); // shown once instead of the pass
         const QString P = QStringLiteral(".#..|##..|....");
         auto Row = [](const char* Name, const char* Action, bool Roll, int Last, const QString& Start,
-                      const char* Want, const char* Text, const char* Refusal = "") {
-            QTest::newRow(Name) << QString::fromLatin1(Action) << Roll << Last << Start << QString::fromLatin1(Want)
+                      const QString& Want, const char* Text, const char* Refusal = "") {
+            QTest::newRow(Name) << QString::fromLatin1(Action) << Roll << Last << Start << Want
                                 << QString::fromLatin1(Text) << QString::fromLatin1(Refusal);
         };
         Row("ins col left, 8 wide", "actInsetColLeft", true, 66, QStringLiteral("#.......|.......#"),
@@ -71,6 +71,15 @@ private slots:
         Row("del last col, 1 wide, one char", "actDeleteLastCol", true, 65, QStringLiteral("#|."), "#|.", "", "Cannot delete more columns");
         Row("del last row, 1 high", "actDeleteLastRow", true, 66, QStringLiteral("#."), "#.", "", "Cannot delete more lines");
         Row("del first row, 1 high", "actDeleteFirstRow", true, 66, QStringLiteral("#."), "#.", "", "Cannot delete more lines");
+        // The largest character the project file holds is 1024 x 1024.
+        const QString Wide = QString(1024, QLatin1Char('.')), High = QStringLiteral(".|").repeated(1023) + QLatin1Char('#');
+        const char* Cols = "Cannot insert more columns: a character is at most 1024 pixels wide.";
+        const char* Lines = "Cannot insert more lines: a character is at most 1024 pixels high.";
+        Row("ins col right, 1024 wide", "actInsertColRight", true, 66, Wide, Wide, "", Cols);
+        Row("ins col left, 1024 wide", "actInsetColLeft", true, 65, Wide, Wide, "", Cols);
+        Row("ins row top, 1024 high", "actInsertRowTop", true, 66, High, High, "", Lines);
+        Row("ins row bottom, 1024 high", "actInsertRowBottom", true, 65, High, High, "", Lines);
+        Row("ins col right, 1023 wide", "actInsertColRight", true, 65, Wide.mid(1), Wide, "Inserting columns at right.");
     }
     void passes()
     {

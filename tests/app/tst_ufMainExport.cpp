@@ -9,6 +9,8 @@
 #include "unHelpers.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -102,6 +104,10 @@ private slots:
     void mikroEDialogFilledFromTheFont();
     void customExport();
     void helpFile();
+    void editedCharacterAskedFirst_data();
+    void editedCharacterAskedFirst();
+    void namesAndRangesTheFileCannotHold_data();
+    void namesAndRangesTheFileCannotHold();
 };
 
 void tst_ufMainExport::swordfishExport_data()
@@ -382,9 +388,99 @@ void tst_ufMainExport::helpFile()
     QVERIFY(Made.open(QIODevice::WriteOnly));
     Made.close();
     FMain->Action(QStringLiteral("actHelpFile"))->trigger();
+    FMessages.AnswerShell(false); // no program for the file
+    FMessages.Answer(TModalResult::mrOk);
+    FMain->Action(QStringLiteral("actHelpFile"))->trigger();
     QFile::remove(Help);
     QCOMPARE(FMessages.Log, (QStringList{"Information: The help file was not found. It is looked for at\r\n" + Help,
-                                         "shell: " + Help}));
+                                         "shell: " + Help, "shell: " + Help,
+                                         "Information: No program opens the help file. It is at\r\n" + Help}));
+}
+
+// Save Font and each export read the font: the character on screen is asked about first, as a
+// pass asks. Yes: the file has the edit; No: it lacks it, the editor keeps it; Cancel: nothing written.
+void tst_ufMainExport::editedCharacterAskedFirst_data()
+{
+    QTest::addColumn<QString>("Action");
+    QTest::addColumn<TModalResult>("Answer");
+    for (const char* A : {"actSaveFontProject", "actExportSWFToFile", "actExportProtonToFile", "actExportMikroE"})
+        for (TModalResult R : {TModalResult::mrYes, TModalResult::mrNo, TModalResult::mrCancel})
+            QTest::addRow("%s, %s", A, qPrintable(ModalResultName(R))) << QString::fromLatin1(A) << R;
+}
+
+void tst_ufMainExport::editedCharacterAskedFirst()
+{
+    QFETCH(QString, Action);
+    QFETCH(TModalResult, Answer);
+    TfrmMain& M = WithProject(QStringLiteral("Q"), 5, 7, 34, 40);
+    const QString File = Out(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(" %1.lcd"));
+    for (int Run : {1, 2}) { // before and after a pixel is set on code 34, at (0, 0)
+        if (Run == 2)
+            QTest::mouseClick(M.CharEditor(), Qt::LeftButton, {}, QPoint(4, 4)), FMessages.Answer(Answer);
+        if (Action != QStringLiteral("actSaveFontProject"))
+            FMessages.AnswerDialog([](QDialog* D) { Child<QPushButton>(D, "btnSave")->click(); return D->result(); });
+        FMessages.AnswerFile(File.arg(Run));
+        M.Action(Action)->trigger();
+    }
+    QCOMPARE(FMessages.Log.filter(QStringLiteral("Current Char has been changed. Save?")).size(), 1);
+    QCOMPARE(M.CurrentFont()->GetChar(34)->GetCellValue(0, 0) == clInk, Answer == TModalResult::mrYes);
+    QCOMPARE(M.CharEditor()->GetCellValue(0, 0), clInk);
+    QCOMPARE(M.CharEditor()->Modified(), Answer != TModalResult::mrYes);
+    const QByteArray Before = ReadFile(File.arg(1)), After = ReadFile(File.arg(2));
+    QCOMPARE(After == "<missing>", Answer == TModalResult::mrCancel);
+    QCOMPARE(After == Before, Answer == TModalResult::mrNo);
+}
+
+// A name the file cannot hold, or a range without a character, is refused with the dialog left
+// open; put right, the same dialog saves.
+void tst_ufMainExport::namesAndRangesTheFileCannotHold_data()
+{
+    QTest::addColumn<QString>("Action");
+    QTest::addColumn<QString>("Field"); // a name field, or "range" for From above To
+    QTest::addColumn<QString>("Button");
+    QTest::addColumn<QString>("Refusal");
+    const QString Name = QStringLiteral("Error: The %1 name cannot hold the character \"\u2603\": an export file "
+                                        "stores only the characters of Windows-1252.");
+    const QString Range = QStringLiteral("Error: The range From 50 To 40 holds no character: From must not be above To.");
+    QTest::newRow("swordfish, font name") << "actExportSWFToFile" << "edtFontName" << "btnSave" << Name.arg("font");
+    QTest::newRow("swordfish, module name") << "actExportSWFToFile" << "edtModuleName" << "btnSave" << Name.arg("module");
+    QTest::newRow("swordfish, range") << "actExportSWFToFile" << "range" << "btnSave" << Range;
+    QTest::newRow("proton, font name") << "actExportProtonToFile" << "edtFontName" << "btnSave" << Name.arg("font");
+    QTest::newRow("mikroe, font name") << "actExportMikroE" << "edtFontName" << "btnSave" << Name.arg("font");
+    QTest::newRow("mikroe, module name") << "actExportMikroE" << "edtModuleName" << "btnSave" << Name.arg("module");
+    QTest::newRow("mikroe, range, save") << "actExportMikroE" << "range" << "btnSave" << Range;
+    QTest::newRow("mikroe, range, copy") << "actExportMikroE" << "range" << "btnCopyToClipboard" << Range;
+}
+
+void tst_ufMainExport::namesAndRangesTheFileCannotHold()
+{
+    QFETCH(QString, Action);
+    QFETCH(QString, Field);
+    QFETCH(QString, Button);
+    QFETCH(QString, Refusal);
+    TfrmMain& M = WithProject(QStringLiteral("DV 12"), 5, 7, 30, 60);
+    const QString Name = Out(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".txt"));
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    FMessages.AnswerDialog([&](QDialog* D) {
+        if (auto* Module = Child<QCheckBox>(D, "chkAddModuleDecl"); Module->isEnabled())
+            Module->setChecked(true);
+        auto* Edit = D->findChild<QLineEdit*>(Field); // none for the range
+        const QString Good = Edit ? Edit->text() : QString();
+        Edit ? Edit->setText(QStringLiteral("DV\u2603_12")) : Child<QSpinBox>(D, "edtRangeTo")->setValue(40);
+        Child<QSpinBox>(D, "edtRangeFrom")->setValue(50);
+        Child<QPushButton>(D, qPrintable(Button))->click();
+        if (D->result() == QDialog::Accepted || QApplication::clipboard()->text() != QStringLiteral("kept"))
+            return -1; // went on
+        Edit ? Edit->setText(Good) : Child<QSpinBox>(D, "edtRangeTo")->setValue(60);
+        Child<QPushButton>(D, "btnSave")->click();
+        return D->result();
+    });
+    FMessages.Answer(TModalResult::mrOk);
+    FMessages.AnswerFile(Name);
+    M.Action(Action)->trigger();
+    QCOMPARE(FMessages.Log.mid(1, 2), (QStringList{Refusal, FMessages.Log.value(2)}));
+    QVERIFY(FMessages.Log.value(2).startsWith(QStringLiteral("save file #")));
+    QVERIFY2(ReadFile(Name).contains("DV_12") && !ReadFile(Name).contains('?'), ReadFile(Name).constData());
 }
 
 QTEST_MAIN(tst_ufMainExport)

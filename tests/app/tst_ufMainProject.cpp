@@ -10,8 +10,10 @@
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 
 using namespace MainTest;
 
@@ -176,6 +178,53 @@ private slots:
         else
             QCOMPARE(M.windowTitle(), Caption);
         QFile::remove(Target + QStringLiteral(".lcd"));
+    }
+
+    // Qt's own boxes: Escape or the close button on the character question is Cancel where the
+    // command can stop; the list has moved on already, so there the Yes/No box waits for an answer.
+    void escapeNeverDropsTheEdit_data()
+    {
+        QTest::addColumn<QString>("Command"); // "Down" in the list, "close" the window, else an action
+        QTest::addColumn<bool>("Escape");     // else the box's close button
+        QTest::addColumn<int>("Then");        // pressed once the box stayed up; 0: it must not
+        QTest::newRow("list, escape, then yes") << "Down" << true << int(QMessageBox::Yes);
+        QTest::newRow("list, close, then no") << "Down" << false << int(QMessageBox::No);
+        for (const char* C : {"actApplicationExit", "close", "actBatchInvert", "actSaveFontProject", "actExportMikroE"})
+            QTest::newRow(C) << C << (*C != 'c') << 0;
+    }
+    void escapeNeverDropsTheEdit()
+    {
+        QFETCH(QString, Command);
+        QFETCH(bool, Escape);
+        QFETCH(int, Then);
+        TfrmMain& M = Fx.MainWith(MakeFont(QStringLiteral("Keys"), 65, 67, 3, 2));
+        Fx.Click(1, 0);
+        QStringList Seen; // every box and dialog that came up
+        QTimer Poll;
+        connect(&Poll, &QTimer::timeout, this, [&] {
+            auto* D = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            auto* B = qobject_cast<QMessageBox*>(D);
+            if (D && !B)
+                Seen << D->objectName(), D->reject();
+            if (!B)
+                return;
+            Escape ? QTest::keyClick(B, Qt::Key_Escape) : void(B->close());
+            Seen << B->text() + (B->isVisible() ? QStringLiteral(" stays") : QString());
+            if (B->isVisible())
+                B->button(QMessageBox::StandardButton(Then))->click();
+        });
+        Poll.start(5);
+        SetMessageService(nullptr);
+        if (Command == "Down" || Command == "close")
+            Command == "close" ? void(M.close()) : QTest::keyClick(M.findChild<QWidget*>("grdFontViewer"), Qt::Key_Down);
+        else
+            M.Action(Command)->trigger();
+        SetMessageService(&Fx.Messages);
+        QCOMPARE(Seen, QStringList{QStringLiteral("Current Char has been changed. Save?") + (Then ? " stays" : "")});
+        QVERIFY(M.isVisible());
+        QCOMPARE(Picture(*M.CurrentFont()->GetChar(65)), Then == QMessageBox::Yes ? ".#.|..." : "...|...");
+        if (!Then) // cancelled: the edit stays on screen, still to be saved
+            QVERIFY(M.CharEditor()->Modified() && Picture(*M.CharEditor()) == ".#.|...");
     }
 
     void newFontDefaults()
