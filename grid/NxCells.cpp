@@ -171,6 +171,15 @@ bool StrToBool(const QString& Text)
     throw EDotwrightError(QStringLiteral("'%1' is not a valid boolean value").arg(Text));
 }
 
+bool ReadBoolean(const QString& Text)
+{
+    if (Text.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (Text.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0)
+        return false;
+    return StrToBool(Text);
+}
+
 QString FloatToStr(double Value)
 {
     if (std::isnan(Value))
@@ -295,13 +304,11 @@ void TBooleanCell::SetAsDateTime(TDateTime Value) { FValue = false; TCell::SetAs
 void TBooleanCell::SetAsFloat(double Value) { FValue = Value != 0; TCell::SetAsFloat(Value); }
 void TBooleanCell::SetAsInteger(int Value) { FValue = Value != 0; TCell::SetAsInteger(Value); }
 
+// A text that names no truth value is refused and the cell keeps its value; an
+// empty one clears it.
 void TBooleanCell::SetAsString(const QString& Value)
 {
-    QString Low = Value;
-    for (QChar& C : Low)
-        if (C >= QLatin1Char('A') && C <= QLatin1Char('Z'))
-            C = QChar(C.unicode() + 32);
-    FValue = Low == QLatin1String("true");
+    FValue = !Value.isEmpty() && ReadBoolean(Value);
     TCell::SetAsString(Value);
 }
 
@@ -315,17 +322,10 @@ void TDoubleValueCell::SetAsInteger(int Value) { FValue = Value; TCell::SetAsInt
 QString TDateTimeCell::GetAsString() const { return DateTimeToStr(FValue); }
 void TDateTimeCell::SetAsBoolean(bool Value) { FValue = Today(); TCell::SetAsBoolean(Value); }
 
+// A text that is no date is refused and the cell keeps its value; an empty one clears it.
 void TDateTimeCell::SetAsString(const QString& Value)
 {
-    if (Value.isEmpty()) {
-        FValue = 0;
-    } else {
-        try {
-            FValue = StrToDateTime(Value);
-        } catch (const EDotwrightError&) {
-            FValue = 0;
-        }
-    }
+    FValue = Value.isEmpty() ? 0 : StrToDateTime(Value);
     TCell::SetAsString(Value);
 }
 

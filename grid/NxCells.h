@@ -296,6 +296,8 @@ int StrToInt(const QString& Text);
 double StrToFloat(const QString& Text);
 TDateTime StrToDateTime(const QString& Text);
 bool StrToBool(const QString& Text);
+// What a Boolean cell reads: a number (non-zero is True), True/False or Yes/No in any case.
+bool ReadBoolean(const QString& Text);
 QString FloatToStr(double Value);
 QString DateTimeToStr(TDateTime Value);
 int RoundToInt(double Value);
