@@ -393,6 +393,9 @@ private:
     int FRequestedWidth = 80;
     std::vector<TListener> FListeners;
     bool FFontLock = false;
+    // Expires with the column: a setter whose notification ran a handler of the
+    // grid's user learns from it whether the handler deleted the column.
+    std::shared_ptr<char> FLife = std::make_shared<char>();
 };
 
 class TNxColumns {

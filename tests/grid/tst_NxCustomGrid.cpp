@@ -3,6 +3,7 @@
 #include "NxPopupControl.h"
 
 #include <QPainter>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -94,6 +95,8 @@ private slots:
     void ClosingWithAWidgetBeforeTheGrid();
     void EditorFollowsItsCell_data();
     void EditorFollowsItsCell();
+    void OpenEditThroughChanges_data();
+    void OpenEditThroughChanges();
     void HandlersThatRemoveTheColumn_data();
     void HandlersThatRemoveTheColumn();
     void DragBoxAndArrowsFollowTheDrag();
@@ -228,12 +231,12 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("editor out of view: Down commits first") << "A edit, more" << 0 << "sel 1; t xy; v 20; k Down" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("PgDown over a folded row") << "tree, more" << 0 << "fold 0; k PgDown; k PgDown" << "sel=22 col=0 edit=- A1=kid search=" << "";
     QTest::newRow("PgUp over a folded row") << "tree, more" << 0 << "fold 0; v 20; sel 30; k PgUp; k PgUp" << "sel=10 col=0 edit=- A1=kid search=" << "";
-    QTest::newRow("typing on a row folded away") << "A edit, tree" << 0 << "sel 1; fold 0; t z" << "sel=1 col=0 edit=- A1=kid search=" << "";
+    QTest::newRow("typing after the current row folded away") << "A edit, tree" << 0 << "sel 1; fold 0; t z" << "sel=0 col=0 edit=0,0:z A1=kid search=" << "";
     QTest::newRow("typing on a row scrolled away") << "A edit, more" << 0 << "sel 1; v 3; t z" << "sel=1 col=0 edit=0,1:z A1=Banana search=" << "";
     QTest::newRow("Tab without WantTabs commits") << "A edit" << 0 << "sel 1; t xy; k Tab" << "sel=1 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("autoselect keeps typed keys") << "A edit, A autoselect" << 0 << "sel 1; t refuse" << "sel=1 col=0 edit=0,1:refuse A1=Banana search=" << "";
     QTest::newRow("input line click only selects") << "A input" << int(goInput) << "p 25,25; r 25,25; p 25,60; r 25,60" << "sel=1 col=0 edit=- A1=Banana search=" << "click 0 1";
-    QTest::newRow("empty integer input cell") << "A input, D int" << int(goInput) << "p 25,25; r 25,25; t kiwi; k Return" << "sel=0 col=0 edit=- A1=Banana search=" << "added";
+    QTest::newRow("empty integer input cell") << "A input, D int" << int(goInput) << "p 25,25; r 25,25; t kiwi; k Return" << "sel=0 col=0 edit=0,-1: A1=Banana search=" << "added";
     QTest::newRow("rejected input value adds nothing") << "D int" << int(goInput) << "p 200,25; r 200,25; t x; k Return" << "sel=0 col=3 edit=3,-1:x A1=Banana search=" << "error 'x' is not a valid integer value";
     QTest::newRow("an error box keeps the rejected value") << "D int" << 0 << "modal; p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1" << "sel=1 col=3 edit=3,1:0x1 A1=Banana search=" << "click 3 1|accept 3 1 0x|error '0x' is not a valid integer value";
     QTest::newRow("rejected value stays to type on; focus leaves") << "D int" << 0 << "p 200,40; r 200,40; t x; p 200,60; r 200,60; t 1; focus grid; focus other" << "sel=1 col=3 edit=- A1=Banana search=" << "click 3 1|accept 3 1 0x|error '0x' is not a valid integer value|accept 3 1 0x1|error '0x1' is not a valid integer value";
@@ -353,12 +356,13 @@ void tst_NxCustomGrid::ClickOpensTheEditorOverTheCell()
     QCOMPARE(E->BorderStyle(), bsNone);
     QCOMPARE(E->InnerMargins().Left(), 1);
     QCOMPARE(E->WrapKind(), wkEllipsis);
-    // Scrolling closes it without writing.
+    // A scroll message that moves nothing leaves the edit where it is, typed text and all.
     E->setText("99");
     G.VertScrollBar().LineDown();
     G.WMVScroll(scLineDown);
-    QVERIFY(!G.Editing());
-    QVERIFY(!E->isVisible());
+    QVERIFY(G.Editing());
+    QCOMPARE(E->geometry(), QRect(51, 35, 58, 14));
+    QCOMPARE(E->text(), QString("99"));
     QCOMPARE(G.Cells(1, 1), QString("10"));
 }
 
@@ -430,7 +434,7 @@ void tst_NxCustomGrid::ClosingWithAWidgetBeforeTheGrid()
 }
 
 // 40 rows in a grid 120 pixels wide; the edited cell's editor (row -1: the input
-// line's) after scrolls ("v N" vertical position, "h N" horizontal, "row N"
+// line's; scrolled into view as it opens), or "closed" once its cell left the view, after scrolls ("v N" vertical position, "h N" horizontal, "row N"
 // ScrollToRow) and column changes ("w N" column A's width).
 void tst_NxCustomGrid::EditorFollowsItsCell_data()
 {
@@ -440,13 +444,13 @@ void tst_NxCustomGrid::EditorFollowsItsCell_data()
     QTest::addColumn<QString>("Expected");
     QTest::newRow("no scroll") << 0 << 5 << "" << "shown 1,99 48x14 editor";
     QTest::newRow("one row down") << 0 << 5 << "v 1" << "shown 1,83 48x14 editor";
-    QTest::newRow("scrolled above the rows") << 0 << 1 << "row 35" << "hidden grid";
-    QTest::newRow("and back") << 0 << 1 << "row 35; row 0" << "shown 1,35 48x14 editor";
+    QTest::newRow("scrolled above the rows") << 0 << 1 << "row 35" << "closed grid";
+    QTest::newRow("and back") << 0 << 1 << "row 35; row 0" << "closed grid";
     QTest::newRow("horizontal") << 1 << 2 << "h 20" << "shown 31,51 58x14 editor";
     QTest::newRow("column left of it widens") << 1 << 2 << "w 70" << "shown 67,51 58x14 editor";
-    QTest::newRow("scrolled below the rows") << 0 << 30 << "row 0" << "hidden grid";
-    QTest::newRow("input line") << 1 << -1 << "" << "shown 51,19 58x14 editor";
-    QTest::newRow("input line, column left of it widens") << 1 << -1 << "w 70" << "shown 71,19 58x14 editor";
+    QTest::newRow("scrolled below the rows") << 0 << 30 << "row 0" << "closed grid";
+    QTest::newRow("input line") << 1 << -1 << "" << "shown 47,19 58x14 editor";
+    QTest::newRow("input line, column left of it widens") << 1 << -1 << "w 70" << "shown 67,19 58x14 editor";
 }
 
 void tst_NxCustomGrid::EditorFollowsItsCell()
@@ -478,14 +482,159 @@ void tst_NxCustomGrid::EditorFollowsItsCell()
         else
             G.ScrollToRow(N);
     }
-    QVERIFY(Row < 0 ? G.InputEditing() : G.Editing());
-    QCOMPARE(G.EditRow(), Row);
     const TNxCustomEdit* E = G.ActiveEditor();
+    const QString Focus = E && QApplication::focusWidget() == E ? "editor" : QApplication::focusWidget() == &G ? "grid" : "other";
+    if (!E) {
+        QCOMPARE(QString("closed %1").arg(Focus), Expected);
+        return;
+    }
+    QCOMPARE(G.EditRow(), Row);
     const QRect R = E->geometry();
-    const QString Focus = QApplication::focusWidget() == E ? "editor" : QApplication::focusWidget() == &G ? "grid" : "other";
     QCOMPARE(E->isVisible() ? QString("shown %1,%2 %3x%4 %5").arg(R.x()).arg(R.y()).arg(R.width()).arg(R.height()).arg(Focus)
                             : QString("hidden %1").arg(Focus),
              Expected);
+}
+
+// An edit is open on Start ("A1": column A, row 1) with "typed" in it when the
+// grid changes. "?" notes where the edit is then: column/row (rows named by their
+// text in C) with the editor over that cell and holding the keys, or "closed".
+// Then the cells that changed and the current cell. Steps: mouse (NxTestSurfaceGrid.h),
+// "t text", "k Key", "hide A", "child N", "exchange N M", "fold N", "h N" and "v N"
+// (the bars), "arrow" (the bar's down arrow), "wheelbar N" (the wheel over the bar),
+// "resize W H", "row N" (ScrollToRow), "insert N", "delete N", "clear", "move N M",
+// "addcol", "delcol N", "colmove N M", "clicksort" (OnCellClick sorts by C, descending).
+void tst_NxCustomGrid::OpenEditThroughChanges_data()
+{
+    QTest::addColumn<int>("Extra");
+    QTest::addColumn<QString>("Setup");
+    QTest::addColumn<QString>("Start");
+    QTest::addColumn<QString>("Steps");
+    QTest::addColumn<QString>("Expected");
+    const QString Moved = "open A/c1 | A/c1=typedmore | cur=A/c1";
+    QTest::newRow("current column hidden") << 0 << "" << "A1" << "hide A; ?; t x; k Return" << "closed | A/c1=typed,B/c1=x | cur=B/c2";
+    QTest::newRow("header dragged out") << int(goCanHideColumn) << "" << "A1" << "p 25,5; m 30,5; m 30,150; r 30,150; ?" << "closed | A/c1=typed | cur=B/c1";
+    QTest::newRow("child row above") << 0 << "" << "A1" << "child 0; ?; t more; k Return" << "open A/c1 | A/c1=typedmore | cur=A/c2";
+    QTest::newRow("rows exchanged") << 0 << "" << "A1" << "exchange 1 4; ?; t more; k Return" << "open A/c1 | A/c1=typedmore | cur=A/c5";
+    QTest::newRow("edited row folded away") << 0 << "tree" << "A1" << "fold 0; ?" << "closed | A/k1=typed | cur=A/c0";
+    QTest::newRow("horizontal scroll, cell still shown") << 0 << "narrow" << "B1" << "h 20; ?; t more; k Return" << "open B/c1 | B/c1=typedmore | cur=B/c2";
+    QTest::newRow("horizontal scroll, cell gone") << 0 << "narrow" << "A1" << "h 60; ?" << "closed | A/c1=typed | cur=A/c1";
+    QTest::newRow("column resized by the user") << 0 << "" << "B1" << "p 50,5; m 80,5; r 80,5; ?; t more; k Return" << "open B/c1 | B/c1=typedmore | cur=B/c2";
+    QTest::newRow("row height from the indicator") << int(goIndicator | goRowResizing) << "" << "A1" << "p 5,33; m 5,60; r 5,60; ?; t more; k Return" << "open A/c1 | A/c1=typedmore | cur=A/c2";
+    QTest::newRow("scroll-bar arrow, cell still shown") << 0 << "more" << "A1" << "arrow; ?; t more; k Return" << "open A/c1 | A/c1=typedmore | cur=A/c2";
+    QTest::newRow("scroll-bar arrow, cell gone") << 0 << "more" << "A1" << "arrow; arrow; ?; t x" << "closed | A/c1=typed | cur=A/c1";
+    QTest::newRow("wheel over the bar") << 0 << "more" << "A1" << "wheelbar -120; ?" << "closed | A/c1=typed | cur=A/c1";
+    QTest::newRow("window resized, cell still shown") << 0 << "" << "A1" << "resize 200 100; ?; t more; k Return" << "open A/c1 | A/c1=typedmore | cur=A/c2";
+    QTest::newRow("window resized, cell gone") << 0 << "" << "A5" << "resize 300 80; ?" << "closed | A/c5=typed | cur=A/c5";
+    QTest::newRow("sort by header click") << 0 << "" << "A1" << "p 25,5; r 25,5; ?; t more; k Return" << "open A/c1 | A/c1=typedmore | cur=A/c6";
+    QTest::newRow("sort by header click, row sorted away") << 0 << "more" << "A1" << "p 25,5; r 25,5; ?" << "closed | A/c1=typed | cur=A/c1";
+    QTest::newRow("click on a header that does not sort") << 0 << "B noclick" << "A1" << "p 80,5; r 80,5; ?; t more; k Return" << Moved.left(Moved.size() - 2) + "c2";
+    QTest::newRow("click on the footer") << int(goFooter) << "" << "A1" << "p 25,190; r 25,190; ?; t more; k Return" << Moved.left(Moved.size() - 2) + "c2";
+    QTest::newRow("ScrollToRow from code") << 0 << "more" << "A1" << "row 30; ?; t x" << "closed | A/c1=typed | cur=A/c1";
+    QTest::newRow("OnCellClick sorts") << 0 << "clicksort" << "" << "p 25,40; r 25,40; ?; t more; k Return" << "open A/c1 | A/c1=Bananamore | cur=A/c0";
+    QTest::newRow("row inserted above") << 0 << "" << "A1" << "insert 0; ?; t more; k Return" << "open A/c1 | A/c1=typedmore | cur=A/c2";
+    QTest::newRow("row deleted above") << 0 << "" << "A1" << "delete 0; ?; t more; k Return" << "open A/c1 | A/c1=typedmore | cur=A/c2";
+    QTest::newRow("row moved") << 0 << "" << "A1" << "move 1 6; ?; t more; k Return" << "open A/c1 | A/c1=typedmore | cur=A/c7";
+    QTest::newRow("edited row deleted") << 0 << "" << "A1" << "delete 1; ?" << "closed |  | cur=A/c2";
+    QTest::newRow("rows cleared") << 0 << "" << "A1" << "clear; ?" << "closed |  | cur=-";
+    QTest::newRow("column added") << 0 << "" << "A1" << "addcol; ?; t more; k Return" << Moved.left(Moved.size() - 2) + "c2";
+    QTest::newRow("column before deleted") << 0 << "" << "B1" << "delcol 0; ?; t more; k Return" << "open B/c1 | B/c1=typedmore | cur=B/c2";
+    QTest::newRow("edited column deleted") << 0 << "" << "A1" << "delcol 0; ?" << "closed |  | cur=B/c1";
+    QTest::newRow("columns moved") << 0 << "" << "A1" << "colmove 0 2; ?; t more; k Return" << Moved.left(Moved.size() - 2) + "c2";
+}
+
+void tst_NxCustomGrid::OpenEditThroughChanges()
+{
+    QFETCH(int, Extra);
+    QFETCH(QString, Setup);
+    QFETCH(QString, Start);
+    QFETCH(QString, Steps);
+    QFETCH(QString, Expected);
+    TSurfaceGrid G(Extra);
+    ::Setup(G, Setup == "narrow" || Setup == "clicksort" ? "" : Setup);
+    for (TNxTextColumn* C : G.Col)
+        C->SetOptions(C->Options() | coEditing);
+    if (Setup == "narrow")
+        G.resize(120, 200);
+    if (Setup == "clicksort") {
+        G.Col[2]->SetSortKind(skDescending);
+        G.OnCellClick = [](TNxCustomGridControl* Grid, int, int) { Grid->Columns().Item(2)->SetSorted(true); };
+    }
+    // Every row is named by its text in C.
+    for (int R = 0; R < G.RowCount(); ++R)
+        if (G.Cells(2, R).isEmpty())
+            G.SetCells(2, R, QString("k%1").arg(R));
+    auto Snapshot = [&] {
+        QMap<QString, QString> M;
+        for (int R = 0; R < G.RowCount(); ++R)
+            for (int C = 0; C < G.Columns().Count(); ++C)
+                if (G.Columns().Item(C)->Name() != "C")
+                    M[G.Columns().Item(C)->Name() + "/" + G.Cells(G.Columns().IndexOf(G.Col[2]), R)] = G.Cells(C, R);
+        return M;
+    };
+    const QMap<QString, QString> Before = Snapshot();
+    auto Name = [&](int ACol, int ARow) {
+        return G.Columns().IsValidIndex(ACol) && G.IsValidRow(ARow)
+            ? QString("%1/%2").arg(G.Columns().Item(ACol)->Name(), G.Cells(G.Columns().IndexOf(G.Col[2]), ARow))
+            : QString("-");
+    };
+    G.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&G));
+    G.setFocus();
+    if (!Start.isEmpty()) {
+        const int Col = QString("ABC").indexOf(Start[0]), Row = Start.mid(1).toInt();
+        G.SelectCell(Col, Row);
+        G.StartEdit(Col, Row, "typed");
+        QVERIFY(G.Editing());
+    }
+    QString Probe;
+    for (const QString& Step : Steps.split(';', Qt::SkipEmptyParts)) {
+        const QString S = Step.trimmed();
+        const QStringList A = S.split(' ');
+        const int N = A.value(1).toInt(), M = A.value(2).toInt();
+        if (S == "?") {
+            const TNxCustomEdit* E = G.ActiveEditor();
+            if (!G.Editing() || !E) {
+                Probe = "closed";
+                continue;
+            }
+            const QRect Cell = G.GetCellRect(G.EditCol(), G.EditRow()).ToQRect();
+            const QPoint Mid = E->geometry().center();
+            const bool Over = E->isVisible() && Cell.contains(Mid) && G.GetBodyRect().ToQRect().contains(Mid);
+            Probe = QString("open %1%2%3").arg(Name(G.EditCol(), G.EditRow()), Over ? "" : " astray",
+                                                QApplication::focusWidget() == E ? "" : " deaf");
+        } else if (A[0] == "t") {
+            QTest::keyClicks(QApplication::focusWidget(), A[1]);
+        } else if (A[0] == "k") {
+            QTest::keyClick(QApplication::focusWidget(), QKeySequence(A[1])[0].key());
+        } else if (A[0] == "hide") G.Col[0]->SetVisible(false);
+        else if (A[0] == "child") G.AddChildRow(N, true);
+        else if (A[0] == "exchange") G.ExchangeRows(N, M);
+        else if (A[0] == "fold") G.SetExpanded(N, false);
+        else if (A[0] == "h") G.HorzScrollBar().SetPosition(N);
+        else if (A[0] == "v") G.VertScrollBar().SetPosition(N);
+        else if (A[0] == "arrow") G.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        else if (A[0] == "wheelbar") {
+            QScrollBar* Bar = G.verticalScrollBar();
+            const QPoint P = Bar->rect().center();
+            QWheelEvent W(P, Bar->mapToGlobal(P), {}, {0, N}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(Bar, &W);
+        } else if (A[0] == "resize") G.resize(N, M);
+        else if (A[0] == "row") G.ScrollToRow(N);
+        else if (A[0] == "insert") G.InsertRow(N);
+        else if (A[0] == "delete") G.DeleteRow(N);
+        else if (A[0] == "clear") G.ClearRows();
+        else if (A[0] == "move") G.MoveRow(N, M);
+        else if (A[0] == "addcol") G.Columns().Add(new TNxTextColumn);
+        else if (A[0] == "delcol") delete G.Columns().Item(N);
+        else if (A[0] == "colmove") G.Columns().Move(N, M);
+        else G.Run(S);
+    }
+    const QMap<QString, QString> After = Snapshot();
+    QStringList Changed;
+    for (auto It = After.begin(); It != After.end(); ++It)
+        if (Before.value(It.key()) != It.value())
+            Changed << It.key() + "=" + It.value();
+    QCOMPARE(QString("%1 | %2 | cur=%3").arg(Probe, Changed.join(','), Name(G.NavigationColumn(), G.SelectedRow())), Expected);
 }
 
 // A handler deletes column A (every column edits): no edit opens on, and no click sorts, the column
