@@ -74,21 +74,23 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
     };
     if (!CanEdit())
         return;
+    // The handlers, the commit or a scroll may move or remove the row or the column,
+    // or change the column's editor: both are looked up again after each (the
+    // column by its address only, until it is known to be in the list still).
+    const TRowHold Held(*this, ARow);
+    auto Gone = [&] {
+        ACol = FColumns->IndexOf(Column);
+        ARow = Held.Row();
+        return ACol < 0 || !IsValidRow(ARow) || !GetRowVisible(ARow) || !CanEdit();
+    };
     bool Accept = true;
     DoBeforeEdit(ACol, ARow, Accept);
-    if (!Accept)
+    if (!Accept || Gone())
         return;
     if (FEditing || FInputEditing) {
         (void)EndEdit();
         CloseEditor();
     }
-    // The handlers, the commit or a scroll may have removed the row or the column,
-    // or changed the column's editor; only the pointer is compared until the
-    // column is known to be in the list still.
-    auto Gone = [&] {
-        return !FColumns->IsValidIndex(ACol) || FColumns->Item(ACol) != Column || !IsValidRow(ARow) || !GetRowVisible(ARow)
-            || !CanEdit();
-    };
     if (Gone())
         return;
     // An editor over a cell out of view would take the keys unseen and write where

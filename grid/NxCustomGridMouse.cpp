@@ -516,10 +516,11 @@ void TNxCustomGrid::ColumnDrop(int X, int Y)
 bool TNxCustomGrid::PreparePlayer(int ACol, int ARow, const TRect& CellRect)
 {
     const TNxCustomColumn* Column = Columns().Item(ACol);
+    const TRowHold Held(*this, ARow);
     bool Accept = true;
     DoBeforeEdit(ACol, ARow, Accept);
-    // The handler may have removed the column or the row.
-    if (!Accept || !Columns().IsValidIndex(ACol) || Columns().Item(ACol) != Column || !IsValidRow(ARow))
+    // The handler may have moved or removed the column or the row.
+    if (!Accept || Columns().IndexOf(Column) != ACol || Held.Row() != ARow)
         return false;
     TColumnPlay* Play = Columns().Item(ACol)->Play();
     if (!Play)

@@ -97,6 +97,8 @@ private slots:
     void EditorFollowsItsCell();
     void OpenEditThroughChanges_data();
     void OpenEditThroughChanges();
+    void HostileHandlers_data();
+    void HostileHandlers();
     void HandlersThatRemoveTheColumn_data();
     void HandlersThatRemoveTheColumn();
     void DragBoxAndArrowsFollowTheDrag();
@@ -635,6 +637,168 @@ void tst_NxCustomGrid::OpenEditThroughChanges()
         if (Before.value(It.key()) != It.value())
             Changed << It.key() + "=" + It.value();
     QCOMPARE(QString("%1 | %2 | cur=%3").arg(Probe, Changed.join(','), Name(G.NavigationColumn(), G.SelectedRow())), Expected);
+}
+
+// Every event of the grid, with a handler that (once) deletes column A, clears
+// the rows, or sorts by C descending; A and B edit, A takes input. Then: what
+// the handler did ("A gone", "cleared", "by C": C descends; "kept", "unsorted"
+// when refused or undone by what followed), the errors reported, an open edit
+// (over its own cell), and A of row c1 when it is no longer "Banana". Triggers: mouse
+// (NxTestSurfaceGrid.h), "paint", "k Key", "t text", "edit" (A1 opened with "x",
+// "yz" typed), "indicator" (goIndicator set), "arrow" (the bar's down arrow).
+void tst_NxCustomGrid::HostileHandlers_data()
+{
+    QTest::addColumn<QString>("Event");
+    QTest::addColumn<int>("Extra");
+    QTest::addColumn<QString>("Trigger");
+    QTest::addColumn<QString>("Expected"); // delete column; clear rows; sort
+    const QString Done = "A gone; cleared; by C";
+    const QString Edit = "A gone; cleared; by C A/c1=xyz";
+    QTest::newRow("OnColumnResize") << "OnColumnResize" << 0 << "p 50,5; m 80,5; r 80,5" << Done;
+    QTest::newRow("OnColumnMove") << "OnColumnMove" << 0 << "p 25,5; m 30,5; m 90,5; r 90,5" << Done;
+    QTest::newRow("OnCellColoring") << "OnCellColoring" << 0 << "paint" << Done;
+    QTest::newRow("OnDrawCellBackground") << "OnDrawCellBackground" << 0 << "paint" << Done;
+    QTest::newRow("OnCustomDrawCell") << "OnCustomDrawCell" << 0 << "paint" << Done;
+    QTest::newRow("OnCellFormating") << "OnCellFormating" << 0 << "paint" << Done;
+    QTest::newRow("OnPostDraw") << "OnPostDraw" << 0 << "paint" << Done;
+    QTest::newRow("OnMeasuringRowHeight") << "OnMeasuringRowHeight" << 0 << "paint; p 25,40; r 25,40" << "A gone edit:B/c1; cleared; by C edit:A/c8";
+    QTest::newRow("OnSelectCell") << "OnSelectCell" << 0 << "k Down" << Done;
+    QTest::newRow("OnDeselectCell") << "OnDeselectCell" << 0 << "k Down" << Done;
+    QTest::newRow("OnCellClick") << "OnCellClick" << 0 << "p 25,40; r 25,40" << "A gone; cleared; by C edit:A/c1";
+    QTest::newRow("OnHeaderClick") << "OnHeaderClick" << 0 << "p 25,5; r 25,5" << "A gone; cleared; unsorted";
+    QTest::newRow("OnHeaderDblClick") << "OnHeaderDblClick" << 0 << "d 25,5" << Done;
+    QTest::newRow("OnFooterClick") << "OnFooterClick" << int(goFooter) << "p 25,190; r 25,190" << Done;
+    QTest::newRow("OnSortColumn") << "OnSortColumn" << 0 << "p 25,5; r 25,5" << Done;
+    QTest::newRow("OnRowMove") << "OnRowMove" << int(goRowMoving) << "p 25,20; m 25,60; r 25,60" << Done;
+    QTest::newRow("OnBeforeEdit") << "OnBeforeEdit" << 0 << "p 25,40; r 25,40" << "A gone; cleared; by C edit:A/c1";
+    QTest::newRow("OnEdit") << "OnEdit" << 0 << "edit" << "A gone; cleared; by C edit:A/c1";
+    QTest::newRow("OnEditAccept") << "OnEditAccept" << 0 << "edit; k Return" << Edit;
+    QTest::newRow("OnAfterEdit") << "OnAfterEdit" << 0 << "edit; k Return" << Edit;
+    QTest::newRow("OnChange") << "OnChange" << 0 << "edit; k Return" << Edit;
+    QTest::newRow("OnInputAccept") << "OnInputAccept" << int(goInput) << "p 25,25; r 25,25; t kiwi; k Return" << Done;
+    QTest::newRow("OnInputAdded") << "OnInputAdded" << int(goInput) << "p 25,25; r 25,25; t kiwi; k Return" << Done;
+    QTest::newRow("OnInputSelectCell") << "OnInputSelectCell" << int(goInput) << "p 25,25; r 25,25; t k" << Done;
+    QTest::newRow("OnIndicatorChange") << "OnIndicatorChange" << 0 << "indicator" << Done;
+    const QString Refused = "err:The rows cannot change while they are being sorted";
+    QTest::newRow("OnCompare") << "OnCompare" << 0 << "p 150,5; r 150,5" << "A gone; kept " + Refused + "; unsorted " + Refused;
+    QTest::newRow("OnVerticalScroll") << "OnVerticalScroll" << 0 << "arrow" << Done;
+}
+
+void tst_NxCustomGrid::HostileHandlers()
+{
+    QFETCH(QString, Event);
+    QFETCH(int, Extra);
+    QFETCH(QString, Trigger);
+    QFETCH(QString, Expected);
+    QStringList Outcomes;
+    for (const QString Action : {"delete", "clear", "sort"}) {
+        TSurfaceGrid G(Extra);
+        G.AddRow(30); // a scroll bar
+        G.Col[0]->SetOptions(G.Col[0]->Options() | coEditing | coCanInput);
+        G.Col[1]->SetOptions(G.Col[1]->Options() | coEditing);
+        if (Event == "OnCompare")
+            G.Col[2]->SetSortType(stCustom);
+        G.Col[0]->SetDrawingOptions(doCustom);
+        G.Events.clear();
+        ReportInto Errors(G.Events);
+        G.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&G));
+        G.setFocus();
+        int Fired = 0;
+        auto Hostile = [&] {
+            if (Fired++)
+                return;
+            if (Action == "delete")
+                delete G.Columns().Item(0);
+            else if (Action == "clear")
+                G.ClearRows();
+            else {
+                G.Col[2]->SetSortKind(skDescending);
+                G.Col[2]->SetSorted(true);
+            }
+        };
+        using C = TNxCustomGridControl*;
+        if (Event == "OnColumnResize") G.OnColumnResize = [&](C, int) { Hostile(); };
+        else if (Event == "OnColumnMove") G.OnColumnMove = [&](C, int, int, int) { Hostile(); };
+        else if (Event == "OnCellColoring") G.OnCellColoring = [&](C, int, int, TColor&, TColor&, TCellState) { Hostile(); };
+        else if (Event == "OnDrawCellBackground") G.OnDrawCellBackground = [&](C, int, int, const TRect&, TCellState, bool&) { Hostile(); };
+        else if (Event == "OnCustomDrawCell") G.OnCustomDrawCell = [&](C, int, int, const TRect&, TCellState) { Hostile(); };
+        else if (Event == "OnCellFormating") G.OnCellFormating = [&](TNextGrid*, int, int, TColor&, int&, TCellState) { Hostile(); };
+        else if (Event == "OnPostDraw") G.OnPostDraw = [&](C) { Hostile(); };
+        else if (Event == "OnMeasuringRowHeight") G.OnMeasuringRowHeight = [&](C, int, int&) { Hostile(); };
+        else if (Event == "OnSelectCell") G.OnSelectCell = [&](C, int, int) { Hostile(); };
+        else if (Event == "OnDeselectCell") G.OnDeselectCell = [&](C, int, int) { Hostile(); };
+        else if (Event == "OnCellClick") G.OnCellClick = [&](C, int, int) { Hostile(); };
+        else if (Event == "OnHeaderClick") G.OnHeaderClick = [&](C, int) { Hostile(); };
+        else if (Event == "OnHeaderDblClick") G.OnHeaderDblClick = [&](C, int) { Hostile(); };
+        else if (Event == "OnFooterClick") G.OnFooterClick = [&](C, int) { Hostile(); };
+        else if (Event == "OnSortColumn") G.OnSortColumn = [&](C, int, bool) { Hostile(); };
+        else if (Event == "OnRowMove") G.OnRowMove = [&](C, int, int, bool&) { Hostile(); };
+        else if (Event == "OnBeforeEdit") G.OnBeforeEdit = [&](C, int, int, bool&) { Hostile(); };
+        else if (Event == "OnEdit") G.OnEdit = [&](C, int, int, const QString&) { Hostile(); };
+        else if (Event == "OnEditAccept") G.OnEditAccept = [&](C, int, int, const QString&, bool&) { Hostile(); };
+        else if (Event == "OnAfterEdit") G.OnAfterEdit = [&](C, int, int, const QString&) { Hostile(); };
+        else if (Event == "OnChange") G.OnChange = [&](C, int, int) { Hostile(); };
+        else if (Event == "OnInputAccept") G.OnInputAccept = [&](C, bool&) { Hostile(); };
+        else if (Event == "OnInputAdded") G.OnInputAdded = [&](C) { Hostile(); };
+        else if (Event == "OnInputSelectCell") G.OnInputSelectCell = [&](C, int) { Hostile(); };
+        else if (Event == "OnIndicatorChange") G.OnIndicatorChange = [&](C) { Hostile(); };
+        else if (Event == "OnVerticalScroll") G.OnVerticalScroll = [&](TNxScrollControl*, int) { Hostile(); };
+        else if (Event == "OnCompare")
+            G.OnCompare = [&](TNextGrid*, TCell* A, TCell* B, int& Compare) {
+                Hostile();
+                Compare = QString::compare(A->AsString(), B->AsString());
+            };
+        for (const QString& Step : Trigger.split(';', Qt::SkipEmptyParts)) {
+            const QString S = Step.trimmed();
+            if (S == "paint")
+                G.viewport()->repaint();
+            else if (S == "edit") {
+                G.SelectCell(0, 1);
+                G.StartEdit(0, 1, "x");
+                QTest::keyClicks(G.ActiveEditor(), "yz");
+            } else if (S == "indicator")
+                G.SetOptions(G.Options() | goIndicator);
+            else if (S == "arrow")
+                G.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            else if (S.startsWith("t "))
+                QTest::keyClicks(QApplication::focusWidget(), S.mid(2));
+            else if (S.startsWith("k "))
+                QTest::keyClick(QApplication::focusWidget(), QKeySequence(S.mid(2))[0].key());
+            else
+                G.Run(S);
+        }
+        QVERIFY(Fired > 0);
+        // Whatever it did, the grid is whole: it paints to the end, the current column
+        // shows, and an open edit lies over its own cell.
+        bool Painted = false;
+        G.OnPostDraw = [&](C) { Painted = true; };
+        G.viewport()->repaint();
+        QVERIFY(Painted);
+        QVERIFY(G.SelectedColumn() < 0 || G.Columns().Item(G.SelectedColumn())->Visible());
+        const int CIndex = G.Columns().IndexOf(G.Col[2]);
+        QString Outcome;
+        if (Action == "delete")
+            Outcome = G.Columns().Count() == 2 && G.Columns().Item(0)->Name() == "B" ? "A gone" : "kept";
+        else if (Action == "clear")
+            Outcome = G.ColumnText(CIndex).contains("c5") ? "kept" : "cleared";
+        else
+            Outcome = G.ColumnText(CIndex).startsWith("c9,c8,c7") ? "by C" : "unsorted";
+        const QStringList Reported = G.Events.filter(QRegularExpression("^error "));
+        if (!Reported.isEmpty())
+            Outcome += " err:" + Reported.join(',').mid(6);
+        if (G.Editing()) {
+            const QRect Cell = G.GetCellRect(G.EditCol(), G.EditRow()).ToQRect();
+            QVERIFY(G.ActiveEditor()->isVisible() && Cell.contains(G.ActiveEditor()->geometry().center()));
+            Outcome += QString(" edit:%1/%2").arg(G.Columns().Item(G.EditCol())->Name(), G.Cells(CIndex, G.EditRow()));
+        }
+        const int C1 = G.ColumnText(CIndex).split(',').indexOf("c1");
+        if (G.Columns().IndexOf(G.Col[0]) == 0 && C1 >= 0 && G.Cells(0, C1) != "Banana")
+            Outcome += " A/c1=" + G.Cells(0, C1);
+        Outcomes << Outcome;
+        G.CloseEditor();
+    }
+    QCOMPARE(Outcomes.join("; "), Expected);
 }
 
 // A handler deletes column A (every column edits): no edit opens on, and no click sorts, the column
