@@ -263,7 +263,10 @@ private:
     void ClearColumns();
     void MoveColumn(int FromIndex, int ToIndex);
     void SwapRows(int A, int B);
+    std::vector<TSortKey> ReadSortKeys(int ACol, TSortType SortType);
+    int CompareRows(int P, int X);
     void QuickSortRows(int Lo, int Hi);
+    void SortTree();
     int Partition(int Lo, int Hi);
     bool RowTest(bool Left, int Index);
 

@@ -11,7 +11,7 @@ namespace {
 
 // "A fixed", "B noclick", "A nomove", "A edit", "A search", "fixedcols 1",
 // "readonly", "wanttabs", "returns", "returns none", "veto", "C numeric".
-// "A autoselect", "A input", "more" (30 rows), "tree" (row 1 "kid", a child of row 0), "D int" (an integer column that edits through a TNxEdit), "rowmove clear|delete".
+// "A autoselect", "A input", "more" (30 rows), "tree" (row 1 "kid", a child of row 0), "tail" (row 10 "kiwi", a child of row 9), "D int" (an integer column that edits through a TNxEdit), "rowmove clear|delete".
 void Setup(TSurfaceGrid& G, const QString& Setup)
 {
     for (const QString& S : Setup.split(',', Qt::SkipEmptyParts)) {
@@ -31,6 +31,7 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
             G.Columns().Add(D)->SetInplaceEdit(new TNxEdit(&G)); }
         else if (T[0] == "more") G.AddRow(30);
         else if (T[0] == "tree") { G.AddChildRow(0, true); G.SetCells(0, 1, "kid"); }
+        else if (T[0] == "tail") { G.AddChildRow(9, true); G.SetCells(0, 10, "kiwi"); }
         else if (T[0] == "rowmove") G.OnRowMove = [&G, What](TNxCustomGridControl*, int, int, bool&) { What == "clear" ? G.ClearRows() : G.DeleteRow(0); };
         else if (T[0] == "fixedcols") G.SetFixedCols(T[1].toInt());
         else if (T[0] == "readonly") G.SetReadOnly(true);
@@ -231,6 +232,9 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("Enter without WantReturns") << "" << 0 << "sel 1; k Return" << "sel=1 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("Up, Down and the page keys stay in the editor") << "A edit, more" << 0 << "sel 1; t xy; k Down; k PgDown; k PgUp; k Up; k Return" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("editor out of view: Down commits first") << "A edit, more" << 0 << "sel 1; t xy; v 20; k Down" << "sel=2 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
+    QTest::newRow("End skips a folded last row") << "tail" << 0 << "fold 9; k End" << "sel=9 col=0 edit=- A1=Banana search=" << "";
+    QTest::newRow("search finds a shown child") << "A search, tail" << 0 << "t ki" << "sel=10 col=0 edit=- A1=Banana search=ki" << "";
+    QTest::newRow("search skips a folded child") << "A search, tail" << 0 << "fold 9; t ki" << "sel=0 col=0 edit=- A1=Banana search=ki" << "";
     QTest::newRow("PgDown over a folded row") << "tree, more" << 0 << "fold 0; k PgDown; k PgDown" << "sel=22 col=0 edit=- A1=kid search=" << "";
     QTest::newRow("PgUp over a folded row") << "tree, more" << 0 << "fold 0; v 20; sel 30; k PgUp; k PgUp" << "sel=10 col=0 edit=- A1=kid search=" << "";
     QTest::newRow("typing after the current row folded away") << "A edit, tree" << 0 << "sel 1; fold 0; t z" << "sel=0 col=0 edit=0,0:z A1=kid search=" << "";
