@@ -108,6 +108,8 @@ private slots:
     void ConversionErrorsStayInTheHandlers();
     void ConversionErrorsOfTheEditor_data();
     void ConversionErrorsOfTheEditor();
+    void TypedColumnsRefuseWhatTheyCannotRead_data();
+    void TypedColumnsRefuseWhatTheyCannotRead();
     void ColumnsOwnTheirEditors();
     void HandlerThatReplacesItself_data();
     void HandlerThatReplacesItself();
@@ -1077,6 +1079,73 @@ void tst_NxCustomGrid::ConversionErrorsOfTheEditor()
     QCOMPARE(G.Cells(3, 1), QString("2"));
     QCOMPARE(G.Editing() ? QString("edit=%1,%2:%3").arg(G.EditCol()).arg(G.EditRow()).arg(G.ActiveEditor()->text())
                          : QString("edit=-"),
+             Expected);
+    G.CloseEditor();
+}
+
+// A date column (cell 40000) and a Boolean column (cell False) edited in row 1,
+// or in the input line ("input"): the text typed, then Enter or the focus
+// leaving; then the cell, the edit, the rows and the errors reported.
+void tst_NxCustomGrid::TypedColumnsRefuseWhatTheyCannotRead_data()
+{
+    QTest::addColumn<QString>("Column");
+    QTest::addColumn<QString>("Typed");
+    QTest::addColumn<QString>("Then");
+    QTest::addColumn<QString>("Expected");
+    QTest::newRow("date tomorrow, Enter") << "date" << "tomorrow" << "Return" << "cell=40000 edit=tomorrow rows=10 error 'tomorrow' is not a valid date and time";
+    QTest::newRow("date tomorrow, focus leaves") << "date" << "tomorrow" << "leave" << "cell=40000 edit=- rows=10 error 'tomorrow' is not a valid date and time";
+    QTest::newRow("date cleared") << "date" << "" << "Return" << "cell=0 edit=- rows=10";
+    QTest::newRow("Boolean yes") << "bool" << "yes" << "Return" << "cell=True edit=- rows=10";
+    QTest::newRow("Boolean 1") << "bool" << "1" << "Return" << "cell=True edit=- rows=10";
+    QTest::newRow("Boolean TRUE") << "bool" << "TRUE" << "Return" << "cell=True edit=- rows=10";
+    QTest::newRow("Boolean maybe, Enter") << "bool" << "maybe" << "Return" << "cell=False edit=maybe rows=10 error 'maybe' is not a valid boolean value";
+    QTest::newRow("Boolean in the input line") << "bool input" << "yes" << "Return" << "cell=True edit=- rows=11";
+    QTest::newRow("Boolean maybe in the input line") << "bool input" << "maybe" << "Return" << "cell=none edit=maybe rows=10 error 'maybe' is not a valid boolean value";
+    QTest::newRow("date tomorrow in the input line") << "date input" << "tomorrow" << "Return" << "cell=none edit=tomorrow rows=10 error 'tomorrow' is not a valid date and time";
+}
+
+void tst_NxCustomGrid::TypedColumnsRefuseWhatTheyCannotRead()
+{
+    QFETCH(QString, Column);
+    QFETCH(QString, Typed);
+    QFETCH(QString, Then);
+    QFETCH(QString, Expected);
+    const bool Input = Column.endsWith("input");
+    TSurfaceGrid G(Input ? goInput : 0);
+    G.resize(300, 300);
+    auto* C = new TNxTextColumn;
+    C->SetKind(Column.startsWith("date") ? ckDateTime : ckBoolean);
+    C->SetOptions(C->Options() | coEditing | coCanInput);
+    G.Columns().Add(C)->SetInplaceEdit(new TNxEdit(&G));
+    if (C->Kind() == ckDateTime)
+        G.Cell(3, 1)->SetAsFloat(40000);
+    QLineEdit Other(&G);
+    Other.show();
+    G.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&G));
+    G.setFocus();
+    G.Events.clear();
+    ReportInto Errors(G.Events);
+    if (Input)
+        G.StartInputEdit(C, Typed.isEmpty() ? QString() : Typed);
+    else
+        G.StartEdit(3, 1, Typed);
+    if (Typed.isEmpty())
+        G.ActiveEditor()->clear();
+    if (Then == "leave")
+        Other.setFocus();
+    else
+        QTest::keyClick(G.ActiveEditor(), QKeySequence(Then)[0].key());
+    // In the input line: the new row's cell, if there is one.
+    const int Row = Input ? 10 : 1;
+    const QString Cell = !G.IsValidRow(Row) ? "none"
+        : C->Kind() == ckDateTime           ? QString::number(G.Cell(3, Row)->AsFloat())
+                                            : G.Cells(3, Row);
+    const QStringList Fired = G.Events.filter(QRegularExpression("^error"));
+    QCOMPARE(QString("cell=%1 edit=%2 rows=%3%4")
+                 .arg(Cell, G.ActiveEditor() && !G.ActiveEditor()->text().isEmpty() ? G.ActiveEditor()->text() : "-")
+                 .arg(G.RowCount())
+                 .arg(Fired.isEmpty() ? "" : " " + Fired.join(',')),
              Expected);
     G.CloseEditor();
 }
