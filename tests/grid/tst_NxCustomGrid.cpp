@@ -98,6 +98,8 @@ private slots:
     void EditorFollowsItsCell();
     void OpenEditThroughChanges_data();
     void OpenEditThroughChanges();
+    void NoStalePixels_data();
+    void NoStalePixels();
     void HostileHandlers_data();
     void HostileHandlers();
     void HandlersThatRemoveTheColumn_data();
@@ -643,6 +645,84 @@ void tst_NxCustomGrid::OpenEditThroughChanges()
         if (Before.value(It.key()) != It.value())
             Changed << It.key() + "=" + It.value();
     QCOMPARE(QString("%1 | %2 | cur=%3").arg(Probe, Changed.join(','), Name(G.NavigationColumn(), G.SelectedRow())), Expected);
+}
+
+// What the screen keeps after an operation: the grid painted whole, then only what
+// the operation asked to repaint painted again over that picture. Pixels that
+// differ from a fresh painting are stale. Operations: "update" (row 5 selected
+// inside BeginUpdate/EndUpdate), "clear" (ClearSelection), "leave" (the focus
+// goes to another widget), "input leave" (the same during an input-line edit).
+void tst_NxCustomGrid::NoStalePixels_data()
+{
+    QTest::addColumn<int>("Extra");
+    QTest::addColumn<QString>("Operation");
+    QTest::newRow("indicator after EndUpdate") << int(goIndicator | goSelectFullRow) << "update";
+    QTest::newRow("indicator after ClearSelection") << int(goIndicator | goSelectFullRow | goMultiSelect) << "clear";
+    QTest::newRow("input line when the focus leaves") << int(goInput) << "leave";
+    QTest::newRow("input line when the focus leaves its edit") << int(goInput) << "input leave";
+}
+
+void tst_NxCustomGrid::NoStalePixels()
+{
+    QFETCH(int, Extra);
+    QFETCH(QString, Operation);
+    TSurfaceGrid G(Extra);
+    G.Col[0]->SetOptions(G.Col[0]->Options() | coCanInput);
+    QLineEdit Other(&G);
+    Other.move(0, 250);
+    Other.show();
+    G.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&G));
+    G.setFocus();
+    G.SelectCell(0, 2);
+    if (Operation == "clear")
+        G.SelectCell(0, 4, ssCtrl);
+    if (Operation == "input leave")
+        G.StartInputEdit(G.Col[0], "k");
+    const QRect All(0, 0, G.ClientWidth(), G.ClientHeight());
+    // The grid sets its own clips: it paints whole, and only the region is taken over.
+    auto Paint = [&](QImage& Img, const QRegion& Region) {
+        QImage Whole(All.size(), QImage::Format_RGB32);
+        QPainter W(&Whole);
+        G.PaintTo(W, All);
+        W.end();
+        QPainter P(&Img);
+        P.setClipRegion(Region);
+        P.drawImage(0, 0, Whole);
+    };
+    QCoreApplication::processEvents();
+    QImage Screen(All.size(), QImage::Format_RGB32);
+    Paint(Screen, All);
+    struct TDirty : QObject {
+        QRegion Region;
+        bool eventFilter(QObject*, QEvent* E) override
+        {
+            if (E->type() == QEvent::Paint)
+                Region += static_cast<QPaintEvent*>(E)->region();
+            return false;
+        }
+    } Dirty;
+    G.viewport()->installEventFilter(&Dirty);
+    if (Operation == "update") {
+        G.BeginUpdate();
+        G.SelectCell(0, 5);
+        G.EndUpdate();
+    } else if (Operation == "clear") {
+        G.ClearSelection();
+    } else {
+        Other.setFocus();
+    }
+    QTest::qWait(50);
+    G.viewport()->removeEventFilter(&Dirty);
+    Paint(Screen, Dirty.Region);
+    QImage Fresh(All.size(), QImage::Format_RGB32);
+    Paint(Fresh, All);
+    SavePng(Screen, "Stale" + Operation);
+    int Stale = 0;
+    for (int Y = 0; Y < Fresh.height(); ++Y)
+        for (int X = 0; X < Fresh.width(); ++X)
+            Stale += Screen.pixel(X, Y) != Fresh.pixel(X, Y);
+    QCOMPARE(Stale, 0);
 }
 
 // Every event of the grid, with a handler that (once) deletes column A, clears
