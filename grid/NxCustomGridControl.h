@@ -402,6 +402,9 @@ protected:
     };
     // Rows may not change while a sort reads them (a compare handler runs inside).
     int FRowsLocked = 0;
+    // Row operations under way: a scroll on their way only moves the edit; the
+    // operation's end decides whether the cell still shows.
+    int FRowsChanging = 0;
     // A row number held across a handler: it follows its row through changes of
     // the rows and reads -1 once the row is gone.
     class TRowHold {

@@ -239,12 +239,14 @@ TNxCustomGridControl::TRowsChange::TRowsChange(TNxCustomGridControl& Grid)
 {
     if (Grid.FRowsLocked > 0)
         throw EDotwrightError(QStringLiteral("The rows cannot change while they are being sorted"));
+    ++Grid.FRowsChanging;
 }
 
 TNxCustomGridControl::TRowsChange::~TRowsChange()
 {
     // While an exception passes, the edit only follows its cell: no handler runs.
     const QScopedValueRollback Quiet(FGrid.FCommitting, FGrid.FCommitting || std::uncaught_exceptions() > FExceptions);
+    --FGrid.FRowsChanging;
     FGrid.GridChanged(FEditedCurrentRow);
 }
 
@@ -319,7 +321,7 @@ void TNxCustomGridControl::GridChanged(int EditedCurrentRow)
         if (FChangeCount != Stamp)
             continue;
         // Never open unseen: an edit that cannot be shown ends as a focus change ends it.
-        if (!Shown && !FCommitting) {
+        if (!Shown && !FCommitting && FRowsChanging == 0) {
             CommitAndClose();
             return;
         }

@@ -512,7 +512,7 @@ void tst_NxCustomGrid::EditorFollowsItsCell()
 // "t text", "k Key", "hide A", "child N", "exchange N M", "fold N", "h N" and "v N"
 // (the bars), "arrow" (the bar's down arrow), "wheelbar N" (the wheel over the bar),
 // "resize W H", "row N" (ScrollToRow), "insert N", "delete N", "clear", "move N M",
-// "addcol", "delcol N", "colmove N M", "clicksort" (OnCellClick sorts by C, descending).
+// "addcol", "delcol N", "colmove N M", "sel N", "clicksort" (OnCellClick sorts by C, descending).
 void tst_NxCustomGrid::OpenEditThroughChanges_data()
 {
     QTest::addColumn<int>("Extra");
@@ -536,7 +536,8 @@ void tst_NxCustomGrid::OpenEditThroughChanges_data()
     QTest::newRow("window resized, cell still shown") << 0 << "" << "A1" << "resize 200 100; ?; t more; k Return" << "open A/c1 | A/c1=typedmore | cur=A/c2";
     QTest::newRow("window resized, cell gone") << 0 << "" << "A5" << "resize 300 80; ?" << "closed | A/c5=typed | cur=A/c5";
     QTest::newRow("sort by header click") << 0 << "" << "A1" << "p 25,5; r 25,5; ?; t more; k Return" << "open A/c1 | A/c1=typedmore | cur=A/c6";
-    QTest::newRow("sort by header click, row sorted away") << 0 << "more" << "A1" << "p 25,5; r 25,5; ?" << "closed | A/c1=typed | cur=A/c1";
+    QTest::newRow("sort by header click, row sorted far") << 0 << "more" << "A1" << "p 25,5; r 25,5; ?; t more; k Return" << "open A/c1 | A/c1=typedmore | cur=A/c6";
+    QTest::newRow("sort takes the edited row from the current one") << 0 << "short" << "A1" << "sel 9; p 25,5; r 25,5; ?" << "closed | A/c1=typed | cur=A/c9";
     QTest::newRow("click on a header that does not sort") << 0 << "B noclick" << "A1" << "p 80,5; r 80,5; ?; t more; k Return" << Moved.left(Moved.size() - 2) + "c2";
     QTest::newRow("click on the footer") << int(goFooter) << "" << "A1" << "p 25,190; r 25,190; ?; t more; k Return" << Moved.left(Moved.size() - 2) + "c2";
     QTest::newRow("ScrollToRow from code") << 0 << "more" << "A1" << "row 30; ?; t x" << "closed | A/c1=typed | cur=A/c1";
@@ -560,7 +561,9 @@ void tst_NxCustomGrid::OpenEditThroughChanges()
     QFETCH(QString, Steps);
     QFETCH(QString, Expected);
     TSurfaceGrid G(Extra);
-    ::Setup(G, Setup == "narrow" || Setup == "clicksort" ? "" : Setup);
+    ::Setup(G, Setup == "narrow" || Setup == "clicksort" || Setup == "short" ? "" : Setup);
+    if (Setup == "short")
+        G.resize(300, 100);
     for (TNxTextColumn* C : G.Col)
         C->SetOptions(C->Options() | coEditing);
     if (Setup == "narrow")
@@ -630,6 +633,7 @@ void tst_NxCustomGrid::OpenEditThroughChanges()
             QApplication::sendEvent(Bar, &W);
         } else if (A[0] == "resize") G.resize(N, M);
         else if (A[0] == "row") G.ScrollToRow(N);
+        else if (A[0] == "sel") G.SetSelectedRow(N);
         else if (A[0] == "insert") G.InsertRow(N);
         else if (A[0] == "delete") G.DeleteRow(N);
         else if (A[0] == "clear") G.ClearRows();
