@@ -469,28 +469,29 @@ void TNxCustomColumn::PrepareEditor(TNxCustomEdit* Editor)
 
 void TNxCustomColumn::Assign(const TNxCustomColumn& Source)
 {
-    SetAlignment(Source.FAlignment);
-    SetColor(Source.FColor);
-    SetCursor(Source.FCursor);
-    SetDefaultValue(Source.FDefaultValue);
-    SetDrawingOptions(Source.FDrawingOptions);
-    SetFont(Source.FFont);
-    SetFontColor(Source.FFontColor);
-    SetFooter(*Source.FFooter);
-    SetHeader(*Source.FHeader);
-    SetInputCaption(Source.FInputCaption);
-    SetInputValue(Source.FInputValue);
-    SetOptions(Source.FOptions);
-    SetParentFont(Source.FParentFont);
-    if (Source.FPosition >= 0 || !FColumns)
-        SetPosition(Source.FPosition);
-    SetSlideBounds(*Source.FSlideBounds);
-    SetSorted(Source.FSorted);
-    SetSortKind(Source.FSortKind);
-    SetVerticalAlignment(Source.FVerticalAlignment);
-    SetVisible(Source.FVisible);
-    SetWidth(Source.FWidth);
-    SetWrapKind(Source.FWrapKind);
+    // Each change reaches the grid, whose handlers may delete this column: what
+    // is left is then not applied.
+    const std::weak_ptr<char> Alive = FLife;
+    const std::function<void()> Changes[] = {
+        [&] { SetAlignment(Source.FAlignment); }, [&] { SetColor(Source.FColor); },
+        [&] { SetCursor(Source.FCursor); }, [&] { SetDefaultValue(Source.FDefaultValue); },
+        [&] { SetDrawingOptions(Source.FDrawingOptions); }, [&] { SetFont(Source.FFont); },
+        [&] { SetFontColor(Source.FFontColor); }, [&] { SetFooter(*Source.FFooter); },
+        [&] { SetHeader(*Source.FHeader); }, [&] { SetInputCaption(Source.FInputCaption); },
+        [&] { SetInputValue(Source.FInputValue); }, [&] { SetOptions(Source.FOptions); },
+        [&] { SetParentFont(Source.FParentFont); },
+        [&] {
+            if (Source.FPosition >= 0 || !FColumns)
+                SetPosition(Source.FPosition);
+        },
+        [&] { SetSlideBounds(*Source.FSlideBounds); }, [&] { SetSorted(Source.FSorted); },
+        [&] { SetSortKind(Source.FSortKind); }, [&] { SetVerticalAlignment(Source.FVerticalAlignment); },
+        [&] { SetVisible(Source.FVisible); }, [&] { SetWidth(Source.FWidth); },
+        [&] { SetWrapKind(Source.FWrapKind); },
+    };
+    for (const auto& Change : Changes)
+        if (!Alive.expired())
+            Change();
 }
 
 int TNxCustomColumn::Index() const

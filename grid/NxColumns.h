@@ -350,6 +350,8 @@ public:
 protected:
     std::unique_ptr<TColumnDisplay> FDisplay;
     std::unique_ptr<TColumnPlay> FPlay;
+    // Expires with the column (see FLife).
+    std::weak_ptr<char> Life() const { return FLife; }
 
 private:
     friend class TNxColumns;

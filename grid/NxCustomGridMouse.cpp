@@ -424,8 +424,10 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
                     else
                         C->SetSorted(true);
                 } catch (const EDotwrightError&) {
-                    // Rows that do not convert to the sort type stay as they were, and unsorted.
-                    C->SetSorted(false);
+                    // Rows that do not convert to the sort type stay as they were, and unsorted
+                    // (a sort handler that raised may have deleted the column first).
+                    if (Columns().IndexOf(C) >= 0)
+                        C->SetSorted(false);
                     throw;
                 }
             }

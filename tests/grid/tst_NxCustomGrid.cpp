@@ -80,7 +80,8 @@ QString Rows(TSurfaceGrid& G)
 // "paint", "arrow" (the bar's down arrow), "wheelbar N" (the wheel over the bar),
 // "h N" (the horizontal bar), "row N" (ScrollToRow), "sel N", "resize W H",
 // "indicator" (goIndicator set), "hide A", "child N", "exchange N M", "fold N",
-// "insert N", "delete N", "clear", "move N M", "addcol", "delcol N", "colmove N M".
+// "insert N", "delete N", "clear", "move N M", "addcol", "delcol N", "colmove N M",
+// "assign N" (A takes a column N wide over).
 void Step(TSurfaceGrid& G, const QString& Step)
 {
     const QStringList A = Step.trimmed().split(' ');
@@ -113,7 +114,11 @@ void Step(TSurfaceGrid& G, const QString& Step)
     else if (A[0] == "addcol") G.Columns().Add(new TNxTextColumn);
     else if (A[0] == "delcol") delete G.Columns().Item(N);
     else if (A[0] == "colmove") G.Columns().Move(N, M);
-    else G.Run(Step);
+    else if (A[0] == "assign") {
+        TNxTextColumn Model;
+        Model.SetWidth(N);
+        G.Col[0]->Assign(Model);
+    } else G.Run(Step);
 }
 
 void SavePng(const QImage& Img, const QString& Name)
@@ -722,6 +727,7 @@ void tst_NxCustomGrid::HostileHandlers_data()
     const QString Done = "A gone; cleared; by C", Opened = "A gone; cleared; by C edit:A/c1";
     const QString Refused = "err:The rows cannot change while they are being sorted";
     QTest::newRow("column resized") << "OnColumnResize" << 0 << "p 50,5; m 80,5; r 80,5" << Done;
+    QTest::newRow("column assigned") << "OnColumnResize" << 0 << "assign 90" << Done;
     QTest::newRow("column moved") << "OnColumnMove" << 0 << "p 25,5; m 30,5; m 90,5; r 90,5" << Done;
     QTest::newRow("painting") << "OnCellColoring OnDrawCellBackground OnCustomDrawCell OnCellFormating OnPostDraw" << 0 << "paint" << Done;
     QTest::newRow("row heights") << "OnMeasuringRowHeight" << 0 << "paint; p 25,40; r 25,40" << "A gone edit:B/c1; cleared; by C edit:A/c8";
