@@ -386,8 +386,9 @@ public:
     virtual void DoIndicatorChange();
 
 protected:
-    // Held by every operation that adds, removes, moves or folds rows: ends in
-    // GridChanged. While rows are locked (a sort is running) it refuses the change.
+    // Held by every operation that inserts, removes, moves, sorts, folds or resizes
+    // rows (appending moves none): ends in GridChanged. While rows are locked (a
+    // sort is running) it refuses the change.
     class TRowsChange {
     public:
         explicit TRowsChange(TNxCustomGridControl& Grid);
