@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -54,8 +55,20 @@ void TNextGrid::SetCells(int ACol, int ARow, const QString& Value)
     FCells->GetCell(ACol, ARow)->SetAsString(Value);
 }
 
+int TNextGrid::RowOfKey(const void* Key, int Hint) const
+{
+    if (!Key)
+        return -1;
+    if (IsValidRow(Hint) && FCells->GetRow(Hint) == Key)
+        return Hint;
+    return FCells->IndexOfRow(static_cast<const TRow*>(Key));
+}
+
 int TNextGrid::GetRowHeight(int Index) const
 {
+    // A row a handler removed while the caller walked the rows.
+    if (!IsValidRow(Index))
+        return RowSize();
     int H = FCells->GetRow(Index)->Height;
     DoMeasuringRowHeight(Index, H);
     return H;
@@ -80,8 +93,9 @@ void TNextGrid::SetRowSelected(int Index, bool Value)
 
 void TNextGrid::SetRowHeight(int Index, int Value)
 {
-    if (Value == GetRowHeight(Index))
+    if (!IsValidRow(Index) || Value == GetRowHeight(Index))
         return;
+    const TRowsChange Change(*this);
     FCells->GetRow(Index)->Height = Value;
     RefreshRow(Index);
     const TRect Body = GetBodyRect();
@@ -140,6 +154,7 @@ void TNextGrid::AddRow(int Count)
 
 void TNextGrid::ClearRows()
 {
+    const TRowsChange Change(*this);
     TNxCustomGrid::ClearRows();
     FCells->ClearRows();
     FFirstRow = 0;
@@ -164,6 +179,7 @@ void TNextGrid::RowsMoved(int R, int Count, bool Insert)
 
 void TNextGrid::InsertRow(int Index)
 {
+    const TRowsChange Change(*this);
     TNxCustomGrid::InsertRow(Index);
     FCells->InsertRow(Index);
     RowsMoved(Index, 1, true);
@@ -172,6 +188,7 @@ void TNextGrid::InsertRow(int Index)
 
 void TNextGrid::DeleteRow(int Index)
 {
+    const TRowsChange Change(*this);
     TNxCustomGrid::DeleteRow(Index);
     TRow* Row = FCells->GetRow(Index);
     const int N = Row->ChildCount > 0 ? FCells->GetDescendantCount(Index) : 0;
@@ -193,6 +210,7 @@ void TNextGrid::DeleteRow(int Index)
 
 void TNextGrid::MoveRow(int FromPos, int ToPos)
 {
+    const TRowsChange Change(*this);
     TNxCustomGrid::MoveRow(FromPos, ToPos);
     FCells->MoveRow(FromPos, ToPos);
     // Rows of other heights, or hidden ones, may now lie at the end or above the
@@ -202,6 +220,7 @@ void TNextGrid::MoveRow(int FromPos, int ToPos)
 
 void TNextGrid::ExchangeRows(int Index1, int Index2)
 {
+    const TRowsChange Change(*this);
     FCells->ExchangeRows(Index1, Index2);
     if (!IsUpdating()) {
         RefreshRow(Index1);
@@ -213,11 +232,12 @@ void TNextGrid::AddRowsQuietly(int Count)
 {
     FCells->AddRows(Count);
     Invalidate();
-    PlaceEditor();
+    GridChanged();
 }
 
 void TNextGrid::AddChildRow(int ARow, bool AsLast)
 {
+    const TRowsChange Change(*this);
     const int P = ARow + 1 + (AsLast ? FCells->GetDescendantCount(ARow) : 0);
     FCells->AddChildRow(ARow, P);
     TRow* Parent = FCells->GetRow(ARow);
@@ -239,6 +259,7 @@ void TNextGrid::SetExpanded(int ARow, bool Value)
     TRow* Row = FCells->GetRow(ARow);
     if (Row->ChildCount < 1)
         return;
+    const TRowsChange Change(*this);
     Row->Expanded = Value;
     // A descendant shows when its parent shows and is expanded; parents come first.
     const int N = FCells->GetDescendantCount(ARow);
@@ -251,18 +272,38 @@ void TNextGrid::SetExpanded(int ARow, bool Value)
     // a first shown row that was folded away gives way to its collapsed ancestor.
     ShowFromRow(GetRowVisible(FFirstRow) ? FFirstRow : ARow);
     RefreshRow(ARow);
+    // A row folded away is never current: the row that folded takes over.
+    if (!Value && FSelectedRow > ARow && FSelectedRow <= ARow + N)
+        SetSelectedRow(ARow);
 }
 
 void TNextGrid::SortColumn(TNxCustomColumn* Column, bool Ascending)
 {
+    const TRowsChange Change(*this);
     TNxCustomGrid::SortColumn(Column, Ascending);
     if (!Column || !(Column->Options() & coCanSort))
         return;
     TRow* Current = IsValidRow(FSelectedRow) ? FCells->GetRow(FSelectedRow) : nullptr;
-    FCells->Sort(Column->Index(), Column->SortType(), !Ascending);
+    // A compare handler runs inside the sort: the rows may not change, and a
+    // change of the columns waits until the sort is done.
+    auto Unlock = [this] {
+        --FRowsLocked;
+        const auto Waiting = std::exchange(FColumnsChangedInSort, {});
+        for (const TColumnChange& C : Waiting)
+            ColumnsChangedNow(C.Operation, C.Count, C.Index);
+    };
+    ++FRowsLocked;
+    try {
+        FCells->Sort(Column->Index(), Column->SortType(), !Ascending);
+    } catch (...) {
+        Unlock();
+        throw;
+    }
+    Unlock();
     ShowFromRow(FFirstRow);
-    if (Current) {
-        SetCurrentCell(FSelectedColumn, FCells->IndexOfRow(Current));
+    // A column change that waited may have emptied the store.
+    if (const int Row = Current ? FCells->IndexOfRow(Current) : -1; Row >= 0) {
+        SetCurrentCell(FSelectedColumn, Row);
         ScrollToRow(FSelectedRow);
     }
     InvalidatePart(gpBody);
@@ -324,13 +365,27 @@ void TNextGrid::CalculateFooter()
 
 void TNextGrid::ColumnsChanged(int Operation, int Count, int Index)
 {
-    TNxCustomGrid::ColumnsChanged(Operation, Count, Index);
+    if (FRowsLocked > 0) {
+        FColumnsChangedInSort.push_back({Operation, Count, Index});
+        return;
+    }
+    ColumnsChangedNow(Operation, Count, Index);
+}
+
+void TNextGrid::ColumnsChangedNow(int Operation, int Count, int Index)
+{
+    // The store first: an edit that follows the change may write into its cell.
     FCells->ColumnNotify(Operation, Index, -1);
+    TNxCustomGrid::ColumnsChanged(Operation, Count, Index);
 }
 
 bool TNextGrid::DrawCellContent(int ACol, int ARow, TCellState CellState)
 {
+    const unsigned Stamp = ChangeCount();
     TNxCustomGrid::DrawCellContent(ACol, ARow, CellState);
+    // The formatting handler changed the grid: the paint stops.
+    if (!PaintGoesOn(Stamp))
+        return false;
     TNxCustomColumn* Column = Columns().Item(ACol);
     TColumnDisplay* D = Column->Display();
     TCell* C = FCells->GetCell(ACol, ARow);

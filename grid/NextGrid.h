@@ -30,8 +30,11 @@ public:
 
     int GetRowCount() const override { return FCells->RowCount(); }
     int GetRowHeight(int Index) const override;
-    bool GetRowVisible(int Index) const override { return FCells->GetRow(Index)->Visible; }
-    bool GetRowSelected(int Index) const override { return FCells->GetRow(Index)->Selected; }
+    // A row a handler removed while the caller walked the rows reads hidden and unselected.
+    bool GetRowVisible(int Index) const override { return IsValidRow(Index) && FCells->GetRow(Index)->Visible; }
+    bool GetRowSelected(int Index) const override { return IsValidRow(Index) && FCells->GetRow(Index)->Selected; }
+    const void* RowKey(int ARow) const override { return IsValidRow(ARow) ? FCells->GetRow(ARow) : nullptr; }
+    int RowOfKey(const void* Key, int Hint) const override;
     void SetRowSelected(int Index, bool Value) override;
     void SetRowHeight(int Index, int Value) override;
     int GetVisibleRowTotal() const override { return FCells->VisibleRowCount(); }
@@ -69,6 +72,15 @@ private:
     // inserted at or deleted from row R, and repaints what moved.
     void RowsMoved(int R, int Count, bool Insert);
     bool ValidCell(int ACol, int ARow) const;
+    // The cell store in step with the columns, after the engine followed the change.
+    void ColumnsChangedNow(int Operation, int Count, int Index);
+
+    // Column changes that came while a sort read the cell columns (a compare
+    // handler deleted a column, say): the store follows them once the sort is done.
+    struct TColumnChange {
+        int Operation, Count, Index;
+    };
+    std::vector<TColumnChange> FColumnsChangedInSort;
 
     std::unique_ptr<TCells> FCells;
 };

@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <algorithm>
+#include <unordered_map>
 #include <climits>
 #include <cmath>
 #include <variant>
@@ -171,6 +172,15 @@ bool StrToBool(const QString& Text)
     throw EDotwrightError(QStringLiteral("'%1' is not a valid boolean value").arg(Text));
 }
 
+bool ReadBoolean(const QString& Text)
+{
+    if (Text.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (Text.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0)
+        return false;
+    return StrToBool(Text);
+}
+
 QString FloatToStr(double Value)
 {
     if (std::isnan(Value))
@@ -295,13 +305,11 @@ void TBooleanCell::SetAsDateTime(TDateTime Value) { FValue = false; TCell::SetAs
 void TBooleanCell::SetAsFloat(double Value) { FValue = Value != 0; TCell::SetAsFloat(Value); }
 void TBooleanCell::SetAsInteger(int Value) { FValue = Value != 0; TCell::SetAsInteger(Value); }
 
+// A text that names no truth value is refused and the cell keeps its value; an
+// empty one clears it.
 void TBooleanCell::SetAsString(const QString& Value)
 {
-    QString Low = Value;
-    for (QChar& C : Low)
-        if (C >= QLatin1Char('A') && C <= QLatin1Char('Z'))
-            C = QChar(C.unicode() + 32);
-    FValue = Low == QLatin1String("true");
+    FValue = !Value.isEmpty() && ReadBoolean(Value);
     TCell::SetAsString(Value);
 }
 
@@ -315,17 +323,10 @@ void TDoubleValueCell::SetAsInteger(int Value) { FValue = Value; TCell::SetAsInt
 QString TDateTimeCell::GetAsString() const { return DateTimeToStr(FValue); }
 void TDateTimeCell::SetAsBoolean(bool Value) { FValue = Today(); TCell::SetAsBoolean(Value); }
 
+// A text that is no date is refused and the cell keeps its value; an empty one clears it.
 void TDateTimeCell::SetAsString(const QString& Value)
 {
-    if (Value.isEmpty()) {
-        FValue = 0;
-    } else {
-        try {
-            FValue = StrToDateTime(Value);
-        } catch (const EDotwrightError&) {
-            FValue = 0;
-        }
-    }
+    FValue = Value.isEmpty() ? 0 : StrToDateTime(Value);
     TCell::SetAsString(Value);
 }
 
@@ -732,31 +733,154 @@ void TCells::DoCompare(TCell* Cell1, TCell* Cell2, int& Compare)
         OnCompare(this, Cell1, Cell2, Compare);
 }
 
+std::vector<TCells::TSortKey> TCells::ReadSortKeys(int ACol, TSortType SortType)
+{
+    std::vector<TSortKey> Keys;
+    if (SortType == stCustom)
+        return Keys;
+    Keys.resize(static_cast<size_t>(FRowCount));
+    for (int R = 0; R < FRowCount; ++R) {
+        TCell* C = GetCell(ACol, R);
+        TSortKey& K = Keys[static_cast<size_t>(R)];
+        switch (SortType) {
+        case stAlphabetic: K.S = C->AsString(); break;
+        case stCaseInsensitive: {
+            K.B = C->AsString().toLocal8Bit();
+            for (char& Ch : K.B)
+                if (Ch >= 'A' && Ch <= 'Z')
+                    Ch = static_cast<char>(Ch + 32);
+            break;
+        }
+        case stBoolean: K.Bo = C->AsBoolean(); break;
+        case stNumeric: K.F = C->AsFloat(); break;
+        case stDate: K.F = C->AsDateTime(); break;
+        case stIP: K.Ip = StrToIPParts(C->AsString()); break;
+        case stCustom: break;
+        }
+    }
+    return Keys;
+}
+
+// The sign of row P against row X by the sort's key (the keys are by row index),
+// or by the compare handler for a custom sort.
+int TCells::CompareRows(int P, int X)
+{
+    ++FComparisons;
+    int Cmp = 0;
+    if (FSortType == stCustom) {
+        auto& L = (*FLists)[static_cast<size_t>(FSortCol)];
+        FLastCol = FSortCol;
+        FLastRow = X;
+        DoCompare(L[static_cast<size_t>(P)].get(), L[static_cast<size_t>(X)].get(), Cmp);
+        return Cmp;
+    }
+    const TSortKey& A = P < 0 ? *FPivotKey : (*FKeys)[static_cast<size_t>(P)];
+    const TSortKey& B = (*FKeys)[static_cast<size_t>(X)];
+    switch (FSortType) {
+    case stAlphabetic: return A.S < B.S ? -1 : (B.S < A.S ? 1 : 0);
+    case stCaseInsensitive: return A.B < B.B ? -1 : (B.B < A.B ? 1 : 0);
+    case stBoolean: return static_cast<int>(A.Bo) - static_cast<int>(B.Bo);
+    case stNumeric:
+    case stDate: return A.F < B.F ? -1 : (B.F < A.F ? 1 : 0);
+    case stIP: return A.Ip < B.Ip ? -1 : (B.Ip < A.Ip ? 1 : 0);
+    case stCustom: break;
+    }
+    return 0;
+}
+
 // Left test: ascending LE(P, X), descending GE(P, X); the right test is the other one.
 bool TCells::RowTest(bool Left, int Index)
 {
-    ++FComparisons;
     const bool WantLE = Left != FSortDescending;
     int Cmp = 0; // sign of P against X
     if (FSortType == stCustom) {
+        ++FComparisons;
         TCell* X = (*FLists)[static_cast<size_t>(FSortCol)][static_cast<size_t>(Index)].get();
         FLastCol = FSortCol;
         FLastRow = Index;
         DoCompare(FPivotCell, X, Cmp);
     } else {
-        const TSortKey& P = *FPivotKey;
-        const TSortKey& X = (*FKeys)[static_cast<size_t>(Index)];
-        switch (FSortType) {
-        case stAlphabetic: Cmp = P.S < X.S ? -1 : (X.S < P.S ? 1 : 0); break;
-        case stCaseInsensitive: Cmp = P.B < X.B ? -1 : (X.B < P.B ? 1 : 0); break;
-        case stBoolean: Cmp = static_cast<int>(P.Bo) - static_cast<int>(X.Bo); break;
-        case stNumeric:
-        case stDate: Cmp = P.F < X.F ? -1 : (X.F < P.F ? 1 : 0); break;
-        case stIP: Cmp = P.Ip < X.Ip ? -1 : (X.Ip < P.Ip ? 1 : 0); break;
-        case stCustom: break;
-        }
+        Cmp = CompareRows(-1, Index);
     }
     return WantLE ? Cmp <= 0 : Cmp >= 0;
+}
+
+// Siblings are sorted among themselves and every row keeps its descendants
+// right below it, however the rows were scattered before.
+void TCells::SortTree()
+{
+    const size_t N = FRows.size();
+    std::unordered_map<const TRow*, size_t> IndexOf;
+    for (size_t I = 0; I < N; ++I)
+        IndexOf.emplace(FRows[I].get(), I);
+    // Children in their present order; a row whose parent is not in the store is a top one.
+    const size_t Top = N;
+    std::vector<std::vector<int>> Children(N + 1);
+    for (size_t I = 0; I < N; ++I) {
+        const auto P = FRows[I]->ParentRow ? IndexOf.find(FRows[I]->ParentRow) : IndexOf.end();
+        Children[P == IndexOf.end() ? Top : P->second].push_back(static_cast<int>(I));
+    }
+    // A bottom-up merge sort: stable, and it stays inside its ranges even when a
+    // compare handler gives no consistent order.
+    auto Before = [this](int A, int B) {
+        const int Cmp = CompareRows(A, B);
+        return FSortDescending ? Cmp > 0 : Cmp < 0;
+    };
+    std::vector<int> Merged;
+    for (std::vector<int>& V : Children) {
+        Merged.resize(V.size());
+        for (size_t W = 1; W < V.size(); W *= 2) {
+            for (size_t Lo = 0; Lo < V.size(); Lo += 2 * W) {
+                const size_t Mid = std::min(Lo + W, V.size()), Hi = std::min(Lo + 2 * W, V.size());
+                size_t I = Lo, J = Mid, K = Lo;
+                while (I < Mid && J < Hi)
+                    Merged[K++] = Before(V[J], V[I]) ? V[J++] : V[I++];
+                while (I < Mid)
+                    Merged[K++] = V[I++];
+                while (J < Hi)
+                    Merged[K++] = V[J++];
+            }
+            V.swap(Merged);
+        }
+    }
+    // Depth first: each row, then its sorted children with theirs.
+    std::vector<int> Order;
+    Order.reserve(N);
+    std::vector<std::pair<size_t, size_t>> Stack{{Top, 0}};
+    while (!Stack.empty()) {
+        auto& [Parent, Next] = Stack.back();
+        if (Next == Children[Parent].size()) {
+            Stack.pop_back();
+            continue;
+        }
+        const int Row = Children[Parent][Next++];
+        Order.push_back(Row);
+        Stack.emplace_back(static_cast<size_t>(Row), 0);
+    }
+    // A parent chain that loops has no top row: such rows keep their place at the end.
+    std::vector<char> Placed(N, 0);
+    for (int R : Order)
+        Placed[static_cast<size_t>(R)] = 1;
+    for (size_t I = 0; I < N; ++I)
+        if (!Placed[I])
+            Order.push_back(static_cast<int>(I));
+    // Whole rows into their new places, as the quick sort swaps them.
+    FKeys = nullptr;
+    std::vector<int> At(N), Pos(N);
+    for (size_t I = 0; I < N; ++I)
+        At[I] = Pos[I] = static_cast<int>(I);
+    for (int I = 0; I < static_cast<int>(N); ++I) {
+        const int Want = Order[static_cast<size_t>(I)];
+        const int P = Pos[static_cast<size_t>(Want)];
+        if (P == I)
+            continue;
+        SwapRows(I, P);
+        const int Displaced = At[static_cast<size_t>(I)];
+        Pos[static_cast<size_t>(Displaced)] = P;
+        At[static_cast<size_t>(P)] = Displaced;
+        At[static_cast<size_t>(I)] = Want;
+        Pos[static_cast<size_t>(Want)] = I;
+    }
 }
 
 int TCells::Partition(int Lo, int Hi)
@@ -805,42 +929,25 @@ void TCells::Sort(int ACol, TSortType SortType, bool Descending)
     FComparisons = 0;
     if (FRowCount > 0 && (ACol < 0 || ACol >= FColumnCount))
         ListIndexError(ACol);
+    // Child rows keep to their parents: a reversal of the whole list would put them above.
+    const bool Tree = std::any_of(FRows.begin(), FRows.end(), [](const auto& R) { return R->ParentRow != nullptr; });
     // Only a change of direction on the same column and key reverses; another sort type sorts anew.
-    if (FSortedColumn == ACol && FSortedType == SortType && FIsSorted && FSortDescending != Descending) {
+    if (!Tree && FSortedColumn == ACol && FSortedType == SortType && FIsSorted && FSortDescending != Descending) {
         FSortDescending = Descending;
         for (int I = 0; I < FRowCount / 2; ++I)
             SwapRows(I, FRowCount - 1 - I);
     } else if (FRowCount > 1) {
         // Every key is read before a row moves: a failing conversion leaves the order as it was.
-        std::vector<TSortKey> Keys;
-        if (SortType != stCustom) {
-            Keys.resize(static_cast<size_t>(FRowCount));
-            for (int R = 0; R < FRowCount; ++R) {
-                TCell* C = GetCell(ACol, R);
-                TSortKey& K = Keys[static_cast<size_t>(R)];
-                switch (SortType) {
-                case stAlphabetic: K.S = C->AsString(); break;
-                case stCaseInsensitive: {
-                    K.B = C->AsString().toLocal8Bit();
-                    for (char& Ch : K.B)
-                        if (Ch >= 'A' && Ch <= 'Z')
-                            Ch = static_cast<char>(Ch + 32);
-                    break;
-                }
-                case stBoolean: K.Bo = C->AsBoolean(); break;
-                case stNumeric: K.F = C->AsFloat(); break;
-                case stDate: K.F = C->AsDateTime(); break;
-                case stIP: K.Ip = StrToIPParts(C->AsString()); break;
-                case stCustom: break;
-                }
-            }
-        }
+        std::vector<TSortKey> Keys = ReadSortKeys(ACol, SortType);
         FSortDescending = Descending;
         FSortCol = ACol;
         FSortType = SortType;
         FKeys = SortType != stCustom ? &Keys : nullptr;
         try {
-            QuickSortRows(0, FRowCount - 1);
+            if (Tree)
+                SortTree();
+            else
+                QuickSortRows(0, FRowCount - 1);
         } catch (...) {
             FKeys = nullptr;
             FIsSorted = false;

@@ -263,7 +263,10 @@ private:
     void ClearColumns();
     void MoveColumn(int FromIndex, int ToIndex);
     void SwapRows(int A, int B);
+    std::vector<TSortKey> ReadSortKeys(int ACol, TSortType SortType);
+    int CompareRows(int P, int X);
     void QuickSortRows(int Lo, int Hi);
+    void SortTree();
     int Partition(int Lo, int Hi);
     bool RowTest(bool Left, int Index);
 
@@ -296,6 +299,8 @@ int StrToInt(const QString& Text);
 double StrToFloat(const QString& Text);
 TDateTime StrToDateTime(const QString& Text);
 bool StrToBool(const QString& Text);
+// What a Boolean cell reads: a number (non-zero is True), True/False or Yes/No in any case.
+bool ReadBoolean(const QString& Text);
 QString FloatToStr(double Value);
 QString DateTimeToStr(TDateTime Value);
 int RoundToInt(double Value);

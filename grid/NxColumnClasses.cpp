@@ -51,7 +51,11 @@ TNxCustomEdit* TNxTextColumn::CreateEditor() const
 
 void TNxTextColumn::Assign(const TNxCustomColumn& Source)
 {
+    const std::weak_ptr<char> Alive = Life();
     TNxCustomColumn::Assign(Source);
+    // A handler of the grid's may have deleted the column on the way.
+    if (Alive.expired())
+        return;
     if (auto* T = dynamic_cast<const TNxTextColumn*>(&Source)) {
         SetTextAfter(T->FTextAfter);
         SetTextBefore(T->FTextBefore);
@@ -69,7 +73,11 @@ TNxImageColumn::TNxImageColumn()
 
 void TNxImageColumn::Assign(const TNxCustomColumn& Source)
 {
+    const std::weak_ptr<char> Alive = Life();
     TNxCustomColumn::Assign(Source);
+    // A handler of the grid's may have deleted the column on the way.
+    if (Alive.expired())
+        return;
     if (auto* I = dynamic_cast<const TNxImageColumn*>(&Source))
         SetImages(I->FImages);
 }

@@ -316,8 +316,12 @@ void TNxCustomColumn::SetOptions(TColumnOptions Value)
     const bool WasAuto = FOptions & coAutoSize;
     FOptions = Value;
     if (FColumns && !FColumns->Reading()) {
+        const std::weak_ptr<char> Alive = FLife;
         if (!(WasAuto && (Value & coAutoSize)))
             FColumns->AutoSize(this, false);
+        // The resize handlers of the columns that sized anew may have deleted this one.
+        if (Alive.expired())
+            return;
         Notify(cnChanged);
     }
     CallListeners(lcColorOptions);
@@ -341,7 +345,11 @@ void TNxCustomColumn::SetPosition(int Value)
         // A position outside the display list is refused before anything moves.
         if (Value < 0 || Value >= static_cast<int>(FColumns->FDisplayList.size()))
             ListIndexError(Value);
+        const std::weak_ptr<char> Alive = FLife;
         FColumns->Move(FPosition, Value);
+        // The move handler may have deleted the column.
+        if (Alive.expired())
+            return;
         Notify(cnPosition, -1);
     }
     FPosition = Value;
@@ -401,9 +409,12 @@ void TNxCustomColumn::SetVisible(bool Value)
     FVisible = Value;
     CallListeners(lcVisibility);
     if (FColumns && !FColumns->Reading()) {
+        const std::weak_ptr<char> Alive = FLife;
         FColumns->LayOut();
         FColumns->AutoSize();
-        Notify(cnVisible);
+        // The resize handlers of the columns that sized anew may have deleted this one.
+        if (!Alive.expired())
+            Notify(cnVisible);
     }
 }
 
@@ -419,7 +430,11 @@ void TNxCustomColumn::StoreWidth(int Value)
 
 void TNxCustomColumn::SetWidth(int Value)
 {
+    const std::weak_ptr<char> Alive = FLife;
     StoreWidth(Value);
+    // The resize handler may have deleted the column.
+    if (Alive.expired())
+        return;
     if (FColumns)
         FColumns->AutoSize(this, true);
     if (FColumns && FColumns->Grid() && FColumns->Grid()->DesignTime())
@@ -454,28 +469,29 @@ void TNxCustomColumn::PrepareEditor(TNxCustomEdit* Editor)
 
 void TNxCustomColumn::Assign(const TNxCustomColumn& Source)
 {
-    SetAlignment(Source.FAlignment);
-    SetColor(Source.FColor);
-    SetCursor(Source.FCursor);
-    SetDefaultValue(Source.FDefaultValue);
-    SetDrawingOptions(Source.FDrawingOptions);
-    SetFont(Source.FFont);
-    SetFontColor(Source.FFontColor);
-    SetFooter(*Source.FFooter);
-    SetHeader(*Source.FHeader);
-    SetInputCaption(Source.FInputCaption);
-    SetInputValue(Source.FInputValue);
-    SetOptions(Source.FOptions);
-    SetParentFont(Source.FParentFont);
-    if (Source.FPosition >= 0 || !FColumns)
-        SetPosition(Source.FPosition);
-    SetSlideBounds(*Source.FSlideBounds);
-    SetSorted(Source.FSorted);
-    SetSortKind(Source.FSortKind);
-    SetVerticalAlignment(Source.FVerticalAlignment);
-    SetVisible(Source.FVisible);
-    SetWidth(Source.FWidth);
-    SetWrapKind(Source.FWrapKind);
+    // Each change reaches the grid, whose handlers may delete this column: what
+    // is left is then not applied.
+    const std::weak_ptr<char> Alive = FLife;
+    const std::function<void()> Changes[] = {
+        [&] { SetAlignment(Source.FAlignment); }, [&] { SetColor(Source.FColor); },
+        [&] { SetCursor(Source.FCursor); }, [&] { SetDefaultValue(Source.FDefaultValue); },
+        [&] { SetDrawingOptions(Source.FDrawingOptions); }, [&] { SetFont(Source.FFont); },
+        [&] { SetFontColor(Source.FFontColor); }, [&] { SetFooter(*Source.FFooter); },
+        [&] { SetHeader(*Source.FHeader); }, [&] { SetInputCaption(Source.FInputCaption); },
+        [&] { SetInputValue(Source.FInputValue); }, [&] { SetOptions(Source.FOptions); },
+        [&] { SetParentFont(Source.FParentFont); },
+        [&] {
+            if (Source.FPosition >= 0 || !FColumns)
+                SetPosition(Source.FPosition);
+        },
+        [&] { SetSlideBounds(*Source.FSlideBounds); }, [&] { SetSorted(Source.FSorted); },
+        [&] { SetSortKind(Source.FSortKind); }, [&] { SetVerticalAlignment(Source.FVerticalAlignment); },
+        [&] { SetVisible(Source.FVisible); }, [&] { SetWidth(Source.FWidth); },
+        [&] { SetWrapKind(Source.FWrapKind); },
+    };
+    for (const auto& Change : Changes)
+        if (!Alive.expired())
+            Change();
 }
 
 int TNxCustomColumn::Index() const

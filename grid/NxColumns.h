@@ -350,6 +350,8 @@ public:
 protected:
     std::unique_ptr<TColumnDisplay> FDisplay;
     std::unique_ptr<TColumnPlay> FPlay;
+    // Expires with the column (see FLife).
+    std::weak_ptr<char> Life() const { return FLife; }
 
 private:
     friend class TNxColumns;
@@ -393,6 +395,9 @@ private:
     int FRequestedWidth = 80;
     std::vector<TListener> FListeners;
     bool FFontLock = false;
+    // Expires with the column: a setter whose notification ran a handler of the
+    // grid's user learns from it whether the handler deleted the column.
+    std::shared_ptr<char> FLife = std::make_shared<char>();
 };
 
 class TNxColumns {

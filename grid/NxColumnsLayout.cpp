@@ -66,12 +66,16 @@ TNxCustomColumn* TNxColumns::Add(TNxCustomColumn* Column)
         Column->FFontLock = false;
     }
     LayOut();
-    AutoSize();
+    // The grid's cells take the column before any handler runs: one that deletes
+    // it must find its cells there.
     if (OnColumnsChanged)
         OnColumnsChanged(0, 1, -1, -1);
+    AutoSize();
+    // A resize handler of a column that sized anew may have deleted the new one.
+    const bool Kept = IndexOf(Column) >= 0;
     if (OnColumnChanged)
         OnColumnChanged(0, 1, -1, -1);
-    return Column;
+    return Kept ? Column : nullptr;
 }
 
 void TNxColumns::Move(int FromPos, int ToPos)
@@ -202,6 +206,8 @@ void TNxColumns::AutoSize(TNxCustomColumn* Column, bool After)
     }
     if (Auto.empty() || A <= 0)
         return;
+    // Each width change runs the grid's resize handler, which may delete columns.
     for (TNxCustomColumn* C : Auto)
-        C->StoreWidth(static_cast<int>(std::nearbyint((Available - F) * (C->Width() / A))));
+        if (IndexOf(C) >= 0)
+            C->StoreWidth(static_cast<int>(std::nearbyint((Available - F) * (C->Width() / A))));
 }

@@ -411,15 +411,14 @@ void TNxCustomGrid::resizeEvent(QResizeEvent* Event)
     FLastClientWidth = ClientWidth();
 }
 
+// An open edit follows its cell through the scroll, or is committed when the cell leaves the view (GridChanged).
 void TNxCustomGrid::WMVScroll(int Code, int TrackPos)
 {
-    CloseEditor();
     UpdateVertScrollBar();
     TNxCustomGridControl::WMVScroll(Code, TrackPos);
 }
 
 void TNxCustomGrid::WMHScroll(int Code, int TrackPos)
 {
-    CloseEditor();
     TNxCustomGridControl::WMHScroll(Code, TrackPos);
 }

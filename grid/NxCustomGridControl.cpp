@@ -124,6 +124,7 @@ void TNxCustomGridControl::SetFixedCols(int Value)
     FFixedCols = Value;
     FColumns->SetFixedCols(Value);
     Invalidate();
+    GridChanged();
 }
 
 void TNxCustomGridControl::SetGridLinesColor(TColor Value)
@@ -142,12 +143,10 @@ void TNxCustomGridControl::SetGridLinesStyle(TGridLinesStyle Value)
 void TNxCustomGridControl::SetGridStyle(TGridStyle Value)
 {
     FGridStyle = Value;
-    if (Value == gsSlides) {
-        CloseEditor();
+    if (Value == gsSlides)
         FInputSelected = false;
-    }
     Invalidate();
-    PlaceEditor();
+    GridChanged();
     UpdateHorzScrollBar();
     UpdateVertScrollBar();
 }
@@ -156,7 +155,7 @@ void TNxCustomGridControl::SetHeaderSize(int Value)
 {
     FHeaderSize = Value;
     Invalidate();
-    PlaceEditor();
+    GridChanged();
     UpdateVertScrollBar();
 }
 
@@ -197,6 +196,7 @@ void TNxCustomGridControl::SetInputSize(int Value)
 {
     FInputSize = Value;
     Invalidate();
+    GridChanged();
 }
 
 void TNxCustomGridControl::SetInputSelected(bool Value)
@@ -221,7 +221,7 @@ void TNxCustomGridControl::SetOptions(TGridOptions Value)
     }
     UpdateLineWidths();
     Invalidate();
-    PlaceEditor();
+    GridChanged();
     UpdateHorzScrollBar();
     UpdateVertScrollBar();
 }
@@ -234,7 +234,7 @@ void TNxCustomGridControl::SetRowSize(int Value)
     InvalidatePart(gpBody);
     InvalidatePart(gpInput);
     InvalidatePart(gpIndicator);
-    PlaceEditor();
+    GridChanged();
 }
 
 void TNxCustomGridControl::SetSlidesOptions(TSlideOptions Value)
@@ -636,7 +636,9 @@ void TNxCustomGridControl::EndUpdate()
     if (FUpdateCount <= 0)
         return;
     if (--FUpdateCount == 0) {
+        // The indicator marks the current and the selected rows as the body does.
         InvalidatePart(gpBody);
+        InvalidatePart(gpIndicator);
         UpdateVertScrollBar();
     }
 }
@@ -785,25 +787,24 @@ void TNxCustomGridControl::BestFitColumn(int ACol)
 
 // ---- rows ----
 
+// The row operations of the subclass call these first; an open edit follows its
+// row through the change (TRowsChange), or closes when the row goes.
 void TNxCustomGridControl::ClearRows()
 {
     FFirstRow = 0;
     FSelectedColumn = 0;
     FSelectedRow = 0;
-    CloseEditor();
 }
 
 void TNxCustomGridControl::DeleteRow(int Index)
 {
     Q_UNUSED(Index);
-    CloseEditor();
     UpdateVertScrollBar();
 }
 
 void TNxCustomGridControl::InsertRow(int Index)
 {
     Q_UNUSED(Index);
-    CloseEditor();
     UpdateVertScrollBar();
 }
 
@@ -812,32 +813,30 @@ void TNxCustomGridControl::MoveRow(int FromPos, int ToPos)
     Q_UNUSED(FromPos);
     Q_UNUSED(ToPos);
     Invalidate();
-    CloseEditor();
 }
 
 void TNxCustomGridControl::SortColumn(TNxCustomColumn* Column, bool Ascending)
 {
+    Q_UNUSED(Column);
     Q_UNUSED(Ascending);
-    if (Column && (Column->Options() & coCanSort))
-        CloseEditor();
 }
 
 // ---- column notifications ----
 
 void TNxCustomGridControl::ColumnsChanged(int Operation, int Count, int Index)
 {
-    Q_UNUSED(Operation);
     Q_UNUSED(Count);
-    Q_UNUSED(Index);
-    // An editor over a column that came or went would edit the wrong cell.
-    CloseEditor();
+    // The current column keeps its column when one before it goes.
+    if (Operation == 1 && Index >= 0 && Index < FSelectedColumn)
+        --FSelectedColumn;
     UpdateHorzScrollBar();
+    GridChanged();
 }
 
 void TNxCustomGridControl::ColumnChanged(int Kind)
 {
-    if (Kind != 2)
-        PlaceEditor();
+    Q_UNUSED(Kind);
+    GridChanged();
     UpdateHorzScrollBar();
     UpdateVertScrollBar();
     Invalidate();
@@ -847,27 +846,38 @@ void TNxCustomGridControl::ColumnNotification(TNxCustomColumn* Column, int Value
 {
     if (FDestroying || !Column)
         return;
-    if ((FEditing || FInputEditing) && (Kind == cnPosition || Kind == cnSorted || Kind == cnVisible || Kind == cnWidth))
-        PlaceEditor();
+    // The handlers (and an edit that GridChanged commits) may delete the column:
+    // after them it is only looked for by its address.
+    auto Index = [this, Column] { return FColumns->IndexOf(Column); };
     switch (Kind) {
     case cnInputValue: RefreshColumn(Column, caInput); break;
-    case cnPosition:
-        DoColumnMove(Column->Index(), Value, Column->Position());
+    case cnPosition: {
+        const int Position = Column->Position();
         Invalidate();
+        GridChanged();
+        if (Index() >= 0)
+            DoColumnMove(Index(), Value, Position);
         break;
-    case cnSlideBounds: Invalidate(); break;
+    }
+    case cnSlideBounds:
+        Invalidate();
+        GridChanged();
+        break;
     case cnChanged: RefreshColumn(Column, caAll); break;
     case cnVisible:
         UpdateHorzScrollBar();
         Invalidate();
+        GridChanged();
         break;
     case cnUnsorted: RefreshColumn(Column, caHeader); break;
     case cnWidth: {
         // Everything right of the column moves by the width change.
         const int L = ColumnScreenLeft(Column);
         InvalidateRectangle({L, 0, ClientWidth(), ClientHeight()});
-        DoColumnResize(Column->Index());
         UpdateHorzScrollBar();
+        GridChanged();
+        if (Index() >= 0)
+            DoColumnResize(Index());
         break;
     }
     case cnSorted:
@@ -879,10 +889,12 @@ void TNxCustomGridControl::ColumnNotification(TNxCustomColumn* Column, int Value
                 SortColumn(Column, Ascending);
             } catch (const EDotwrightError&) {
                 // Rows that do not convert stay as they were; the column does not claim an order.
-                Column->SetSorted(false);
+                if (Index() >= 0)
+                    Column->SetSorted(false);
                 throw;
             }
-            DoSortColumn(Column->Index(), Ascending);
+            if (Index() >= 0)
+                DoSortColumn(Index(), Ascending);
         }
         break;
     default: break;
@@ -899,6 +911,8 @@ bool TNxCustomGridControl::Focused() const
 void TNxCustomGridControl::focusInEvent(QFocusEvent* Event)
 {
     TNxScrollControl::focusInEvent(Event);
+    // Every input cell looks different while the grid has the focus.
+    InvalidatePart(gpInput);
     InvalidatePart(gpIndicator);
     RefreshSelection();
 }
@@ -912,6 +926,7 @@ void TNxCustomGridControl::focusOutEvent(QFocusEvent* Event)
     }
     EndEditOnLeave();
     TNxScrollControl::focusOutEvent(Event);
+    InvalidatePart(gpInput);
     RefreshSelection();
 }
 
@@ -934,5 +949,5 @@ void TNxCustomGridControl::resizeEvent(QResizeEvent* Event)
         FColumns->AutoSize();
     UpdateVertScrollBar();
     UpdateHorzScrollBar();
-    CloseEditor();
+    GridChanged();
 }

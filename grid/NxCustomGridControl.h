@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 enum TGridOption : std::uint16_t {
     goCanHideColumn = 1 << 0,
@@ -192,6 +193,10 @@ public:
     virtual void SetRowHeight(int Index, int Value) = 0;
     virtual int GetSelectedRow() const { return FSelectedRow; }
     virtual int GetVisibleRowTotal() const = 0;
+    // A token that stays with the row at ARow while rows move (nullptr: none), and
+    // where the row of a token is now (-1: gone); Hint is where it was.
+    virtual const void* RowKey(int ARow) const { Q_UNUSED(ARow); return nullptr; }
+    virtual int RowOfKey(const void* Key, int Hint) const { Q_UNUSED(Key); return IsValidRow(Hint) ? Hint : -1; }
     virtual QString GetCellText(int ACol, int ARow) = 0;
     virtual void SetCellText(int ACol, int ARow, const QString& Value) = 0;
     virtual TColor GetCellColor(int ACol, int ARow) const = 0;
@@ -304,8 +309,17 @@ public:
     virtual bool EndEdit();
     // Hides the editor and forgets the edit.
     virtual void CloseEditor();
-    // Puts the editor over its cell after the geometry changed.
+    // Puts the editor over its cell as the geometry is now.
     virtual void PlaceEditor();
+    // Every change of rows, columns, sizes, folding or scrolling ends here: an open
+    // edit follows its cell, or is committed and closed when the cell can no longer
+    // be shown (closed unwritten when the cell is gone); a hidden column stops being
+    // current. EditedCurrentRow: the current row before the change when it was the
+    // edited one (-1 otherwise); a current row the change left there moves with the edit.
+    void GridChanged(int EditedCurrentRow = -1);
+    // Counts the changes that went through GridChanged: a handler's caller compares
+    // it to learn whether what it looked up before the handler still holds.
+    unsigned ChangeCount() const { return FChangeCount; }
     // Turns the input line into a new row.
     virtual void AcceptInput();
     void SetActiveEditor(TNxCustomEdit* Editor);
@@ -372,12 +386,61 @@ public:
     virtual void DoIndicatorChange();
 
 protected:
+    // Held by every operation that inserts, removes, moves, sorts, folds or resizes
+    // rows (appending moves none): ends in GridChanged. While rows are locked (a
+    // sort is running) it refuses the change.
+    class TRowsChange {
+    public:
+        explicit TRowsChange(TNxCustomGridControl& Grid);
+        ~TRowsChange();
+        TRowsChange(const TRowsChange&) = delete;
+        TRowsChange& operator=(const TRowsChange&) = delete;
+
+    private:
+        TNxCustomGridControl& FGrid;
+        int FEditedCurrentRow;
+        int FExceptions;
+    };
+    // Rows may not change while a sort reads them (a compare handler runs inside).
+    int FRowsLocked = 0;
+    // Row operations under way: a scroll on their way only moves the edit; the
+    // operation's end decides whether the cell still shows.
+    int FRowsChanging = 0;
+    // A row number held across a handler: it follows its row through changes of
+    // the rows and reads -1 once the row is gone.
+    class TRowHold {
+    public:
+        TRowHold(TNxCustomGridControl& Grid, int Row);
+        ~TRowHold();
+        TRowHold(const TRowHold&) = delete;
+        TRowHold& operator=(const TRowHold&) = delete;
+        int Row() const { return FRow; }
+
+    private:
+        friend class TNxCustomGridControl;
+        TNxCustomGridControl& FGrid;
+        const void* FKey;
+        int FRow;
+    };
     // The open editor's keys: a key before the editor takes it (true when handled here),
     // and a typed character, which goes on to the grid's own key-press handling.
     virtual bool EditorKeyDown(QKeyEvent* Event);
     virtual void EditorKeyPress(QChar Key) { Q_UNUSED(Key); }
     // True when the widget that takes the focus is the grid's own editor.
     bool FocusGoesToEditor() const;
+    // Commits the open edit and closes it, as a focus change does; a text the cell
+    // cannot take is reported and dropped with the closed editor.
+    void CommitAndClose();
+    // True when the cell, or the input cell of ACol (ARow -1), shows in the grid.
+    bool CellShown(int ACol, int ARow) const;
+    // Moves the edit to where its column and row are now; false when it closed
+    // because one of them is gone.
+    bool FollowEditCell(int EditedCurrentRow);
+    // A hidden column is never current: the next shown one (or the one before) takes over.
+    void KeepCurrentColumnShown();
+    // A painting handler changed the grid: the rest of this paint is dropped and
+    // another one is asked for. True when painting goes on.
+    bool PaintGoesOn(unsigned Stamp);
     // The focus left the grid and its editor: commits and closes an open edit; a
     // text the cell cannot take is reported and dropped with the closed editor.
     // Focus taken by another window of the program leaves the edit open.
@@ -425,6 +488,18 @@ protected:
     int FEditCol = -1;
     int FEditRow = -1;
     int FInputColumn = -1;
+    // The edit's column and row by identity: numbers name other cells once columns
+    // or rows move.
+    const TNxCustomColumn* FEditColumn = nullptr;
+    const void* FEditRowKey = nullptr;
+    // Set while EndEdit runs its handlers: a change they make moves the edit but
+    // does not commit it a second time.
+    bool FCommitting = false;
+    // Set while GridChanged places the editor: a change made on the way only moves the edit.
+    bool FInGridChanged = false;
+    bool FPaintStopped = false;
+    unsigned FChangeCount = 0;
+    std::vector<TRowHold*> FRowHolds;
     QPointer<TNxCustomEdit> FActiveEditor;
     // Where a column's InplaceEdit lived before the grid took it; it goes back there.
     QPointer<QWidget> FEditorHome;

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
+#include <exception>
 
 namespace {
 
@@ -39,10 +41,13 @@ void CheckCellValue(const TNxCustomColumn* Column, const QString& Value)
 {
     if (Value.isEmpty())
         return;
-    if (Column->Kind() == ckInteger)
-        (void)NxCellConvert::StrToInt(Value);
-    else if (Column->Kind() == ckFloat)
-        (void)NxCellConvert::StrToFloat(Value);
+    switch (Column->Kind()) {
+    case ckInteger: (void)NxCellConvert::StrToInt(Value); break;
+    case ckFloat: (void)NxCellConvert::StrToFloat(Value); break;
+    case ckDateTime: (void)NxCellConvert::StrToDateTime(Value); break;
+    case ckBoolean: (void)NxCellConvert::ReadBoolean(Value); break;
+    default: break;
+    }
 }
 
 } // namespace
@@ -61,27 +66,31 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
     if (!FColumns->IsValidIndex(ACol) || !IsValidRow(ARow) || !GetRowVisible(ARow) || FReadOnly)
         return;
     TNxCustomColumn* Column = FColumns->Item(ACol);
+    if (!Column->Visible())
+        return;
     // Options first: a column that does not edit needs no editor made to say so.
     auto CanEdit = [&] {
         return (Column->Options() & coEditing) && (Column->GetEditOptions() & 1) && Column->Editor();
     };
     if (!CanEdit())
         return;
+    // The handlers, the commit or a scroll may move or remove the row or the column,
+    // or change the column's editor: both are looked up again after each (the
+    // column by its address only, until it is known to be in the list still).
+    const TRowHold Held(*this, ARow);
+    auto Gone = [&] {
+        ACol = FColumns->IndexOf(Column);
+        ARow = Held.Row();
+        return ACol < 0 || !IsValidRow(ARow) || !GetRowVisible(ARow) || !CanEdit();
+    };
     bool Accept = true;
     DoBeforeEdit(ACol, ARow, Accept);
-    if (!Accept)
+    if (!Accept || Gone())
         return;
     if (FEditing || FInputEditing) {
         (void)EndEdit();
         CloseEditor();
     }
-    // The handlers, the commit or a scroll may have removed the row or the column,
-    // or changed the column's editor; only the pointer is compared until the
-    // column is known to be in the list still.
-    auto Gone = [&] {
-        return !FColumns->IsValidIndex(ACol) || FColumns->Item(ACol) != Column || !IsValidRow(ARow) || !GetRowVisible(ARow)
-            || !CanEdit();
-    };
     if (Gone())
         return;
     // An editor over a cell out of view would take the keys unseen and write where
@@ -90,12 +99,14 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
     if (Gone())
         return;
     ScrollColumnIntoView(Column);
-    if (Gone())
+    if (Gone() || !CellShown(ACol, ARow))
         return;
     TNxCustomEdit* Editor = Column->Editor();
     FEditing = true;
     FEditCol = ACol;
     FEditRow = ARow;
+    FEditColumn = Column;
+    FEditRowKey = RowKey(ARow);
     const QString StartText = Text.isEmpty() ? GetCellText(ACol, ARow) : Text;
     if (Editor == Column->OwnEditor())
         PrepareOwnEditor(Column, Editor, GetCellColor(ACol, ARow));
@@ -122,12 +133,17 @@ void TNxCustomGridControl::StartInputEdit(TNxCustomColumn* Column, const QString
     }
     // The handlers that ran may have removed the column; only the pointer is
     // compared until it is known to be in the list still.
-    if (!FColumns->IsValidIndex(Index) || FColumns->Item(Index) != Column)
+    auto Gone = [&] { return !FColumns->IsValidIndex(Index) || FColumns->Item(Index) != Column; };
+    if (Gone())
         return;
     TNxCustomEdit* Editor = Column->Editor();
     if (!Editor || !(Column->GetEditOptions() & 2) || FReadOnly)
         return;
+    ScrollColumnIntoView(Column);
+    if (Gone() || !CellShown(Index, -1))
+        return;
     FInputEditing = true;
+    FEditColumn = Column;
     if (Editor == Column->OwnEditor())
         PrepareOwnEditor(Column, Editor, Column->Color());
     SetActiveEditor(Editor);
@@ -199,9 +215,14 @@ void TNxCustomGridControl::EndEditOnLeave()
     const QWidget* F = QApplication::focusWidget();
     if (F && F->window() != window())
         return;
+    CommitAndClose();
+}
+
+void TNxCustomGridControl::CommitAndClose()
+{
     try {
         (void)EndEdit();
-    } catch (const EDotwrightError& Error) {
+    } catch (const std::exception& Error) {
         // A text the cell cannot take goes with the editor the user left; the
         // error is shown once the edit is closed.
         CloseEditor();
@@ -209,6 +230,124 @@ void TNxCustomGridControl::EndEditOnLeave()
         return;
     }
     CloseEditor();
+}
+
+TNxCustomGridControl::TRowsChange::TRowsChange(TNxCustomGridControl& Grid)
+    : FGrid(Grid)
+    , FEditedCurrentRow(Grid.FEditing && Grid.FSelectedRow == Grid.FEditRow ? Grid.FEditRow : -1)
+    , FExceptions(std::uncaught_exceptions())
+{
+    if (Grid.FRowsLocked > 0)
+        throw EDotwrightError(QStringLiteral("The rows cannot change while they are being sorted"));
+    ++Grid.FRowsChanging;
+}
+
+TNxCustomGridControl::TRowsChange::~TRowsChange()
+{
+    // While an exception passes, the edit only follows its cell: no handler runs.
+    const QScopedValueRollback Quiet(FGrid.FCommitting, FGrid.FCommitting || std::uncaught_exceptions() > FExceptions);
+    --FGrid.FRowsChanging;
+    FGrid.GridChanged(FEditedCurrentRow);
+}
+
+TNxCustomGridControl::TRowHold::TRowHold(TNxCustomGridControl& Grid, int Row)
+    : FGrid(Grid)
+    , FKey(Grid.RowKey(Row))
+    , FRow(Grid.IsValidRow(Row) ? Row : -1)
+{
+    Grid.FRowHolds.push_back(this);
+}
+
+TNxCustomGridControl::TRowHold::~TRowHold()
+{
+    std::erase(FGrid.FRowHolds, this);
+}
+
+void TNxCustomGridControl::KeepCurrentColumnShown()
+{
+    if (!FColumns->IsValidIndex(FSelectedColumn))
+        return;
+    TNxCustomColumn* C = FColumns->Item(FSelectedColumn);
+    if (C->Visible())
+        return;
+    TNxCustomColumn* Next = C->NextEnabledVisible();
+    if (Next == C)
+        Next = C->PreviousEnabledVisible();
+    FSelectedColumn = Next == C ? -1 : Next->Index();
+    Invalidate();
+}
+
+bool TNxCustomGridControl::FollowEditCell(int EditedCurrentRow)
+{
+    const int Col = FColumns->IndexOf(FEditColumn);
+    const int Row = FEditing && Col >= 0 ? RowOfKey(FEditRowKey, FEditRow) : -1;
+    if (Col < 0 || (FEditing && Row < 0)) {
+        // The cell went with its row or column: there is nothing left to write into.
+        FEditCol = FEditRow = FInputColumn = -1;
+        CloseEditor();
+        return false;
+    }
+    if (FInputEditing) {
+        FInputColumn = Col;
+        return true;
+    }
+    // Only when the change itself left the current row where it was.
+    if (EditedCurrentRow >= 0 && FSelectedRow == EditedCurrentRow && FSelectedRow != Row) {
+        FSelectedRow = Row;
+        Invalidate();
+    }
+    FEditCol = Col;
+    FEditRow = Row;
+    return true;
+}
+
+void TNxCustomGridControl::GridChanged(int EditedCurrentRow)
+{
+    ++FChangeCount;
+    // A sort reads the rows and the cell columns: the grid looks again when it is done.
+    if (FDestroying || !FColumns || FRowsLocked > 0)
+        return;
+    for (TRowHold* H : FRowHolds)
+        H->FRow = H->FRow < 0 ? -1 : RowOfKey(H->FKey, H->FRow);
+    KeepCurrentColumnShown();
+    if ((!FEditing && !FInputEditing) || !FollowEditCell(EditedCurrentRow) || FInGridChanged)
+        return;
+    const QScopedValueRollback Busy(FInGridChanged, true);
+    // Row heights are measured by a handler that may change the grid again: then
+    // the edit has followed once more and is looked at anew.
+    for (int Tries = 0; Tries < 3 && (FEditing || FInputEditing); ++Tries) {
+        const unsigned Stamp = FChangeCount;
+        const bool Shown = CellShown(FEditing ? FEditCol : FInputColumn, FEditing ? FEditRow : -1);
+        if (FChangeCount != Stamp)
+            continue;
+        // Never open unseen: an edit that cannot be shown ends as a focus change ends it.
+        if (!Shown && !FCommitting && FRowsChanging == 0) {
+            CommitAndClose();
+            return;
+        }
+        PlaceEditor();
+        if (FChangeCount == Stamp)
+            return;
+    }
+}
+
+bool TNxCustomGridControl::CellShown(int ACol, int ARow) const
+{
+    if (!FColumns->IsValidIndex(ACol))
+        return false;
+    TNxCustomColumn* C = FColumns->Item(ACol);
+    if (!C->Visible() || (ARow >= 0 && (!IsValidRow(ARow) || !GetRowVisible(ARow))))
+        return false;
+    if (ARow < 0 && (!(FOptions & goInput) || FGridStyle != gsReport))
+        return false;
+    // A grid off screen shows nothing; an edit in it waits with it.
+    if (!isVisible())
+        return true;
+    const TRect B = GetBodyRect();
+    const TRect R = ARow < 0 ? C->PartRect(caInput) : GetCellRect(ACol, ARow);
+    const int Left = FGridStyle == gsReport && ColumnScrolled(C) ? std::max(B.Left, GetScrollArea().Left) : B.Left;
+    const bool Across = R.Right > Left && R.Left < std::min(B.Right, ClientWidth());
+    return Across && (ARow < 0 || (R.Top >= B.Top && R.Top < B.Bottom));
 }
 
 bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)
@@ -274,12 +413,16 @@ void TNxCustomGridControl::PlaceEditor()
 {
     if (!FActiveEditor)
         return;
+    const unsigned Stamp = FChangeCount;
+    const TRect B = GetBodyRect();
     TRect R;
     if (FEditing && FEditCol >= 0 && FEditRow >= 0) {
         R = GetCellRect(FEditCol, FEditRow);
         R.Left += FLineWidths.Left;
         R.Right -= FLineWidths.Right;
-        if (GetBodyRect().Top > R.Top || R.Top >= GetBodyRect().Bottom) {
+        // Cut where the row area ends.
+        R.Bottom = std::min(R.Bottom, B.Bottom);
+        if (B.Top > R.Top || R.Top >= B.Bottom) {
             // Out of the row area. The grid keeps the focus: handed on to another
             // widget it would end the edit.
             if (FActiveEditor->hasFocus())
@@ -292,9 +435,12 @@ void TNxCustomGridControl::PlaceEditor()
     } else {
         return;
     }
+    // A handler that measured the rows changed the grid: it has placed the editor again.
+    if (FChangeCount != Stamp || !FActiveEditor)
+        return;
     R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
     R.Left = std::max(R.Left, 0);
-    R.Left = std::max(R.Left, GetBodyRect().Left);
+    R.Left = std::max(R.Left, B.Left);
     // Moved while shown: a focused editor that hid would hand the focus on and end the edit.
     FActiveEditor->setGeometry(R.ToQRect());
     FActiveEditor->show();
@@ -309,18 +455,22 @@ bool TNxCustomGridControl::EndEdit()
     if (!FActiveEditor)
         return FEditing || FInputEditing ? false : Result;
     const QString Value = FActiveEditor->text();
+    // The handlers below may move or remove the cell: the edit follows it
+    // (GridChanged) and is not committed a second time on the way.
+    const QScopedValueRollback Busy(FCommitting, true);
     if (FEditing) {
         if (!IsValidRow(FEditRow) || !FColumns->IsValidIndex(FEditCol) || Value == GetCellText(FEditCol, FEditRow)) {
             Result = false;
         } else {
             bool Accept = true;
             DoEditAccept(FEditCol, FEditRow, Value, Accept);
-            // The handler may have cleared the rows or closed the edit.
-            if (Accept && FEditing && GetRowCount() > 0 && FEditCol != -1 && FEditRow != -1 && IsValidRow(FEditRow)) {
+            if (Accept && FEditing && IsValidRow(FEditRow) && FColumns->IsValidIndex(FEditCol)) {
                 SetCellText(FEditCol, FEditRow, Value);
-                DoAfterEdit(FEditCol, FEditRow, Value);
+                // OnChange ran: the cell may have moved, or gone with the edit.
+                if (FEditing)
+                    DoAfterEdit(FEditCol, FEditRow, Value);
             } else {
-                FEditRefused = !Accept;
+                FEditRefused = FEditing && !Accept;
                 Result = false;
             }
         }
@@ -382,6 +532,8 @@ void TNxCustomGridControl::CloseEditor()
     FEditing = false;
     FInputEditing = false;
     FEditCol = FEditRow = -1;
+    FEditColumn = nullptr;
+    FEditRowKey = nullptr;
     if (FColumns && FColumns->IsValidIndex(FInputColumn))
         FColumns->Item(FInputColumn)->SetInputEditing(false);
     FInputColumn = -1;

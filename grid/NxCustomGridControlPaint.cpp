@@ -33,7 +33,22 @@ void TNxCustomGridControl::PaintTo(QPainter& Canvas, const QRect& Clip)
             G->FCanvas = nullptr;
         }
     } Reset{this};
+    FPaintStopped = false;
     Paint();
+}
+
+bool TNxCustomGridControl::PaintGoesOn(unsigned Stamp)
+{
+    if (FPaintStopped)
+        return false;
+    if (FChangeCount == Stamp)
+        return true;
+    // What this paint looked up (columns, rows, rectangles) no longer holds.
+    FPaintStopped = true;
+    if (FCanvas)
+        ResetClip();
+    Invalidate();
+    return false;
 }
 
 void TNxCustomGridControl::ClipTo(const TRect& R)
@@ -75,6 +90,8 @@ void TNxCustomGridControl::Paint()
         VertClipRect = {0, Body.Top, ClientWidth(), ClientHeight()};
         PaintSlides();
     }
+    if (FPaintStopped)
+        return;
     if (GetRowCount() == 0 && !FCaption.isEmpty()) {
         FCanvas->setFont(font());
         FCanvas->setPen(ToQColor(FFontColor, Pal));
@@ -173,7 +190,7 @@ void TNxCustomGridControl::PaintRowArea()
     }
     int Y = Body.Top;
     int R = FFirstRow;
-    while (Y < Body.Bottom) {
+    while (Y < Body.Bottom && !FPaintStopped) {
         if (R < Count) {
             if (GetRowVisible(R)) {
                 for (int Col : Shown)
@@ -192,7 +209,7 @@ void TNxCustomGridControl::PaintRowArea()
         }
         ++R;
     }
-    if (FOptions & goSelectFullRow)
+    if ((FOptions & goSelectFullRow) && !FPaintStopped)
         DrawFocusFrame();
 }
 
@@ -227,18 +244,23 @@ void TNxCustomGridControl::DrawCellLines(const TRect& R, TColor GridColor, bool 
                           ToQColor(Framed && LastColumn && RowExists ? clBlack : GridColor, Pal));
 }
 
+// Each handler may change the grid (delete the column, clear the rows, sort):
+// after one did, the cell is not painted on with what was looked up before.
 void TNxCustomGridControl::DrawCell(int ACol, int ARow)
 {
-    TNxCustomColumn* Column = FColumns->Item(ACol);
-    if (!Column->Visible())
+    const unsigned Stamp = FChangeCount;
+    if (FPaintStopped || !FColumns->Item(ACol)->Visible())
         return;
     TCellState CellState = 0;
     TColor GridColor = FGridLinesColor;
     bool DefaultDrawing = true;
     TRect CellRect = GetCellRect(ACol, ARow);
+    if (!PaintGoesOn(Stamp))
+        return;
     if (CellRect.Right < FClipBox.Left || CellRect.Left > FClipBox.Right || CellRect.Bottom < FClipBox.Top
         || CellRect.Top > FClipBox.Bottom)
         return;
+    TNxCustomColumn* Column = FColumns->Item(ACol);
     const QPalette Pal = palette();
     FCanvas->setFont(Column->Font());
     TColor CellColor = GetCellColorFor(ACol, ARow);
@@ -253,6 +275,8 @@ void TNxCustomGridControl::DrawCell(int ACol, int ARow)
     if (Focused() && !(FAppearanceOptions & aoHideFocus))
         CellState |= csFocused;
     DoCellColoring(ACol, ARow, CellColor, GridColor, CellState);
+    if (!PaintGoesOn(Stamp))
+        return;
     if (Column->Sorted() && !Selected) {
         if (FSortedStyle == soDarker)
             CellColor = TGraphicsProvider::BlendColor(clBlack, CellColor, 10, Pal);
@@ -265,6 +289,8 @@ void TNxCustomGridControl::DrawCell(int ACol, int ARow)
     CellRect.Left += FLineWidths.Left;
     CellRect.Right -= FLineWidths.Right;
     DoDrawCellBackground(ACol, ARow, CellRect, CellState, DefaultDrawing);
+    if (!PaintGoesOn(Stamp))
+        return;
     Display->Handle = this;
     Display->Canvas = FCanvas;
     Display->RightToLeft = layoutDirection() == Qt::RightToLeft;
@@ -284,14 +310,17 @@ void TNxCustomGridControl::DrawCell(int ACol, int ARow)
     Display->Current = ACol == FSelectedColumn && ARow == GetSelectedRow();
     const TDrawingOptions Drawing = Column->DrawingOptions();
     try {
-        if ((Drawing == doNormal || Drawing == doCustom) && DrawCellContent(ACol, ARow, CellState))
+        if ((Drawing == doNormal || Drawing == doCustom) && DrawCellContent(ACol, ARow, CellState)
+            && PaintGoesOn(Stamp))
             Display->PaintContent();
-        if (Drawing != doNormal)
+        if (Drawing != doNormal && PaintGoesOn(Stamp))
             DoCustomDrawCell(ACol, ARow, CellRect, CellState);
     } catch (const EDotwrightError& E) {
         // A value that does not convert leaves its cell blank; the rest of the grid still paints.
         qWarning().noquote() << E.Message();
     }
+    if (!PaintGoesOn(Stamp))
+        return;
     if (!(FOptions & goSelectFullRow) && ACol == FSelectedColumn && ARow == GetSelectedRow())
         DrawFocusFrame();
     ResetClip();
@@ -299,6 +328,9 @@ void TNxCustomGridControl::DrawCell(int ACol, int ARow)
 
 void TNxCustomGridControl::DrawEmptyCell(int ACol, int ARow)
 {
+    const unsigned Stamp = FChangeCount;
+    if (FPaintStopped)
+        return;
     TNxCustomColumn* Column = FColumns->Item(ACol);
     const QPalette Pal = palette();
     TColor CellColor = FColor;
@@ -307,6 +339,8 @@ void TNxCustomGridControl::DrawEmptyCell(int ACol, int ARow)
     TColor GridColor = FGridLinesStyle == lsActiveRows ? CellColor : FGridLinesColor;
     TCellState CellState = csEmpty;
     TRect CellRect = GetCellRect(ACol, ARow);
+    if (!PaintGoesOn(Stamp))
+        return;
     if (CellRect.Right < FClipBox.Left || CellRect.Left > FClipBox.Right || CellRect.Bottom < FClipBox.Top
         || CellRect.Top > FClipBox.Bottom)
         return;
@@ -317,7 +351,10 @@ void TNxCustomGridControl::DrawEmptyCell(int ACol, int ARow)
     CellRect.Right -= FLineWidths.Right;
     DoCellColoring(ACol, ARow, CellColor, GridColor, CellState);
     bool DefaultDrawing = true;
-    DoDrawCellBackground(ACol, ARow, CellRect, CellState, DefaultDrawing);
+    if (PaintGoesOn(Stamp))
+        DoDrawCellBackground(ACol, ARow, CellRect, CellState, DefaultDrawing);
+    if (!PaintGoesOn(Stamp))
+        return;
     if (DefaultDrawing)
         FCanvas->fillRect(CellRect.ToQRect(), ToQColor(CellColor, Pal));
     ResetClip();
@@ -437,8 +474,11 @@ void TNxCustomGridControl::DrawFocusFrame()
         R = {Body.Left - HorzScrollPos(), RR.Top, FColumns->TotalWidth() - HorzScrollPos() + Body.Left - FLineWidths.Right,
              RR.Bottom - FLineWidths.Bottom};
     } else {
-        TNxCustomColumn* C = FColumns->Item(FSelectedColumn);
+        const unsigned Stamp = FChangeCount;
         R = GetCellRect(FSelectedColumn, Row);
+        if (!PaintGoesOn(Stamp))
+            return;
+        TNxCustomColumn* C = FColumns->Item(FSelectedColumn);
         if (ColumnScrolled(C) && R.Left < GetScrollArea().Left)
             R.Left = GetScrollArea().Left;
         R.Left += FLineWidths.Left;
@@ -480,10 +520,12 @@ void TNxCustomGridControl::PaintSlides()
             Back = Focus ? FSlideSelectionColor : ((FSlidesOptions & soHideSelection) ? FColor : clBtnFace);
         FCanvas->fillRect(Band.ToQRect(), ToQColor(Back, Pal));
         for (int I = 0; I < FColumns->Count(); ++I) {
-            TNxCustomColumn* C = FColumns->Item(I);
-            if (!C->Visible())
+            if (!FColumns->Item(I)->Visible())
                 continue;
             DrawCell(I, R);
+            if (FPaintStopped)
+                return;
+            TNxCustomColumn* C = FColumns->Item(I);
             ClipTo(Band);
             const TRect Cell = GetCellRect(I, R);
             const QFontMetrics FM(font());

@@ -9,25 +9,40 @@ void TNxCustomGridControl::SelectCell(int ACol, int ARow, TShiftState Shift)
     const bool Modified = Shift & (ssShift | ssCtrl);
     if (FMultiSelected && !Modified)
         ClearSelection();
-    // A column that does not exist cannot become current, as a disabled one cannot.
-    if (!FColumns->IsValidIndex(ACol) || !FColumns->Item(ACol)->Enabled())
+    // A column that does not exist cannot become current, as a disabled or a hidden one cannot.
+    if (!FColumns->IsValidIndex(ACol) || !FColumns->Item(ACol)->Enabled() || !FColumns->Item(ACol)->Visible())
         return;
     const int OldCol = FSelectedColumn;
     const int OldRow = FSelectedRow;
     FSelectedColumn = ACol;
     FSelectedRow = ARow;
+    // The deselection handler, and an edit that a scroll commits, may change the
+    // grid: the selection goes on from where they left the current cell, if it is
+    // still there.
+    const unsigned Stamp = FChangeCount;
+    auto Lost = [&] {
+        if (FChangeCount == Stamp && FSelectedColumn == ACol && FSelectedRow == ARow)
+            return false;
+        ACol = FSelectedColumn;
+        ARow = FSelectedRow;
+        return !FColumns->IsValidIndex(ACol) || (!FInputSelected && !IsValidRow(ARow));
+    };
     if (ACol != OldCol || ARow != OldRow)
         DoDeselectCell(OldCol, OldRow);
+    if (Lost())
+        return;
     if (FAutoScroll)
         ScrollToRow(ARow);
     else if (!FInputSelected && FUpdateCount <= 0)
         RevealCutRow(ARow);
+    if (Lost())
+        return;
     if (FInputSelected) {
         if (ACol != OldCol) {
-            DoInputSelectCell(ACol);
             RefreshColumn(FColumns->Item(ACol), caInput);
             if (FColumns->IsValidIndex(OldCol))
                 RefreshColumn(FColumns->Item(OldCol), caInput);
+            DoInputSelectCell(ACol);
         }
         return;
     }
@@ -155,7 +170,7 @@ void TNxCustomGridControl::RevealCutRow(int ARow)
 
 int TNxCustomGridControl::NavigationColumn() const
 {
-    if (FColumns->IsValidIndex(FSelectedColumn))
+    if (FColumns->IsValidIndex(FSelectedColumn) && FColumns->Item(FSelectedColumn)->Visible())
         return FSelectedColumn;
     // After ClearSelection or the current column's removal the keys go on from
     // the first column that can be current.
@@ -170,8 +185,7 @@ int TNxCustomGridControl::NavigationColumn() const
 void TNxCustomGridControl::AfterScroll(int Kind)
 {
     Q_UNUSED(Kind);
-    if (FEditing || FInputEditing)
-        PlaceEditor();
+    GridChanged();
 }
 
 void TNxCustomGridControl::ScrollColumnIntoView(TNxCustomColumn* Column)
@@ -242,7 +256,8 @@ void TNxCustomGridControl::MoveLeft()
         return;
     TNxCustomColumn* C = FColumns->Item(FSelectedColumn)->PreviousEnabledVisible();
     SelectCell(C->Index(), FSelectedRow, 0);
-    if (FGridStyle == gsReport)
+    // The selection handler may have deleted the column.
+    if (FGridStyle == gsReport && FColumns->IndexOf(C) >= 0)
         ScrollColumnIntoView(C);
 }
 
@@ -253,7 +268,7 @@ void TNxCustomGridControl::MoveRight()
         return;
     TNxCustomColumn* C = FColumns->Item(FSelectedColumn)->NextEnabledVisible();
     SelectCell(C->Index(), FSelectedRow, 0);
-    if (FGridStyle == gsReport)
+    if (FGridStyle == gsReport && FColumns->IndexOf(C) >= 0)
         ScrollColumnIntoView(C);
 }
 

@@ -2,7 +2,9 @@
 // a typed character, and the incremental search over the search column.
 #include "NxCustomGrid.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTimer>
 #include <algorithm>
 
@@ -39,6 +41,13 @@ void TNxCustomGrid::keyPressEvent(QKeyEvent* Event)
         // A key the open editor left (Up, Down, the page keys) stays with it: the
         // selection never moves away from the cell being edited.
         Event->setAccepted(Moves);
+        return;
+    }
+    if ((Editing() || InputEditing()) && ActiveEditor() && ActiveEditor()->isVisible()) {
+        // The grid took the focus (a click on the header, say): the keys still belong to the edit.
+        QPointer<TNxCustomEdit> Editor = ActiveEditor();
+        Editor->setFocus(Qt::OtherFocusReason);
+        QApplication::sendEvent(Editor, Event);
         return;
     }
     bool Handled = false;
@@ -98,13 +107,14 @@ bool TNxCustomGrid::KeyDown(QKeyEvent* Event)
     case Qt::Key_Home:
         if (ValidColumn && Count > 0) {
             VertScrollBar().SetPosition(0);
-            Select(0);
+            Select(RowAtPosition(0));
         }
         break;
     case Qt::Key_End:
+        // The last shown row: one folded away under a collapsed parent cannot be current.
         if (ValidColumn && Count > 0) {
             VertScrollBar().SetPosition(VertScrollBar().Max());
-            Select(Count - 1);
+            Select(RowAtPosition(Total - 1));
         }
         break;
     // The page keys count shown rows: with rows folded away, positions are not row numbers.
@@ -202,9 +212,11 @@ void TNxCustomGrid::IncrementalSearch(QChar Key)
     const int Start = Current < 0 ? 0 : (Current + (FSearchText.size() > 1 ? 0 : 1)) % Count;
     for (int Step = 0; Step < Count; ++Step) {
         const int Row = (Start + Step) % Count;
-        if (AsciiUpper(GetCellText(SearchCol, Row)).startsWith(Wanted)) {
+        // Rows folded away under a collapsed parent are not searched.
+        if (GetRowVisible(Row) && AsciiUpper(GetCellText(SearchCol, Row)).startsWith(Wanted)) {
             SetSelectedRow(Row);
-            ScrollToRow(Row);
+            // The selection handler may have moved the rows: the current row is looked up again.
+            ScrollToRow(SelectedRow());
             return;
         }
     }

@@ -67,9 +67,16 @@ void TNxCustomGrid::MouseDown(const QPoint& P, Qt::MouseButton Button, Qt::Keybo
         setFocus(Qt::MouseFocusReason);
     if (Columns().Count() == 0)
         return;
+    const int Area = GetAreaAt(P);
+    // A press on the header or the footer, or on a row edge, leaves an open edit
+    // where it is: the editor keeps the keys, and follows its cell through what
+    // the press starts.
+    if ((Editing() || InputEditing()) && ActiveEditor() && ActiveEditor()->isVisible()
+        && (Area == gaHeader || Area == gaFooter
+            || (Area == gaIndicator && (Options() & goRowResizing) && GetRowEdgeAt(P.x(), P.y()) >= 0)))
+        ActiveEditor()->setFocus(Qt::MouseFocusReason);
     if (!(Button == Qt::LeftButton || (Button == Qt::RightButton && !MultiSelected())))
         return;
-    const int Area = GetAreaAt(P);
     const int Edge = (Options() & goHeader) && Area == gaHeader ? GetColumnEdgeAt(P.x()) : -1;
     if (Edge >= 0) {
         if (Double) {
@@ -245,8 +252,12 @@ void TNxCustomGrid::StartColumnDrag(const QPoint& P)
 
 void TNxCustomGrid::RowsMove(const QPoint& P)
 {
+    const unsigned Stamp = ChangeCount();
     const int Col = CellColumnAt(P);
     const int Row = RowAtY(P.y());
+    // A row-height handler changed the grid on the way: the next move looks again.
+    if (ChangeCount() != Stamp)
+        return;
     if (IsValidRow(FPressedRow) && (Options() & goRowMoving) && !FRowDragging && PointOutsideBox(P, FPressPoint, 5))
         FRowDragging = true;
     if (FRowDragging) {
@@ -278,11 +289,24 @@ void TNxCustomGrid::RowsMove(const QPoint& P)
 
 void TNxCustomGrid::CellHint(int ACol, int ARow)
 {
-    TNxCustomColumn* C = Columns().Item(ACol);
+    // The row-height and colouring handlers that run on the way may change the grid.
+    const unsigned Stamp = ChangeCount();
+    auto Changed = [&] {
+        if (ChangeCount() == Stamp)
+            return false;
+        HideHint();
+        return true;
+    };
     const TRect R = GetCellRect(ACol, ARow);
-    if (C->Options() & coShowTextFitHint) {
+    if (Changed())
+        return;
+    if (Columns().Item(ACol)->Options() & coShowTextFitHint) {
+        const bool Bold = GetCellState(ACol, ARow) & csBoldTextSelection;
+        if (Changed())
+            return;
+        TNxCustomColumn* C = Columns().Item(ACol);
         QFont F = C->Font();
-        if (GetCellState(ACol, ARow) & csBoldTextSelection)
+        if (Bold)
             F.setBold(true);
         const int W = QFontMetrics(F).horizontalAdvance(C->FormatText(GetCellText(ACol, ARow)));
         if (W >= C->Width() - 4) {
@@ -313,9 +337,9 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
         FRowDragging = false;
         FDropRow = -1;
         Invalidate();
-        const int Count = RowCount();
+        const unsigned Stamp = ChangeCount();
         // The handler may have changed the rows: the move is made only on the rows it was asked for.
-        if (IsValidRow(From) && IsValidRow(D) && D != From && DoRowMove(From, D) && RowCount() == Count) {
+        if (IsValidRow(From) && IsValidRow(D) && D != From && DoRowMove(From, D) && ChangeCount() == Stamp) {
             MoveRow(From, D);
             SetSelectedRow(D);
         }
@@ -363,11 +387,14 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
             // A press on a row cut by the bottom edge scrolls it up under the pointer:
             // a release that did not move is on the pressed row.
             const bool Unmoved = Press.x() >= 0 && !PointOutsideBox(P, Press, 3) && IsValidRow(FPressRow);
-            const int Row = Unmoved ? FPressRow : RowAtY(P.y());
+            int Row = Unmoved ? FPressRow : RowAtY(P.y());
             const bool Same = Col >= 0 && IsValidRow(Row) && Col == FPressCol && Row == FPressRow && Press.x() >= 0;
             TNxCustomColumn* C = Column(Col);
+            // The click handler may move the rows (a sort): the edit opens on the clicked row where it is now.
+            const TRowHold Clicked(*this, Row);
             if (Same)
                 DoCellClick(Col, Row);
+            Row = Clicked.Row();
             if (Same && Still(Col, C) && IsValidRow(Row) && !MultiSelected()) {
                 if (!C->Play()) {
                     StartEdit(Col, Row);
@@ -397,8 +424,10 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
                     else
                         C->SetSorted(true);
                 } catch (const EDotwrightError&) {
-                    // Rows that do not convert to the sort type stay as they were, and unsorted.
-                    C->SetSorted(false);
+                    // Rows that do not convert to the sort type stay as they were, and unsorted
+                    // (a sort handler that raised may have deleted the column first).
+                    if (Columns().IndexOf(C) >= 0)
+                        C->SetSorted(false);
                     throw;
                 }
             }
@@ -489,10 +518,11 @@ void TNxCustomGrid::ColumnDrop(int X, int Y)
 bool TNxCustomGrid::PreparePlayer(int ACol, int ARow, const TRect& CellRect)
 {
     const TNxCustomColumn* Column = Columns().Item(ACol);
+    const TRowHold Held(*this, ARow);
     bool Accept = true;
     DoBeforeEdit(ACol, ARow, Accept);
-    // The handler may have removed the column or the row.
-    if (!Accept || !Columns().IsValidIndex(ACol) || Columns().Item(ACol) != Column || !IsValidRow(ARow))
+    // The handler may have moved or removed the column or the row.
+    if (!Accept || Columns().IndexOf(Column) != ACol || Held.Row() != ARow)
         return false;
     TColumnPlay* Play = Columns().Item(ACol)->Play();
     if (!Play)

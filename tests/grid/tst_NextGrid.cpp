@@ -19,6 +19,8 @@ private slots:
     void CalculateFooter();
     void ChildRows();
     void DeletedParentIsForgotten();
+    void SortKeepsChildrenUnderParents_data();
+    void SortKeepsChildrenUnderParents();
 };
 
 // Steps: "add N", "clear", "defaults"; then RowCount and LastAddedRow.
@@ -265,3 +267,43 @@ void tst_NextGrid::DeletedParentIsForgotten()
 
 QTEST_MAIN(tst_NextGrid)
 #include "tst_NextGrid.moc"
+
+// The tree b(z y) a(d(f e) c), then "asc"/"desc" (a sort by the text) and "fold X"
+// / "open X" (the row of text X). Then each row's text and level, and the rows shown.
+void tst_NextGrid::SortKeepsChildrenUnderParents_data()
+{
+    QTest::addColumn<QString>("Steps");
+    QTest::addColumn<QString>("Expected");
+    const QString Asc = "a0 c1 d1 e2 f2 b0 y1 z1", Desc = "b0 z1 y1 a0 d1 f2 e2 c1";
+    QTest::newRow("ascending") << "asc" << Asc + " | 8";
+    QTest::newRow("descending") << "desc" << Desc + " | 8";
+    QTest::newRow("ascending, then the other way twice") << "asc; desc; asc" << Asc + " | 8";
+    QTest::newRow("folded before the sort, opened after") << "fold a; asc; open a" << Asc + " | 8";
+    QTest::newRow("folded before the sort") << "fold d; fold a; desc" << Desc + " | 4";
+    QTest::newRow("inner row opened after") << "fold d; fold a; desc; open a" << Desc + " | 6";
+}
+
+void tst_NextGrid::SortKeepsChildrenUnderParents()
+{
+    QFETCH(QString, Steps);
+    QFETCH(QString, Expected);
+    TListGrid G;
+    for (const auto& [Parent, Text] : {std::pair{-1, "b"}, {-1, "a"}, {0, "z"}, {0, "y"}, {3, "d"}, {3, "c"}, {4, "f"}, {4, "e"}}) {
+        Parent < 0 ? G.AddRow(1) : G.AddChildRow(Parent, true);
+        G.SetCells(0, G.LastAddedRow, Text);
+    }
+    auto Rows = [&] {
+        QStringList L;
+        for (int R = 0; R < G.RowCount(); ++R)
+            L << G.Cells(0, R) + QString::number(G.CellStore().GetRow(R)->Level);
+        return L;
+    };
+    for (const QString& Step : Steps.split(';', Qt::SkipEmptyParts)) {
+        const QStringList A = Step.trimmed().split(' ');
+        if (A.size() == 1)
+            G.SortColumn(G.CharCol, A[0] == "asc");
+        else
+            G.SetExpanded(Rows().indexOf(QRegularExpression(A[1] + "\\d")), A[0] == "open");
+    }
+    QCOMPARE(QString("%1 | %2").arg(Rows().join(' ')).arg(G.CellStore().VisibleRowCount()), Expected);
+}

@@ -149,7 +149,13 @@ void tst_NxCells::Conversions_data()
     QTest::newRow("int set date") << ckInteger << "DateTime" << "5" << "Integer" << "0";
 
     QTest::newRow("bool TRUE") << ckBoolean << "String" << "TRUE" << "Boolean" << "1";
-    QTest::newRow("bool yes") << ckBoolean << "String" << "yes" << "Boolean" << "0";
+    QTest::newRow("bool yes") << ckBoolean << "String" << "yes" << "Boolean" << "1";
+    QTest::newRow("bool No") << ckBoolean << "String" << "No" << "Boolean" << "0";
+    QTest::newRow("bool 1") << ckBoolean << "String" << "1" << "Boolean" << "1";
+    QTest::newRow("bool 0") << ckBoolean << "String" << "0" << "String" << "False";
+    QTest::newRow("bool fALSE") << ckBoolean << "String" << "fALSE" << "Boolean" << "0";
+    QTest::newRow("bool maybe is refused") << ckBoolean << "String" << "maybe" << "Boolean" << "'maybe' is not a valid boolean value";
+    QTest::newRow("bool empty clears") << ckBoolean << "String" << "" << "String" << "False";
     QTest::newRow("bool text") << ckBoolean << "Integer" << "7" << "String" << "True";
     QTest::newRow("bool float") << ckBoolean << "Integer" << "7" << "Float" << "1";
     QTest::newRow("bool float 0") << ckBoolean << "Float" << "0" << "String" << "False";
@@ -162,7 +168,8 @@ void tst_NxCells::Conversions_data()
                                     << "'1,25' is not a valid floating point value";
     QTest::newRow("float as bool") << ckFloat << "Float" << "3" << "Boolean" << "0";
 
-    QTest::newRow("date bad text gives 0") << ckDateTime << "String" << "nonsense" << "Float" << "0";
+    QTest::newRow("date tomorrow is refused") << ckDateTime << "String" << "tomorrow" << "Float" << "'tomorrow' is not a valid date and time";
+    QTest::newRow("date empty clears") << ckDateTime << "String" << "" << "Float" << "0";
     QTest::newRow("date int") << ckDateTime << "Integer" << "40000" << "Float" << "40000";
     QTest::newRow("date rounds") << ckDateTime << "Float" << "2.5" << "Integer" << "2";
     QTest::newRow("date as bool") << ckDateTime << "Float" << "2.5" << "Boolean" << "0";
@@ -225,7 +232,15 @@ void tst_NxCells::ConversionErrorKeepsValue()
     TFixture F;
     F.Add(ckInteger);
     F.Add(ckFloat);
+    F.Add(ckDateTime);
+    F.Add(ckBoolean);
     F.Cells.AddRows(1);
+    F.Cells.GetCell(2, 0)->SetAsFloat(40000);
+    QCOMPARE(ErrorOf([&] { F.Cells.GetCell(2, 0)->SetAsString("tomorrow"); }), QString("'tomorrow' is not a valid date and time"));
+    QCOMPARE(F.Cells.GetCell(2, 0)->AsFloat(), 40000.0);
+    F.Cells.GetCell(3, 0)->SetAsBoolean(true);
+    QCOMPARE(ErrorOf([&] { F.Cells.GetCell(3, 0)->SetAsString("si"); }), QString("'si' is not a valid boolean value"));
+    QVERIFY(F.Cells.GetCell(3, 0)->AsBoolean());
     F.Cells.GetCell(0, 0)->SetAsInteger(12);
     QCOMPARE(ErrorOf([&] { F.Cells.GetCell(0, 0)->SetAsString("zz"); }), QString("'zz' is not a valid integer value"));
     QCOMPARE(F.Cells.GetCell(0, 0)->AsInteger(), 12);
