@@ -32,12 +32,19 @@ QString Win1252Char(int Code);
 // whole), empty when it holds them all.
 QString FirstNonWin1252(const QString& S);
 
-// Writes Bytes as the whole content of FileName. An existing file keeps its
-// old bytes until the new ones are all written and synced to disk; a file in
-// a folder the user may not write to is written in place. A target that is no
-// regular file (a pipe, a device) is refused. False with the reason in
-// ErrorText ("No space left on device") when anything fails.
+// Writes Bytes as the whole content of FileName, through the links that lead
+// to it (they stay links). A new file takes the place of the old one once it
+// is all written and synced, and the folder is synced after. In a folder the
+// user may not write to, the file is rewritten in place once the room for the
+// new bytes is reserved. A target that is no regular file (a folder, a pipe,
+// a device) is refused. False with the system's reason in ErrorText ("No space
+// left on device", "<name> is not a regular file") when anything fails; the
+// old bytes are then unchanged unless the failure came while writing in place.
 [[nodiscard]] bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* ErrorText);
+// Where a write of FileName would go: FileName, or where the links at it lead
+// (a name that may not exist yet). Empty with the reason in ErrorText when
+// that is something other than a regular file.
+QString RegularFileTarget(const QString& FileName, QString* ErrorText);
 
 // Opens documents, links and programs through the desktop shell. Tests install
 // their own opener to see what would be opened.

@@ -4,6 +4,9 @@
 #include "unMessageService.h"
 #include "NxCustomGridControl.h"
 
+#include "../FullDisk.h"
+
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -70,6 +73,24 @@ private slots:
             QVERIFY2(W->objectName() != QStringLiteral("frmSplash") || !W->isVisible(), "splash still up");
         Main.reset();
         QVERIFY(FMessages.Log.isEmpty());
+    }
+
+    // The real program ignores SIGXFSZ from its start: a save past the file
+    // size limit then fails as a write instead of ending the program.
+    void programOutlivesTheFileSizeLimit()
+    {
+        QTemporaryDir Config;
+        QProcess Program;
+        QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+        Env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        Env.insert(QStringLiteral("XDG_CONFIG_HOME"), Config.path());
+        Program.setProcessEnvironment(Env);
+        Program.start(QStringLiteral(DOTWRIGHT_EXE), QStringList());
+        QVERIFY(Program.waitForStarted(5000));
+        const bool Ignores = IgnoresFileSizeSignal(Program.processId());
+        Program.kill();
+        Program.waitForFinished(5000);
+        QVERIFY(Ignores);
     }
 
     void scriptAnswersInOrderAndRecordsTheRest()
