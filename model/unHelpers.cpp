@@ -269,11 +269,6 @@ namespace {
 // The system's text for an errno value ("No space left on device").
 QString SystemError(int Errno) { return QString::fromLocal8Bit(std::strerror(Errno)); }
 
-QString NotRegular(const QString& FileName)
-{
-    return QStringLiteral("%1 is not a regular file").arg(QDir::toNativeSeparators(FileName));
-}
-
 // Where Path leads once every symbolic link on its end is followed: Path
 // itself when it is no link, a name that does not exist when it leads
 // nowhere yet. Nullopt, with Info.st_mode or Error set, when it leads to
@@ -391,6 +386,11 @@ int WriteInPlace(const QByteArray& Path, const QByteArray& Bytes)
 
 } // namespace
 
+QString NotARegularFile(const QString& FileName)
+{
+    return QStringLiteral("%1 is not a regular file").arg(QDir::toNativeSeparators(FileName));
+}
+
 QString RegularFileTarget(const QString& FileName, QString* ErrorText)
 {
     QT_STATBUF Info;
@@ -398,7 +398,7 @@ QString RegularFileTarget(const QString& FileName, QString* ErrorText)
     if (const auto Path = FollowLinks(QFile::encodeName(FileName), Info, Error))
         return QFile::decodeName(*Path);
     if (ErrorText)
-        *ErrorText = Error ? SystemError(Error) : NotRegular(FileName);
+        *ErrorText = Error ? SystemError(Error) : NotARegularFile(FileName);
     return QString();
 }
 
@@ -417,7 +417,7 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
     int Error = 0;
     const std::optional<QByteArray> Found = FollowLinks(QFile::encodeName(FileName), Old, Error);
     if (!Found)
-        return Fail(Error ? SystemError(Error) : NotRegular(FileName));
+        return Fail(Error ? SystemError(Error) : NotARegularFile(FileName));
     const QByteArray& Path = *Found;
     const bool Exists = S_ISREG(Old.st_mode);
     // A file the user made read-only is not replaced behind that.
@@ -465,3 +465,28 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
         return Fail(SystemError(Error));
     return true;
 }
+
+namespace {
+
+std::function<qint64()> MemorySource;
+
+qint64 SystemAvailableMemory()
+{
+    QFile Info(QStringLiteral("/proc/meminfo"));
+    if (!Info.open(QIODevice::ReadOnly))
+        return -1;
+    // "MemAvailable:   20254868 kB"
+    for (const QByteArray& Line : Info.readAll().split('\n'))
+        if (Line.startsWith("MemAvailable:")) {
+            bool Ok = false;
+            const qint64 KiB = Line.mid(13).trimmed().split(' ').constFirst().toLongLong(&Ok);
+            return Ok ? KiB * 1024 : -1;
+        }
+    return -1;
+}
+
+} // namespace
+
+qint64 AvailableMemory() { return MemorySource ? MemorySource() : SystemAvailableMemory(); }
+
+void SetAvailableMemorySource(std::function<qint64()> Source) { MemorySource = std::move(Source); }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 QString PadRight(const QString& S, int Len, QChar Ch);
 QString RepeatString(const QString& S, int N);
@@ -41,10 +42,19 @@ QString FirstNonWin1252(const QString& S);
 // left on device", "<name> is not a regular file") when anything fails; the
 // old bytes are then unchanged unless the failure came while writing in place.
 [[nodiscard]] bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* ErrorText);
+// "<name> is not a regular file"
+QString NotARegularFile(const QString& FileName);
 // Where a write of FileName would go: FileName, or where the links at it lead
 // (a name that may not exist yet). Empty with the reason in ErrorText when
 // that is something other than a regular file.
 QString RegularFileTarget(const QString& FileName, QString* ErrorText);
+
+// The memory the system can still give this program, in bytes (MemAvailable
+// of /proc/meminfo); -1 when it is not known.
+qint64 AvailableMemory();
+// Makes AvailableMemory answer from Source (a test's figure); an empty
+// Source restores the system's.
+void SetAvailableMemorySource(std::function<qint64()> Source);
 
 // Opens documents, links and programs through the desktop shell. Tests install
 // their own opener to see what would be opened.

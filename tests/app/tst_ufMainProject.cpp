@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <sys/stat.h>
 
 using namespace MainTest;
 
@@ -323,6 +324,10 @@ private slots:
         QTest::addColumn<QByteArray>("Content"); // empty: no file at all
         QTest::addColumn<QString>("Message");
         QTest::newRow("missing") << QByteArray() << QStringLiteral("Error: File %1 does not exists.");
+        QTest::newRow("folder") << QByteArray("<folder>") << QStringLiteral("Error: %1 is not a regular file");
+        QTest::newRow("named pipe") << QByteArray("<pipe>") << QStringLiteral("Error: %1 is not a regular file");
+        QTest::newRow("more than the memory left")
+            << QByteArray("<FONT/>") << QStringLiteral("Error: Not enough memory to open %1");
         QTest::newRow("not xml") << QByteArray("garbage") << QStringLiteral("Error: Error loading font: *");
         QTest::newRow("too few values")
             << QByteArray("<FONT><FONTSIZE WIDTH=\"2\" HEIGHT=\"1\"/><RANGE FROM=\"65\" TO=\"65\"/>"
@@ -335,7 +340,12 @@ private slots:
         QFETCH(QString, Message);
         const QString Name = File(QStringLiteral("broken.lcd"));
         QFile::remove(Name);
-        if (!Content.isEmpty()) {
+        QDir(Name).removeRecursively();
+        if (Content == "<folder>") {
+            QVERIFY(QDir().mkpath(Name));
+        } else if (Content == "<pipe>") {
+            QVERIFY(::mkfifo(QFile::encodeName(Name).constData(), 0600) == 0);
+        } else if (!Content.isEmpty()) {
             QFile F(Name);
             QVERIFY(F.open(QIODevice::WriteOnly));
             F.write(Content);
@@ -348,7 +358,10 @@ private slots:
         Fx.Messages.Answer(TModalResult::mrNo); // the project question
         Fx.Messages.AnswerFile(Name);
         Fx.Messages.Answer(TModalResult::mrOk);
+        if (Content == "<FONT/>") // 7 bytes that would take more than the 41 left
+            SetAvailableMemorySource([] { return qint64(41); });
         M.Action(QStringLiteral("actOpenFontProject"))->trigger();
+        SetAvailableMemorySource(nullptr);
         CompareLog(Fx.Messages.Log, {ProjectQuestion, OpenDialog, QString(Message).replace(QStringLiteral("%1"), Name)});
         QCOMPARE(M.CurrentFont(), Before);
         QCOMPARE(M.CurrentFont()->FontName, QStringLiteral("Current"));

@@ -20,6 +20,8 @@ public:
             throw EDotwrightError(QStringLiteral("File x.lcd does not exists."));
         if (E->type() == QEvent::User + 1)
             throw std::runtime_error("plain failure");
+        if (E->type() == QEvent::User + 2)
+            throw std::bad_alloc();
         return QObject::event(E);
     }
 };
@@ -43,8 +45,10 @@ private slots:
         TThrowing Target;
         QCoreApplication::postEvent(&Target, new QEvent(QEvent::User));
         QCoreApplication::postEvent(&Target, new QEvent(QEvent::Type(QEvent::User + 1)));
+        QCoreApplication::postEvent(&Target, new QEvent(QEvent::Type(QEvent::User + 2)));
         QCoreApplication::processEvents();
-        QCOMPARE(FMessages.Log, (QStringList{"Error: File x.lcd does not exists.", "Error: plain failure"}));
+        QCOMPARE(FMessages.Log, (QStringList{"Error: File x.lcd does not exists.", "Error: plain failure",
+                                             "Error: Not enough memory"}));
         // The grid catches errors in its own handlers and hands them on.
         ReportGridError(EDotwrightError(QStringLiteral("Cannot sort")));
         QCOMPARE(FMessages.Log.last(), QStringLiteral("Error: Cannot sort"));
