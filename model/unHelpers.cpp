@@ -57,6 +57,19 @@ QString RemoveControls(const QString& S)
     return R;
 }
 
+QString ElidedText(const QString& S, qsizetype MaxLength)
+{
+    if (S.size() <= MaxLength)
+        return S;
+    qsizetype Head = std::max<qsizetype>(0, MaxLength - 1) / 2;
+    qsizetype Tail = std::max<qsizetype>(0, MaxLength - 1 - Head);
+    if (Head > 0 && S[Head - 1].isHighSurrogate())
+        --Head;
+    if (Tail > 0 && S[S.size() - Tail].isLowSurrogate())
+        --Tail;
+    return S.left(Head) + QChar(0x2026) + S.right(Tail);
+}
+
 QString PrefixedHex(int Value, const QString& Prefix)
 {
     const auto U = static_cast<std::uint32_t>(Value);

@@ -12,6 +12,13 @@ QString SpacesToUnderscores(const QString& S);
 QString TrimControls(const QString& S);
 // Without any control character (codes below 32), wherever it stands.
 QString RemoveControls(const QString& S);
+// Text from a file as a label or a box shows it: S when it has at most
+// MaxLength characters, else its start and end with an ellipsis between,
+// MaxLength in all (a surrogate pair is never cut). A name may be any length
+// on disk, never on the screen.
+QString ElidedText(const QString& S, qsizetype MaxLength);
+// Characters of a font name in a label.
+constexpr qsizetype MaxShownNameLength = 200;
 // Upper-case hex with at least two digits; a negative value as 32-bit two's complement.
 QString PrefixedHex(int Value, const QString& Prefix);
 // Exactly Digits binary digits; a value wider than Digits keeps its low bits.

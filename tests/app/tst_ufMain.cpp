@@ -291,6 +291,11 @@ private slots:
         auto* L = Fx.MainWith(MakeFont(Name, 32, 33, 8, 8)).findChild<QLabel*>(QStringLiteral("lblStatusFontName2"));
         QCOMPARE(L->sizeHint().height(), M.findChild<QLabel*>(QStringLiteral("lblStatusFontSize2"))->sizeHint().height());
         QVERIFY(L->sizeHint().width() >= L->fontMetrics().horizontalAdvance(Name)); // tags and all
+        // A name of any length is kept whole and shown bounded.
+        const QString Long = QStringLiteral("Long") + QString(50 << 20, u'n') + QStringLiteral("end");
+        Fx.MainWith(MakeFont(Long, 32, 33, 8, 8));
+        QCOMPARE(M.CurrentFont()->FontName, Long);
+        QCOMPARE(L->text(), QStringLiteral("Long") + QString(95, u'n') + QChar(0x2026) + QString(97, u'n') + "end");
     }
 
     void shortcutsReachTheActions()

@@ -37,6 +37,11 @@ void tst_unHelpers::stringHelpers()
     QCOMPARE(RepeatString("ab", -1), QString());
     QCOMPARE(SpacesToUnderscores("My Big Font"), QString("My_Big_Font"));
     QCOMPARE(SpacesToUnderscores("a\tb c"), QString("a\tb_c"));
+    QCOMPARE(ElidedText(QStringLiteral("abcdef"), 6), QStringLiteral("abcdef"));
+    QCOMPARE(ElidedText(QStringLiteral("abcdefg"), 6), QStringLiteral("ab\u2026efg"));
+    QCOMPARE(ElidedText(QString(50 << 20, u'n'), 200).size(), 200);
+    // A pair of surrogates stays whole or goes whole.
+    QCOMPARE(ElidedText(QStringLiteral("a\U0001F600bcd\U0001F600"), 6), QStringLiteral("a\u2026d\U0001F600"));
     QCOMPARE(TrimControls(QStringLiteral("\t My Font \r\n")), QStringLiteral("My Font"));
     QCOMPARE(TrimControls(QStringLiteral(" \x01\x1f ")), QString());
     QCOMPARE(TrimControls(QStringLiteral("\x7f!\xa0")), QStringLiteral("\x7f!\xa0"));
