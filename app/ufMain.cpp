@@ -163,7 +163,8 @@ TfrmMain::~TfrmMain()
     // A failed write stops here, as the layout and the settings go to one file.
     if (!SaveToolbarLayout() || !SaveSettings())
         MessageService().MessageDlg(QStringLiteral("Unable to write to ") +
-                                        QDir::toNativeSeparators(GetSettingsFileName()),
+                                        QDir::toNativeSeparators(GetSettingsFileName()) +
+                                        (FSettingsRefused.isEmpty() ? QString() : QStringLiteral("\r\n") + FSettingsRefused),
                                     TMsgDlgType::mtError, mbOK);
 }
 

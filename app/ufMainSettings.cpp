@@ -2,6 +2,8 @@
 // editor's cell size and grid lines, and the toolbar and dock layout.
 #include "ufMain.h"
 
+#include "unHelpers.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -152,9 +154,18 @@ void TfrmMain::EnsureSettingsFolder()
                                     TMsgDlgType::mtError, mbOK);
 }
 
+QString TfrmMain::SettingsFile()
+{
+    FSettingsRefused.clear();
+    return RegularFileTarget(GetSettingsFileName(), &FSettingsRefused);
+}
+
 void TfrmMain::LoadSettings()
 {
-    QSettings S(GetSettingsFileName(), QSettings::IniFormat);
+    const QString File = SettingsFile();
+    if (File.isEmpty())
+        return; // the defaults
+    QSettings S(File, QSettings::IniFormat);
     S.beginGroup(SettingsSection);
     const QRect Current = geometry();
     // The file keeps the client area; a size below 1 is no size.
@@ -198,7 +209,10 @@ void TfrmMain::LoadSettings()
 
 bool TfrmMain::SaveSettings()
 {
-    QSettings S(GetSettingsFileName(), QSettings::IniFormat);
+    const QString File = SettingsFile();
+    if (File.isEmpty())
+        return false;
+    QSettings S(File, QSettings::IniFormat);
     S.beginGroup(SettingsSection);
     // The normal bounds, so that a maximised window comes back to them.
     const QRect G = (isMaximized() || isMinimized()) ? normalGeometry() : geometry();
@@ -245,7 +259,10 @@ void TfrmMain::RestorePanelSizes()
 
 bool TfrmMain::SaveToolbarLayout()
 {
-    QSettings S(GetSettingsFileName(), QSettings::IniFormat);
+    const QString File = SettingsFile();
+    if (File.isEmpty())
+        return false;
+    QSettings S(File, QSettings::IniFormat);
     for (QToolBar* T : {tbFont, tbCharacter}) {
         S.beginGroup(LayoutPrefix + T->objectName());
         S.setValue(QStringLiteral("Visible"), T->isHidden() ? 0 : 1);
@@ -269,7 +286,10 @@ bool TfrmMain::SaveToolbarLayout()
 
 void TfrmMain::LoadToolbarLayout()
 {
-    QSettings S(GetSettingsFileName(), QSettings::IniFormat);
+    const QString File = SettingsFile();
+    if (File.isEmpty())
+        return;
+    QSettings S(File, QSettings::IniFormat);
     S.beginGroup(LayoutPrefix + objectName());
     const QByteArray State = QByteArray::fromBase64(S.value(QStringLiteral("State")).toString().toLatin1());
     S.endGroup();
