@@ -905,9 +905,11 @@ private slots:
             if (!Started)
                 qFatal("the window did not start");
         });
-        Main().findChild<QSpinBox*>(QStringLiteral("edtGridSize"))->setValue(21);
+        QSpinBox* GridSize = Main().findChild<QSpinBox*>(QStringLiteral("edtGridSize"));
         Started = true;
         Watchdog.join();
+        QCOMPARE(GridSize->value(), 15); // the defaults
+        GridSize->setValue(21);
         if (Kind != "file")
             Fx.Messages.Answer(TModalResult::mrOk);
         Fx.Window.reset();
