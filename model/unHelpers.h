@@ -17,8 +17,9 @@ QString RemoveControls(const QString& S);
 // MaxLength in all (a surrogate pair is never cut). A name may be any length
 // on disk, never on the screen.
 QString ElidedText(const QString& S, qsizetype MaxLength);
-// Characters of a font name in a label.
-constexpr qsizetype MaxShownNameLength = 200;
+// Characters of a font name in a label: room for any name a person types,
+// while the status bar still fits the window.
+constexpr qsizetype MaxShownNameLength = 64;
 // Upper-case hex with at least two digits; a negative value as 32-bit two's complement.
 QString PrefixedHex(int Value, const QString& Prefix);
 // Exactly Digits binary digits; a value wider than Digits keeps its low bits.

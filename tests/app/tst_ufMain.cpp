@@ -309,7 +309,7 @@ private slots:
         const QString Long = QStringLiteral("Long") + QString(50 << 20, u'n') + QStringLiteral("end");
         Fx.MainWith(MakeFont(Long, 32, 33, 8, 8));
         QCOMPARE(M.CurrentFont()->FontName, Long);
-        QCOMPARE(L->text(), QStringLiteral("Long") + QString(95, u'n') + QChar(0x2026) + QString(97, u'n') + "end");
+        QCOMPARE(L->text(), QStringLiteral("Long") + QString(27, u'n') + QChar(0x2026) + QString(29, u'n') + "end");
     }
 
     void shortcutsReachTheActions()
