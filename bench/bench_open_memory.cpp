@@ -115,7 +115,8 @@ void BM_OpenPeak(benchmark::State& State)
 {
     const TShape& Shape = Shapes[State.range(0)];
     State.SetLabel(Shape.Name);
-    const QString File = QDir::temp().filePath(QStringLiteral("dw_bench_memory_%1.lcd").arg(QCoreApplication::applicationPid()));
+    const QString File =
+        QDir::temp().filePath(QStringLiteral("dw_bench_memory_%1.lcd").arg(QCoreApplication::applicationPid()));
     qint64 Size = 0;
     {
         const QByteArray Bytes = Shape.Make();

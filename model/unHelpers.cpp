@@ -282,10 +282,10 @@ namespace {
 // The system's text for an errno value ("No space left on device").
 QString SystemError(int Errno) { return QString::fromLocal8Bit(std::strerror(Errno)); }
 
-// Where Path leads once every symbolic link on its end is followed: Path
-// itself when it is no link, a name that does not exist when it leads
-// nowhere yet. Nullopt, with Info.st_mode or Error set, when it leads to
-// something other than a regular file, or links too often.
+// Where Path leads once every symbolic link on its end is followed (Info
+// then holds its lstat, st_mode 0 when it does not exist yet). Nullopt when
+// it leads to something other than a regular file (Error 0), or cannot be
+// followed (Error: why).
 std::optional<QByteArray> FollowLinks(QByteArray Path, QT_STATBUF& Info, int& Error)
 {
     Error = 0;

@@ -921,11 +921,14 @@ private slots:
             QVERIFY(Fx.Messages.Log.isEmpty());
             return;
         }
-        QCOMPARE(Fx.Messages.Log, QStringList(QStringLiteral("Error: Unable to write to %1\r\n%1 is not a regular file").arg(Ini)));
-        QVERIFY(Kind == "pipe" ? S_ISFIFO(Info.st_mode) : Kind == "folder" ? S_ISDIR(Info.st_mode) : S_ISLNK(Info.st_mode));
+        QCOMPARE(Fx.Messages.Log,
+                 QStringList(QStringLiteral("Error: Unable to write to %1\r\n%1 is not a regular file").arg(Ini)));
+        QVERIFY(Kind == "pipe"     ? S_ISFIFO(Info.st_mode)
+                : Kind == "folder" ? S_ISDIR(Info.st_mode)
+                                   : S_ISLNK(Info.st_mode));
         QVERIFY(::stat(QFile::encodeName(Device()).constData(), &Info) == 0 && S_ISCHR(Info.st_mode));
-        QCOMPARE(QDir(TfrmMain::GetSettingsFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-                 QStringList(QStringLiteral("Dotwright.ini")));
+        const auto All = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(TfrmMain::GetSettingsFolder()).entryList(All), QStringList(QStringLiteral("Dotwright.ini")));
         QFile::remove(Ini);
         QDir(Ini).removeRecursively();
     }

@@ -397,7 +397,9 @@ void tst_ProjectFile::openRefusesWhatIsNoProject()
     case MoreThanMemory: WriteBytes(Name, QByteArray(1001, ' ')); break;
     case AddressSpaceTooSmall: WriteBytes(Name, "<FONT><FONTNAME>" + LongText + "</FONTNAME></FONT>"); break;
     case JunkElements: WriteBytes(Name, "<FONT>" + QByteArray("<A/>").repeated(1 << 16) + "</FONT>"); break;
-    case LongName: WriteBytes(Name, Lcd("", "FROM=\"1\" TO=\"0\"", "").replace("<FONTNAME>F", "<FONTNAME>" + LongText)); break;
+    case LongName:
+        WriteBytes(Name, Lcd("", "FROM=\"1\" TO=\"0\"", "").replace("<FONTNAME>F", "<FONTNAME>" + LongText));
+        break;
     }
     // In a child that a hang cannot outlast.
     const QByteArray Got = InChild(false, -1, [&] {
