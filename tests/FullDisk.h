@@ -68,65 +68,45 @@ struct TUserDir : QTemporaryDir {
 template <class TCase> QByteArray InChild(bool AsUser, qint64 FileSizeLimit, TCase Case, unsigned Seconds = 20)
 {
     int Pipe[2];
-    if (::pipe(Pipe) != 0)
-        return "<no pipe>";
     std::fflush(nullptr);
-    const pid_t Pid = ::fork();
-    if (Pid < 0)
-        return "<no fork>";
+    const pid_t Pid = ::pipe(Pipe) == 0 ? ::fork() : -1;
     if (Pid == 0) {
-        ::close(Pipe[0]);
         ::alarm(Seconds);
-        if (AsUser && ::getuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(OrdinaryUser) != 0 || ::setuid(OrdinaryUser) != 0))
+        const rlimit Limit{rlim_t(FileSizeLimit), RLIM_INFINITY};
+        std::signal(SIGXFSZ, SIG_IGN);
+        if ((AsUser && ::getuid() == 0 &&
+             (::setgroups(0, nullptr) != 0 || ::setgid(OrdinaryUser) != 0 || ::setuid(OrdinaryUser) != 0)) ||
+            (FileSizeLimit >= 0 && ::setrlimit(RLIMIT_FSIZE, &Limit) != 0))
             ::_exit(3);
-        if (FileSizeLimit >= 0) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit Limit{rlim_t(FileSizeLimit), RLIM_INFINITY};
-            if (::setrlimit(RLIMIT_FSIZE, &Limit) != 0)
-                ::_exit(4);
-        }
-        const QByteArray Out = Case();
-        for (qsizetype Done = 0; Done < Out.size();) {
-            const ssize_t N = ::write(Pipe[1], Out.constData() + Done, size_t(Out.size() - Done));
-            if (N <= 0)
-                ::_exit(5);
-            Done += N;
-        }
-        ::_exit(0); // no exit handlers: they belong to the parent
+        const QByteArray Out = Case(); // small: one write
+        ::_exit(::write(Pipe[1], Out.constData(), size_t(Out.size())) == Out.size() ? 0 : 4); // no exit handlers
     }
+    if (Pid < 0)
+        return "<no child>";
     ::close(Pipe[1]);
-    QByteArray Out;
-    char Buffer[4096];
-    for (ssize_t N; (N = ::read(Pipe[0], Buffer, sizeof(Buffer))) != 0;)
-        if (N > 0)
-            Out.append(Buffer, N);
-        else if (errno != EINTR)
-            break;
-    ::close(Pipe[0]);
+    QFile From;
+    const QByteArray Out = From.open(Pipe[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) ? From.readAll() : "";
     int Status = 0;
     while (::waitpid(Pid, &Status, 0) < 0 && errno == EINTR) {
     }
-    if (WIFSIGNALED(Status))
-        return "<child ended by signal " + QByteArray::number(WTERMSIG(Status)) + '>';
-    if (WEXITSTATUS(Status) != 0)
-        return "<child exit " + QByteArray::number(WEXITSTATUS(Status)) + '>';
+    if (!WIFEXITED(Status) || WEXITSTATUS(Status) != 0)
+        return "<child ended: status " + QByteArray::number(Status) + '>';
     return Out;
 }
 
-// Whether the running process Pid ignores SIGXFSZ, waiting up to Ms for it
-// to get that far; what its own main() does.
+// Whether the running process Pid ignores SIGXFSZ (what its own main() does),
+// waiting up to Ms for it to get that far.
 inline bool IgnoresFileSizeSignal(qint64 Pid, int Ms = 10000)
 {
-    for (QElapsedTimer T; !T.isValid() || T.elapsed() < Ms; QThread::msleep(20)) {
-        if (!T.isValid())
-            T.start();
+    QElapsedTimer T;
+    for (T.start(); T.elapsed() < Ms; QThread::msleep(20)) {
         QFile Status(QStringLiteral("/proc/%1/status").arg(Pid));
         if (!Status.open(QIODevice::ReadOnly))
             return false;
-        for (const QByteArray& Line : Status.readAll().split('\n'))
-            if (Line.startsWith("SigIgn:") && (Line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1)
-                return true;
+        const QByteArray All = Status.readAll();
+        const qsizetype At = All.indexOf("SigIgn:");
+        if (At >= 0 && (All.mid(At + 7, 17).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1)
+            return true;
     }
     return false;
 }
