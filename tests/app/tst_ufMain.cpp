@@ -17,11 +17,9 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <atomic>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace MainTest;
@@ -897,17 +895,7 @@ private slots:
             QVERIFY(QDir().mkpath(Ini));
         else
             QVERIFY(QFile::link(Real, Ini) && ::close(::creat(QFile::encodeName(Real).constData(), 0644)) == 0);
-        // A start that hangs ends the run with a word rather than at the time limit.
-        std::atomic<bool> Started = false;
-        std::thread Watchdog([&] {
-            for (int I = 0; I < 200 && !Started; ++I)
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            if (!Started)
-                qFatal("the window did not start");
-        });
-        QSpinBox* GridSize = Main().findChild<QSpinBox*>(QStringLiteral("edtGridSize"));
-        Started = true;
-        Watchdog.join();
+        QSpinBox* GridSize = Main().findChild<QSpinBox*>(QStringLiteral("edtGridSize")); // a pipe hung it here
         QCOMPARE(GridSize->value(), 15); // the defaults
         GridSize->setValue(21);
         if (Kind != "file")
