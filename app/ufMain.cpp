@@ -161,10 +161,12 @@ TfrmMain::~TfrmMain()
     FUndoMgr.reset();
     FClipChar.reset();
     // A failed write stops here, as the layout and the settings go to one file.
-    if (!SaveToolbarLayout() || !SaveSettings())
-        MessageService().MessageDlg(QStringLiteral("Unable to write to ") +
-                                        QDir::toNativeSeparators(GetSettingsFileName()),
-                                    TMsgDlgType::mtError, mbOK);
+    if (!SaveToolbarLayout() || !SaveSettings()) {
+        QString Text = QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(GetSettingsFileName());
+        if (!FSettingsRefused.isEmpty())
+            Text += QStringLiteral("\r\n") + FSettingsRefused;
+        MessageService().MessageDlg(Text, TMsgDlgType::mtError, mbOK);
+    }
 }
 
 void TfrmMain::FormCreate()

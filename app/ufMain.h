@@ -136,6 +136,10 @@ public:
     [[nodiscard]] bool SaveSettings();
     void LoadToolbarLayout();
     [[nodiscard]] bool SaveToolbarLayout();
+    // The file the settings are read from and written to: the settings file,
+    // or the regular file a link there leads to. Empty when it is something
+    // else (a pipe would hang the reader); FSettingsRefused then says why.
+    QString SettingsFile();
 
     // --- the editor's cell mouse events ---
     void EditorMouseDown(TPixelGrid* Sender, Qt::MouseButton Button, TShiftState Shift, int ACol,
@@ -248,6 +252,7 @@ private:
     bool FWaitCursor = false;
     bool FQuitConfirmed = false;
     bool FPositionRestored = false;
+    QString FSettingsRefused;
     bool FShownOnce = false;
 
     // controls

@@ -137,7 +137,7 @@ void TfrmMain::UpdateStatusBar(const TGLCDFont* Font)
         lblStatusFontCharsCount2->setText(QStringLiteral("0"));
         return;
     }
-    lblStatusFontName2->setText(Font->FontName);
+    lblStatusFontName2->setText(ElidedText(Font->FontName, MaxShownNameLength));
     // A project without characters has no size and no count to show.
     lblStatusFontSize2->setText(Font->GetWidth() >= 0 ? Font->SizeText() : QStringLiteral("?? x ??"));
     lblStatusFontRange2->setText(QString::number(Font->RangeFrom) + QStringLiteral(" - ") +

@@ -2,6 +2,8 @@
 // editor's cell size and grid lines, and the toolbar and dock layout.
 #include "ufMain.h"
 
+#include "unHelpers.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -15,6 +17,7 @@
 #include <QStandardPaths>
 #include <QToolBar>
 #include <algorithm>
+#include <optional>
 
 // A rectangle of the settings file. The numbers may be anything an int holds,
 // so every sum is taken in 64 bits.
@@ -32,15 +35,16 @@ constexpr int LayoutVersion = 1;
 constexpr int DefaultGridSize = 15;
 constexpr int MinGridSize = 5;
 
-// A number from the file, or Default when the key is missing or not a number.
-int ReadInteger(const QSettings& S, const QString& Key, int Default)
+// A number from the file, or Default when the key is missing or not a number
+// (or there is no file to read: S null).
+int ReadInteger(const QSettings* S, const QString& Key, int Default)
 {
     bool Ok = false;
-    const int V = S.value(Key).toString().trimmed().toInt(&Ok);
+    const int V = S ? S->value(Key).toString().trimmed().toInt(&Ok) : 0;
     return Ok ? V : Default;
 }
 
-bool ReadBool(const QSettings& S, const QString& Key, bool Default)
+bool ReadBool(const QSettings* S, const QString& Key, bool Default)
 {
     return ReadInteger(S, Key, Default ? 1 : 0) != 0;
 }
@@ -152,10 +156,22 @@ void TfrmMain::EnsureSettingsFolder()
                                     TMsgDlgType::mtError, mbOK);
 }
 
+QString TfrmMain::SettingsFile()
+{
+    FSettingsRefused.clear();
+    return RegularFileTarget(GetSettingsFileName(), &FSettingsRefused);
+}
+
 void TfrmMain::LoadSettings()
 {
-    QSettings S(GetSettingsFileName(), QSettings::IniFormat);
-    S.beginGroup(SettingsSection);
+    // A settings path that is no file gives the defaults, as a missing file does.
+    const QString File = SettingsFile();
+    std::optional<QSettings> Read;
+    if (!File.isEmpty()) {
+        Read.emplace(File, QSettings::IniFormat);
+        Read->beginGroup(SettingsSection);
+    }
+    const QSettings* S = Read ? &*Read : nullptr;
     const QRect Current = geometry();
     // The file keeps the client area; a size below 1 is no size.
     auto Size = [&](const QString& Key, int Default) {
@@ -169,7 +185,7 @@ void TfrmMain::LoadSettings()
     // Without a stored place, or with one off every screen, the window is
     // centred; either way it starts inside the screen, no larger than it.
     const QScreen* Screen = ScreenOf(Stored);
-    FPositionRestored = S.contains(QStringLiteral("MainWinPos_Left")) && Screen;
+    FPositionRestored = S && S->contains(QStringLiteral("MainWinPos_Left")) && Screen;
     FitToScreen(Stored, Screen);
     // A window that would start minimised is easily lost: only maximised is kept.
     if (ReadInteger(S, QStringLiteral("MainWinPos_WSTATE"), 0) == 2)
@@ -193,12 +209,14 @@ void TfrmMain::LoadSettings()
     edtGridSize->setValue(GridSize);
 
     Action(QStringLiteral("actShowGrid"))->setChecked(ReadBool(S, QStringLiteral("EditorGrid_Visible"), true));
-    S.endGroup();
 }
 
 bool TfrmMain::SaveSettings()
 {
-    QSettings S(GetSettingsFileName(), QSettings::IniFormat);
+    const QString File = SettingsFile();
+    if (File.isEmpty())
+        return false;
+    QSettings S(File, QSettings::IniFormat);
     S.beginGroup(SettingsSection);
     // The normal bounds, so that a maximised window comes back to them.
     const QRect G = (isMaximized() || isMinimized()) ? normalGeometry() : geometry();
@@ -245,7 +263,10 @@ void TfrmMain::RestorePanelSizes()
 
 bool TfrmMain::SaveToolbarLayout()
 {
-    QSettings S(GetSettingsFileName(), QSettings::IniFormat);
+    const QString File = SettingsFile();
+    if (File.isEmpty())
+        return false;
+    QSettings S(File, QSettings::IniFormat);
     for (QToolBar* T : {tbFont, tbCharacter}) {
         S.beginGroup(LayoutPrefix + T->objectName());
         S.setValue(QStringLiteral("Visible"), T->isHidden() ? 0 : 1);
@@ -269,7 +290,10 @@ bool TfrmMain::SaveToolbarLayout()
 
 void TfrmMain::LoadToolbarLayout()
 {
-    QSettings S(GetSettingsFileName(), QSettings::IniFormat);
+    const QString File = SettingsFile();
+    if (File.isEmpty())
+        return;
+    QSettings S(File, QSettings::IniFormat);
     S.beginGroup(LayoutPrefix + objectName());
     const QByteArray State = QByteArray::fromBase64(S.value(QStringLiteral("State")).toString().toLatin1());
     S.endGroup();
@@ -278,7 +302,7 @@ void TfrmMain::LoadToolbarLayout()
     // Without Qt's block, at least the visibility of each bar and panel.
     for (QWidget* W : std::initializer_list<QWidget*>{tbFont, tbCharacter, pnlPreview, pnlTools}) {
         S.beginGroup(LayoutPrefix + W->objectName());
-        W->setVisible(ReadBool(S, QStringLiteral("Visible"), true));
+        W->setVisible(ReadBool(&S, QStringLiteral("Visible"), true));
         S.endGroup();
     }
 }

@@ -10,13 +10,16 @@
 
 #include <QDebug>
 #include <QStyleFactory>
+#include <new>
 
 void ShowException(const std::exception& E)
 {
     // Re-entry (an error while the box for another is up) goes to the log only.
     static bool Showing = false;
     const auto* Own = dynamic_cast<const EDotwrightError*>(&E);
-    const QString Text = Own ? Own->Message() : QString::fromLocal8Bit(E.what());
+    const QString Text = Own                                       ? Own->Message()
+                         : dynamic_cast<const std::bad_alloc*>(&E) ? QStringLiteral("Not enough memory")
+                                                                   : QString::fromLocal8Bit(E.what());
     if (Showing) {
         qWarning().noquote() << Text;
         return;

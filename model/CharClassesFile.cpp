@@ -2,10 +2,14 @@
 #include "CharClasses.h"
 
 #include "DwError.h"
+#include "unHelpers.h"
 #include "unXMLParser.h"
 
-#include <QFileInfo>
+#include <QDir>
+#include <QFile>
+#include <cerrno>
 #include <cstring>
+#include <qplatformdefs.h>
 #include <limits>
 
 namespace {
@@ -15,6 +19,17 @@ namespace {
 constexpr int MaxCellSize = TGLCDFont::MaxCellSize;
 
 const QString SaveError = QStringLiteral("Error saving font");
+
+// A font project holds at most 261 elements and 517 attributes; a file with
+// many more is no project, and reading it all could take any memory.
+constexpr qsizetype MaxProjectNodes = 1 << 16;
+
+// What opening a project takes at its peak, per byte of the file, with a
+// margin: bench_open_memory measures at most 4.0 (a long text or attribute
+// value in a file that is not plain Latin-1: the file's bytes, then the
+// decoded text and the value; or a font of large characters: the value and
+// its cells). Without the limit above, 1 GB of "<A/>" would take 41 GB.
+constexpr qint64 OpenPeakPerByte = 6;
 
 [[noreturn]] void Fail(const QString& Why) { throw EDotwrightError(Why); }
 
@@ -188,13 +203,19 @@ bool TGLCDFont::LoadFromFile(const QString& AFileName, QString* ErrorText)
             *ErrorText = Why;
         return false;
     };
-    if (Name.isEmpty() || !QFileInfo(Name).isFile())
+    // Looked at before it is opened: a folder, a pipe or a device is no project.
+    QT_STATBUF Info;
+    if (Name.isEmpty() || QT_STAT(QFile::encodeName(Name).constData(), &Info) != 0) {
+        if (!Name.isEmpty() && errno != ENOENT && errno != ENOTDIR)
+            return Failed(QStringLiteral("Error loading font: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
         return Failed(QStringLiteral("File %1 does not exists.").arg(Name));
-
-    TXMLDocument Doc(QStringLiteral("FONTFILE"), Name);
-    QString Why;
-    if (!Doc.Load(&Why))
-        return Failed(QStringLiteral("Error loading font: %1").arg(Why));
+    }
+    if (!S_ISREG(Info.st_mode))
+        return Failed(NotARegularFile(Name));
+    const QString NoMemory = QStringLiteral("Not enough memory to open %1").arg(QDir::toNativeSeparators(Name));
+    const qint64 Available = AvailableMemory();
+    if (Available >= 0 && qint64(Info.st_size) > Available / OpenPeakPerByte)
+        return Failed(NoMemory);
 
     // Everything is read into these first; the font changes only when all is well.
     QString NewName;
@@ -203,6 +224,13 @@ bool TGLCDFont::LoadFromFile(const QString& AFileName, QString* ErrorText)
     bool NewProportional = false;
     std::array<std::unique_ptr<TCharClass>, MaxChars> NewChars;
     try {
+        TXMLDocument Doc(QStringLiteral("FONTFILE"), Name);
+        Doc.NodeLimit = MaxProjectNodes;
+        QString Why;
+        if (!Doc.Load(&Why))
+            return Failed(QStringLiteral("Error loading font: %1").arg(Why));
+        if (Doc.LimitReached)
+            Fail(QStringLiteral("the file holds more than %1 elements and attributes").arg(MaxProjectNodes));
         if (!Doc.Root)
             Fail(QStringLiteral("the file holds no XML element"));
         TXMLNode& Root = *Doc.Root;
@@ -244,7 +272,7 @@ bool TGLCDFont::LoadFromFile(const QString& AFileName, QString* ErrorText)
     } catch (const EDotwrightError& E) {
         return Failed(QStringLiteral("Error loading font: %1").arg(E.Message()));
     } catch (const std::bad_alloc&) {
-        return Failed(QStringLiteral("Error loading font: out of memory"));
+        return Failed(NoMemory);
     }
 
     FileName = Name;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 QString PadRight(const QString& S, int Len, QChar Ch);
 QString RepeatString(const QString& S, int N);
@@ -11,6 +12,14 @@ QString SpacesToUnderscores(const QString& S);
 QString TrimControls(const QString& S);
 // Without any control character (codes below 32), wherever it stands.
 QString RemoveControls(const QString& S);
+// Text from a file as a label or a box shows it: S when it has at most
+// MaxLength characters, else its start and end with an ellipsis between,
+// MaxLength in all (a surrogate pair is never cut). A name may be any length
+// on disk, never on the screen.
+QString ElidedText(const QString& S, qsizetype MaxLength);
+// Characters of a font name in a label: room for any name a person types,
+// while the status bar still fits the window.
+constexpr qsizetype MaxShownNameLength = 64;
 // Upper-case hex with at least two digits; a negative value as 32-bit two's complement.
 QString PrefixedHex(int Value, const QString& Prefix);
 // Exactly Digits binary digits; a value wider than Digits keeps its low bits.
@@ -32,12 +41,28 @@ QString Win1252Char(int Code);
 // whole), empty when it holds them all.
 QString FirstNonWin1252(const QString& S);
 
-// Writes Bytes as the whole content of FileName. An existing file keeps its
-// old bytes until the new ones are all written and synced to disk; a file in
-// a folder the user may not write to is written in place. A target that is no
-// regular file (a pipe, a device) is refused. False with the reason in
-// ErrorText ("No space left on device") when anything fails.
+// Writes Bytes as the whole content of FileName, through the links that lead
+// to it (they stay links). A new file takes the place of the old one once it
+// is all written and synced, and the folder is synced after. In a folder the
+// user may not write to, the file is rewritten in place once the room for the
+// new bytes is reserved. A target that is no regular file (a folder, a pipe,
+// a device) is refused. False with the system's reason in ErrorText ("No space
+// left on device", "<name> is not a regular file") when anything fails; the
+// old bytes are then unchanged unless the failure came while writing in place.
 [[nodiscard]] bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* ErrorText);
+// "<name> is not a regular file"
+QString NotARegularFile(const QString& FileName);
+// Where a write of FileName would go: FileName, or where the links at it lead
+// (a name that may not exist yet). Empty with the reason in ErrorText when
+// that is something other than a regular file.
+QString RegularFileTarget(const QString& FileName, QString* ErrorText);
+
+// The memory the system can still give this program, in bytes (MemAvailable
+// of /proc/meminfo); -1 when it is not known.
+qint64 AvailableMemory();
+// Makes AvailableMemory answer from Source (a test's figure); an empty
+// Source restores the system's.
+void SetAvailableMemorySource(std::function<qint64()> Source);
 
 // Opens documents, links and programs through the desktop shell. Tests install
 // their own opener to see what would be opened.

@@ -4,6 +4,9 @@
 #include "unHelpers.h"
 
 #include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <qplatformdefs.h>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -285,15 +288,43 @@ QString XMLEscape(const QString& S)
     return R;
 }
 
+namespace {
+
+// Replaces each entity of the escape table in S by its character, in one
+// pass over S's own buffer (a character never takes more room than its
+// entity). This equals replacing the entities one after the other, "&amp;"
+// last: no two entities overlap and no character they stand for but "&"
+// begins one, so the order matters only for "&amp;" followed by the text of
+// another entity, which comes back as that text either way.
+void UnescapeInPlace(QString& S)
+{
+    char16_t* const Begin = reinterpret_cast<char16_t*>(S.data());
+    const char16_t* const End = Begin + S.size();
+    char16_t* W = Begin;
+    for (const char16_t* Q = Begin; Q < End;) {
+        if (*Q == u'&') {
+            const QStringView Rest(Q, End);
+            const auto E = std::find_if(std::begin(EscapeTable), std::end(EscapeTable),
+                                        [&](const TEscape& T) { return Rest.startsWith(T.Entity); });
+            if (E != std::end(EscapeTable)) {
+                *W++ = E->Ch.unicode();
+                Q += E->Entity.size();
+                continue;
+            }
+        }
+        *W++ = *Q++;
+    }
+    S.truncate(W - Begin);
+}
+
+} // namespace
+
 QString XMLUnescape(const QString& S)
 {
     if (!S.contains(u'&'))
         return S;
     QString R = S;
-    // "&amp;" last, so that an escaped entity text comes back as that text.
-    for (size_t I = 1; I < std::size(EscapeTable); ++I)
-        R.replace(EscapeTable[I].Entity, QString(EscapeTable[I].Ch));
-    R.replace(EscapeTable[0].Entity, QString(EscapeTable[0].Ch));
+    UnescapeInPlace(R);
     return R;
 }
 
@@ -589,6 +620,7 @@ public:
 
     void Run()
     {
+        Doc.LimitReached = false;
         TXMLNode* Current = Doc.Root.get();
         int Depth = Current ? Current->GetLevel() : -1;
         SkipWhite();
@@ -625,7 +657,7 @@ public:
             } else {
                 const QString Name = ReadName();
                 // A second top-level element, or nesting beyond reason, ends the parse.
-                if ((!Current && Doc.Root) || Depth + 1 >= MaxXMLDepth)
+                if ((!Current && Doc.Root) || Depth + 1 >= MaxXMLDepth || !Admit())
                     break;
                 if (!Current) {
                     Doc.Root = std::make_unique<TXMLNode>(Name, QString(), nullptr);
@@ -663,7 +695,21 @@ private:
     const qsizetype N;
     qsizetype P = 0;
 
+    qsizetype Nodes = 0; // elements and attributes read
+
     bool AtEnd() const { return P >= N; }
+
+    // Counts one more element or attribute; at the document's limit the parse ends instead.
+    bool Admit()
+    {
+        if (Doc.NodeLimit < 0 || Nodes < Doc.NodeLimit) {
+            ++Nodes;
+            return true;
+        }
+        Doc.LimitReached = true;
+        P = N;
+        return false;
+    }
     void Skip(qsizetype Count) { P = std::min(N, P + Count); }
 
     // The characters [Start, Start + Length) as a string.
@@ -762,7 +808,7 @@ private:
         }
         P = S.Stop;
         if (Unescape && S.Ampersand)
-            Out = XMLUnescape(Out);
+            UnescapeInPlace(Out);
         return S.Stop < N;
     }
 
@@ -780,7 +826,7 @@ private:
             P += 2;
             QString V;
             // A value cut off by the end of the file is not kept.
-            if (!ReadUpTo(u'"', V, true))
+            if (!ReadUpTo(u'"', V, true) || !Admit())
                 return false;
             ++P;
             Node.AddAttribute(Name, V);
@@ -812,23 +858,36 @@ bool TXMLDocument::Load(QString* ErrorText)
     if (FileName.isEmpty())
         return false;
     Clear();
-    QFile F(FileName);
-    if (!F.open(QIODevice::ReadOnly)) {
+    auto Fail = [ErrorText](const QString& Why) {
         if (ErrorText)
-            *ErrorText = F.errorString();
+            *ErrorText = Why;
         return false;
+    };
+    // Opened without waiting and looked at before any read: a pipe would
+    // wait for a writer for ever, and a device may never end.
+    const int Fd = QT_OPEN(QFile::encodeName(FileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (Fd < 0)
+        return Fail(QString::fromLocal8Bit(std::strerror(errno)));
+    QT_STATBUF Info;
+    if (QT_FSTAT(Fd, &Info) != 0 || !S_ISREG(Info.st_mode)) {
+        ::close(Fd);
+        return Fail(NotARegularFile(FileName));
     }
-    const QByteArray Bytes = F.readAll();
-    if (F.error() != QFileDevice::NoError) {
-        if (ErrorText)
-            *ErrorText = F.errorString();
-        return false;
+    QFile F;
+    if (!F.open(Fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(Fd);
+        return Fail(F.errorString());
     }
-    if (IsPlainLatin1(Bytes))
-        TXMLReader<uchar>(*this, reinterpret_cast<const uchar*>(Bytes.constData()), Bytes.size())
-            .Run();
-    else
-        ParseText(FromWin1252(Bytes));
+    QByteArray Bytes = F.readAll();
+    if (F.error() != QFileDevice::NoError)
+        return Fail(F.errorString());
+    if (IsPlainLatin1(Bytes)) {
+        TXMLReader<uchar>(*this, reinterpret_cast<const uchar*>(Bytes.constData()), Bytes.size()).Run();
+    } else {
+        const QString Text = FromWin1252(Bytes);
+        Bytes = QByteArray(); // the file's bytes are not held beside the text while it is read
+        ParseText(Text);
+    }
     return true;
 }
 

@@ -123,11 +123,15 @@ public:
     QString Header;
     std::unique_ptr<TXMLNode> Root;
     TXMLNode* CurrentNode = nullptr; // set by SelectPath, not owned
+    // How many elements and attributes together a parse reads at most, -1
+    // for no limit; a text with more ends its parse there and sets LimitReached.
+    qsizetype NodeLimit = -1;
+    bool LimitReached = false;
 
     // Drops the tree; Header stays.
     virtual void Clear();
     // Reads FileName (nothing when it is empty). False with ErrorText when the
-    // file cannot be read; the document is then empty.
+    // file cannot be read or is no regular file; the document is then empty.
     virtual bool Load(QString* ErrorText = nullptr);
     // Nothing for an empty S; otherwise a fresh tree from S.
     virtual void LoadFromXML(const QString& S);

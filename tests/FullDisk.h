@@ -1,11 +1,21 @@
 #pragma once
-// A full disk without root: under a file size limit, with SIGXFSZ ignored, a
-// write past the limit fails with "File too large" instead of killing the process.
+// A full disk without root: under a file size limit, with SIGXFSZ ignored (as
+// the programs' own main() does; the tests run without it), a write past the
+// limit fails with "File too large" instead of killing the process. And cases
+// run in a child process, as an ordinary user where permissions matter, so
+// that they run under CI's root too and a case that hangs ends.
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <grp.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // The reason a write past the limit gives.
 struct TFileSizeLimit { static QString Reason() { return QString::fromLocal8Bit(std::strerror(EFBIG)); } };
@@ -34,4 +44,69 @@ template <class TSave> qint64 SaveOntoFullDisk(const QString& Name, int Percent,
     Save(Name);
     setrlimit(RLIMIT_FSIZE, &Was);
     return FileBytes(Name) == (Percent == 100 ? Whole : QByteArray("old")) ? Whole.size() : -1;
+}
+
+// The unprivileged user a child becomes when the tests run as root.
+constexpr uid_t OrdinaryUser = 65534;
+
+// A scratch folder under /tmp that the ordinary user owns, so that a child
+// running as that user reaches it (a root-owned 0700 folder it could not).
+struct TUserDir : QTemporaryDir {
+    TUserDir() : QTemporaryDir(QStringLiteral("/tmp/dw-test-XXXXXX")) { GiveToUser(path()); }
+    static void GiveToUser(const QString& Path)
+    {
+        if (::getuid() == 0) {
+            [[maybe_unused]] const int R = ::lchown(QFile::encodeName(Path).constData(), OrdinaryUser, OrdinaryUser);
+        }
+    }
+};
+
+// Runs Case in a forked child and returns the bytes it returned. The child
+// becomes the ordinary user first when AsUser and it runs as root, and may
+// write at most FileSizeLimit bytes into any file (-1: no limit). A child that
+// takes longer than Seconds (a hang) or ends otherwise gives "<...>".
+template <class TCase> QByteArray InChild(bool AsUser, qint64 FileSizeLimit, TCase Case, unsigned Seconds = 20)
+{
+    int Pipe[2];
+    std::fflush(nullptr);
+    const pid_t Pid = ::pipe(Pipe) == 0 ? ::fork() : -1;
+    if (Pid == 0) {
+        ::alarm(Seconds);
+        const rlimit Limit{rlim_t(FileSizeLimit), RLIM_INFINITY};
+        std::signal(SIGXFSZ, SIG_IGN);
+        if ((AsUser && ::getuid() == 0 &&
+             (::setgroups(0, nullptr) != 0 || ::setgid(OrdinaryUser) != 0 || ::setuid(OrdinaryUser) != 0)) ||
+            (FileSizeLimit >= 0 && ::setrlimit(RLIMIT_FSIZE, &Limit) != 0))
+            ::_exit(3);
+        const QByteArray Out = Case(); // small: one write
+        ::_exit(::write(Pipe[1], Out.constData(), size_t(Out.size())) == Out.size() ? 0 : 4); // no exit handlers
+    }
+    if (Pid < 0)
+        return "<no child>";
+    ::close(Pipe[1]);
+    QFile From;
+    const QByteArray Out = From.open(Pipe[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) ? From.readAll() : "";
+    int Status = 0;
+    while (::waitpid(Pid, &Status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(Status) || WEXITSTATUS(Status) != 0)
+        return "<child ended: status " + QByteArray::number(Status) + '>';
+    return Out;
+}
+
+// Whether the running process Pid ignores SIGXFSZ (what its own main() does),
+// waiting up to Ms for it to get that far.
+inline bool IgnoresFileSizeSignal(qint64 Pid, int Ms = 10000)
+{
+    QElapsedTimer T;
+    for (T.start(); T.elapsed() < Ms; QThread::msleep(20)) {
+        QFile Status(QStringLiteral("/proc/%1/status").arg(Pid));
+        if (!Status.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray All = Status.readAll();
+        const qsizetype At = All.indexOf("SigIgn:");
+        if (At >= 0 && (All.mid(At + 7, 17).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1)
+            return true;
+    }
+    return false;
 }

@@ -44,6 +44,8 @@ void CloseOnTermination(QWidget& Window)
 
 int main(int argc, char* argv[])
 {
+    // A write past the file size limit fails as a write, not as the program's end.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication App(argc, argv);
     TQtSerialLink Link;
     TForm1 Form(Link);

@@ -136,7 +136,7 @@ QWidget* AskingWindow()
 TModalResult TMessageService::MessageDlg(const QString& Text, TMsgDlgType Type, TMsgDlgButtons Buttons)
 {
     TArrowWhileAsking Arrow;
-    return AskMessage(AskingWindow(), Text, Type, Buttons);
+    return AskMessage(AskingWindow(), ElidedText(Text, MaxMessageLength), Type, Buttons);
 }
 
 QString TMessageService::OpenFileName(QWidget* Parent, const QString& Filter, QString& Dir)

@@ -33,6 +33,9 @@ QString ModalResultName(TModalResult R);
 // shows instead of the busy one.
 class TMessageService : public TShellOpener {
 public:
+    // Characters of a box's text: a longer text (one that quotes a file) is
+    // shown with its middle elided.
+    static constexpr qsizetype MaxMessageLength = 1000;
     // One modal line with an icon and buttons; returns the button pressed.
     TModalResult MessageDlg(const QString& Text, TMsgDlgType Type, TMsgDlgButtons Buttons);
     // Empty when cancelled. Dir is the folder to start in and receives the folder of the choice.

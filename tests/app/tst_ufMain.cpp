@@ -20,6 +20,10 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWindow>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace MainTest;
 
@@ -171,6 +175,14 @@ class tst_ufMain : public QObject {
         QTest::mouseRelease(Fx.Window->CharEditor(), B, M, CellCentre(Col, Row));
     }
     QSettings Ini() { return QSettings(TfrmMain::GetSettingsFileName(), QSettings::IniFormat); }
+    // A device like /dev/null: one made in the test's folder where the user may.
+    QString Device()
+    {
+        const QString Node = Fx.Config.filePath(QStringLiteral("null"));
+        if (QFileInfo::exists(Node) || ::mknod(QFile::encodeName(Node).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+            return Node;
+        return QStringLiteral("/dev/null");
+    }
 
 private slots:
     void initTestCase()
@@ -308,6 +320,11 @@ private slots:
         auto* L = Fx.MainWith(MakeFont(Name, 32, 33, 8, 8)).findChild<QLabel*>(QStringLiteral("lblStatusFontName2"));
         QCOMPARE(L->sizeHint().height(), M.findChild<QLabel*>(QStringLiteral("lblStatusFontSize2"))->sizeHint().height());
         QVERIFY(L->sizeHint().width() >= L->fontMetrics().horizontalAdvance(Name)); // tags and all
+        // A name of any length is kept whole and shown bounded.
+        const QString Long = QStringLiteral("Long") + QString(50 << 20, u'n') + QStringLiteral("end");
+        Fx.MainWith(MakeFont(Long, 32, 33, 8, 8));
+        QCOMPARE(M.CurrentFont()->FontName, Long);
+        QCOMPARE(L->text(), QStringLiteral("Long") + QString(27, u'n') + QChar(0x2026) + QString(29, u'n') + "end");
     }
 
     void shortcutsReachTheActions()
@@ -901,6 +918,58 @@ private slots:
                                              "Cannot create the folder ") + Blocker + QStringLiteral("/Dotwright"),
                               QStringLiteral("Error: Unable to write to ") + Blocker +
                                   QStringLiteral("/Dotwright/Dotwright.ini")}));
+    }
+
+    // A settings path that is no regular file is neither read nor written,
+    // and a pipe there does not hang the start; one box at the end says why.
+    // A link to a regular file is written through and stays a link.
+    void settingsPathThatIsNoFile_data()
+    {
+        QTest::addColumn<QString>("Kind");
+        QTest::newRow("named pipe") << "pipe";
+        QTest::newRow("link to a device") << "device";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("link to a file") << "file";
+    }
+    void settingsPathThatIsNoFile()
+    {
+        QFETCH(QString, Kind);
+        const QString Ini = TfrmMain::GetSettingsFileName(), Real = Fx.Config.filePath(QStringLiteral("real.ini"));
+        const QByteArray Path = QFile::encodeName(Ini);
+        QVERIFY(QDir().mkpath(TfrmMain::GetSettingsFolder()));
+        QFile::remove(Real);
+        if (Kind == "pipe")
+            QVERIFY(::mkfifo(Path.constData(), 0600) == 0);
+        else if (Kind == "device") // a node of the test's own under root, so that a fault cannot replace the system's
+            QVERIFY(QFile::link(Device(), Ini));
+        else if (Kind == "folder")
+            QVERIFY(QDir().mkpath(Ini));
+        else
+            QVERIFY(QFile::link(Real, Ini) && ::close(::creat(QFile::encodeName(Real).constData(), 0644)) == 0);
+        QSpinBox* GridSize = Main().findChild<QSpinBox*>(QStringLiteral("edtGridSize")); // a pipe hung it here
+        QCOMPARE(GridSize->value(), 15); // the defaults
+        GridSize->setValue(21);
+        if (Kind != "file")
+            Fx.Messages.Answer(TModalResult::mrOk);
+        Fx.Window.reset();
+        struct stat Info {};
+        QVERIFY(::lstat(Path.constData(), &Info) == 0);
+        if (Kind == "file") {
+            QVERIFY(S_ISLNK(Info.st_mode));
+            QCOMPARE(QSettings(Real, QSettings::IniFormat).value("ToolBarItems/EditorGrid_Size").toString(), "21");
+            QVERIFY(Fx.Messages.Log.isEmpty());
+            return;
+        }
+        QCOMPARE(Fx.Messages.Log,
+                 QStringList(QStringLiteral("Error: Unable to write to %1\r\n%1 is not a regular file").arg(Ini)));
+        QVERIFY(Kind == "pipe"     ? S_ISFIFO(Info.st_mode)
+                : Kind == "folder" ? S_ISDIR(Info.st_mode)
+                                   : S_ISLNK(Info.st_mode));
+        QVERIFY(::stat(QFile::encodeName(Device()).constData(), &Info) == 0 && S_ISCHR(Info.st_mode));
+        const auto All = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(TfrmMain::GetSettingsFolder()).entryList(All), QStringList(QStringLiteral("Dotwright.ini")));
+        QFile::remove(Ini);
+        QDir(Ini).removeRecursively();
     }
 
     void maximisedIsKept()

@@ -2,6 +2,7 @@
 // Quit, New, Import, Open and Save with their dialogs, and the window's
 // shortcuts against a focused control.
 #include "MainTestSupport.h"
+#include "../FullDisk.h"
 #include "ufImportFont.h"
 #include "ufNewFont.h"
 
@@ -9,11 +10,13 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <sys/stat.h>
 
 using namespace MainTest;
 
@@ -370,6 +373,10 @@ private slots:
         QTest::addColumn<QByteArray>("Content"); // empty: no file at all
         QTest::addColumn<QString>("Message");
         QTest::newRow("missing") << QByteArray() << QStringLiteral("Error: File %1 does not exists.");
+        QTest::newRow("folder") << QByteArray("<folder>") << QStringLiteral("Error: %1 is not a regular file");
+        QTest::newRow("named pipe") << QByteArray("<pipe>") << QStringLiteral("Error: %1 is not a regular file");
+        QTest::newRow("more than the memory left")
+            << QByteArray("<FONT/>") << QStringLiteral("Error: Not enough memory to open %1");
         QTest::newRow("not xml") << QByteArray("garbage") << QStringLiteral("Error: Error loading font: *");
         QTest::newRow("too few values")
             << QByteArray("<FONT><FONTSIZE WIDTH=\"2\" HEIGHT=\"1\"/><RANGE FROM=\"65\" TO=\"65\"/>"
@@ -382,7 +389,12 @@ private slots:
         QFETCH(QString, Message);
         const QString Name = File(QStringLiteral("broken.lcd"));
         QFile::remove(Name);
-        if (!Content.isEmpty()) {
+        QDir(Name).removeRecursively();
+        if (Content == "<folder>") {
+            QVERIFY(QDir().mkpath(Name));
+        } else if (Content == "<pipe>") {
+            QVERIFY(::mkfifo(QFile::encodeName(Name).constData(), 0600) == 0);
+        } else if (!Content.isEmpty()) {
             QFile F(Name);
             QVERIFY(F.open(QIODevice::WriteOnly));
             F.write(Content);
@@ -395,7 +407,10 @@ private slots:
         Fx.Messages.Answer(TModalResult::mrNo); // the project question
         Fx.Messages.AnswerFile(Name);
         Fx.Messages.Answer(TModalResult::mrOk);
+        if (Content == "<FONT/>") // 7 bytes that would take more than the 41 left
+            SetAvailableMemorySource([] { return qint64(41); });
         M.Action(QStringLiteral("actOpenFontProject"))->trigger();
+        SetAvailableMemorySource(nullptr);
         CompareLog(Fx.Messages.Log, {ProjectQuestion, OpenDialog, QString(Message).replace(QStringLiteral("%1"), Name)});
         QCOMPARE(M.CurrentFont(), Before);
         QCOMPARE(M.CurrentFont()->FontName, QStringLiteral("Current"));
@@ -454,31 +469,66 @@ private slots:
         QCOMPARE(M.ProjectModified(), !Replaced);
     }
 
-    // A file the user may write, in a folder the user may not, is saved in place.
+    // A read-only folder holding an old project and an old export, the user
+    // no root, on a disk that takes Fits percent of the new file (-1: no
+    // limit): the file is written in place whole, or the save fails with the
+    // system's reason and the old bytes stay as they were.
+    void saveIntoFolderWithoutWriteRight_data()
+    {
+        QTest::addColumn<QString>("Action");
+        QTest::addColumn<int>("Fits");
+        for (const char* Action : {"actSaveFontProject", "actExportSWFToFile"})
+            for (int Fits : {0, 50, 99, 100, -1})
+                QTest::addRow("%s, %d%%", Action, Fits) << QString::fromLatin1(Action) << Fits;
+    }
     void saveIntoFolderWithoutWriteRight()
     {
-        QTemporaryDir Dir;
-        const QString Name = Dir.path() + QStringLiteral("/kept.lcd");
-        {
-            QFile F(Name);
-            QVERIFY(F.open(QIODevice::WriteOnly));
-            F.write("old");
-        }
-        QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        QFile Probe(Dir.path() + QStringLiteral("/probe"));
-        if (Probe.open(QIODevice::WriteOnly)) {
-            Probe.remove();
-            QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            QSKIP("this user may write into any folder");
-        }
-        TfrmMain& M = Fx.MainWith(MakeFont(QStringLiteral("InPlace"), 65, 65, 2, 2), true);
-        Fx.Messages.AnswerFile(Name);
-        const bool Saved = M.SaveFontProject();
+        QFETCH(QString, Action);
+        QFETCH(int, Fits);
+        const bool Project = Action == QStringLiteral("actSaveFontProject");
+        TUserDir Dir;
+        const QString Name = Dir.filePath(Project ? QStringLiteral("kept.lcd") : QStringLiteral("kept.bas"));
+        TfrmMain& M = Fx.MainWith(MakeFont(QStringLiteral("InPlace"), 32, 126, 8, 8), true);
+        auto Save = [&](const QString& To, bool Fails) {
+            if (!Project)
+                Fx.Messages.AnswerDialog([](QDialog* D) {
+                    D->findChild<QPushButton*>(QStringLiteral("btnSave"))->click();
+                    return D->result();
+                });
+            Fx.Messages.AnswerFile(To);
+            if (Fails)
+                Fx.Messages.Answer(TModalResult::mrOk);
+            M.Action(Action)->trigger();
+        };
+        const QString Probe = Dir.filePath(QStringLiteral("whole.") + QFileInfo(Name).suffix());
+        Save(Probe, false);
+        const QByteArray Whole = FileBytes(Probe);
+        QVERIFY(QFile::remove(Probe));
+        Fx.MainWith(MakeFont(QStringLiteral("InPlace"), 32, 126, 8, 8), true); // modified again
+        const QByteArray Old(Whole.size() / 2, 'o');
+        QFile F(Name);
+        QVERIFY(F.open(QIODevice::WriteOnly) && F.write(Old) == Old.size() && F.flush());
+        TUserDir::GiveToUser(Name);
+        QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        const bool Fails = Fits >= 0 && Fits < 100;
+        // The child has none of Qt's painting threads: nothing may paint in it.
+        M.hide();
+        QCoreApplication::processEvents();
+        const QByteArray Report = InChild(true, Fits < 0 ? -1 : Whole.size() * Fits / 100, [&] {
+            Fx.Messages.Log.clear();
+            Save(Name, Fails);
+            // What followed the file dialog.
+            QStringList After = Fx.Messages.Log.mid(Project ? 1 : 2);
+            if (M.ProjectModified())
+                After << QStringLiteral("modified");
+            return After.join(u'|').toUtf8();
+        });
         QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY2(Saved, qPrintable(Fx.Messages.Log.join('\n')));
-        TGLCDFont Back{QString()};
-        QVERIFY(Back.LoadFromFile(Name));
-        QCOMPARE(Back.FontName, QStringLiteral("InPlace"));
+        const QString Box = Project ? QStringLiteral("Error: Error saving font\n%1: %2")
+                                    : QStringLiteral("Error: Error Saving file %1.\r\n%2");
+        QCOMPARE(QString::fromUtf8(Report), (Fails ? Box.arg(Name, TFileSizeLimit::Reason()) + u'|' : QString()) +
+                                                (Fails || !Project ? QStringLiteral("modified") : QString()));
+        QCOMPARE(FileBytes(Name), Fails ? Old : Whole);
     }
 
     void importFont_data()

@@ -4,6 +4,9 @@
 #include "unMessageService.h"
 #include "NxCustomGridControl.h"
 
+#include "../FullDisk.h"
+
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,6 +20,8 @@ public:
             throw EDotwrightError(QStringLiteral("File x.lcd does not exists."));
         if (E->type() == QEvent::User + 1)
             throw std::runtime_error("plain failure");
+        if (E->type() == QEvent::User + 2)
+            throw std::bad_alloc();
         return QObject::event(E);
     }
 };
@@ -40,8 +45,10 @@ private slots:
         TThrowing Target;
         QCoreApplication::postEvent(&Target, new QEvent(QEvent::User));
         QCoreApplication::postEvent(&Target, new QEvent(QEvent::Type(QEvent::User + 1)));
+        QCoreApplication::postEvent(&Target, new QEvent(QEvent::Type(QEvent::User + 2)));
         QCoreApplication::processEvents();
-        QCOMPARE(FMessages.Log, (QStringList{"Error: File x.lcd does not exists.", "Error: plain failure"}));
+        QCOMPARE(FMessages.Log, (QStringList{"Error: File x.lcd does not exists.", "Error: plain failure",
+                                             "Error: Not enough memory"}));
         // The grid catches errors in its own handlers and hands them on.
         ReportGridError(EDotwrightError(QStringLiteral("Cannot sort")));
         QCOMPARE(FMessages.Log.last(), QStringLiteral("Error: Cannot sort"));
@@ -70,6 +77,24 @@ private slots:
             QVERIFY2(W->objectName() != QStringLiteral("frmSplash") || !W->isVisible(), "splash still up");
         Main.reset();
         QVERIFY(FMessages.Log.isEmpty());
+    }
+
+    // The real program ignores SIGXFSZ from its start: a save past the file
+    // size limit then fails as a write instead of ending the program.
+    void programOutlivesTheFileSizeLimit()
+    {
+        QTemporaryDir Config;
+        QProcess Program;
+        QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+        Env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        Env.insert(QStringLiteral("XDG_CONFIG_HOME"), Config.path());
+        Program.setProcessEnvironment(Env);
+        Program.start(QStringLiteral(DOTWRIGHT_EXE), QStringList());
+        QVERIFY(Program.waitForStarted(5000));
+        const bool Ignores = IgnoresFileSizeSignal(Program.processId());
+        Program.kill();
+        Program.waitForFinished(5000);
+        QVERIFY(Ignores);
     }
 
     void scriptAnswersInOrderAndRecordsTheRest()

@@ -244,8 +244,7 @@ void tst_ufExportMikroE::moduleControlsFollowTheTab()
 void tst_ufExportMikroE::savedMikroCCompiles()
 {
     const QString Compiler = CompileTest::FindCCompiler();
-    if (Compiler.isEmpty())
-        QSKIP("no C compiler found");
+    QVERIFY2(!Compiler.isEmpty(), "no C compiler found");
 
     const auto F = MakeFont(32, 126);
     TfrmMikroEExport D;

@@ -66,6 +66,8 @@ void tst_unXMLParser::escapeAndUnescape()
     QCOMPARE(XMLEscape(Plain), Escaped);
     QCOMPARE(XMLUnescape(Escaped), Plain);
     QCOMPARE(XMLUnescape(QStringLiteral("&amp;amp;")), QStringLiteral("&amp;"));
+    // One pass gives what replacing one entity after the other, "&amp;" last, gives.
+    QCOMPARE(XMLUnescape(QStringLiteral("&&lt;&am&gt;p;&amp;quot;&#10&#10;")), QStringLiteral("&<&am>p;&quot;&#10\n"));
 }
 
 void tst_unXMLParser::writesElements()

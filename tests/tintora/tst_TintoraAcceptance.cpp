@@ -10,6 +10,7 @@
 
 #include "Form1.h"
 #include "PtyPair.h"
+#include "../FullDisk.h"
 #include "QtSerialLink.h"
 
 class tst_TintoraAcceptance : public QObject {
@@ -59,6 +60,7 @@ void tst_TintoraAcceptance::program()
 
     // Start-up: red level 20.
     QCOMPARE(Pty.DeviceRead(3, 10000), QByteArray("20\x0A"));
+    QVERIFY(IgnoresFileSizeSignal(Tintora.processId()));
     QVERIFY(!PortFree(Pty.HostPath));
 
     // The device reports output 2 on; the program ticks it and answers 0x03.
