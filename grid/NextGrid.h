@@ -33,6 +33,7 @@ public:
     bool GetRowVisible(int Index) const override { return FCells->GetRow(Index)->Visible; }
     bool GetRowSelected(int Index) const override { return FCells->GetRow(Index)->Selected; }
     void SetRowSelected(int Index, bool Value) override;
+    void SelectRows(int Lo, int Hi) override;
     void SetRowHeight(int Index, int Value) override;
     int GetVisibleRowTotal() const override { return FCells->VisibleRowCount(); }
     QString GetCellText(int ACol, int ARow) override { return Cells(ACol, ARow); }
@@ -69,6 +70,8 @@ private:
     // inserted at or deleted from row R, and repaints what moved.
     void RowsMoved(int R, int Count, bool Insert);
     bool ValidCell(int ACol, int ARow) const;
+    // Repaints a row whose selected flag changed.
+    void RefreshSelected(int Index);
 
     std::unique_ptr<TCells> FCells;
 };

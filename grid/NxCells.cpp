@@ -500,6 +500,7 @@ void TCells::AddRows(int Count)
             (*FLists)[static_cast<size_t>(C)].push_back(CreateCell(ColumnAt(C)));
         ++FRowCount;
     }
+    // Rows without a parent at the end leave every count of descendants as it was.
     FIsSorted = false;
 }
 
@@ -508,6 +509,10 @@ void TCells::AddChildRow(int ParentIndex, int Position)
     CheckRow(ParentIndex, FRowCount - 1);
     CheckRow(Position, FRowCount);
     TRow* Parent = FRows[static_cast<size_t>(ParentIndex)].get();
+    // Right after the parent or after its descendants, in a tree in order, the
+    // new row adds one descendant to the parent and to each of its ancestors.
+    const bool Counted = FDescendantsKnown && FTreeInOrder
+        && (Position == ParentIndex + 1 || Position == ParentIndex + 1 + Parent->FDescendants);
     auto R = std::make_unique<TRow>();
     R->ParentRow = Parent;
     // A child shows only under a parent that shows and is expanded.
@@ -524,34 +529,64 @@ void TCells::AddChildRow(int ParentIndex, int Position)
         auto& L = (*FLists)[static_cast<size_t>(C)];
         L.insert(L.begin() + Position, CreateCell(ColumnAt(C)));
     }
+    if (Counted)
+        for (TRow* A = Parent; A; A = A->ParentRow)
+            ++A->FDescendants;
+    else
+        FDescendantsKnown = false;
+    RangeRowsInserted(Position, 1);
     FIsSorted = false;
+}
+
+namespace {
+// Marks of TRow::FDescendants while the rows are counted or deleted.
+constexpr int OpenRow = -1, UnseenRow = -2, DyingRow = -3;
+} // namespace
+
+// One pass over the rows with the chain of rows whose descendants still go on:
+// a row ends those it does not descend from. Only the rows' own parents are
+// looked at while every child row follows its parent's other descendants.
+void TCells::CountDescendants() const
+{
+    for (const auto& R : FRows)
+        R->FDescendants = UnseenRow;
+    std::vector<int> Open;
+    bool InOrder = true;
+    for (int I = 0; I < FRowCount; ++I) {
+        TRow* R = FRows[static_cast<size_t>(I)].get();
+        // The nearest ancestor whose descendants go on to this row.
+        TRow* A = R->ParentRow;
+        while (A && A->FDescendants != OpenRow)
+            A = A->ParentRow;
+        while (!Open.empty() && FRows[static_cast<size_t>(Open.back())].get() != A) {
+            FRows[static_cast<size_t>(Open.back())]->FDescendants = I - Open.back() - 1;
+            Open.pop_back();
+        }
+        InOrder = InOrder && A == R->ParentRow;
+        R->FDescendants = OpenRow;
+        Open.push_back(I);
+    }
+    for (int I : Open)
+        FRows[static_cast<size_t>(I)]->FDescendants = FRowCount - I - 1;
+    FDescendantsKnown = true;
+    FTreeInOrder = InOrder;
 }
 
 int TCells::GetDescendantCount(int Index) const
 {
     CheckRow(Index, FRowCount - 1);
-    const TRow* Root = FRows[static_cast<size_t>(Index)].get();
-    // Only rows whose chain of parents reaches Root belong to it: a deeper row
-    // left behind by a deleted or moved parent does not.
-    auto Descends = [Root](const TRow* R) {
-        for (const TRow* P = R->ParentRow; P; P = P->ParentRow)
-            if (P == Root)
-                return true;
-        return false;
-    };
-    int N = 0;
-    for (int I = Index + 1; I < FRowCount; ++I) {
-        const TRow* R = FRows[static_cast<size_t>(I)].get();
-        if (R->Level <= Root->Level || !Descends(R))
-            break;
-        ++N;
-    }
-    return N;
+    if (!FDescendantsKnown)
+        CountDescendants();
+    return FRows[static_cast<size_t>(Index)]->FDescendants;
 }
 
 void TCells::InsertRow(int Index)
 {
     CheckRow(Index, FRowCount);
+    // A row without a parent splits no one's descendants when the row it goes
+    // before has no parent either, in a tree in order.
+    const bool Counted = FDescendantsKnown && FTreeInOrder
+        && (Index == FRowCount || !FRows[static_cast<size_t>(Index)]->ParentRow);
     auto R = std::make_unique<TRow>();
     R->Height = DefaultRowHeight;
     FRows.insert(FRows.begin() + Index, std::move(R));
@@ -561,25 +596,61 @@ void TCells::InsertRow(int Index)
     }
     ++FRowCount;
     ++FVisibleRowCount;
+    FDescendantsKnown = Counted;
+    RangeRowsInserted(Index, 1);
     FIsSorted = false;
 }
 
-void TCells::DeleteRow(int Index)
+void TCells::DeleteRows(int Index, int Count)
 {
     CheckRow(Index, FRowCount - 1);
+    if (Count < 1)
+        return;
+    if (Count > FRowCount - Index)
+        ListIndexError(FRowCount);
+    const int End = Index + Count;
+    if (!FDescendantsKnown)
+        CountDescendants();
+    // Rows that may point at a deleted parent: in a tree in order only the
+    // deleted rows' own descendants, which end where the last of them ends.
+    int ScanTo = FRowCount;
+    if (FTreeInOrder) {
+        ScanTo = End;
+        for (int I = Index; I < End; ++I)
+            ScanTo = std::max(ScanTo, I + 1 + FRows[static_cast<size_t>(I)]->FDescendants);
+    }
+    // A whole subtree keeps the tree in order: its ancestors lose its rows.
+    TRow* First = FRows[static_cast<size_t>(Index)].get();
+    const bool Subtree = FTreeInOrder && Count == 1 + First->FDescendants;
+    if (Subtree)
+        for (TRow* A = First->ParentRow; A; A = A->ParentRow)
+            A->FDescendants -= Count;
+    int Visible = 0, Selected = 0;
+    for (int I = Index; I < End; ++I) {
+        TRow* R = FRows[static_cast<size_t>(I)].get();
+        R->FDescendants = DyingRow;
+        Visible += R->Visible ? 1 : 0;
+        Selected += R->Selected ? 1 : 0;
+    }
+    // No row may keep pointing at a freed parent.
+    auto Orphan = [this](int From, int To) {
+        for (int I = From; I < To; ++I) {
+            TRow* R = FRows[static_cast<size_t>(I)].get();
+            if (R->ParentRow && R->ParentRow->FDescendants == DyingRow)
+                R->ParentRow = nullptr;
+        }
+    };
+    Orphan(0, FTreeInOrder ? 0 : Index);
+    Orphan(End, ScanTo);
     for (int C = 0; C < FColumnCount; ++C) {
         auto& L = (*FLists)[static_cast<size_t>(C)];
-        L.erase(L.begin() + Index);
+        L.erase(L.begin() + Index, L.begin() + End);
     }
-    --FRowCount;
-    const TRow* Gone = FRows[static_cast<size_t>(Index)].get();
-    if (Gone->Visible)
-        --FVisibleRowCount;
-    // No row may keep pointing at a freed parent.
-    for (auto& R : FRows)
-        if (R->ParentRow == Gone)
-            R->ParentRow = nullptr;
-    FRows.erase(FRows.begin() + Index);
+    FRows.erase(FRows.begin() + Index, FRows.begin() + End);
+    FRowCount -= Count;
+    FVisibleRowCount -= Visible;
+    FDescendantsKnown = Subtree;
+    RangeRowsRemoved(Index, Count, Selected);
 }
 
 void TCells::ClearRows()
@@ -590,6 +661,50 @@ void TCells::ClearRows()
     FRowCount = 0;
     FVisibleRowCount = 0;
     FIsSorted = false;
+    FSelectedCount = 0;
+    ForgetSelectedRange();
+    FDescendantsKnown = FTreeInOrder = true;
+}
+
+void TCells::RowsReordered()
+{
+    FDescendantsKnown = false;
+    ForgetSelectedRange();
+}
+
+void TCells::ForgetSelectedRange()
+{
+    // Nothing selected is a range wherever the rows went.
+    FRangeKnown = FSelectedCount == 0;
+    FRangeLo = 0;
+    FRangeHi = -1;
+}
+
+void TCells::RangeRowsInserted(int Index, int Count)
+{
+    if (!FRangeKnown || FRangeLo > FRangeHi || Index > FRangeHi)
+        return;
+    if (Index <= FRangeLo) {
+        FRangeLo += Count;
+        FRangeHi += Count;
+    } else {
+        FRangeKnown = false; // unselected rows inside the range
+    }
+}
+
+void TCells::RangeRowsRemoved(int Index, int Count, int Selected)
+{
+    FSelectedCount -= Selected;
+    if (FSelectedCount == 0) {
+        ForgetSelectedRange();
+        return;
+    }
+    if (!FRangeKnown)
+        return;
+    // The rows removed at or before X.
+    auto Before = [Index, Count](int X) { return std::clamp(X - Index + 1, 0, Count); };
+    FRangeHi -= Before(FRangeHi);
+    FRangeLo -= Before(FRangeLo - 1);
 }
 
 void TCells::MoveRow(int FromIndex, int ToIndex)
@@ -604,6 +719,7 @@ void TCells::MoveRow(int FromIndex, int ToIndex)
     MoveIn(FRows);
     for (int C = 0; C < FColumnCount; ++C)
         MoveIn((*FLists)[static_cast<size_t>(C)]);
+    RowsReordered();
     FIsSorted = false;
 }
 
@@ -616,6 +732,7 @@ void TCells::SwapRows(int A, int B)
     }
     if (FKeys)
         std::swap((*FKeys)[static_cast<size_t>(A)], (*FKeys)[static_cast<size_t>(B)]);
+    RowsReordered();
 }
 
 void TCells::ExchangeRows(int Index1, int Index2)
@@ -633,6 +750,71 @@ void TCells::SetRowVisible(int Index, bool Value)
         return;
     R->Visible = Value;
     FVisibleRowCount += Value ? 1 : -1;
+}
+
+void TCells::SetRowSelected(int Index, bool Value)
+{
+    TRow* R = GetRow(Index);
+    if (R->Selected == Value)
+        return;
+    R->Selected = Value;
+    FSelectedCount += Value ? 1 : -1;
+    // The range stays known while the row grows or shrinks it at one end.
+    if (FSelectedCount == 0)
+        ForgetSelectedRange();
+    else if (!FRangeKnown)
+        return;
+    else if (Value && FRangeLo > FRangeHi)
+        FRangeLo = FRangeHi = Index;
+    else if (Value && Index == FRangeHi + 1)
+        ++FRangeHi;
+    else if (Value && Index == FRangeLo - 1)
+        --FRangeLo;
+    else if (!Value && Index == FRangeLo)
+        ++FRangeLo;
+    else if (!Value && Index == FRangeHi)
+        --FRangeHi;
+    else
+        FRangeKnown = false;
+}
+
+void TCells::SelectRange(int Lo, int Hi, const std::function<void(int)>& Changed)
+{
+    Lo = std::max(Lo, 0);
+    Hi = std::min(Hi, FRowCount - 1);
+    if (Lo > Hi) {
+        Lo = 0;
+        Hi = -1;
+    }
+    auto Set = [&](int From, int To, bool Value) {
+        for (int I = From; I <= To; ++I) {
+            TRow* R = FRows[static_cast<size_t>(I)].get();
+            if (R->Selected == Value)
+                continue;
+            R->Selected = Value;
+            FSelectedCount += Value ? 1 : -1;
+            if (Changed)
+                Changed(I);
+        }
+    };
+    if (FRangeKnown && FRangeLo <= FRangeHi && Lo <= Hi) {
+        // Only the rows between the old ends and the new ones change.
+        Set(FRangeLo, std::min(FRangeHi, Lo - 1), false);
+        Set(std::max(FRangeLo, Hi + 1), FRangeHi, false);
+        Set(Lo, std::min(Hi, FRangeLo - 1), true);
+        Set(std::max(Lo, FRangeHi + 1), Hi, true);
+    } else {
+        if (FRangeKnown) {
+            Set(FRangeLo, FRangeHi, false);
+        } else {
+            Set(0, Lo - 1, false);
+            Set(Hi + 1, FRowCount - 1, false);
+        }
+        Set(Lo, Hi, true);
+    }
+    FRangeKnown = true;
+    FRangeLo = Lo;
+    FRangeHi = Hi;
 }
 
 void TCells::AddColumn()
@@ -686,6 +868,9 @@ void TCells::ClearColumns()
     FRowCount = 0;
     FVisibleRowCount = 0;
     FIsSorted = false;
+    FSelectedCount = 0;
+    ForgetSelectedRange();
+    FDescendantsKnown = FTreeInOrder = true;
 }
 
 void TCells::MoveColumn(int FromIndex, int ToIndex)
@@ -802,6 +987,11 @@ void TCells::QuickSortRows(int Lo, int Hi)
 
 void TCells::Sort(int ACol, TSortType SortType, bool Descending)
 {
+    // However the rows went, also when a comparison failed half-way.
+    struct TAfterSort {
+        TCells* Cells;
+        ~TAfterSort() { Cells->RowsReordered(); }
+    } AfterSort{this};
     FComparisons = 0;
     if (FRowCount > 0 && (ACol < 0 || ACol >= FColumnCount))
         ListIndexError(ACol);

@@ -19,6 +19,8 @@ constexpr int MaxCellColumns = MaxColumns;
 
 class TCells;
 
+// Level, ParentRow and Selected are written by the store alone (Selected
+// through TCells::SetRowSelected): it keeps counts over them.
 class TRow {
 public:
     int ChildCount = 0;
@@ -32,6 +34,11 @@ public:
     void IncChildCount() { ++ChildCount; }
     void DecChildCount() { --ChildCount; }
     void ClearChildCount() { ChildCount = 0; }
+
+private:
+    friend class TCells;
+    // The rows right after this one that descend from it, while the store knows them.
+    int FDescendants = 0;
 };
 
 class TCell {
@@ -231,13 +238,24 @@ public:
 
     void AddRows(int Count);
     void AddChildRow(int ParentIndex, int Position);
+    // The rows right after Index that descend from it (the first row that does
+    // not ends them): looked up, counted anew only after rows were reordered.
     int GetDescendantCount(int Index) const;
     void InsertRow(int Index);
-    void DeleteRow(int Index);
+    void DeleteRow(int Index) { DeleteRows(Index, 1); }
+    // Deletes rows Index .. Index + Count - 1 at once; a row left whose parent
+    // went has none. Child counts are the grid's.
+    void DeleteRows(int Index, int Count);
     void ClearRows();
     void MoveRow(int FromIndex, int ToIndex);
     void ExchangeRows(int Index1, int Index2);
     void SetRowVisible(int Index, bool Value);
+    void SetRowSelected(int Index, bool Value);
+    int SelectedCount() const { return FSelectedCount; }
+    // Selects rows Lo .. Hi (cut to the rows; none when Lo > Hi) and no other;
+    // Changed(Row) follows each change of a row's flag. Moving one end of the
+    // range last selected costs the rows that change, not a walk over all rows.
+    void SelectRange(int Lo, int Hi, const std::function<void(int)>& Changed);
     void ColumnNotify(int Operation, int Index, int Index2);
     void Sort(int ACol, TSortType SortType, bool Descending);
 
@@ -263,6 +281,15 @@ private:
     void ClearColumns();
     void MoveColumn(int FromIndex, int ToIndex);
     void SwapRows(int A, int B);
+    void CountDescendants() const;
+    // The selected range after Count rows were inserted at Index, or removed
+    // there with Selected of them selected.
+    void RangeRowsInserted(int Index, int Count);
+    void RangeRowsRemoved(int Index, int Count, int Selected);
+    // Unknown unless nothing is selected.
+    void ForgetSelectedRange();
+    // Rows changed places: the descendant counts and the selected range are unknown.
+    void RowsReordered();
     void QuickSortRows(int Lo, int Hi);
     int Partition(int Lo, int Hi);
     bool RowTest(bool Left, int Index);
@@ -280,6 +307,14 @@ private:
     TSortType FSortedType = stAlphabetic;
     bool FSortDescending = false;
     int FVisibleRowCount = 0;
+    // While FDescendantsKnown, every row's FDescendants is right; FTreeInOrder
+    // then says that every child row lies among its parent's descendants.
+    mutable bool FDescendantsKnown = true;
+    mutable bool FTreeInOrder = true;
+    int FSelectedCount = 0;
+    // While FRangeKnown, the selected rows are FRangeLo .. FRangeHi.
+    bool FRangeKnown = true;
+    int FRangeLo = 0, FRangeHi = -1;
 
     // Sort state.
     int FSortCol = 0;

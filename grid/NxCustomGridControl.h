@@ -189,6 +189,8 @@ public:
     virtual bool GetRowVisible(int Index) const { Q_UNUSED(Index); return true; }
     virtual bool GetRowSelected(int Index) const = 0;
     virtual void SetRowSelected(int Index, bool Value) = 0;
+    // Selects rows Lo .. Hi and no other.
+    virtual void SelectRows(int Lo, int Hi);
     virtual void SetRowHeight(int Index, int Value) = 0;
     virtual int GetSelectedRow() const { return FSelectedRow; }
     virtual int GetVisibleRowTotal() const = 0;

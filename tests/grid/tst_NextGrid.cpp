@@ -19,6 +19,8 @@ private slots:
     void CalculateFooter();
     void ChildRows();
     void DeletedParentIsForgotten();
+    void TreeLinks_data();
+    void TreeLinks();
 };
 
 // Steps: "add N", "clear", "defaults"; then RowCount and LastAddedRow.
@@ -261,6 +263,53 @@ void tst_NextGrid::DeletedParentIsForgotten()
     QCOMPARE(G.CellStore().GetDescendantCount(0), 0);
     G.DeleteRow(0);
     QCOMPARE(G.RowCount(), 1);
+}
+
+// Rows x, then steps: "kid:P" and "first:P" add a last and a first child of row P
+// (codes 100, 101, ...), "del:R" DeleteRow, "sdel:R" the store's DeleteRow, "ins:R",
+// "move:A>B", "swap:A>B". Then each row: code ("_" none), "^" parent's code, "#"
+// child count, ":" descendants.
+void tst_NextGrid::TreeLinks_data()
+{
+    QTest::addColumn<QString>("Steps");
+    QTest::addColumn<QString>("Expected");
+    const QString Built = "2x kid:0 kid:0 first:0 kid:1";
+    QTest::newRow("children at both ends") << Built << "32#3:4 102^32#1:1 103^102:0 100^32:0 101^32:0 33:0";
+    QTest::newRow("subtree deleted") << Built + " del:1" << "32#2:2 100^32:0 101^32:0 33:0";
+    QTest::newRow("subtree deep inside deleted") << "1x kid:0 kid:1 kid:2 kid:0 del:2" << "32#2:2 100^32:0 103^32:0";
+    QTest::newRow("parent deleted, its child moved below") << "3x kid:0 kid:0 move:2>4 del:0" << "33:0 34:0 101:0";
+    QTest::newRow("parent deleted, its child moved above") << "3x kid:1 move:2>0 del:2" << "100:0 32:0 34:0";
+    // The store alone leaves the child counts to the grid.
+    QTest::newRow("parent deleted in the store alone") << "2x kid:0 kid:1 sdel:1 kid:0" << "32#2:1 102^32:0 101:0 33:0";
+    QTest::newRow("row inserted among the children") << "2x kid:0 kid:0 ins:2 kid:0" << "32#3:2 100^32:0 102^32:0 _:0 101^32:0 33:0";
+    QTest::newRow("child swapped away") << "3x kid:0 swap:1>3 kid:0" << "32#2:1 101^32:0 34:0 33:0 100^32:0";
+}
+
+void tst_NextGrid::TreeLinks()
+{
+    QFETCH(QString, Steps);
+    QFETCH(QString, Expected);
+    TListGrid G(Steps.section('x', 0, 0).toInt());
+    int Code = 100;
+    for (const QString& S : Steps.split(' ').mid(1)) {
+        const QString Op = S.section(':', 0, 0);
+        const int A = S.section(':', 1).section('>', 0, 0).toInt(), B = S.section('>', 1).toInt();
+        if (Op == "kid" || Op == "first") {
+            G.AddChildRow(A, Op == "kid");
+            G.Cell(1, G.LastAddedRow)->SetAsInteger(Code++);
+        }
+        Op == "del" ? G.DeleteRow(A) : Op == "sdel" ? G.CellStore().DeleteRow(A) : Op == "ins" ? G.InsertRow(A)
+            : Op == "move" ? G.MoveRow(A, B) : Op == "swap" ? G.ExchangeRows(A, B) : void();
+    }
+    QStringList Got;
+    for (int R = 0; R < G.RowCount(); ++R) {
+        const TRow* Row = G.CellStore().GetRow(R);
+        const int P = G.CellStore().IndexOfRow(Row->ParentRow);
+        // A parent that is no row any more shows as "^gone".
+        Got << (G.Cells(1, R).isEmpty() ? "_" : G.Cells(1, R)) + (P >= 0 ? "^" + G.Cells(1, P) : Row->ParentRow ? "^gone" : "")
+                + (Row->ChildCount ? QString("#%1").arg(Row->ChildCount) : "") + QString(":%1").arg(G.CellStore().GetDescendantCount(R));
+    }
+    QCOMPARE(Got.join(' '), Expected);
 }
 
 QTEST_MAIN(tst_NextGrid)
