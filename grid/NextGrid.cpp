@@ -134,12 +134,14 @@ void TNextGrid::AddRow(int Count)
                 if (!Columns().Item(C)->DefaultValue().isEmpty())
                     SetCells(C, R, Columns().Item(C)->DefaultValue());
     LastAddedRow = RowCount() - 1;
-    // The bar reaches the new rows at once: a ScrollToRow or an edit started
-    // within the update would otherwise stop at the old end.
-    UpdateVertScrollBar();
-    // EndUpdate repaints the body; each row's repaint would walk the rows above it.
-    if (IsUpdating())
+    // Inside an update the bar's range is set once, when the bar is next used
+    // (a ScrollToRow or an edit started within the update) or at EndUpdate,
+    // which also repaints the body.
+    if (IsUpdating()) {
+        InvalidateVertRange();
         return;
+    }
+    UpdateVertScrollBar();
     if (GridLinesStyle() == lsFramed && (Options() & goGrid) && RowCount() >= 2 && N >= 1)
         RefreshRowLine(N - 1);
     RefreshRowsFrom(N, RowCount() - 1);

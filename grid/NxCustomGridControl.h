@@ -390,6 +390,7 @@ protected:
     virtual void ColumnNotification(TNxCustomColumn* Column, int Value, int Kind);
     virtual void ColumnChanged(int Kind);
 
+    void UpdateVertRange() override { UpdateVertScrollBar(); }
     int HorzScrollDelta(int OldPos, int NewPos) override { return OldPos - NewPos; }
     int VertScrollDelta(int OldPos, int NewPos) override { return ScrollRows(OldPos, NewPos); }
     // A scroll of the content leaves child widgets where they were: the editor follows its cell.
