@@ -303,10 +303,20 @@ double DeleteParentPerRow(int Rows, int Repeats)
     });
 }
 
-// Shift+Down pressed 200 times from row 0 of Rows rows, as the user does it.
-double ShiftDownPerKey(int Rows, int Repeats)
+// Shift+Down pressed 200 times, as the user does it, from row 0 of Rows rows,
+// or (Folded) from 300 rows before the end, below a collapsed row, where the
+// positions of the shown rows are no row numbers.
+double ShiftDownPerKey(int Rows, int Repeats, bool Folded)
 {
-    return BestPerUnit(Rows, Repeats, [](TNextGrid& G) { G.SetSelectedRow(0); }, [](TNextGrid& G) {
+    return BestPerUnit(Rows, Repeats, [Folded, Rows](TNextGrid& G) {
+        if (Folded) {
+            for (int I = 0; I < 10; ++I)
+                G.AddChildRow(0, true);
+            G.SetExpanded(0, false);
+        }
+        G.SetSelectedRow(Folded ? Rows - 300 : 0);
+        G.ScrollToRow(G.SelectedRow());
+    }, [](TNextGrid& G) {
         for (int I = 0; I < 200; ++I) {
             QKeyEvent Key(QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
             QCoreApplication::sendEvent(&G, &Key);
@@ -333,7 +343,8 @@ void BM_GrowthRatios(benchmark::State& State)
         Ratio("AddChildRowGrowth", "AddChildRowNsPerCall100k", AddChildRowPerCall);
         Ratio("DeleteLastGrowth", "DeleteLastNsPerCall100k", [](int R, int N) { return DeleteRowPerCall(R, N, true); });
         Ratio("DeleteParentGrowth", "DeleteParentNsPerRow100k", DeleteParentPerRow);
-        Ratio("ShiftDownGrowth", "ShiftDownNsPerKey100k", ShiftDownPerKey);
+        Ratio("ShiftDownGrowth", "ShiftDownNsPerKey100k", [](int R, int N) { return ShiftDownPerKey(R, N, false); });
+        Ratio("ShiftDownFoldedGrowth", "ShiftDownFoldedNsPerKey100k", [](int R, int N) { return ShiftDownPerKey(R, N, true); });
         Ratio("RangeGrowth", "RangeNsPerRow100k", RangePerRow);
         State.counters["DeleteFirstNsPerCall1k"] = DeleteRowPerCall(1000, 20, false) * 1e9;
         State.counters["DeleteFirstNsPerCall10k"] = DeleteRowPerCall(10000, 5, false) * 1e9;

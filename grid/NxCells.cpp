@@ -499,6 +499,7 @@ void TCells::AddRows(int Count)
         for (int C = 0; C < FColumnCount; ++C)
             (*FLists)[static_cast<size_t>(C)].push_back(CreateCell(ColumnAt(C)));
         ++FRowCount;
+        ShownRowAppended(true);
     }
     // Rows without a parent at the end leave every count of descendants as it was.
     FIsSorted = false;
@@ -521,6 +522,7 @@ void TCells::AddChildRow(int ParentIndex, int Position)
     R->Level = Parent->Level + 1;
     Parent->IncChildCount();
     const bool Vis = R->Visible;
+    const bool AtEnd = Position == FRowCount;
     FRows.insert(FRows.begin() + Position, std::move(R));
     ++FRowCount;
     if (Vis)
@@ -534,6 +536,10 @@ void TCells::AddChildRow(int ParentIndex, int Position)
             ++A->FDescendants;
     else
         FDescendantsKnown = false;
+    if (AtEnd)
+        ShownRowAppended(Vis);
+    else
+        FShownKnown = false;
     RangeRowsInserted(Position, 1);
     FIsSorted = false;
 }
@@ -597,6 +603,10 @@ void TCells::InsertRow(int Index)
     ++FRowCount;
     ++FVisibleRowCount;
     FDescendantsKnown = Counted;
+    if (Index == FRowCount - 1)
+        ShownRowAppended(true);
+    else
+        FShownKnown = false;
     RangeRowsInserted(Index, 1);
     FIsSorted = false;
 }
@@ -650,6 +660,10 @@ void TCells::DeleteRows(int Index, int Count)
     FRowCount -= Count;
     FVisibleRowCount -= Visible;
     FDescendantsKnown = Subtree;
+    if (End == FRowCount + Count)
+        ShownRowsTruncated();
+    else
+        FShownKnown = false;
     RangeRowsRemoved(Index, Count, Selected);
 }
 
@@ -664,12 +678,79 @@ void TCells::ClearRows()
     FSelectedCount = 0;
     ForgetSelectedRange();
     FDescendantsKnown = FTreeInOrder = true;
+    FShownSums.assign(1, 0);
+    FShownKnown = true;
 }
 
 void TCells::RowsReordered()
 {
     FDescendantsKnown = false;
+    FShownKnown = false;
     ForgetSelectedRange();
+}
+
+void TCells::BuildShownSums() const
+{
+    // Each node passes its sum on to the one node above it: linear.
+    FShownSums.assign(static_cast<size_t>(FRowCount) + 1, 0);
+    for (int I = 1; I <= FRowCount; ++I) {
+        FShownSums[static_cast<size_t>(I)] += FRows[static_cast<size_t>(I - 1)]->Visible ? 1 : 0;
+        const int Up = I + (I & -I);
+        if (Up <= FRowCount)
+            FShownSums[static_cast<size_t>(Up)] += FShownSums[static_cast<size_t>(I)];
+    }
+    FShownKnown = true;
+}
+
+void TCells::ShownRowAppended(bool Visible)
+{
+    if (!FShownKnown)
+        return;
+    // The new node I sums its own row and the nodes that end below it.
+    const int I = static_cast<int>(FShownSums.size());
+    int Sum = Visible ? 1 : 0;
+    for (int J = I - 1; J > I - (I & -I); J -= J & -J)
+        Sum += FShownSums[static_cast<size_t>(J)];
+    FShownSums.push_back(Sum);
+}
+
+void TCells::ShownRowsTruncated()
+{
+    // A node sums only rows at or below its own.
+    if (FShownKnown)
+        FShownSums.resize(static_cast<size_t>(FRowCount) + 1);
+}
+
+int TCells::ShownRowsBefore(int Index) const
+{
+    CheckRow(Index, FRowCount);
+    if (FVisibleRowCount == FRowCount)
+        return Index;
+    if (!FShownKnown)
+        BuildShownSums();
+    int N = 0;
+    for (int I = Index; I > 0; I -= I & -I)
+        N += FShownSums[static_cast<size_t>(I)];
+    return N;
+}
+
+int TCells::ShownRowAt(int Pos) const
+{
+    if (FVisibleRowCount == FRowCount || FVisibleRowCount == 0)
+        return FVisibleRowCount == 0 ? 0 : std::clamp(Pos, 0, FRowCount - 1);
+    if (!FShownKnown)
+        BuildShownSums();
+    // Down the tree to the row whose shown rows, itself included, first come to Pos + 1.
+    int Left = std::clamp(Pos, 0, FVisibleRowCount - 1) + 1, Row = 0;
+    int Step = 1;
+    while (Step * 2 <= FRowCount)
+        Step *= 2;
+    for (; Step > 0; Step /= 2)
+        if (Row + Step <= FRowCount && FShownSums[static_cast<size_t>(Row + Step)] < Left) {
+            Row += Step;
+            Left -= FShownSums[static_cast<size_t>(Row)];
+        }
+    return Row;
 }
 
 void TCells::ForgetSelectedRange()
@@ -750,6 +831,9 @@ void TCells::SetRowVisible(int Index, bool Value)
         return;
     R->Visible = Value;
     FVisibleRowCount += Value ? 1 : -1;
+    if (FShownKnown)
+        for (int I = Index + 1; I <= FRowCount; I += I & -I)
+            FShownSums[static_cast<size_t>(I)] += Value ? 1 : -1;
 }
 
 void TCells::SetRowSelected(int Index, bool Value)
@@ -871,6 +955,8 @@ void TCells::ClearColumns()
     FSelectedCount = 0;
     ForgetSelectedRange();
     FDescendantsKnown = FTreeInOrder = true;
+    FShownSums.assign(1, 0);
+    FShownKnown = true;
 }
 
 void TCells::MoveColumn(int FromIndex, int ToIndex)

@@ -250,6 +250,11 @@ public:
     void MoveRow(int FromIndex, int ToIndex);
     void ExchangeRows(int Index1, int Index2);
     void SetRowVisible(int Index, bool Value);
+    // The shown (Visible) rows before row Index, 0 <= Index <= RowCount; and the
+    // row shown Pos-th (the first or last shown row beyond the ends, 0 with
+    // none). Looked up in sums kept over the rows, made anew after rows moved.
+    int ShownRowsBefore(int Index) const;
+    int ShownRowAt(int Pos) const;
     void SetRowSelected(int Index, bool Value);
     int SelectedCount() const { return FSelectedCount; }
     // Selects rows Lo .. Hi (cut to the rows; none when Lo > Hi) and no other;
@@ -288,8 +293,13 @@ private:
     void RangeRowsRemoved(int Index, int Count, int Selected);
     // Unknown unless nothing is selected.
     void ForgetSelectedRange();
-    // Rows changed places: the descendant counts and the selected range are unknown.
+    // Rows changed places: the descendant counts, the selected range and the
+    // sums of shown rows are unknown.
     void RowsReordered();
+    void BuildShownSums() const;
+    // A row appended, and rows removed from the end.
+    void ShownRowAppended(bool Visible);
+    void ShownRowsTruncated();
     void QuickSortRows(int Lo, int Hi);
     int Partition(int Lo, int Hi);
     bool RowTest(bool Left, int Index);
@@ -311,6 +321,10 @@ private:
     // then says that every child row lies among its parent's descendants.
     mutable bool FDescendantsKnown = true;
     mutable bool FTreeInOrder = true;
+    // While FShownKnown, FShownSums[I] (I from 1) holds the number of shown
+    // rows among rows I - (I & -I) .. I - 1: a binary indexed tree.
+    mutable std::vector<int> FShownSums{0};
+    mutable bool FShownKnown = true;
     int FSelectedCount = 0;
     // While FRangeKnown, the selected rows are FRangeLo .. FRangeHi.
     bool FRangeKnown = true;

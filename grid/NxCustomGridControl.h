@@ -204,8 +204,8 @@ public:
     // when the last row ends there.
     virtual int GetVertMax() const;
     // The bar position that shows ARow first (the shown rows above it), and back.
-    int PositionOfRow(int ARow) const;
-    int RowAtPosition(int Pos) const;
+    virtual int PositionOfRow(int ARow) const;
+    virtual int RowAtPosition(int Pos) const;
     // How many shown rows, ending with ARow, fit wholly in the body (at least 1).
     int RowsFittingUpFrom(int ARow) const;
     // Shows the rows from ARow, pulled back so the body stays full, with the bar in step.

@@ -159,6 +159,9 @@ void tst_NextGrid::ScrollState_data()
     QTest::newRow("tall row dragged from the end") << "30x16 tall:29 move:29 End" << "20 20 20 10/30";
     QTest::newRow("tall row sorted from the end") << "30x16 tall:29 sortdesc:0 End" << "20 20 20 10/30";
     QTest::newRow("child of a collapsed row above the view") << "30x16 kids:5 collapse:0 pos:10 child:0" << "16 10 20 10/30";
+    QTest::newRow("collapsed, rows added at the end") << "30x16 kids:5 collapse:0 add:10 scroll:44" << "35 30 30 10/40";
+    QTest::newRow("collapsed, rows deleted at the end") << "30x16 kids:5 collapse:0 del:34 del:33 add:2 scroll:34" << "25 20 20 10/30";
+    QTest::newRow("one of two collapsed rows expanded") << "30x16 kids:5 collapse:0 child:20 collapse:20 scroll:35 expand:0" << "26 25 25 10/35";
 }
 
 void tst_NextGrid::ScrollState()
@@ -170,7 +173,7 @@ void tst_NextGrid::ScrollState()
     const QMap<QString, std::function<void()>> Ops{
         {"scroll", [&] { G.ScrollToRow(N); }}, {"select", [&] { G.SetSelectedRow(N); }}, {"del", [&] { G.DeleteRow(N); }},
         {"ins", [&] { G.InsertRow(N); }}, {"add", [&] { G.AddRow(N); }}, {"pos", [&] { G.VertScrollBar().SetPosition(N); }},
-        {"client", [&] { G.resize(G.width(), N); }}, {"child", [&] { G.AddChildRow(N, true); }}, {"collapse", [&] { G.SetExpanded(N, false); }},
+        {"client", [&] { G.resize(G.width(), N); }}, {"child", [&] { G.AddChildRow(N, true); }}, {"collapse", [&] { G.SetExpanded(N, false); }}, {"expand", [&] { G.SetExpanded(N, true); }},
         {"hidebar", [&] { G.SetHideScrollBar(N); }}, {"tall", [&] { G.SetRowHeight(N, 64); }}, {"move", [&] { G.MoveRow(N, 0); }},
         {"sortdesc", [&] { G.CodeCol->SetSortType(stNumeric); G.CodeCol->SetSortKind(skDescending); G.CodeCol->SetSorted(true); }},
         {"begin", [&] { G.BeginUpdate(); }}, {"end", [&] { G.EndUpdate(); }}, {"kids", [&] { for (int I = 0; I < N; ++I) G.AddChildRow(0, true); }},
