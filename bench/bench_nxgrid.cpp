@@ -259,13 +259,13 @@ double BestPerUnit(int Rows, int Repeats, TPrepare&& Prepare, TRun&& Run)
 
 void NoPreparation(TNextGrid&) {}
 
-// 200 rows added one call at a time to a shown grid of Rows rows, outside any update.
+// 500 rows added one call at a time to a shown grid of Rows rows, outside any update.
 double AddRowShownPerCall(int Rows, int Repeats)
 {
     return BestPerUnit(Rows, Repeats, NoPreparation, [](TNextGrid& G) {
-        for (int I = 0; I < 200; ++I)
+        for (int I = 0; I < 500; ++I)
             G.AddRow(1);
-        return 200;
+        return 500;
     });
 }
 
@@ -279,13 +279,13 @@ double AddChildRowPerCall(int Rows, int Repeats)
     });
 }
 
-// 200 single rows deleted from the end (Last) or from row 0 of Rows rows.
+// 500 single rows deleted from the end (Last) or from row 0 of Rows rows.
 double DeleteRowPerCall(int Rows, int Repeats, bool Last)
 {
     return BestPerUnit(Rows, Repeats, NoPreparation, [Last](TNextGrid& G) {
-        for (int I = 0; I < 200; ++I)
+        for (int I = 0; I < 500; ++I)
             G.DeleteRow(Last ? G.RowCount() - 1 : 0);
-        return 200;
+        return 500;
     });
 }
 
@@ -293,13 +293,14 @@ double DeleteRowPerCall(int Rows, int Repeats, bool Last)
 // in one DeleteRow: seconds per row deleted.
 double DeleteParentPerRow(int Rows, int Repeats)
 {
-    const int Parent = Rows / 2;
-    return BestPerUnit(Rows, Repeats, [Parent, Rows](TNextGrid& G) {
-        for (int I = 0; I < Rows / 10; ++I)
+    const int Parent = Rows / 2, Children = Rows / 10;
+    return BestPerUnit(Parent + 1, Repeats, [Parent, Children, Rows](TNextGrid& G) {
+        for (int I = 0; I < Children; ++I)
             G.AddChildRow(Parent, true);
-    }, [Parent, Rows](TNextGrid& G) {
+        G.AddRowsQuietly(Rows - G.RowCount());
+    }, [Parent, Children](TNextGrid& G) {
         G.DeleteRow(Parent);
-        return Rows / 10 + 1;
+        return Children + 1;
     });
 }
 
@@ -334,7 +335,7 @@ void BM_GrowthRatios(benchmark::State& State)
 {
     for (auto _ : State) {
         auto Ratio = [&State](const char* Name, const char* Large, double (*Measure)(int, int)) {
-            const double Small = Measure(1000, 20), Big = Measure(100000, 3);
+            const double Small = Measure(1000, 20), Big = Measure(100000, 7);
             State.counters[Name] = Big / Small;
             State.counters[Large] = Big * 1e9;
         };

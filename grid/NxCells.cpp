@@ -678,8 +678,7 @@ void TCells::ClearRows()
     FSelectedCount = 0;
     ForgetSelectedRange();
     FDescendantsKnown = FTreeInOrder = true;
-    FShownSums.assign(1, 0);
-    FShownKnown = true;
+    FShownKnown = false;
 }
 
 void TCells::RowsReordered()
@@ -955,8 +954,7 @@ void TCells::ClearColumns()
     FSelectedCount = 0;
     ForgetSelectedRange();
     FDescendantsKnown = FTreeInOrder = true;
-    FShownSums.assign(1, 0);
-    FShownKnown = true;
+    FShownKnown = false;
 }
 
 void TCells::MoveColumn(int FromIndex, int ToIndex)

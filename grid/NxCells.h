@@ -322,9 +322,10 @@ private:
     mutable bool FDescendantsKnown = true;
     mutable bool FTreeInOrder = true;
     // While FShownKnown, FShownSums[I] (I from 1) holds the number of shown
-    // rows among rows I - (I & -I) .. I - 1: a binary indexed tree.
-    mutable std::vector<int> FShownSums{0};
-    mutable bool FShownKnown = true;
+    // rows among rows I - (I & -I) .. I - 1: a binary indexed tree, first made
+    // when a row is hidden (while all show, a position is the row number).
+    mutable std::vector<int> FShownSums;
+    mutable bool FShownKnown = false;
     int FSelectedCount = 0;
     // While FRangeKnown, the selected rows are FRangeLo .. FRangeHi.
     bool FRangeKnown = true;
