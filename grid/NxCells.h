@@ -19,8 +19,9 @@ constexpr int MaxCellColumns = MaxColumns;
 
 class TCells;
 
-// Level, ParentRow and Selected are written by the store alone (Selected
-// through TCells::SetRowSelected): it keeps counts over them.
+// Level, ParentRow, Selected and Visible are written by the store alone (the
+// flags through TCells::SetRowSelected and SetRowVisible): it keeps counts
+// over them.
 class TRow {
 public:
     int ChildCount = 0;
