@@ -1,13 +1,14 @@
 // The grid's hot paths: the blend run for every painted cell of a sorted
 // column, sorting the rows by one column, painting and scrolling a list of
 // 224 characters of 32 x 32 pixels next to a plain fill of the same area, and
-// how adding rows and selecting a range grow with the number of rows.
+// how adding, deleting and selecting rows grow with the number of rows.
 #include "NextGrid.h"
 #include "NxCells.h"
 #include "NxColumnClasses.h"
 #include "NxSharedCommon.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 #include <algorithm>
@@ -240,17 +241,115 @@ double RangePerRow(int Rows, int Repeats)
     return Best;
 }
 
-// Both costs must grow linearly: the time per row at 100,000 rows within 1.5
-// times the time per row at 1,000 ("AddRowGrowth", "RangeGrowth" at most 1.5).
+// The best of Repeats runs of Run(Grid) on a fresh grid of Rows rows made by
+// Prepare, in seconds per unit of work (Run returns the units it did).
+template <typename TPrepare, typename TRun>
+double BestPerUnit(int Rows, int Repeats, TPrepare&& Prepare, TRun&& Run)
+{
+    double Best = 1e9;
+    for (int I = 0; I < Repeats; ++I) {
+        TGrowthGrid G(Rows);
+        Prepare(G.Grid);
+        const auto Start = std::chrono::steady_clock::now();
+        const int Units = Run(G.Grid);
+        Best = std::min(Best, std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count() / Units);
+    }
+    return Best;
+}
+
+void NoPreparation(TNextGrid&) {}
+
+// 500 rows added one call at a time to a shown grid of Rows rows, outside any update.
+double AddRowShownPerCall(int Rows, int Repeats)
+{
+    return BestPerUnit(Rows, Repeats, NoPreparation, [](TNextGrid& G) {
+        for (int I = 0; I < 500; ++I)
+            G.AddRow(1);
+        return 500;
+    });
+}
+
+// Children added as last ones under row 0 of a one-row grid, until it has Rows of them.
+double AddChildRowPerCall(int Rows, int Repeats)
+{
+    return BestPerUnit(1, Repeats, NoPreparation, [Rows](TNextGrid& G) {
+        for (int I = 0; I < Rows; ++I)
+            G.AddChildRow(0, true);
+        return Rows;
+    });
+}
+
+// 500 single rows deleted from the end (Last) or from row 0 of Rows rows.
+double DeleteRowPerCall(int Rows, int Repeats, bool Last)
+{
+    return BestPerUnit(Rows, Repeats, NoPreparation, [Last](TNextGrid& G) {
+        for (int I = 0; I < 500; ++I)
+            G.DeleteRow(Last ? G.RowCount() - 1 : 0);
+        return 500;
+    });
+}
+
+// A parent in the middle of Rows rows with Rows / 10 children, deleted with them
+// in one DeleteRow: seconds per row deleted.
+double DeleteParentPerRow(int Rows, int Repeats)
+{
+    const int Parent = Rows / 2, Children = Rows / 10;
+    return BestPerUnit(Parent + 1, Repeats, [Parent, Children, Rows](TNextGrid& G) {
+        for (int I = 0; I < Children; ++I)
+            G.AddChildRow(Parent, true);
+        G.AddRowsQuietly(Rows - G.RowCount());
+    }, [Parent, Children](TNextGrid& G) {
+        G.DeleteRow(Parent);
+        return Children + 1;
+    });
+}
+
+// Shift+Down pressed 200 times, as the user does it, from row 0 of Rows rows,
+// or (Folded) from 300 rows before the end, below a collapsed row, where the
+// positions of the shown rows are no row numbers.
+double ShiftDownPerKey(int Rows, int Repeats, bool Folded)
+{
+    return BestPerUnit(Rows, Repeats, [Folded, Rows](TNextGrid& G) {
+        if (Folded) {
+            for (int I = 0; I < 10; ++I)
+                G.AddChildRow(0, true);
+            G.SetExpanded(0, false);
+        }
+        G.SetSelectedRow(Folded ? Rows - 300 : 0);
+        G.ScrollToRow(G.SelectedRow());
+    }, [](TNextGrid& G) {
+        for (int I = 0; I < 200; ++I) {
+            QKeyEvent Key(QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
+            QCoreApplication::sendEvent(&G, &Key);
+        }
+        return 200;
+    });
+}
+
+// Each cost must not grow with the number of rows: the time per row (or per
+// call) at 100,000 rows within 1.5 times that at 1,000 (every "...Growth" at
+// most 1.5), and AddRow inside an update under 500 ns per row
+// ("AddRowNsPerRow100k"). Deleting row 0 shifts every row after it; its
+// times are shown, not held to a ratio.
 void BM_GrowthRatios(benchmark::State& State)
 {
     for (auto _ : State) {
-        const double AddSmall = AddRowPerRow(1000, 50), AddLarge = AddRowPerRow(100000, 3);
-        const double RangeSmall = RangePerRow(1000, 50), RangeLarge = RangePerRow(100000, 3);
-        State.counters["AddRowGrowth"] = AddLarge / AddSmall;
-        State.counters["RangeGrowth"] = RangeLarge / RangeSmall;
-        State.counters["AddRowNsPerRow100k"] = AddLarge * 1e9;
-        State.counters["RangeNsPerRow100k"] = RangeLarge * 1e9;
+        auto Ratio = [&State](const char* Name, const char* Large, double (*Measure)(int, int)) {
+            const double Small = Measure(1000, 20), Big = Measure(100000, 7);
+            State.counters[Name] = Big / Small;
+            State.counters[Large] = Big * 1e9;
+        };
+        Ratio("AddRowGrowth", "AddRowNsPerRow100k", AddRowPerRow);
+        Ratio("AddRowShownGrowth", "AddRowShownNsPerCall100k", AddRowShownPerCall);
+        Ratio("AddChildRowGrowth", "AddChildRowNsPerCall100k", AddChildRowPerCall);
+        Ratio("DeleteLastGrowth", "DeleteLastNsPerCall100k", [](int R, int N) { return DeleteRowPerCall(R, N, true); });
+        Ratio("DeleteParentGrowth", "DeleteParentNsPerRow100k", DeleteParentPerRow);
+        Ratio("ShiftDownGrowth", "ShiftDownNsPerKey100k", [](int R, int N) { return ShiftDownPerKey(R, N, false); });
+        Ratio("ShiftDownFoldedGrowth", "ShiftDownFoldedNsPerKey100k", [](int R, int N) { return ShiftDownPerKey(R, N, true); });
+        Ratio("RangeGrowth", "RangeNsPerRow100k", RangePerRow);
+        State.counters["DeleteFirstNsPerCall1k"] = DeleteRowPerCall(1000, 20, false) * 1e9;
+        State.counters["DeleteFirstNsPerCall10k"] = DeleteRowPerCall(10000, 5, false) * 1e9;
+        State.counters["DeleteFirstNsPerCall100k"] = DeleteRowPerCall(100000, 3, false) * 1e9;
     }
 }
 BENCHMARK(BM_GrowthRatios)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -76,12 +76,19 @@ int TNextGrid::GetRowHeight(int Index) const
 
 void TNextGrid::SetRowSelected(int Index, bool Value)
 {
-    if (!IsValidRow(Index))
+    if (!IsValidRow(Index) || FCells->GetRow(Index)->Selected == Value)
         return;
-    TRow* R = FCells->GetRow(Index);
-    if (R->Selected == Value)
-        return;
-    R->Selected = Value;
+    FCells->SetRowSelected(Index, Value);
+    RefreshSelected(Index);
+}
+
+void TNextGrid::SelectRows(int Lo, int Hi)
+{
+    FCells->SelectRange(Lo, Hi, [this](int Row) { RefreshSelected(Row); });
+}
+
+void TNextGrid::RefreshSelected(int Index)
+{
     // EndUpdate repaints the whole body.
     if (IsUpdating())
         return;
@@ -141,12 +148,14 @@ void TNextGrid::AddRow(int Count)
                 if (!Columns().Item(C)->DefaultValue().isEmpty())
                     SetCells(C, R, Columns().Item(C)->DefaultValue());
     LastAddedRow = RowCount() - 1;
-    // The bar reaches the new rows at once: a ScrollToRow or an edit started
-    // within the update would otherwise stop at the old end.
-    UpdateVertScrollBar();
-    // EndUpdate repaints the body; each row's repaint would walk the rows above it.
-    if (IsUpdating())
+    // Inside an update the bar's range is set once, when the bar is next used
+    // (a ScrollToRow or an edit started within the update) or at EndUpdate,
+    // which also repaints the body.
+    if (IsUpdating()) {
+        InvalidateVertRange();
         return;
+    }
+    UpdateVertScrollBar();
     if (GridLinesStyle() == lsFramed && (Options() & goGrid) && RowCount() >= 2 && N >= 1)
         RefreshRowLine(N - 1);
     RefreshRowsFrom(N, RowCount() - 1);
@@ -192,16 +201,14 @@ void TNextGrid::DeleteRow(int Index)
     TNxCustomGrid::DeleteRow(Index);
     TRow* Row = FCells->GetRow(Index);
     const int N = Row->ChildCount > 0 ? FCells->GetDescendantCount(Index) : 0;
-    for (int I = Index + N; I > Index; --I) {
-        // A descendant's parent may lie outside the block (a sort or a move scattered it).
+    // A descendant's parent may lie outside the block (a sort or a move scattered it).
+    for (int I = Index + 1; I <= Index + N; ++I)
         if (TRow* Parent = FCells->GetRow(I)->ParentRow)
             Parent->DecChildCount();
-        FCells->DeleteRow(I);
-    }
-    Row->ClearChildCount();
     if (Row->ParentRow)
         Row->ParentRow->DecChildCount();
-    FCells->DeleteRow(Index);
+    // The row and its descendants go in one block.
+    FCells->DeleteRows(Index, N + 1);
     if (FSelectedRow >= RowCount())
         FSelectedRow = RowCount() - 1;
     RowsMoved(Index, N + 1, false);

@@ -4,6 +4,7 @@
 #include "NxCells.h"
 #include "NxCustomGrid.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -36,8 +37,11 @@ public:
     const void* RowKey(int ARow) const override { return IsValidRow(ARow) ? FCells->GetRow(ARow) : nullptr; }
     int RowOfKey(const void* Key, int Hint) const override;
     void SetRowSelected(int Index, bool Value) override;
+    void SelectRows(int Lo, int Hi) override;
     void SetRowHeight(int Index, int Value) override;
     int GetVisibleRowTotal() const override { return FCells->VisibleRowCount(); }
+    int PositionOfRow(int ARow) const override { return FCells->ShownRowsBefore(std::clamp(ARow, 0, RowCount())); }
+    int RowAtPosition(int Pos) const override { return FCells->ShownRowAt(Pos); }
     QString GetCellText(int ACol, int ARow) override { return Cells(ACol, ARow); }
     void SetCellText(int ACol, int ARow, const QString& Value) override { SetCells(ACol, ARow, Value); }
     TColor GetCellColor(int ACol, int ARow) const override;
@@ -81,6 +85,8 @@ private:
         int Operation, Count, Index;
     };
     std::vector<TColumnChange> FColumnsChangedInSort;
+    // Repaints a row whose selected flag changed.
+    void RefreshSelected(int Index);
 
     std::unique_ptr<TCells> FCells;
 };

@@ -500,7 +500,9 @@ void TCells::AddRows(int Count)
         for (int C = 0; C < FColumnCount; ++C)
             (*FLists)[static_cast<size_t>(C)].push_back(CreateCell(ColumnAt(C)));
         ++FRowCount;
+        ShownRowAppended(true);
     }
+    // Rows without a parent at the end leave every count of descendants as it was.
     FIsSorted = false;
 }
 
@@ -509,6 +511,10 @@ void TCells::AddChildRow(int ParentIndex, int Position)
     CheckRow(ParentIndex, FRowCount - 1);
     CheckRow(Position, FRowCount);
     TRow* Parent = FRows[static_cast<size_t>(ParentIndex)].get();
+    // Right after the parent or after its descendants, in a tree in order, the
+    // new row adds one descendant to the parent and to each of its ancestors.
+    const bool Counted = FDescendantsKnown && FTreeInOrder
+        && (Position == ParentIndex + 1 || Position == ParentIndex + 1 + Parent->FDescendants);
     auto R = std::make_unique<TRow>();
     R->ParentRow = Parent;
     // A child shows only under a parent that shows and is expanded.
@@ -517,6 +523,7 @@ void TCells::AddChildRow(int ParentIndex, int Position)
     R->Level = Parent->Level + 1;
     Parent->IncChildCount();
     const bool Vis = R->Visible;
+    const bool AtEnd = Position == FRowCount;
     FRows.insert(FRows.begin() + Position, std::move(R));
     ++FRowCount;
     if (Vis)
@@ -525,34 +532,68 @@ void TCells::AddChildRow(int ParentIndex, int Position)
         auto& L = (*FLists)[static_cast<size_t>(C)];
         L.insert(L.begin() + Position, CreateCell(ColumnAt(C)));
     }
+    if (Counted)
+        for (TRow* A = Parent; A; A = A->ParentRow)
+            ++A->FDescendants;
+    else
+        FDescendantsKnown = false;
+    if (AtEnd)
+        ShownRowAppended(Vis);
+    else
+        FShownKnown = false;
+    RangeRowsInserted(Position, 1);
     FIsSorted = false;
+}
+
+namespace {
+// Marks of TRow::FDescendants while the rows are counted or deleted.
+constexpr int OpenRow = -1, UnseenRow = -2, DyingRow = -3;
+} // namespace
+
+// One pass over the rows with the chain of rows whose descendants still go on:
+// a row ends those it does not descend from. Only the rows' own parents are
+// looked at while every child row follows its parent's other descendants.
+void TCells::CountDescendants() const
+{
+    for (const auto& R : FRows)
+        R->FDescendants = UnseenRow;
+    std::vector<int> Open;
+    bool InOrder = true;
+    for (int I = 0; I < FRowCount; ++I) {
+        TRow* R = FRows[static_cast<size_t>(I)].get();
+        // The nearest ancestor whose descendants go on to this row.
+        TRow* A = R->ParentRow;
+        while (A && A->FDescendants != OpenRow)
+            A = A->ParentRow;
+        while (!Open.empty() && FRows[static_cast<size_t>(Open.back())].get() != A) {
+            FRows[static_cast<size_t>(Open.back())]->FDescendants = I - Open.back() - 1;
+            Open.pop_back();
+        }
+        InOrder = InOrder && A == R->ParentRow;
+        R->FDescendants = OpenRow;
+        Open.push_back(I);
+    }
+    for (int I : Open)
+        FRows[static_cast<size_t>(I)]->FDescendants = FRowCount - I - 1;
+    FDescendantsKnown = true;
+    FTreeInOrder = InOrder;
 }
 
 int TCells::GetDescendantCount(int Index) const
 {
     CheckRow(Index, FRowCount - 1);
-    const TRow* Root = FRows[static_cast<size_t>(Index)].get();
-    // Only rows whose chain of parents reaches Root belong to it: a deeper row
-    // left behind by a deleted or moved parent does not.
-    auto Descends = [Root](const TRow* R) {
-        for (const TRow* P = R->ParentRow; P; P = P->ParentRow)
-            if (P == Root)
-                return true;
-        return false;
-    };
-    int N = 0;
-    for (int I = Index + 1; I < FRowCount; ++I) {
-        const TRow* R = FRows[static_cast<size_t>(I)].get();
-        if (R->Level <= Root->Level || !Descends(R))
-            break;
-        ++N;
-    }
-    return N;
+    if (!FDescendantsKnown)
+        CountDescendants();
+    return FRows[static_cast<size_t>(Index)]->FDescendants;
 }
 
 void TCells::InsertRow(int Index)
 {
     CheckRow(Index, FRowCount);
+    // A row without a parent splits no one's descendants when the row it goes
+    // before has no parent either, in a tree in order.
+    const bool Counted = FDescendantsKnown && FTreeInOrder
+        && (Index == FRowCount || !FRows[static_cast<size_t>(Index)]->ParentRow);
     auto R = std::make_unique<TRow>();
     R->Height = DefaultRowHeight;
     FRows.insert(FRows.begin() + Index, std::move(R));
@@ -562,25 +603,69 @@ void TCells::InsertRow(int Index)
     }
     ++FRowCount;
     ++FVisibleRowCount;
+    FDescendantsKnown = Counted;
+    if (Index == FRowCount - 1)
+        ShownRowAppended(true);
+    else
+        FShownKnown = false;
+    RangeRowsInserted(Index, 1);
     FIsSorted = false;
 }
 
-void TCells::DeleteRow(int Index)
+void TCells::DeleteRows(int Index, int Count)
 {
     CheckRow(Index, FRowCount - 1);
+    if (Count < 1)
+        return;
+    if (Count > FRowCount - Index)
+        ListIndexError(FRowCount);
+    const int End = Index + Count;
+    if (!FDescendantsKnown)
+        CountDescendants();
+    // Rows that may point at a deleted parent: in a tree in order only the
+    // deleted rows' own descendants, which end where the last of them ends.
+    int ScanTo = FRowCount;
+    if (FTreeInOrder) {
+        ScanTo = End;
+        for (int I = Index; I < End; ++I)
+            ScanTo = std::max(ScanTo, I + 1 + FRows[static_cast<size_t>(I)]->FDescendants);
+    }
+    // A whole subtree keeps the tree in order: its ancestors lose its rows.
+    TRow* First = FRows[static_cast<size_t>(Index)].get();
+    const bool Subtree = FTreeInOrder && Count == 1 + First->FDescendants;
+    if (Subtree)
+        for (TRow* A = First->ParentRow; A; A = A->ParentRow)
+            A->FDescendants -= Count;
+    int Visible = 0, Selected = 0;
+    for (int I = Index; I < End; ++I) {
+        TRow* R = FRows[static_cast<size_t>(I)].get();
+        R->FDescendants = DyingRow;
+        Visible += R->Visible ? 1 : 0;
+        Selected += R->Selected ? 1 : 0;
+    }
+    // No row may keep pointing at a freed parent.
+    auto Orphan = [this](int From, int To) {
+        for (int I = From; I < To; ++I) {
+            TRow* R = FRows[static_cast<size_t>(I)].get();
+            if (R->ParentRow && R->ParentRow->FDescendants == DyingRow)
+                R->ParentRow = nullptr;
+        }
+    };
+    Orphan(0, FTreeInOrder ? 0 : Index);
+    Orphan(End, ScanTo);
     for (int C = 0; C < FColumnCount; ++C) {
         auto& L = (*FLists)[static_cast<size_t>(C)];
-        L.erase(L.begin() + Index);
+        L.erase(L.begin() + Index, L.begin() + End);
     }
-    --FRowCount;
-    const TRow* Gone = FRows[static_cast<size_t>(Index)].get();
-    if (Gone->Visible)
-        --FVisibleRowCount;
-    // No row may keep pointing at a freed parent.
-    for (auto& R : FRows)
-        if (R->ParentRow == Gone)
-            R->ParentRow = nullptr;
-    FRows.erase(FRows.begin() + Index);
+    FRows.erase(FRows.begin() + Index, FRows.begin() + End);
+    FRowCount -= Count;
+    FVisibleRowCount -= Visible;
+    FDescendantsKnown = Subtree;
+    if (End == FRowCount + Count)
+        ShownRowsTruncated();
+    else
+        FShownKnown = false;
+    RangeRowsRemoved(Index, Count, Selected);
 }
 
 void TCells::ClearRows()
@@ -591,6 +676,116 @@ void TCells::ClearRows()
     FRowCount = 0;
     FVisibleRowCount = 0;
     FIsSorted = false;
+    FSelectedCount = 0;
+    ForgetSelectedRange();
+    FDescendantsKnown = FTreeInOrder = true;
+    FShownKnown = false;
+}
+
+void TCells::RowsReordered()
+{
+    FDescendantsKnown = false;
+    FShownKnown = false;
+    ForgetSelectedRange();
+}
+
+void TCells::BuildShownSums() const
+{
+    // Each node passes its sum on to the one node above it: linear.
+    FShownSums.assign(static_cast<size_t>(FRowCount) + 1, 0);
+    for (int I = 1; I <= FRowCount; ++I) {
+        FShownSums[static_cast<size_t>(I)] += FRows[static_cast<size_t>(I - 1)]->Visible ? 1 : 0;
+        const int Up = I + (I & -I);
+        if (Up <= FRowCount)
+            FShownSums[static_cast<size_t>(Up)] += FShownSums[static_cast<size_t>(I)];
+    }
+    FShownKnown = true;
+}
+
+void TCells::ShownRowAppended(bool Visible)
+{
+    if (!FShownKnown)
+        return;
+    // The new node I sums its own row and the nodes that end below it.
+    const int I = static_cast<int>(FShownSums.size());
+    int Sum = Visible ? 1 : 0;
+    for (int J = I - 1; J > I - (I & -I); J -= J & -J)
+        Sum += FShownSums[static_cast<size_t>(J)];
+    FShownSums.push_back(Sum);
+}
+
+void TCells::ShownRowsTruncated()
+{
+    // A node sums only rows at or below its own.
+    if (FShownKnown)
+        FShownSums.resize(static_cast<size_t>(FRowCount) + 1);
+}
+
+int TCells::ShownRowsBefore(int Index) const
+{
+    CheckRow(Index, FRowCount);
+    if (FVisibleRowCount == FRowCount)
+        return Index;
+    if (!FShownKnown)
+        BuildShownSums();
+    int N = 0;
+    for (int I = Index; I > 0; I -= I & -I)
+        N += FShownSums[static_cast<size_t>(I)];
+    return N;
+}
+
+int TCells::ShownRowAt(int Pos) const
+{
+    if (FVisibleRowCount == FRowCount || FVisibleRowCount == 0)
+        return FVisibleRowCount == 0 ? 0 : std::clamp(Pos, 0, FRowCount - 1);
+    if (!FShownKnown)
+        BuildShownSums();
+    // Down the tree to the row whose shown rows, itself included, first come to Pos + 1.
+    int Left = std::clamp(Pos, 0, FVisibleRowCount - 1) + 1, Row = 0;
+    int Step = 1;
+    while (Step * 2 <= FRowCount)
+        Step *= 2;
+    for (; Step > 0; Step /= 2)
+        if (Row + Step <= FRowCount && FShownSums[static_cast<size_t>(Row + Step)] < Left) {
+            Row += Step;
+            Left -= FShownSums[static_cast<size_t>(Row)];
+        }
+    return Row;
+}
+
+void TCells::ForgetSelectedRange()
+{
+    // Nothing selected is a range wherever the rows went.
+    FRangeKnown = FSelectedCount == 0;
+    FRangeLo = 0;
+    FRangeHi = -1;
+}
+
+void TCells::RangeRowsInserted(int Index, int Count)
+{
+    if (!FRangeKnown || FRangeLo > FRangeHi || Index > FRangeHi)
+        return;
+    if (Index <= FRangeLo) {
+        FRangeLo += Count;
+        FRangeHi += Count;
+    } else {
+        FRangeKnown = false; // unselected rows inside the range
+    }
+}
+
+void TCells::RangeRowsRemoved(int Index, int Count, int Selected)
+{
+    FSelectedCount -= Selected;
+    if (FSelectedCount == 0) {
+        ForgetSelectedRange();
+        return;
+    }
+    if (!FRangeKnown)
+        return;
+    // The rows removed at or before X.
+    auto Before = [Index, Count](int X) { return std::clamp(X - Index + 1, 0, Count); };
+    FRangeHi -= Before(FRangeHi);
+    FRangeLo -= Before(FRangeLo - 1);
 }
 
 void TCells::MoveRow(int FromIndex, int ToIndex)
@@ -605,6 +800,7 @@ void TCells::MoveRow(int FromIndex, int ToIndex)
     MoveIn(FRows);
     for (int C = 0; C < FColumnCount; ++C)
         MoveIn((*FLists)[static_cast<size_t>(C)]);
+    RowsReordered();
     FIsSorted = false;
 }
 
@@ -617,6 +813,7 @@ void TCells::SwapRows(int A, int B)
     }
     if (FKeys)
         std::swap((*FKeys)[static_cast<size_t>(A)], (*FKeys)[static_cast<size_t>(B)]);
+    RowsReordered();
 }
 
 void TCells::ExchangeRows(int Index1, int Index2)
@@ -634,6 +831,74 @@ void TCells::SetRowVisible(int Index, bool Value)
         return;
     R->Visible = Value;
     FVisibleRowCount += Value ? 1 : -1;
+    if (FShownKnown)
+        for (int I = Index + 1; I <= FRowCount; I += I & -I)
+            FShownSums[static_cast<size_t>(I)] += Value ? 1 : -1;
+}
+
+void TCells::SetRowSelected(int Index, bool Value)
+{
+    TRow* R = GetRow(Index);
+    if (R->Selected == Value)
+        return;
+    R->Selected = Value;
+    FSelectedCount += Value ? 1 : -1;
+    // The range stays known while the row grows or shrinks it at one end.
+    if (FSelectedCount == 0)
+        ForgetSelectedRange();
+    else if (!FRangeKnown)
+        return;
+    else if (Value && FRangeLo > FRangeHi)
+        FRangeLo = FRangeHi = Index;
+    else if (Value && Index == FRangeHi + 1)
+        ++FRangeHi;
+    else if (Value && Index == FRangeLo - 1)
+        --FRangeLo;
+    else if (!Value && Index == FRangeLo)
+        ++FRangeLo;
+    else if (!Value && Index == FRangeHi)
+        --FRangeHi;
+    else
+        FRangeKnown = false;
+}
+
+void TCells::SelectRange(int Lo, int Hi, const std::function<void(int)>& Changed)
+{
+    Lo = std::max(Lo, 0);
+    Hi = std::min(Hi, FRowCount - 1);
+    if (Lo > Hi) {
+        Lo = 0;
+        Hi = -1;
+    }
+    auto Set = [&](int From, int To, bool Value) {
+        for (int I = From; I <= To; ++I) {
+            TRow* R = FRows[static_cast<size_t>(I)].get();
+            if (R->Selected == Value)
+                continue;
+            R->Selected = Value;
+            FSelectedCount += Value ? 1 : -1;
+            if (Changed)
+                Changed(I);
+        }
+    };
+    if (FRangeKnown && FRangeLo <= FRangeHi && Lo <= Hi) {
+        // Only the rows between the old ends and the new ones change.
+        Set(FRangeLo, std::min(FRangeHi, Lo - 1), false);
+        Set(std::max(FRangeLo, Hi + 1), FRangeHi, false);
+        Set(Lo, std::min(Hi, FRangeLo - 1), true);
+        Set(std::max(Lo, FRangeHi + 1), Hi, true);
+    } else {
+        if (FRangeKnown) {
+            Set(FRangeLo, FRangeHi, false);
+        } else {
+            Set(0, Lo - 1, false);
+            Set(Hi + 1, FRowCount - 1, false);
+        }
+        Set(Lo, Hi, true);
+    }
+    FRangeKnown = true;
+    FRangeLo = Lo;
+    FRangeHi = Hi;
 }
 
 void TCells::AddColumn()
@@ -687,6 +952,10 @@ void TCells::ClearColumns()
     FRowCount = 0;
     FVisibleRowCount = 0;
     FIsSorted = false;
+    FSelectedCount = 0;
+    ForgetSelectedRange();
+    FDescendantsKnown = FTreeInOrder = true;
+    FShownKnown = false;
 }
 
 void TCells::MoveColumn(int FromIndex, int ToIndex)
@@ -926,6 +1195,11 @@ void TCells::QuickSortRows(int Lo, int Hi)
 
 void TCells::Sort(int ACol, TSortType SortType, bool Descending)
 {
+    // However the rows went, also when a comparison failed half-way.
+    struct TAfterSort {
+        TCells* Cells;
+        ~TAfterSort() { Cells->RowsReordered(); }
+    } AfterSort{this};
     FComparisons = 0;
     if (FRowCount > 0 && (ACol < 0 || ACol >= FColumnCount))
         ListIndexError(ACol);

@@ -19,6 +19,9 @@ constexpr int MaxCellColumns = MaxColumns;
 
 class TCells;
 
+// Level, ParentRow, Selected and Visible are written by the store alone (the
+// flags through TCells::SetRowSelected and SetRowVisible): it keeps counts
+// over them.
 class TRow {
 public:
     int ChildCount = 0;
@@ -32,6 +35,11 @@ public:
     void IncChildCount() { ++ChildCount; }
     void DecChildCount() { --ChildCount; }
     void ClearChildCount() { ChildCount = 0; }
+
+private:
+    friend class TCells;
+    // The rows right after this one that descend from it, while the store knows them.
+    int FDescendants = 0;
 };
 
 class TCell {
@@ -231,13 +239,29 @@ public:
 
     void AddRows(int Count);
     void AddChildRow(int ParentIndex, int Position);
+    // The rows right after Index that descend from it (the first row that does
+    // not ends them): looked up, counted anew only after rows were reordered.
     int GetDescendantCount(int Index) const;
     void InsertRow(int Index);
-    void DeleteRow(int Index);
+    void DeleteRow(int Index) { DeleteRows(Index, 1); }
+    // Deletes rows Index .. Index + Count - 1 at once; a row left whose parent
+    // went has none. Child counts are the grid's.
+    void DeleteRows(int Index, int Count);
     void ClearRows();
     void MoveRow(int FromIndex, int ToIndex);
     void ExchangeRows(int Index1, int Index2);
     void SetRowVisible(int Index, bool Value);
+    // The shown (Visible) rows before row Index, 0 <= Index <= RowCount; and the
+    // row shown Pos-th (the first or last shown row beyond the ends, 0 with
+    // none). Looked up in sums kept over the rows, made anew after rows moved.
+    int ShownRowsBefore(int Index) const;
+    int ShownRowAt(int Pos) const;
+    void SetRowSelected(int Index, bool Value);
+    int SelectedCount() const { return FSelectedCount; }
+    // Selects rows Lo .. Hi (cut to the rows; none when Lo > Hi) and no other;
+    // Changed(Row) follows each change of a row's flag. Moving one end of the
+    // range last selected costs the rows that change, not a walk over all rows.
+    void SelectRange(int Lo, int Hi, const std::function<void(int)>& Changed);
     void ColumnNotify(int Operation, int Index, int Index2);
     void Sort(int ACol, TSortType SortType, bool Descending);
 
@@ -265,6 +289,20 @@ private:
     void SwapRows(int A, int B);
     std::vector<TSortKey> ReadSortKeys(int ACol, TSortType SortType);
     int CompareRows(int P, int X);
+    void CountDescendants() const;
+    // The selected range after Count rows were inserted at Index, or removed
+    // there with Selected of them selected.
+    void RangeRowsInserted(int Index, int Count);
+    void RangeRowsRemoved(int Index, int Count, int Selected);
+    // Unknown unless nothing is selected.
+    void ForgetSelectedRange();
+    // Rows changed places: the descendant counts, the selected range and the
+    // sums of shown rows are unknown.
+    void RowsReordered();
+    void BuildShownSums() const;
+    // A row appended, and rows removed from the end.
+    void ShownRowAppended(bool Visible);
+    void ShownRowsTruncated();
     void QuickSortRows(int Lo, int Hi);
     void SortTree();
     int Partition(int Lo, int Hi);
@@ -283,6 +321,19 @@ private:
     TSortType FSortedType = stAlphabetic;
     bool FSortDescending = false;
     int FVisibleRowCount = 0;
+    // While FDescendantsKnown, every row's FDescendants is right; FTreeInOrder
+    // then says that every child row lies among its parent's descendants.
+    mutable bool FDescendantsKnown = true;
+    mutable bool FTreeInOrder = true;
+    // While FShownKnown, FShownSums[I] (I from 1) holds the number of shown
+    // rows among rows I - (I & -I) .. I - 1: a binary indexed tree, first made
+    // when a row is hidden (while all show, a position is the row number).
+    mutable std::vector<int> FShownSums;
+    mutable bool FShownKnown = false;
+    int FSelectedCount = 0;
+    // While FRangeKnown, the selected rows are FRangeLo .. FRangeHi.
+    bool FRangeKnown = true;
+    int FRangeLo = 0, FRangeHi = -1;
 
     // Sort state.
     int FSortCol = 0;

@@ -190,6 +190,8 @@ public:
     virtual bool GetRowVisible(int Index) const { Q_UNUSED(Index); return true; }
     virtual bool GetRowSelected(int Index) const = 0;
     virtual void SetRowSelected(int Index, bool Value) = 0;
+    // Selects rows Lo .. Hi and no other.
+    virtual void SelectRows(int Lo, int Hi);
     virtual void SetRowHeight(int Index, int Value) = 0;
     virtual int GetSelectedRow() const { return FSelectedRow; }
     virtual int GetVisibleRowTotal() const = 0;
@@ -207,8 +209,8 @@ public:
     // when the last row ends there.
     virtual int GetVertMax() const;
     // The bar position that shows ARow first (the shown rows above it), and back.
-    int PositionOfRow(int ARow) const;
-    int RowAtPosition(int Pos) const;
+    virtual int PositionOfRow(int ARow) const;
+    virtual int RowAtPosition(int Pos) const;
     // How many shown rows, ending with ARow, fit wholly in the body (at least 1).
     int RowsFittingUpFrom(int ARow) const;
     // Shows the rows from ARow, pulled back so the body stays full, with the bar in step.
@@ -451,6 +453,7 @@ protected:
     virtual void ColumnNotification(TNxCustomColumn* Column, int Value, int Kind);
     virtual void ColumnChanged(int Kind);
 
+    void UpdateVertRange() override { UpdateVertScrollBar(); }
     int HorzScrollDelta(int OldPos, int NewPos) override { return OldPos - NewPos; }
     int VertScrollDelta(int OldPos, int NewPos) override { return ScrollRows(OldPos, NewPos); }
     // A scroll of the content leaves child widgets where they were: the editor follows its cell.

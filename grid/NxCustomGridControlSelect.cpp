@@ -87,8 +87,7 @@ void TNxCustomGridControl::SelectCell(int ACol, int ARow, TShiftState Shift)
     if (Multi && (Shift & ssShift)) {
         FMultiSelected = true;
         const int Lo = std::min(FSelectionAnchor, ARow), Hi = std::max(FSelectionAnchor, ARow);
-        for (int R = 0; R < GetRowCount(); ++R)
-            SetRowSelected(R, R >= Lo && R <= Hi);
+        SelectRows(Lo, Hi);
         if (ARow != OldRow) {
             RefreshOne(ARow, true);
             RefreshOne(OldRow, true);
@@ -111,6 +110,12 @@ void TNxCustomGridControl::SelectCell(int ACol, int ARow, TShiftState Shift)
         RefreshOne(OldRow, KeepInside);
     }
     DoSelectCell(ACol, ARow);
+}
+
+void TNxCustomGridControl::SelectRows(int Lo, int Hi)
+{
+    for (int R = 0; R < GetRowCount(); ++R)
+        SetRowSelected(R, R >= Lo && R <= Hi);
 }
 
 void TNxCustomGridControl::SetSelectedRow(int ARow)

@@ -91,9 +91,11 @@ void TNxScrollBar::SetVisible(bool Value)
     if (!FControl)
         return;
     const Qt::ScrollBarPolicy P = Value ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
-    if (FKind == 0)
+    // Setting a policy lays the area out anew even when it does not change: a
+    // few microseconds on every change of the range.
+    if (FKind == 0 && FControl->horizontalScrollBarPolicy() != P)
         FControl->setHorizontalScrollBarPolicy(P);
-    else
+    else if (FKind != 0 && FControl->verticalScrollBarPolicy() != P)
         FControl->setVerticalScrollBarPolicy(P);
 }
 
@@ -158,6 +160,11 @@ int TNxScrollControl::ClientHeight() const
 
 void TNxScrollControl::ConnectBar(QScrollBar* Platform, bool Vertical)
 {
+    // The bars are always on or always off, as SetVisible says: the area's own
+    // re-layout after each change of a range (a queued call, one per change)
+    // has nothing to do, and a run of row changes without an event loop piled
+    // up one event each, which every later posted event was compared with.
+    disconnect(Platform, &QAbstractSlider::rangeChanged, this, nullptr);
     // A click, key or drag on the bar becomes the matching scroll message; the
     // bar then shows the position this control settled on.
     connect(Platform, &QAbstractSlider::actionTriggered, this, [this, Platform, Vertical](int Action) {
@@ -188,7 +195,10 @@ void TNxScrollControl::showEvent(QShowEvent* Event)
 {
     QAbstractScrollArea::showEvent(Event);
     FHorzScrollBar->UpdateBar();
-    FVertScrollBar->UpdateBar();
+    VertScrollBar().UpdateBar();
+    // A bar shown or hidden while the control was hidden is laid out now; the
+    // area's own layout after a change of range is not connected.
+    setVerticalScrollBarPolicy(verticalScrollBarPolicy());
 }
 
 void TNxScrollControl::ScrollContent(TNxCustomScrollBar* ScrollBar, int DX, int DY)
@@ -228,7 +238,7 @@ void TNxScrollControl::WMHScroll(int Code, int TrackPos)
 
 void TNxScrollControl::WMVScroll(int Code, int TrackPos)
 {
-    Scroll(*FVertScrollBar, Code, TrackPos);
+    Scroll(VertScrollBar(), Code, TrackPos);
     if (OnVerticalScroll)
         OnVerticalScroll(this, FVertScrollBar->Position());
 }
@@ -288,7 +298,7 @@ void TNxScrollControl::RollTimerTick(const QPoint& Pointer)
     const int D = std::abs(Pointer.y() - FRollOrigin.y());
     FRollTimer->setInterval(std::max(100 - D, 1));
     if (FRollDirection < 0)
-        FVertScrollBar->LineUp();
+        VertScrollBar().LineUp();
     else if (FRollDirection > 0)
-        FVertScrollBar->LineDown();
+        VertScrollBar().LineDown();
 }

@@ -108,9 +108,12 @@ public:
     ~TNxScrollControl() override;
 
     TNxScrollBar& HorzScrollBar() { return *FHorzScrollBar; }
-    TNxScrollBar& VertScrollBar() { return *FVertScrollBar; }
+    TNxScrollBar& VertScrollBar() { SyncVertRange(); return *FVertScrollBar; }
     const TNxScrollBar& HorzScrollBar() const { return *FHorzScrollBar; }
-    const TNxScrollBar& VertScrollBar() const { return *FVertScrollBar; }
+    const TNxScrollBar& VertScrollBar() const { const_cast<TNxScrollControl*>(this)->SyncVertRange(); return *FVertScrollBar; }
+    // The vertical bar's range is set again (UpdateVertRange) when the bar is
+    // next used: many changes that only lengthen the content set it once.
+    void InvalidateVertRange() { FVertRangeStale = true; }
 
     // Pixels by which the content moves when a position goes from OldPos to NewPos.
     virtual int HorzScrollDelta(int OldPos, int NewPos) { Q_UNUSED(OldPos); Q_UNUSED(NewPos); return 0; }
@@ -148,6 +151,7 @@ public:
     TRollShadow* RollShadow() const { return FRollShadow; }
 
 protected:
+    virtual void UpdateVertRange() {}
     // The marker shown where rolling started, hidden when it ends.
     virtual void ShowRollShadow(bool Show, const QPoint& ScreenPos);
     void mousePressEvent(QMouseEvent* Event) override;
@@ -159,11 +163,19 @@ protected:
     void showEvent(QShowEvent* Event) override;
 
 private:
+    void SyncVertRange()
+    {
+        if (FVertRangeStale) {
+            FVertRangeStale = false;
+            UpdateVertRange();
+        }
+    }
     void Scroll(TNxScrollBar& Bar, int Code, int TrackPos);
     void ConnectBar(QScrollBar* Platform, bool Vertical);
 
     std::unique_ptr<TNxScrollBar> FHorzScrollBar;
     std::unique_ptr<TNxScrollBar> FVertScrollBar;
+    bool FVertRangeStale = false;
     bool FInAction = false;
     bool FRolling = false;
     QPoint FRollOrigin;

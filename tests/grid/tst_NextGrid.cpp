@@ -21,6 +21,8 @@ private slots:
     void DeletedParentIsForgotten();
     void SortKeepsChildrenUnderParents_data();
     void SortKeepsChildrenUnderParents();
+    void TreeLinks_data();
+    void TreeLinks();
 };
 
 // Steps: "add N", "clear", "defaults"; then RowCount and LastAddedRow.
@@ -159,6 +161,9 @@ void tst_NextGrid::ScrollState_data()
     QTest::newRow("tall row dragged from the end") << "30x16 tall:29 move:29 End" << "20 20 20 10/30";
     QTest::newRow("tall row sorted from the end") << "30x16 tall:29 sortdesc:0 End" << "20 20 20 10/30";
     QTest::newRow("child of a collapsed row above the view") << "30x16 kids:5 collapse:0 pos:10 child:0" << "16 10 20 10/30";
+    QTest::newRow("collapsed, rows added at the end") << "30x16 kids:5 collapse:0 add:10 scroll:44" << "35 30 30 10/40";
+    QTest::newRow("collapsed, rows deleted at the end") << "30x16 kids:5 collapse:0 del:34 del:33 add:2 scroll:34" << "25 20 20 10/30";
+    QTest::newRow("one of two collapsed rows expanded") << "30x16 kids:5 collapse:0 child:20 collapse:20 scroll:35 expand:0" << "26 25 25 10/35";
 }
 
 void tst_NextGrid::ScrollState()
@@ -170,7 +175,7 @@ void tst_NextGrid::ScrollState()
     const QMap<QString, std::function<void()>> Ops{
         {"scroll", [&] { G.ScrollToRow(N); }}, {"select", [&] { G.SetSelectedRow(N); }}, {"del", [&] { G.DeleteRow(N); }},
         {"ins", [&] { G.InsertRow(N); }}, {"add", [&] { G.AddRow(N); }}, {"pos", [&] { G.VertScrollBar().SetPosition(N); }},
-        {"client", [&] { G.resize(G.width(), N); }}, {"child", [&] { G.AddChildRow(N, true); }}, {"collapse", [&] { G.SetExpanded(N, false); }},
+        {"client", [&] { G.resize(G.width(), N); }}, {"child", [&] { G.AddChildRow(N, true); }}, {"collapse", [&] { G.SetExpanded(N, false); }}, {"expand", [&] { G.SetExpanded(N, true); }},
         {"hidebar", [&] { G.SetHideScrollBar(N); }}, {"tall", [&] { G.SetRowHeight(N, 64); }}, {"move", [&] { G.MoveRow(N, 0); }},
         {"sortdesc", [&] { G.CodeCol->SetSortType(stNumeric); G.CodeCol->SetSortKind(skDescending); G.CodeCol->SetSorted(true); }},
         {"begin", [&] { G.BeginUpdate(); }}, {"end", [&] { G.EndUpdate(); }}, {"kids", [&] { for (int I = 0; I < N; ++I) G.AddChildRow(0, true); }},
@@ -263,6 +268,53 @@ void tst_NextGrid::DeletedParentIsForgotten()
     QCOMPARE(G.CellStore().GetDescendantCount(0), 0);
     G.DeleteRow(0);
     QCOMPARE(G.RowCount(), 1);
+}
+
+// Rows x, then steps: "kid:P" and "first:P" add a last and a first child of row P
+// (codes 100, 101, ...), "del:R" DeleteRow, "sdel:R" the store's DeleteRow, "ins:R",
+// "move:A>B", "swap:A>B". Then each row: code ("_" none), "^" parent's code, "#"
+// child count, ":" descendants.
+void tst_NextGrid::TreeLinks_data()
+{
+    QTest::addColumn<QString>("Steps");
+    QTest::addColumn<QString>("Expected");
+    const QString Built = "2x kid:0 kid:0 first:0 kid:1";
+    QTest::newRow("children at both ends") << Built << "32#3:4 102^32#1:1 103^102:0 100^32:0 101^32:0 33:0";
+    QTest::newRow("subtree deleted") << Built + " del:1" << "32#2:2 100^32:0 101^32:0 33:0";
+    QTest::newRow("subtree deep inside deleted") << "1x kid:0 kid:1 kid:2 kid:0 del:2" << "32#2:2 100^32:0 103^32:0";
+    QTest::newRow("parent deleted, its child moved below") << "3x kid:0 kid:0 move:2>4 del:0" << "33:0 34:0 101:0";
+    QTest::newRow("parent deleted, its child moved above") << "3x kid:1 move:2>0 del:2" << "100:0 32:0 34:0";
+    // The store alone leaves the child counts to the grid.
+    QTest::newRow("parent deleted in the store alone") << "2x kid:0 kid:1 sdel:1 kid:0" << "32#2:1 102^32:0 101:0 33:0";
+    QTest::newRow("row inserted among the children") << "2x kid:0 kid:0 ins:2 kid:0" << "32#3:2 100^32:0 102^32:0 _:0 101^32:0 33:0";
+    QTest::newRow("child swapped away") << "3x kid:0 swap:1>3 kid:0" << "32#2:1 101^32:0 34:0 33:0 100^32:0";
+}
+
+void tst_NextGrid::TreeLinks()
+{
+    QFETCH(QString, Steps);
+    QFETCH(QString, Expected);
+    TListGrid G(Steps.section('x', 0, 0).toInt());
+    int Code = 100;
+    for (const QString& S : Steps.split(' ').mid(1)) {
+        const QString Op = S.section(':', 0, 0);
+        const int A = S.section(':', 1).section('>', 0, 0).toInt(), B = S.section('>', 1).toInt();
+        if (Op == "kid" || Op == "first") {
+            G.AddChildRow(A, Op == "kid");
+            G.Cell(1, G.LastAddedRow)->SetAsInteger(Code++);
+        }
+        Op == "del" ? G.DeleteRow(A) : Op == "sdel" ? G.CellStore().DeleteRow(A) : Op == "ins" ? G.InsertRow(A)
+            : Op == "move" ? G.MoveRow(A, B) : Op == "swap" ? G.ExchangeRows(A, B) : void();
+    }
+    QStringList Got;
+    for (int R = 0; R < G.RowCount(); ++R) {
+        const TRow* Row = G.CellStore().GetRow(R);
+        const int P = G.CellStore().IndexOfRow(Row->ParentRow);
+        // A parent that is no row any more shows as "^gone".
+        Got << (G.Cells(1, R).isEmpty() ? "_" : G.Cells(1, R)) + (P >= 0 ? "^" + G.Cells(1, P) : Row->ParentRow ? "^gone" : "")
+                + (Row->ChildCount ? QString("#%1").arg(Row->ChildCount) : "") + QString(":%1").arg(G.CellStore().GetDescendantCount(R));
+    }
+    QCOMPARE(Got.join(' '), Expected);
 }
 
 QTEST_MAIN(tst_NextGrid)

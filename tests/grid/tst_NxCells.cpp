@@ -51,6 +51,8 @@ private slots:
     void DateTextInLocales();
     void RowOperations();
     void ChildRows();
+    void ShownRows_data();
+    void ShownRows();
     void ExchangeAndMoveClearIsSorted();
     void ColumnOperations();
     void DeleteOnlyColumnEmptiesStore();
@@ -453,6 +455,43 @@ void tst_NxCells::ChildRows()
     QCOMPARE(F.Cells.GetDescendantCount(0), 3);
     QCOMPARE(F.Cells.GetDescendantCount(1), 1);
     QCOMPARE(F.Cells.GetDescendantCount(4), 0);
+}
+
+// Six rows, then steps: "hide:R", "show:R", "ask" (a position looked up), "add:N",
+// "del:R", "move:A>B". Then the row shown at each position from -1 to one past
+// the last, and "|" the shown rows before each row up to RowCount.
+void tst_NxCells::ShownRows_data()
+{
+    QTest::addColumn<QString>("Steps");
+    QTest::addColumn<QString>("Expected");
+    QTest::newRow("two hidden") << "hide:1 hide:4" << "0,0,2,3,5,5|0,1,1,2,3,3,4";
+    QTest::newRow("rows added and hidden after a look-up") << "hide:1 ask add:2 hide:6" << "0,0,2,3,4,5,7,7|0,1,1,2,3,4,5,5,6";
+    QTest::newRow("rows deleted at the end, one added") << "hide:1 hide:4 ask del:5 del:4 add:1" << "0,0,2,3,4,4|0,1,1,2,3,4";
+    QTest::newRow("row deleted inside") << "hide:1 hide:4 ask del:2" << "0,0,2,4,4|0,1,1,2,2,3";
+    QTest::newRow("all shown again") << "hide:1 ask show:1" << "0,0,1,2,3,4,5,5|0,1,2,3,4,5,6";
+    QTest::newRow("hidden row moved to the end") << "hide:0 ask move:0>5" << "0,0,1,2,3,4,4|0,1,2,3,4,5,5";
+    QTest::newRow("all hidden") << "hide:0 hide:1 hide:2 hide:3 hide:4 hide:5" << "0,0|0,0,0,0,0,0,0";
+}
+
+void tst_NxCells::ShownRows()
+{
+    QFETCH(QString, Steps);
+    QFETCH(QString, Expected);
+    TFixture F;
+    F.Add(ckString);
+    F.Cells.AddRows(6);
+    for (const QString& S : Steps.split(' ')) {
+        const QString Op = S.section(':', 0, 0);
+        const int A = S.section(':', 1).section('>', 0, 0).toInt(), B = S.section('>', 1).toInt();
+        Op == "hide" || Op == "show" ? F.Cells.SetRowVisible(A, Op == "show") : Op == "ask" ? void(F.Cells.ShownRowsBefore(1))
+            : Op == "add" ? F.Cells.AddRows(A) : Op == "del" ? F.Cells.DeleteRow(A) : F.Cells.MoveRow(A, B);
+    }
+    QStringList At, Before;
+    for (int P = -1; P <= F.Cells.VisibleRowCount(); ++P)
+        At << QString::number(F.Cells.ShownRowAt(P));
+    for (int R = 0; R <= F.Cells.RowCount(); ++R)
+        Before << QString::number(F.Cells.ShownRowsBefore(R));
+    QCOMPARE(At.join(',') + '|' + Before.join(','), Expected);
 }
 
 void tst_NxCells::ExchangeAndMoveClearIsSorted()
