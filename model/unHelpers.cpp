@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include <csignal>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <fcntl.h>
 #include <optional>
 #include <sys/resource.h>
@@ -232,6 +234,47 @@ void WaitWhileRunning(qint64 Pid)
     Loop.exec();
 }
 
+// How long a document's opener is given to say that no program takes the file.
+constexpr int OpenerVerdictMs = 1500;
+
+// Hands a document to the desktop's opener. Starting it is not enough to know
+// that a program took the file: with no program for the file type, xdg-open
+// ends at once with a failure. One that is still running after a moment, or
+// ends well, has handed the file over (some run the viewer themselves, so the
+// process is left to run on until this program ends).
+bool OpenDocument(const QString& File, const QString& Directory)
+{
+    auto* Opener = new QProcess(QCoreApplication::instance());
+    Opener->setProgram(QStringLiteral("xdg-open"));
+    Opener->setArguments({File});
+    Opener->setWorkingDirectory(Directory);
+    Opener->setProcessChannelMode(QProcess::ForwardedChannels);
+    Opener->setStandardInputFile(QProcess::nullDevice());
+    struct TVerdict { bool Ended = false, Opened = false; };
+    auto Verdict = std::make_shared<TVerdict>();
+    QObject::connect(Opener, &QProcess::finished, Opener, [Opener, Verdict](int Code, QProcess::ExitStatus Status) {
+        Verdict->Ended = true;
+        Verdict->Opened = Status == QProcess::NormalExit && Code == 0;
+        Opener->deleteLater();
+    });
+    Opener->start();
+    if (!Opener->waitForStarted()) {
+        delete Opener;
+        return false;
+    }
+    QEventLoop Loop;
+    QTimer Poll;
+    QElapsedTimer Since;
+    Since.start();
+    QObject::connect(&Poll, &QTimer::timeout, &Loop, [&] {
+        if (Verdict->Ended || Since.elapsed() >= OpenerVerdictMs || QCoreApplication::closingDown())
+            Loop.quit();
+    });
+    Poll.start(20);
+    Loop.exec();
+    return !Verdict->Ended || Verdict->Opened;
+}
+
 class TDesktopOpener : public TShellOpener {
 public:
     bool Open(const QString& FileName, const QString& Params, const QString& Directory,
@@ -241,6 +284,8 @@ public:
             // A relative name is a file of the working folder (the current one
             // when none is given), not a web address.
             const QUrl Url = QUrl::fromUserInput(FileName, Directory.isEmpty() ? QDir::currentPath() : Directory);
+            if (Params.isEmpty() && Url.isLocalFile())
+                return OpenDocument(Url.toLocalFile(), Directory);
             if (Params.isEmpty() && Url.isValid())
                 return QDesktopServices::openUrl(Url);
             return QProcess::startDetached(FileName, QProcess::splitCommand(Params), Directory);

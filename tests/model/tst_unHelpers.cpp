@@ -23,6 +23,8 @@ private slots:
     void writeKeepsOldBytesUnlessAllIsWritten_data();
     void writeKeepsOldBytesUnlessAllIsWritten();
     void shellGoesThroughOpener();
+    void documentOpenerSaysWhetherAProgramTookIt_data();
+    void documentOpenerSaysWhetherAProgramTookIt();
     void shellWaitOutlivesANestedLoop();
     void shellWaitEndsWhenTheApplicationQuits();
 };
@@ -320,6 +322,39 @@ struct TWatchdog {
 
 // A modal box opened during the wait runs its own loop, which sees the
 // program's end first; the wait must still end once the box is gone.
+void tst_unHelpers::documentOpenerSaysWhetherAProgramTookIt_data()
+{
+    QTest::addColumn<QString>("Script");
+    QTest::addColumn<bool>("Opened");
+    QTest::newRow("no program for the type") << "exit 3" << false;
+    QTest::newRow("handed over") << "exit 0" << true;
+    QTest::newRow("runs the viewer itself") << "sleep 3" << true;
+    QTest::newRow("no opener at all") << "" << false;
+}
+
+// The desktop's opener is an xdg-open of the test's own, first on the path.
+void tst_unHelpers::documentOpenerSaysWhetherAProgramTookIt()
+{
+    QFETCH(QString, Script);
+    QFETCH(bool, Opened);
+    QTemporaryDir Dir;
+    const QString Seen = Dir.filePath("seen");
+    if (!Script.isEmpty()) {
+        QFile Opener(Dir.filePath("xdg-open"));
+        QVERIFY(Opener.open(QIODevice::WriteOnly));
+        Opener.write(QStringLiteral("#!/bin/sh\necho \"$1\" > %1\n%2\n").arg(Seen, Script).toLocal8Bit());
+        Opener.close();
+        QVERIFY(Opener.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    }
+    const QByteArray Path = qgetenv("PATH");
+    qputenv("PATH", Dir.path().toLocal8Bit() + (Script.isEmpty() ? QByteArray() : ":" + Path));
+    const QString Help = Dir.filePath("Dotwright.chm");
+    const bool Answer = DesktopShellOpener().Open(Help, QString(), QString(), false);
+    qputenv("PATH", Path);
+    QCOMPARE(Answer, Opened);
+    QCOMPARE(FileBytes(Seen).trimmed(), Script.isEmpty() ? QByteArray("<missing>") : Help.toLocal8Bit());
+}
+
 void tst_unHelpers::shellWaitOutlivesANestedLoop()
 {
     QVERIFY2(!SleepProgram().isEmpty(), "no sleep program");
