@@ -459,7 +459,7 @@ void tst_NxCells::ShownRows_data()
 {
     QTest::addColumn<QString>("Steps");
     QTest::addColumn<QString>("Expected");
-    QTest::newRow("rows added and hidden after a look-up") << "hide:1 ask add:2 hide:6" << "0,0,2,3,4,5,7,7|0,1,1,2,3,4,5,5,6";
+    QTest::newRow("rows added and hidden after a look-up") << "hide:1 ask add:4 hide:6" << "0,0,2,3,4,5,7,8,9,9|0,1,1,2,3,4,5,5,6,7,8";
     QTest::newRow("rows deleted at the end, one added") << "hide:1 hide:4 ask del:5 del:4 add:1" << "0,0,2,3,4,4|0,1,1,2,3,4";
     QTest::newRow("row deleted inside") << "hide:1 hide:4 ask del:2" << "0,0,2,4,4|0,1,1,2,2,3";
     QTest::newRow("all shown again") << "hide:1 ask show:1" << "0,0,1,2,3,4,5,5|0,1,2,3,4,5,6";
