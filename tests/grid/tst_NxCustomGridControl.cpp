@@ -119,8 +119,7 @@ void tst_NxCustomGridControl::ScrollToRow()
     QVERIFY(Row >= G.FirstRow() && Row < G.FirstRow() + G.GetVisibleRowCount());
 }
 
-// Steps: "row N" (SetSelectedRow), "cell C R" (SelectCell), "ctrl R", "shift R", "clear", "disable C", "delcol C",
-// "down", "del R" (DeleteRow), "swap A B" (ExchangeRows).
+// Steps: "row N" (SetSelectedRow), "cell C R" (SelectCell), "ctrl R", "clear", "disable C", "delcol C", "down", "shift R", "del R", "swap A B".
 void tst_NxCustomGridControl::Selection_data()
 {
     QTest::addColumn<QStringList>("Steps");
@@ -145,13 +144,11 @@ void tst_NxCustomGridControl::Selection_data()
         << QStringList{"deselect 0 0", "select 0 1", "deselect 0 1", "select 0 4", "deselect -1 -1", "select 0 6"}
         << "0 6" << "6";
     // A Shift range replaces the whole selection, however the rows changed since the last one.
-    const QStringList Shift{"multi", "row 2", "shift 5"};
-    const QStringList Fired{"deselect 0 0", "select 0 2", "deselect 0 2", "select 0 5"};
+    const QStringList Shift{"multi", "row 2", "shift 5"}, Fired{"deselect 0 0", "select 0 2", "deselect 0 2", "select 0 5"};
     auto To = [&Fired](int Row, const QString& From = "0 5") { return Fired + QStringList{"deselect " + From, QString("select 0 %1").arg(Row)}; };
     QTest::newRow("shift range shrunk") << Shift + QStringList{"shift 3"} << To(3) << "0 3" << "2,3";
     QTest::newRow("shift range past the anchor") << Shift + QStringList{"shift 0"} << To(0) << "0 0" << "0,1,2";
-    QTest::newRow("shift after a hole made with ctrl") << Shift + QStringList{"ctrl 4", "shift 7"}
-                                                       << To(4) + QStringList{"deselect 0 4", "select 0 7"} << "0 7" << "4,5,6,7";
+    QTest::newRow("shift after a hole made with ctrl") << Shift + QStringList{"ctrl 4", "shift 7"} << To(4) + QStringList{"deselect 0 4", "select 0 7"} << "0 7" << "4,5,6,7";
     QTest::newRow("shift after a row of the range went") << Shift + QStringList{"del 3", "shift 6"} << To(6) << "0 6" << "2,3,4,5,6";
     QTest::newRow("shift after a row above went") << Shift + QStringList{"del 0", "shift 6"} << To(6) << "0 6" << "2,3,4,5,6";
     QTest::newRow("shift after the range went") << Shift + QStringList{"del 2", "del 2", "del 2", "del 2", "shift 3"} << To(3) << "0 3" << "2,3";
@@ -184,12 +181,8 @@ void tst_NxCustomGridControl::Selection()
             delete G.Columns().Item(P[1].toInt());
         else if (P[0] == "down")
             QTest::keyClick(&G, Qt::Key_Down);
-        else if (P[0] == "shift")
-            G.SelectCell(0, P[1].toInt(), ssShift);
-        else if (P[0] == "del")
-            G.DeleteRow(P[1].toInt());
-        else if (P[0] == "swap")
-            G.ExchangeRows(P[1].toInt(), P[2].toInt());
+        else if (P[0] == "shift" || P[0] == "del" || P[0] == "swap")
+            P[0] == "shift" ? G.SelectCell(0, P[1].toInt(), ssShift) : P[0] == "del" ? G.DeleteRow(P[1].toInt()) : G.ExchangeRows(P[1].toInt(), P[2].toInt());
     }
     QCOMPARE(G.Events, Events);
     QCOMPARE(QString("%1 %2").arg(G.SelectedColumn()).arg(G.SelectedRow()), Current);
