@@ -1,19 +1,16 @@
 #pragma once
-// A full disk without root: under a file size limit, with SIGXFSZ ignored (as
-// the programs' own main() does; the tests run without it), a write past the
-// limit fails with "File too large" instead of killing the process. And cases
-// run in a child process, as an ordinary user where permissions matter, so
-// that they run under CI's root too and a case that hangs ends.
+// A full disk without root: under a file size limit, with SIGXFSZ ignored, a
+// write past the limit fails with "File too large" instead of killing the process.
 #include <QDir>
-#include <QElapsedTimer>
-#include <QThread>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,33 +46,58 @@ template <class TSave> qint64 SaveOntoFullDisk(const QString& Name, int Percent,
 // The unprivileged user a child becomes when the tests run as root.
 constexpr uid_t OrdinaryUser = 65534;
 
-// A scratch folder under /tmp that the ordinary user owns, so that a child
-// running as that user reaches it (a root-owned 0700 folder it could not).
+// A scratch folder the ordinary user owns, where a child running as that user reaches it.
 struct TUserDir : QTemporaryDir {
-    TUserDir() : QTemporaryDir(QStringLiteral("/tmp/dw-test-XXXXXX")) { GiveToUser(path()); }
-    static void GiveToUser(const QString& Path)
-    {
-        if (::getuid() == 0) {
-            [[maybe_unused]] const int R = ::lchown(QFile::encodeName(Path).constData(), OrdinaryUser, OrdinaryUser);
-        }
-    }
+    TUserDir() { [[maybe_unused]] int R = ::getuid() ? 0 : ::chown(QFile::encodeName(path()).constData(), OrdinaryUser, OrdinaryUser); }
 };
 
-// Runs Case in a forked child and returns the bytes it returned. The child
-// becomes the ordinary user first when AsUser and it runs as root, and may
-// write at most FileSizeLimit bytes into any file (-1: no limit). A child that
-// takes longer than Seconds (a hang) or ends otherwise gives "<...>".
-template <class TCase> QByteArray InChild(bool AsUser, qint64 FileSizeLimit, TCase Case, unsigned Seconds = 20)
+// Path (or the file a link there leads to) made to hold Bytes with Mode, the ordinary user's.
+inline bool PutFile(const QString& Path, const QByteArray& Bytes, mode_t Mode = 0640)
+{
+    QFile F(Path);
+    return F.open(QIODevice::WriteOnly) && F.write(Bytes) == Bytes.size() && F.flush() && ::fchmod(F.handle(), Mode) == 0 &&
+           (::getuid() != 0 || ::fchown(F.handle(), OrdinaryUser, OrdinaryUser) == 0);
+}
+
+// Path made a "file" (empty), "folder", "pipe" or "device" (a node of the test's own where the user may
+// make one, so that a fault cannot replace the system's; else a link to /dev/null), or a "link to a" one
+// of them, named Path.real; "missing" makes nothing.
+inline bool MakeKind(const QString& Path, const QString& Kind)
+{
+    const bool Link = Kind.startsWith(QStringLiteral("link to a "));
+    const QString Made = Link ? Path + QStringLiteral(".real") : Path, What = Kind.section(u' ', -1);
+    const QByteArray M = QFile::encodeName(Made);
+    const bool Ok = What == "folder" ? ::mkdir(M.constData(), 0755) == 0
+                    : What == "pipe" ? ::mkfifo(M.constData(), 0644) == 0
+                    : What == "device" ? ::mknod(M.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 || QFile::link("/dev/null", Made)
+                                       : What == "file" ? QFile(Made).open(QIODevice::WriteOnly) : What == "missing";
+    return Ok && (!Link || QFile::link(QFileInfo(Made).fileName(), Path)); // relative to its folder
+}
+
+// What Path is, in MakeKind's words.
+inline QString KindOf(const QString& Path)
+{
+    struct stat I {};
+    const bool Found = ::stat(QFile::encodeName(Path).constData(), &I) == 0;
+    const char* What = !Found ? "missing" : S_ISDIR(I.st_mode) ? "folder" : S_ISFIFO(I.st_mode) ? "pipe" : S_ISCHR(I.st_mode) ? "device" : "file";
+    return (QFileInfo(Path).isSymLink() ? QStringLiteral("link to a ") : QString()) + QLatin1String(What);
+}
+
+// Every name in Folder, hidden ones too.
+inline QStringList Entries(const QString& F) { return QDir(F).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot); }
+
+// Runs Case in a forked child, as the ordinary user when AsUser and the tests run as root, with at most
+// FileSizeLimit bytes to a file (-1: no limit) and SIGXFSZ ignored (as the programs' main() does). The
+// bytes Case returned, or "<...>" when the child ended otherwise or ran 20 s (a hang).
+template <class TCase> QByteArray InChild(bool AsUser, qint64 FileSizeLimit, TCase Case)
 {
     int Pipe[2];
-    std::fflush(nullptr);
     const pid_t Pid = ::pipe(Pipe) == 0 ? ::fork() : -1;
     if (Pid == 0) {
-        ::alarm(Seconds);
+        ::alarm(20);
         const rlimit Limit{rlim_t(FileSizeLimit), RLIM_INFINITY};
         std::signal(SIGXFSZ, SIG_IGN);
-        if ((AsUser && ::getuid() == 0 &&
-             (::setgroups(0, nullptr) != 0 || ::setgid(OrdinaryUser) != 0 || ::setuid(OrdinaryUser) != 0)) ||
+        if ((AsUser && ::getuid() == 0 && (::setgroups(0, nullptr) || ::setgid(OrdinaryUser) || ::setuid(OrdinaryUser))) ||
             (FileSizeLimit >= 0 && ::setrlimit(RLIMIT_FSIZE, &Limit) != 0))
             ::_exit(3);
         const QByteArray Out = Case(); // small: one write
@@ -89,24 +111,16 @@ template <class TCase> QByteArray InChild(bool AsUser, qint64 FileSizeLimit, TCa
     int Status = 0;
     while (::waitpid(Pid, &Status, 0) < 0 && errno == EINTR) {
     }
-    if (!WIFEXITED(Status) || WEXITSTATUS(Status) != 0)
-        return "<child ended: status " + QByteArray::number(Status) + '>';
-    return Out;
+    return WIFEXITED(Status) && WEXITSTATUS(Status) == 0 ? Out : "<child ended: " + QByteArray::number(Status) + '>';
 }
 
-// Whether the running process Pid ignores SIGXFSZ (what its own main() does),
-// waiting up to Ms for it to get that far.
-inline bool IgnoresFileSizeSignal(qint64 Pid, int Ms = 10000)
+// Whether the running process Pid comes to ignore SIGXFSZ, as both programs' main() does.
+inline bool IgnoresFileSizeSignal(qint64 Pid)
 {
-    QElapsedTimer T;
-    for (T.start(); T.elapsed() < Ms; QThread::msleep(20)) {
+    return QTest::qWaitFor([Pid] {
         QFile Status(QStringLiteral("/proc/%1/status").arg(Pid));
-        if (!Status.open(QIODevice::ReadOnly))
-            return false;
-        const QByteArray All = Status.readAll();
+        const QByteArray All = Status.open(QIODevice::ReadOnly) ? Status.readAll() : QByteArray();
         const qsizetype At = All.indexOf("SigIgn:");
-        if (At >= 0 && (All.mid(At + 7, 17).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1)
-            return true;
-    }
-    return false;
+        return At >= 0 && (All.mid(At + 7, 17).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1;
+    }, 10000);
 }
