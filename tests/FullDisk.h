@@ -3,7 +3,6 @@
 // write past the limit fails with "File too large" instead of killing the process.
 #include <QDir>
 #include <QTemporaryDir>
-#include <QTest>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -51,44 +50,28 @@ struct TUserDir : QTemporaryDir {
     TUserDir() { [[maybe_unused]] int R = ::getuid() ? 0 : ::chown(QFile::encodeName(path()).constData(), OrdinaryUser, OrdinaryUser); }
 };
 
-// Path (or the file a link there leads to) made to hold Bytes with Mode, the ordinary user's.
-inline bool PutFile(const QString& Path, const QByteArray& Bytes, mode_t Mode = 0640)
-{
-    QFile F(Path);
-    return F.open(QIODevice::WriteOnly) && F.write(Bytes) == Bytes.size() && F.flush() && ::fchmod(F.handle(), Mode) == 0 &&
-           (::getuid() != 0 || ::fchown(F.handle(), OrdinaryUser, OrdinaryUser) == 0);
-}
-
-// Path made a "file" (empty), "folder", "pipe" or "device" (a node of the test's own where the user may
-// make one, so that a fault cannot replace the system's; else a link to /dev/null), or a "link to a" one
-// of them, named Path.real; "missing" makes nothing.
-inline bool MakeKind(const QString& Path, const QString& Kind)
+// Path made a "file" holding Bytes with Mode (the ordinary user's), a "folder", "pipe", "device" (the test's own
+// node where it may, so that a fault cannot replace the system's), or a "link to a" one of them (Path.real).
+inline bool MakeKind(const QString& Path, const QString& Kind, const QByteArray& Bytes = {}, mode_t Mode = 0640)
 {
     const bool Link = Kind.startsWith(QStringLiteral("link to a "));
     const QString Made = Link ? Path + QStringLiteral(".real") : Path, What = Kind.section(u' ', -1);
     const QByteArray M = QFile::encodeName(Made);
+    QFile F(Made);
     const bool Ok = What == "folder" ? ::mkdir(M.constData(), 0755) == 0
                     : What == "pipe" ? ::mkfifo(M.constData(), 0644) == 0
                     : What == "device" ? ::mknod(M.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 || QFile::link("/dev/null", Made)
-                                       : What == "file" ? QFile(Made).open(QIODevice::WriteOnly) : What == "missing";
+                                       : What == "file" && F.open(QIODevice::WriteOnly) && F.write(Bytes) == Bytes.size() &&
+                                             F.flush() && ::fchmod(F.handle(), Mode) == 0 &&
+                                             (::getuid() != 0 || ::fchown(F.handle(), OrdinaryUser, OrdinaryUser) == 0);
     return Ok && (!Link || QFile::link(QFileInfo(Made).fileName(), Path)); // relative to its folder
-}
-
-// What Path is, in MakeKind's words.
-inline QString KindOf(const QString& Path)
-{
-    struct stat I {};
-    const bool Found = ::stat(QFile::encodeName(Path).constData(), &I) == 0;
-    const char* What = !Found ? "missing" : S_ISDIR(I.st_mode) ? "folder" : S_ISFIFO(I.st_mode) ? "pipe" : S_ISCHR(I.st_mode) ? "device" : "file";
-    return (QFileInfo(Path).isSymLink() ? QStringLiteral("link to a ") : QString()) + QLatin1String(What);
 }
 
 // Every name in Folder, hidden ones too.
 inline QStringList Entries(const QString& F) { return QDir(F).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot); }
 
-// Runs Case in a forked child, as the ordinary user when AsUser and the tests run as root, with at most
-// FileSizeLimit bytes to a file (-1: no limit) and SIGXFSZ ignored (as the programs' main() does). The
-// bytes Case returned, or "<...>" when the child ended otherwise or ran 20 s (a hang).
+// The bytes Case returns in a forked child (as the ordinary user when AsUser), which may write FileSizeLimit
+// bytes to a file (-1: any) and ignores SIGXFSZ as the programs do; "<...>" if it ends otherwise or hangs 20 s.
 template <class TCase> QByteArray InChild(bool AsUser, qint64 FileSizeLimit, TCase Case)
 {
     int Pipe[2];
@@ -114,13 +97,11 @@ template <class TCase> QByteArray InChild(bool AsUser, qint64 FileSizeLimit, TCa
     return WIFEXITED(Status) && WEXITSTATUS(Status) == 0 ? Out : "<child ended: " + QByteArray::number(Status) + '>';
 }
 
-// Whether the running process Pid comes to ignore SIGXFSZ, as both programs' main() does.
+// Whether the running process Pid ignores SIGXFSZ, as both programs' main() does.
 inline bool IgnoresFileSizeSignal(qint64 Pid)
 {
-    return QTest::qWaitFor([Pid] {
-        QFile Status(QStringLiteral("/proc/%1/status").arg(Pid));
-        const QByteArray All = Status.open(QIODevice::ReadOnly) ? Status.readAll() : QByteArray();
-        const qsizetype At = All.indexOf("SigIgn:");
-        return At >= 0 && (All.mid(At + 7, 17).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1;
-    }, 10000);
+    QFile Status(QStringLiteral("/proc/%1/status").arg(Pid));
+    const QByteArray All = Status.open(QIODevice::ReadOnly) ? Status.readAll() : QByteArray();
+    const qsizetype At = All.indexOf("SigIgn:");
+    return At >= 0 && (All.mid(At + 7, 17).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1;
 }

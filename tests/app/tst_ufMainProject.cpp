@@ -213,10 +213,8 @@ private slots:
         });
         Poll.start(5);
         SetMessageService(nullptr);
-        if (Command == "Down")
-            QTest::keyClick(M.findChild<QWidget*>("grdFontViewer"), Qt::Key_Down);
-        else
-            Command == "close" ? void(M.close()) : M.Action(Command)->trigger();
+        Command == "Down"    ? QTest::keyClick(M.findChild<QWidget*>("grdFontViewer"), Qt::Key_Down)
+        : Command == "close" ? void(M.close()) : M.Action(Command)->trigger();
         SetMessageService(&Fx.Messages);
         QCOMPARE(Seen, QStringList{QStringLiteral("Current Char has been changed. Save?") + (Then ? " stays" : "")});
         QVERIFY(M.isVisible());
@@ -457,14 +455,14 @@ private slots:
     {
         TUserDir Dir; // the user's, in a child as an ordinary user
         const QString Name = Dir.path() + QStringLiteral("/kept.lcd");
-        QVERIFY(PutFile(Name, "old"));
+        QVERIFY(MakeKind(Name, "file", "old"));
         QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         TfrmMain& M = Fx.MainWith(MakeFont(QStringLiteral("InPlace"), 65, 65, 2, 2), true);
         M.hide(); // the child has none of Qt's painting threads: nothing may paint in it
         QCoreApplication::processEvents();
         const QByteArray Saved = InChild(true, -1, [&] {
-            Fx.Messages.AnswerFile(Name);
-            return M.SaveFontProject() ? QByteArray() : Fx.Messages.Log.join('\n').toUtf8();
+            Fx.Messages.AnswerFile(Name); // here, where it is used
+            return M.SaveFontProject() ? "" : Fx.Messages.Log.join('\n').toUtf8();
         });
         QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(Saved, QByteArray());

@@ -93,7 +93,6 @@ private slots:
     void badFileFailsAndChangesNothing_data();
     void badFileFailsAndChangesNothing();
     void missingFileFails();
-    void openRefusesWhatIsNoProject_data();
     void openRefusesWhatIsNoProject();
     void refusedSaveKeepsOldFile_data();
     void refusedSaveKeepsOldFile();
@@ -334,51 +333,44 @@ void tst_ProjectFile::missingFileFails()
     QCOMPARE(Font.FileName, QString());
 }
 
-// Each is looked at before it is read (a pipe would hang the reader, so the case runs in a child), or
-// refused before it can take more memory than there is; the font stays as it was.
-void tst_ProjectFile::openRefusesWhatIsNoProject_data()
-{
-    QTest::addColumn<QString>("Kind"); // as MakeKind names it; a file holds Bytes
-    QTest::addColumn<QByteArray>("Bytes");
-    QTest::addColumn<int>("Memory"); // left, -1: not known; 0: not known, and too little address space
-    QTest::addColumn<QString>("Why"); // "%1": the file's name; empty: opened
-    const QString NotRegular = "%1 is not a regular file", NoMemory = "Not enough memory to open %1";
-    const QByteArray Long(20 << 20, 'n');
-    for (const char* Kind : {"folder", "link to a pipe", "device"})
-        QTest::newRow(Kind) << Kind << QByteArray() << -1 << NotRegular;
-    QTest::newRow("six times the file above the memory left") << "file" << QByteArray(1001, ' ') << 6000 << NoMemory;
-#ifndef DW_SANITIZE // whose allocator ends the program where the C++ one throws
-    QTest::newRow("address space too small") << "file" << "<FONT><FONTNAME>" + Long + "</FONTNAME></FONT>" << 0 << NoMemory;
-#endif
-    QTest::newRow("junk elements") << "file" << "<FONT>" + QByteArray("<A/>").repeated(1 << 16) + "</FONT>" << -1
-                                   << "Error loading font: the file holds more than 65536 elements and attributes";
-    QTest::newRow("name of 20 MB, kept whole")
-        << "file" << Lcd("", "FROM=\"1\" TO=\"0\"", "").replace("<FONTNAME>F", "<FONTNAME>" + Long) << -1 << "";
-}
-
+// Each is looked at before it is read (a pipe would hang the reader, so each case runs in a child), or
+// refused before it can take more memory than there is; the font stays as it was. A long name is kept.
 void tst_ProjectFile::openRefusesWhatIsNoProject()
 {
-    QFETCH(QString, Kind);
-    QFETCH(QByteArray, Bytes);
-    QFETCH(int, Memory);
-    QFETCH(QString, Why);
-    QTemporaryDir Row;
-    const QString Name = Row.filePath("opened.lcd");
-    QVERIFY(Kind == "file" ? PutFile(Name, Bytes) : MakeKind(Name, Kind));
-    const QByteArray Got = InChild(false, -1, [&] {
-        SetAvailableMemorySource([Memory] { return qint64(Memory > 0 ? Memory : -1); });
-        if (Memory == 0) { // room for the program, not for the file
-            QFile Pages(QStringLiteral("/proc/self/statm")); // the address space in pages first
-            const qint64 Used = Pages.open(QIODevice::ReadOnly) ? Pages.readLine().split(' ')[0].toLongLong() : 0;
-            const rlimit Room{rlim_t(Used * ::getpagesize() + (8 << 20)), RLIM_INFINITY};
-            ::setrlimit(RLIMIT_AS, &Room);
-        }
-        TGLCDFont Font(QStringLiteral("kept"));
-        QString Error;
-        return Font.LoadFromFile(Name, &Error) ? QByteArray::number(Font.FontName.size())
-                                               : (Error + "|" + Font.FontName).toUtf8();
-    });
-    QCOMPARE(QString::fromUtf8(Got), Why.isEmpty() ? QString::number(20 << 20) : Why.replace("%1", Name) + "|kept");
+    const QByteArray Long(20 << 20, 'n');
+    const QString NotRegular = "%1 is not a regular file|kept", NoMemory = "Not enough memory to open %1|kept";
+    // Made at the path (as MakeKind names it; a file holds Bytes), the memory left (-1: not known; 0: not known,
+    // and too little address space), and the error and the font's name, or the length of the name read.
+    const struct { const char* Kind; QByteArray Bytes; int Memory; QString Want; } Rows[] = {
+        {"folder", {}, -1, NotRegular}, {"link to a pipe", {}, -1, NotRegular}, {"device", {}, -1, NotRegular},
+        {"file", QByteArray(1001, ' '), 6000, NoMemory}, // six times the file is above the memory left
+#ifndef DW_SANITIZE // whose allocator ends the program where the C++ one throws
+        {"file", "<FONT><FONTNAME>" + Long + "</FONTNAME></FONT>", 0, NoMemory},
+#endif
+        {"file", "<FONT>" + QByteArray("<A/>").repeated(1 << 16) + "</FONT>", -1,
+         "Error loading font: the file holds more than 65536 elements and attributes|kept"},
+        {"file", Lcd("", "FROM=\"1\" TO=\"0\"", "").replace("<FONTNAME>F", "<FONTNAME>" + Long), -1, QString::number(Long.size())}};
+    QStringList Got, Want;
+    for (const auto& R : Rows) {
+        QTemporaryDir Dir;
+        const QString Name = Dir.filePath("opened.lcd");
+        QVERIFY(MakeKind(Name, R.Kind, R.Bytes));
+        Want << QString(R.Want).replace("%1", Name);
+        Got << QString::fromUtf8(InChild(false, -1, [&] {
+            SetAvailableMemorySource([&] { return qint64(R.Memory > 0 ? R.Memory : -1); });
+            if (R.Memory == 0) { // room for the program, not for the file
+                QFile Pages(QStringLiteral("/proc/self/statm")); // the address space in pages first
+                const qint64 Used = Pages.open(QIODevice::ReadOnly) ? Pages.readLine().split(' ')[0].toLongLong() : 0;
+                const rlimit Room{rlim_t(Used * ::getpagesize() + (8 << 20)), RLIM_INFINITY};
+                ::setrlimit(RLIMIT_AS, &Room);
+            }
+            TGLCDFont Font(QStringLiteral("kept"));
+            QString Error;
+            return Font.LoadFromFile(Name, &Error) ? QByteArray::number(Font.FontName.size())
+                                                   : (Error + "|" + Font.FontName).toUtf8();
+        }));
+    }
+    QCOMPARE(Got, Want);
 }
 
 void tst_ProjectFile::refusedSaveKeepsOldFile_data()
