@@ -205,7 +205,7 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten_data()
     QTest::newRow("read-only folder, shorter") << TWrite{.Folder = 0555, .NewSize = 1000, .Why = {}};
     QTest::newRow("read-only folder, shorter, 50% fits")
         << TWrite{.Folder = 0555, .NewSize = 1000, .Fits = 50, .Why = TFileSizeLimit::Reason()};
-    QTest::newRow("read-only file and folder") << TWrite{.Folder = 0555, .File = 0440, .Why = Denied};
+    QTest::newRow("read-only file") << TWrite{.File = 0440, .Why = Denied}; // not replaced by a new one
 }
 
 void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
