@@ -187,11 +187,11 @@ private slots:
     {
         QTest::addColumn<QString>("Command"); // "Down" in the list, "close" the window, else an action
         QTest::addColumn<bool>("Escape");     // else the box's close button
-        QTest::addColumn<int>("Then");        // pressed once the box stayed up; 0: it must not
+        QTest::addColumn<int>("Then");        // pressed where the box stays up, as only the list's may
         QTest::newRow("list, escape, then yes") << "Down" << true << int(QMessageBox::Yes);
         QTest::newRow("list, close, then no") << "Down" << false << int(QMessageBox::No);
         for (const char* C : {"actApplicationExit", "close", "actBatchInvert"})
-            QTest::newRow(C) << C << (*C != 'c') << 0;
+            QTest::newRow(C) << C << (*C != 'c') << int(QMessageBox::No);
     }
     void escapeNeverDropsTheEdit()
     {
@@ -216,10 +216,11 @@ private slots:
         Command == "Down"    ? QTest::keyClick(M.findChild<QWidget*>("grdFontViewer"), Qt::Key_Down)
         : Command == "close" ? void(M.close()) : M.Action(Command)->trigger();
         SetMessageService(&Fx.Messages);
-        QCOMPARE(Seen, QStringList{QStringLiteral("Current Char has been changed. Save?") + (Then ? " stays" : "")});
+        const bool List = Command == "Down";
+        QCOMPARE(Seen, QStringList{QStringLiteral("Current Char has been changed. Save?") + (List ? " stays" : "")});
         QVERIFY(M.isVisible());
         QCOMPARE(Picture(*M.CurrentFont()->GetChar(65)), Then == QMessageBox::Yes ? ".#.|..." : "...|...");
-        if (!Then) // cancelled: the edit stays on screen, still to be saved
+        if (!List) // cancelled: the edit stays on screen, still to be saved
             QVERIFY(M.CharEditor()->Modified() && Picture(*M.CharEditor()) == ".#.|...");
     }
 
