@@ -47,7 +47,11 @@ constexpr uid_t OrdinaryUser = 65534;
 
 // A scratch folder the ordinary user owns, where a child running as that user reaches it.
 struct TUserDir : QTemporaryDir {
-    TUserDir() { [[maybe_unused]] int R = ::getuid() ? 0 : ::chown(QFile::encodeName(path()).constData(), OrdinaryUser, OrdinaryUser); }
+    TUserDir()
+    {
+        if (::getuid() == 0 && ::chown(QFile::encodeName(path()).constData(), OrdinaryUser, OrdinaryUser) != 0)
+            qWarning("the scratch folder stays root's");
+    }
 };
 
 // Path made a "file" holding Bytes with Mode (the ordinary user's), a "folder", "pipe", "device" (the test's own
@@ -60,15 +64,19 @@ inline bool MakeKind(const QString& Path, const QString& Kind, const QByteArray&
     QFile F(Made);
     const bool Ok = What == "folder" ? ::mkdir(M.constData(), 0755) == 0
                     : What == "pipe" ? ::mkfifo(M.constData(), 0644) == 0
-                    : What == "device" ? ::mknod(M.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 || QFile::link("/dev/null", Made)
-                                       : What == "file" && F.open(QIODevice::WriteOnly) && F.write(Bytes) == Bytes.size() &&
-                                             F.flush() && ::fchmod(F.handle(), Mode) == 0 &&
-                                             (::getuid() != 0 || ::fchown(F.handle(), OrdinaryUser, OrdinaryUser) == 0);
+                    : What == "device"
+                        ? ::mknod(M.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 || QFile::link("/dev/null", Made)
+                        : What == "file" && F.open(QIODevice::WriteOnly) && F.write(Bytes) == Bytes.size() && F.flush() &&
+                              ::fchmod(F.handle(), Mode) == 0 &&
+                              (::getuid() != 0 || ::fchown(F.handle(), OrdinaryUser, OrdinaryUser) == 0);
     return Ok && (!Link || QFile::link(QFileInfo(Made).fileName(), Path)); // relative to its folder
 }
 
 // Every name in Folder, hidden ones too.
-inline QStringList Entries(const QString& F) { return QDir(F).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot); }
+inline QStringList Entries(const QString& Folder)
+{
+    return QDir(Folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
 
 // The bytes Case returns in a forked child (as the ordinary user when AsUser), which may write FileSizeLimit
 // bytes to a file (-1: any) and ignores SIGXFSZ as the programs do; "<...>" if it ends otherwise or hangs 20 s.
