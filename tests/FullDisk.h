@@ -1,19 +1,15 @@
 #pragma once
-// A full disk without root: under a file size limit, with SIGXFSZ ignored (as
-// the programs' own main() does; the tests run without it), a write past the
-// limit fails with "File too large" instead of killing the process. And cases
-// run in a child process, as an ordinary user where permissions matter, so
-// that they run under CI's root too and a case that hangs ends.
+// A full disk without root: under a file size limit, with SIGXFSZ ignored, a
+// write past the limit fails with "File too large" instead of killing the process.
 #include <QDir>
-#include <QElapsedTimer>
-#include <QThread>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,33 +45,50 @@ template <class TSave> qint64 SaveOntoFullDisk(const QString& Name, int Percent,
 // The unprivileged user a child becomes when the tests run as root.
 constexpr uid_t OrdinaryUser = 65534;
 
-// A scratch folder under /tmp that the ordinary user owns, so that a child
-// running as that user reaches it (a root-owned 0700 folder it could not).
+// A scratch folder the ordinary user owns, where a child running as that user reaches it.
 struct TUserDir : QTemporaryDir {
-    TUserDir() : QTemporaryDir(QStringLiteral("/tmp/dw-test-XXXXXX")) { GiveToUser(path()); }
-    static void GiveToUser(const QString& Path)
+    TUserDir()
     {
-        if (::getuid() == 0) {
-            [[maybe_unused]] const int R = ::lchown(QFile::encodeName(Path).constData(), OrdinaryUser, OrdinaryUser);
-        }
+        if (::getuid() == 0 && ::chown(QFile::encodeName(path()).constData(), OrdinaryUser, OrdinaryUser) != 0)
+            qWarning("the scratch folder stays root's");
     }
 };
 
-// Runs Case in a forked child and returns the bytes it returned. The child
-// becomes the ordinary user first when AsUser and it runs as root, and may
-// write at most FileSizeLimit bytes into any file (-1: no limit). A child that
-// takes longer than Seconds (a hang) or ends otherwise gives "<...>".
-template <class TCase> QByteArray InChild(bool AsUser, qint64 FileSizeLimit, TCase Case, unsigned Seconds = 20)
+// Path made a "file" holding Bytes with Mode (the ordinary user's), a "folder", "pipe", "device" (the test's own
+// node where it may, so that a fault cannot replace the system's), or a "link to a" one of them (Path.real).
+inline bool MakeKind(const QString& Path, const QString& Kind, const QByteArray& Bytes = {}, mode_t Mode = 0640)
+{
+    const bool Link = Kind.startsWith(QStringLiteral("link to a "));
+    const QString Made = Link ? Path + QStringLiteral(".real") : Path, What = Kind.section(u' ', -1);
+    const QByteArray M = QFile::encodeName(Made);
+    QFile F(Made);
+    const bool Ok = What == "folder" ? ::mkdir(M.constData(), 0755) == 0
+                    : What == "pipe" ? ::mkfifo(M.constData(), 0644) == 0
+                    : What == "device"
+                        ? ::mknod(M.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 || QFile::link("/dev/null", Made)
+                        : What == "file" && F.open(QIODevice::WriteOnly) && F.write(Bytes) == Bytes.size() && F.flush() &&
+                              ::fchmod(F.handle(), Mode) == 0 &&
+                              (::getuid() != 0 || ::fchown(F.handle(), OrdinaryUser, OrdinaryUser) == 0);
+    return Ok && (!Link || QFile::link(QFileInfo(Made).fileName(), Path)); // relative to its folder
+}
+
+// Every name in Folder, hidden ones too.
+inline QStringList Entries(const QString& Folder)
+{
+    return QDir(Folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// The bytes Case returns in a forked child (as the ordinary user when AsUser), which may write FileSizeLimit
+// bytes to a file (-1: any) and ignores SIGXFSZ as the programs do; "<...>" if it ends otherwise or hangs 20 s.
+template <class TCase> QByteArray InChild(bool AsUser, qint64 FileSizeLimit, TCase Case)
 {
     int Pipe[2];
-    std::fflush(nullptr);
     const pid_t Pid = ::pipe(Pipe) == 0 ? ::fork() : -1;
     if (Pid == 0) {
-        ::alarm(Seconds);
+        ::alarm(20);
         const rlimit Limit{rlim_t(FileSizeLimit), RLIM_INFINITY};
         std::signal(SIGXFSZ, SIG_IGN);
-        if ((AsUser && ::getuid() == 0 &&
-             (::setgroups(0, nullptr) != 0 || ::setgid(OrdinaryUser) != 0 || ::setuid(OrdinaryUser) != 0)) ||
+        if ((AsUser && ::getuid() == 0 && (::setgroups(0, nullptr) || ::setgid(OrdinaryUser) || ::setuid(OrdinaryUser))) ||
             (FileSizeLimit >= 0 && ::setrlimit(RLIMIT_FSIZE, &Limit) != 0))
             ::_exit(3);
         const QByteArray Out = Case(); // small: one write
@@ -89,24 +102,14 @@ template <class TCase> QByteArray InChild(bool AsUser, qint64 FileSizeLimit, TCa
     int Status = 0;
     while (::waitpid(Pid, &Status, 0) < 0 && errno == EINTR) {
     }
-    if (!WIFEXITED(Status) || WEXITSTATUS(Status) != 0)
-        return "<child ended: status " + QByteArray::number(Status) + '>';
-    return Out;
+    return WIFEXITED(Status) && WEXITSTATUS(Status) == 0 ? Out : "<child ended: " + QByteArray::number(Status) + '>';
 }
 
-// Whether the running process Pid ignores SIGXFSZ (what its own main() does),
-// waiting up to Ms for it to get that far.
-inline bool IgnoresFileSizeSignal(qint64 Pid, int Ms = 10000)
+// Whether the running process Pid ignores SIGXFSZ, as both programs' main() does.
+inline bool IgnoresFileSizeSignal(qint64 Pid)
 {
-    QElapsedTimer T;
-    for (T.start(); T.elapsed() < Ms; QThread::msleep(20)) {
-        QFile Status(QStringLiteral("/proc/%1/status").arg(Pid));
-        if (!Status.open(QIODevice::ReadOnly))
-            return false;
-        const QByteArray All = Status.readAll();
-        const qsizetype At = All.indexOf("SigIgn:");
-        if (At >= 0 && (All.mid(At + 7, 17).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1)
-            return true;
-    }
-    return false;
+    QFile Status(QStringLiteral("/proc/%1/status").arg(Pid));
+    const QByteArray All = Status.open(QIODevice::ReadOnly) ? Status.readAll() : QByteArray();
+    const qsizetype At = All.indexOf("SigIgn:");
+    return At >= 0 && (All.mid(At + 7, 17).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1;
 }

@@ -106,7 +106,6 @@ private slots:
     void helpFile();
     void editedCharacterAskedFirst_data();
     void editedCharacterAskedFirst();
-    void namesAndRangesTheFileCannotHold_data();
     void namesAndRangesTheFileCannotHold();
 };
 
@@ -431,56 +430,43 @@ void tst_ufMainExport::editedCharacterAskedFirst()
     QCOMPARE(After == Before, Answer == TModalResult::mrNo);
 }
 
-// A name the file cannot hold, or a range without a character, is refused with the dialog left
-// open; put right, the same dialog saves.
-void tst_ufMainExport::namesAndRangesTheFileCannotHold_data()
-{
-    QTest::addColumn<QString>("Action");
-    QTest::addColumn<QString>("Field"); // a name field, or "range" for From above To
-    QTest::addColumn<QString>("Button");
-    QTest::addColumn<QString>("Refusal");
-    const QString Name = QStringLiteral("Error: The %1 name cannot hold the character \"\u2603\": an export file "
-                                        "stores only the characters of Windows-1252.");
-    const QString Range = QStringLiteral("Error: The range From 50 To 40 holds no character: From must not be above To.");
-    QTest::newRow("swordfish, font name") << "actExportSWFToFile" << "edtFontName" << "btnSave" << Name.arg("font");
-    QTest::newRow("swordfish, module name") << "actExportSWFToFile" << "edtModuleName" << "btnSave" << Name.arg("module");
-    QTest::newRow("swordfish, range") << "actExportSWFToFile" << "range" << "btnSave" << Range;
-    QTest::newRow("proton, font name") << "actExportProtonToFile" << "edtFontName" << "btnSave" << Name.arg("font");
-    QTest::newRow("mikroe, font name") << "actExportMikroE" << "edtFontName" << "btnSave" << Name.arg("font");
-    QTest::newRow("mikroe, module name") << "actExportMikroE" << "edtModuleName" << "btnSave" << Name.arg("module");
-    QTest::newRow("mikroe, range, save") << "actExportMikroE" << "range" << "btnSave" << Range;
-    QTest::newRow("mikroe, range, copy") << "actExportMikroE" << "range" << "btnCopyToClipboard" << Range;
-}
-
+// A name the file cannot hold, and a range without a character, are refused with the dialog left open
+// (Swordfish's also serves Proton); put right, the same dialog saves.
 void tst_ufMainExport::namesAndRangesTheFileCannotHold()
 {
-    QFETCH(QString, Action);
-    QFETCH(QString, Field);
-    QFETCH(QString, Button);
-    QFETCH(QString, Refusal);
-    TfrmMain& M = WithProject(QStringLiteral("DV 12"), 5, 7, 30, 60);
-    const QString Name = Out(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".txt"));
-    QApplication::clipboard()->setText(QStringLiteral("kept"));
-    FMessages.AnswerDialog([&](QDialog* D) {
-        if (auto* Module = Child<QCheckBox>(D, "chkAddModuleDecl"); Module->isEnabled())
-            Module->setChecked(true);
-        auto* Edit = D->findChild<QLineEdit*>(Field); // none for the range
-        const QString Good = Edit ? Edit->text() : QString();
-        Edit ? Edit->setText(QStringLiteral("DV\u2603_12")) : Child<QSpinBox>(D, "edtRangeTo")->setValue(40);
-        Child<QSpinBox>(D, "edtRangeFrom")->setValue(50);
-        Child<QPushButton>(D, qPrintable(Button))->click();
-        if (D->result() == QDialog::Accepted || QApplication::clipboard()->text() != QStringLiteral("kept"))
-            return -1; // went on
-        Edit ? Edit->setText(Good) : Child<QSpinBox>(D, "edtRangeTo")->setValue(60);
-        Child<QPushButton>(D, "btnSave")->click();
-        return D->result();
-    });
-    FMessages.Answer(TModalResult::mrOk);
-    FMessages.AnswerFile(Name);
-    M.Action(Action)->trigger();
-    QCOMPARE(FMessages.Log.mid(1, 2), (QStringList{Refusal, FMessages.Log.value(2)}));
-    QVERIFY(FMessages.Log.value(2).startsWith(QStringLiteral("save file #")));
-    QVERIFY2(ReadFile(Name).contains("DV_12") && !ReadFile(Name).contains('?'), ReadFile(Name).constData());
+    const QString Name = QStringLiteral("Error: The %1 name cannot hold the character \"\u2603\": an export file stores only "
+                                        "the characters of Windows-1252.");
+    const QString Range = QStringLiteral("Error: The range From 50 To 40 holds no character: From must not be above To.");
+    // The action and the button pressed on each refused value.
+    for (const auto& Case : {std::pair{"actExportSWFToFile", "btnSave"}, {"actExportMikroE", "btnSave"},
+                             {"actExportMikroE", "btnCopyToClipboard"}}) {
+        const char *Action = Case.first, *Button = Case.second; // a lambda takes no structured binding in clang 14
+        TfrmMain& M = WithProject(QStringLiteral("DV 12"), 5, 7, 30, 60);
+        const QString File = Out(QString::fromLatin1(Action) + Button + QStringLiteral(".txt"));
+        QApplication::clipboard()->setText(QStringLiteral("kept"));
+        FMessages = TScriptedMessageService();
+        FMessages.AnswerDialog([&](QDialog* D) {
+            Child<QCheckBox>(D, "chkAddModuleDecl")->setChecked(true);
+            for (const char* Field : {"edtFontName", "edtModuleName", "range"}) {
+                FMessages.Answer(TModalResult::mrOk); // the refusal
+                auto* Edit = D->findChild<QLineEdit*>(Field); // none for the range: From above To
+                const QString Good = Edit ? Edit->text() : QString();
+                Edit ? Edit->setText(QStringLiteral("DV\u2603_12")) : Child<QSpinBox>(D, "edtRangeTo")->setValue(40);
+                Child<QSpinBox>(D, "edtRangeFrom")->setValue(50);
+                Child<QPushButton>(D, Button)->click();
+                if (D->result() == QDialog::Accepted || QApplication::clipboard()->text() != QStringLiteral("kept"))
+                    return -1; // went on
+                Edit ? Edit->setText(Good) : Child<QSpinBox>(D, "edtRangeTo")->setValue(60);
+            }
+            Child<QPushButton>(D, "btnSave")->click();
+            return D->result();
+        });
+        FMessages.AnswerFile(File);
+        M.Action(Action)->trigger();
+        QCOMPARE(FMessages.Log.mid(1, 3), (QStringList{Name.arg("font"), Name.arg("module"), Range}));
+        QVERIFY(FMessages.Log.value(4).startsWith(QStringLiteral("save file #")));
+        QVERIFY2(ReadFile(File).contains("DV_12") && !ReadFile(File).contains('?'), ReadFile(File).constData());
+    }
 }
 
 QTEST_MAIN(tst_ufMainExport)

@@ -5,26 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <sys/stat.h>
-
-#if defined(__has_feature)
-#define DW_HAS_ASAN __has_feature(address_sanitizer)
-#else
-#define DW_HAS_ASAN 0
-#endif
 
 namespace {
-
-// This process's address space in bytes.
-qint64 VmSize()
-{
-    QFile F(QStringLiteral("/proc/self/status"));
-    if (F.open(QIODevice::ReadOnly))
-        for (const QByteArray& Line : F.readAll().split('\n'))
-            if (Line.startsWith("VmSize:"))
-                return Line.mid(7).trimmed().split(' ').constFirst().toLongLong() * 1024;
-    return 0;
-}
 
 QByteArray ReadBytes(const QString& Path)
 {
@@ -111,7 +93,6 @@ private slots:
     void badFileFailsAndChangesNothing_data();
     void badFileFailsAndChangesNothing();
     void missingFileFails();
-    void openRefusesWhatIsNoProject_data();
     void openRefusesWhatIsNoProject();
     void refusedSaveKeepsOldFile_data();
     void refusedSaveKeepsOldFile();
@@ -352,72 +333,44 @@ void tst_ProjectFile::missingFileFails()
     QCOMPARE(Font.FileName, QString());
 }
 
-namespace {
-enum TOpened { Folder, Pipe, LinkToPipe, Device, MoreThanMemory, AddressSpaceTooSmall, JunkElements, LongName };
-} // namespace
-
-// Each is looked at before it is read (a pipe would hang the reader), or
-// refused before it can take more memory than there is; the font stays as
-// it was. A long name is no fault: it is kept whole.
-void tst_ProjectFile::openRefusesWhatIsNoProject_data()
-{
-    QTest::addColumn<int>("Opened");
-    QTest::addColumn<QString>("Why"); // "%1": the file's name
-    const QString NotRegular = QStringLiteral("%1 is not a regular file");
-    const QString NoMemory = QStringLiteral("Not enough memory to open %1");
-    QTest::newRow("folder") << int(Folder) << NotRegular;
-    QTest::newRow("named pipe") << int(Pipe) << NotRegular;
-    QTest::newRow("link to a named pipe") << int(LinkToPipe) << NotRegular;
-    QTest::newRow("device") << int(Device) << NotRegular;
-    QTest::newRow("six times the file above the memory left") << int(MoreThanMemory) << NoMemory;
-#if !defined(__SANITIZE_ADDRESS__) && !DW_HAS_ASAN
-    // The sanitizer's allocator ends the program where the C++ one throws.
-    QTest::newRow("address space too small") << int(AddressSpaceTooSmall) << NoMemory;
-#endif
-    QTest::newRow("junk elements") << int(JunkElements)
-                                   << "Error loading font: the file holds more than 65536 elements and attributes";
-    QTest::newRow("name of 20 MB") << int(LongName) << QString();
-}
-
+// Each is looked at before it is read (a pipe would hang the reader, so each case runs in a child), or
+// refused before it can take more memory than there is; the font stays as it was. A long name is kept.
 void tst_ProjectFile::openRefusesWhatIsNoProject()
 {
-    QFETCH(int, Opened);
-    QFETCH(QString, Why);
-    QTemporaryDir Row;
-    QString Name = Row.filePath("opened.lcd");
-    const QByteArray LongText(20 << 20, 'n');
-    switch (Opened) {
-    case Folder: QVERIFY(QDir().mkpath(Name)); break;
-    case Pipe: QVERIFY(::mkfifo(QFile::encodeName(Name).constData(), 0600) == 0); break;
-    case LinkToPipe:
-        QVERIFY(::mkfifo(QFile::encodeName(Row.filePath("pipe")).constData(), 0600) == 0);
-        QVERIFY(QFile::link(Row.filePath("pipe"), Name));
-        break;
-    case Device: Name = QStringLiteral("/dev/zero"); break;
-    case MoreThanMemory: WriteBytes(Name, QByteArray(1001, ' ')); break;
-    case AddressSpaceTooSmall: WriteBytes(Name, "<FONT><FONTNAME>" + LongText + "</FONTNAME></FONT>"); break;
-    case JunkElements: WriteBytes(Name, "<FONT>" + QByteArray("<A/>").repeated(1 << 16) + "</FONT>"); break;
-    case LongName:
-        WriteBytes(Name, Lcd("", "FROM=\"1\" TO=\"0\"", "").replace("<FONTNAME>F", "<FONTNAME>" + LongText));
-        break;
+    const QByteArray Long(20 << 20, 'n');
+    const QString NotRegular = "%1 is not a regular file|kept", NoMemory = "Not enough memory to open %1|kept";
+    // Made at the path (as MakeKind names it; a file holds Bytes), the memory left (-1: not known; 0: not known,
+    // and too little address space), and the error and the font's name, or the length of the name read.
+    const struct { const char* Kind; QByteArray Bytes; int Memory; QString Want; } Rows[] = {
+        {"folder", {}, -1, NotRegular}, {"link to a pipe", {}, -1, NotRegular}, {"device", {}, -1, NotRegular},
+        {"file", QByteArray(1001, ' '), 6000, NoMemory}, // six times the file is above the memory left
+#ifndef DW_SANITIZE // whose allocator ends the program where the C++ one throws
+        {"file", "<FONT><FONTNAME>" + Long + "</FONTNAME></FONT>", 0, NoMemory},
+#endif
+        {"file", "<FONT>" + QByteArray("<A/>").repeated(1 << 16) + "</FONT>", -1,
+         "Error loading font: the file holds more than 65536 elements and attributes|kept"},
+        {"file", Lcd("", "FROM=\"1\" TO=\"0\"", "").replace("<FONTNAME>F", "<FONTNAME>" + Long), -1, QString::number(Long.size())}};
+    QStringList Got, Want;
+    for (const auto& R : Rows) {
+        QTemporaryDir Dir;
+        const QString Name = Dir.filePath("opened.lcd");
+        QVERIFY(MakeKind(Name, R.Kind, R.Bytes));
+        Want << QString(R.Want).replace("%1", Name);
+        Got << QString::fromUtf8(InChild(false, -1, [&] {
+            SetAvailableMemorySource([&] { return qint64(R.Memory > 0 ? R.Memory : -1); });
+            if (R.Memory == 0) { // room for the program, not for the file
+                QFile Pages(QStringLiteral("/proc/self/statm")); // the address space in pages first
+                const qint64 Used = Pages.open(QIODevice::ReadOnly) ? Pages.readLine().split(' ')[0].toLongLong() : 0;
+                const rlimit Room{rlim_t(Used * ::getpagesize() + (8 << 20)), RLIM_INFINITY};
+                ::setrlimit(RLIMIT_AS, &Room);
+            }
+            TGLCDFont Font(QStringLiteral("kept"));
+            QString Error;
+            return Font.LoadFromFile(Name, &Error) ? QByteArray::number(Font.FontName.size())
+                                                   : (Error + "|" + Font.FontName).toUtf8();
+        }));
     }
-    // In a child that a hang cannot outlast.
-    const QByteArray Got = InChild(false, -1, [&] {
-        SetAvailableMemorySource([Opened] { return Opened == MoreThanMemory ? qint64(6000) : qint64(-1); });
-        if (Opened == AddressSpaceTooSmall) {
-            // Room for the program, not for the file.
-            const rlimit Room{rlim_t(VmSize() + 8 * (1 << 20)), RLIM_INFINITY};
-            ::setrlimit(RLIMIT_AS, &Room);
-        }
-        TGLCDFont Font(QStringLiteral("kept"));
-        QString Error;
-        const bool Loaded = Font.LoadFromFile(Name, &Error);
-        return (Loaded ? QByteArray::number(Font.FontName.size()) : (Error + u'|' + Font.FontName).toUtf8());
-    });
-    if (Why.isEmpty())
-        QCOMPARE(Got, QByteArray::number(LongText.size()));
-    else
-        QCOMPARE(QString::fromUtf8(Got), QString(Why).replace(QStringLiteral("%1"), Name) + QStringLiteral("|kept"));
+    QCOMPARE(Got, Want);
 }
 
 void tst_ProjectFile::refusedSaveKeepsOldFile_data()
