@@ -554,6 +554,7 @@ void tst_NxCustomGrid::GridChanges_data()
     QTest::newRow("sort by header click, row sorted far") << 0 << "more" << "start A1 typed; p 25,5; r 25,5; ?; t more; k Return" << "A/c1 | A/c1=typedmore | cur=A/c6";
     QTest::newRow("sort takes the edited row from the current one") << 0 << "" << "resize 300 100; start A1 typed; sel 9; p 25,5; r 25,5; ?" << "closed | A/c1=typed | cur=A/c9";
     QTest::newRow("current column hidden") << 0 << "" << "start A1 typed; hide A; ?; t x; k Return" << "closed | A/c1=typed,B/c1=x | cur=B/c2";
+    QTest::newRow("current column hidden from code") << 0 << "" << "sel 3; hide A" << " |  | cur=B/c3";
     QTest::newRow("edited row folded away") << 0 << "tree" << "start A1 typed; fold 0; ?" << "closed | A/k1=typed | cur=A/c0";
     QTest::newRow("horizontal scroll, cell gone") << 0 << "" << "resize 120 200; start A1 typed; h 60; ?" << "closed | A/c1=typed | cur=A/c1";
     QTest::newRow("edited row deleted") << 0 << "" << "start A1 typed; delete 1; ?" << "closed |  | cur=A/c2";
@@ -591,7 +592,7 @@ void tst_NxCustomGrid::GridChanges()
         S.trimmed() == "?" || S.trimmed() == "pixels" ? void(Probes << (S.trimmed() == "?" ? EditAt(G) : Pixels())) : ::Step(G, S);
     for (auto [Cell, Text] : Texts().asKeyValueRange())
         if (Before.value(Cell) != Text) Changed << Cell + "=" + Text;
-    QCOMPARE(QString("%1 | %2 | cur=%3").arg(Probes.join(' '), Changed.join(','), CellName(G, G.NavigationColumn(), G.SelectedRow())), Expected);
+    QCOMPARE(QString("%1 | %2 | cur=%3").arg(Probes.join(' '), Changed.join(','), CellName(G, G.SelectedColumn(), G.SelectedRow())), Expected);
 }
 
 // Every event's handler, the first time, deletes column A, clears the rows or sorts by
