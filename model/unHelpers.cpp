@@ -429,8 +429,15 @@ int WriteInPlace(const QByteArray& Path, const QByteArray& Bytes)
         return errno;
     QT_STATBUF Info;
     int Error = QT_FSTAT(Fd, &Info) != 0 ? errno : S_ISREG(Info.st_mode) ? 0 : EINVAL;
-    if (!Error && !Bytes.isEmpty())
+    if (!Error && !Bytes.isEmpty()) {
         Error = ::posix_fallocate(Fd, 0, Bytes.size());
+        // A reservation that ran out of room half-way can leave the file longer
+        // (ext4, or the C library's own reservation): the old length comes back.
+        QT_STATBUF Now;
+        if (Error && QT_FSTAT(Fd, &Now) == 0 && Now.st_size != Info.st_size) {
+            [[maybe_unused]] const int Cut = QT_FTRUNCATE(Fd, Info.st_size);
+        }
+    }
     if (!Error)
         Error = WriteAll(Fd, Bytes, 0);
     if (!Error && QT_FTRUNCATE(Fd, Bytes.size()) != 0)
@@ -495,8 +502,11 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
         return Error ? Fail(SystemError(Error)) : true;
     }
     if (Exists) {
-        // Owner and group only where the user may give them (root may).
-        [[maybe_unused]] const int Owned = ::fchown(Fd, Old.st_uid, Old.st_gid);
+        // Root gives the owner back; anyone else may still give back a group
+        // of theirs, which keeps the file writable for the others in it.
+        if (::fchown(Fd, Old.st_uid, Old.st_gid) != 0) {
+            [[maybe_unused]] const int Grouped = ::fchown(Fd, uid_t(-1), Old.st_gid);
+        }
         if (::fchmod(Fd, Old.st_mode & 07777) != 0)
             Error = errno;
     }

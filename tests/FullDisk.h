@@ -44,6 +44,7 @@ template <class TSave> qint64 SaveOntoFullDisk(const QString& Name, int Percent,
 
 // The unprivileged user a child becomes when the tests run as root.
 constexpr uid_t OrdinaryUser = 65534;
+constexpr gid_t OrdinaryUsersOtherGroup = 4242; // beside the user's own, as a team's shared group
 
 // A scratch folder the ordinary user owns, where a child running as that user reaches it.
 struct TUserDir : QTemporaryDir {
@@ -88,7 +89,7 @@ template <class TCase> QByteArray InChild(bool AsUser, qint64 FileSizeLimit, TCa
         ::alarm(20);
         const rlimit Limit{rlim_t(FileSizeLimit), RLIM_INFINITY};
         std::signal(SIGXFSZ, SIG_IGN);
-        if ((AsUser && ::getuid() == 0 && (::setgroups(0, nullptr) || ::setgid(OrdinaryUser) || ::setuid(OrdinaryUser))) ||
+        if ((AsUser && ::getuid() == 0 && (::setgroups(1, &OrdinaryUsersOtherGroup) || ::setgid(OrdinaryUser) || ::setuid(OrdinaryUser))) ||
             (FileSizeLimit >= 0 && ::setrlimit(RLIMIT_FSIZE, &Limit) != 0))
             ::_exit(3);
         const QByteArray Out = Case(); // small: one write

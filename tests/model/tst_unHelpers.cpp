@@ -185,6 +185,7 @@ struct TWrite {
     QString Kind = QStringLiteral("file"); // as MakeKind names it
     mode_t Folder = 0755, File = 0640;
     int NameLength = 8, NewSize = 6000, Fits = -1; // Fits: percent of the new file that fits on the disk
+    gid_t Group = OrdinaryUser;                    // the old file's, owned by root where it is another
     QString Why; // "%1": the path written to
 };
 } // namespace
@@ -206,6 +207,7 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten_data()
     QTest::newRow("read-only folder, shorter, 50% fits")
         << TWrite{.Folder = 0555, .NewSize = 1000, .Fits = 50, .Why = TFileSizeLimit::Reason()};
     QTest::newRow("read-only file") << TWrite{.File = 0440, .Why = Denied}; // not replaced by a new one
+    QTest::newRow("root's file, a shared group's to write") << TWrite{.File = 0660, .Group = OrdinaryUsersOtherGroup, .Why = {}};
 }
 
 void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
@@ -216,6 +218,7 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
     const QByteArray Old(3000, 'o'), New(W.NewSize, 'n'), Folder = QFile::encodeName(Dir.path());
     const bool File = W.Kind.endsWith(QStringLiteral("file"));
     QVERIFY(MakeKind(Path, W.Kind, Old, W.File));
+    QVERIFY(W.Group == OrdinaryUser || ::chown(QFile::encodeName(Path).constData(), 0, W.Group) == 0);
     const QStringList Before = Entries(Dir.path());
     QVERIFY(::chmod(Folder.constData(), W.Folder) == 0);
     const QByteArray Got = InChild(true, W.Fits < 0 ? -1 : W.NewSize * W.Fits / 100, [&] {
@@ -231,6 +234,7 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
         struct stat Info {};
         QCOMPARE(FileBytes(Path), W.Why.isEmpty() ? New : Old);
         QCOMPARE(::stat(QFile::encodeName(Path).constData(), &Info) == 0 ? Info.st_mode & 07777 : 0u, W.File);
+        QCOMPARE(Info.st_gid, W.Group);
     }
 }
 
