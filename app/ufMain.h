@@ -220,8 +220,9 @@ private:
     void RemoveBlankMargins(const TOptimizeChoice& Choice);
     // Asks whether the edited character is stored before work that reads the
     // font: Yes stores it, No leaves the font without it and the edits in the
-    // editor, Cancel (Escape) stops the work. mrNone when nothing was edited.
-    TModalResult QueryStoreCurrentChar();
+    // editor, Cancel (Escape) stops the work; without CanStop only Yes and No
+    // are offered. mrNone when nothing was edited.
+    TModalResult QueryStoreCurrentChar(bool CanStop = true);
     // The same before a pass, which reloads the editor: No drops the edits.
     // False when the pass is to stop.
     [[nodiscard]] bool QueryStoreBeforePass();

@@ -156,13 +156,15 @@ QString ApplyBatchPass(TGLCDFont& Font, TBatchPass Pass, int Count, bool Roll,
 
 // --- the window's frame ------------------------------------------------------------
 
-TModalResult TfrmMain::QueryStoreCurrentChar()
+TModalResult TfrmMain::QueryStoreCurrentChar(bool CanStop)
 {
     if (!FCharEditor || !FCharEditor->Modified() || !FCurrentFont)
         return TModalResult::mrNone;
-    // Every caller can still stop: Escape or the close button then keeps the edits.
-    const TModalResult Answer = MessageService().MessageDlg(
-        QStringLiteral("Current Char has been changed. Save?"), TMsgDlgType::mtConfirmation, mbYes | mbNo | mbCancel);
+    // A caller that can still stop offers Cancel, which Escape and the close
+    // button also mean; one that cannot gets a box that must be answered.
+    const TModalResult Answer =
+        MessageService().MessageDlg(QStringLiteral("Current Char has been changed. Save?"),
+                                    TMsgDlgType::mtConfirmation, CanStop ? mbYes | mbNo | mbCancel : mbYes | mbNo);
     switch (Answer) {
     case TModalResult::mrYes:
         FCharEditor->SaveToChar(FCurrentFont->GetChar(FCurrentFont->CurrentChar));

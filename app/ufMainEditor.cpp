@@ -215,14 +215,8 @@ void TfrmMain::grdFontViewerSelectCell(int, int ARow)
 {
     if (!FCurrentFont || ARow < 0 || ARow >= grdFontViewer->RowCount())
         return;
-    if (FCharEditor->Modified() &&
-        MessageService().MessageDlg(QStringLiteral("Current Char has been changed. Save?"),
-                                    TMsgDlgType::mtConfirmation, mbYes | mbNo) == TModalResult::mrYes) {
-        FCharEditor->SaveToChar(FCurrentFont->GetChar(FCurrentFont->CurrentChar));
-        FProjectModified = true;
-        grdFontViewer->Invalidate();
-        QApplication::processEvents();
-    }
+    // The list has already moved: there is no going back, only Yes or No.
+    QueryStoreCurrentChar(/*CanStop*/ false);
     FCharEditor->SetModified(false);
     // Undo never crosses from one character to another.
     FUndoMgr->Clear();

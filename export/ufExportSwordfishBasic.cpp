@@ -113,10 +113,10 @@ void TfrmExportSwordfishBasic::TntFormCloseQuery(bool& CanClose)
         else if (RefuseNonWin1252(QStringLiteral("module name"), edtModuleName->text(), File))
             CanClose = false;
     }
-    if (RefuseNonWin1252(QStringLiteral("font name"), edtFontName->text(), File))
-        CanClose = false;
-    // An empty range would write an empty table.
-    if (RefuseEmptyRange(edtRangeFrom->value(), edtRangeTo->value()))
+    // One of these at a time, after the checks above: an empty range would
+    // write an empty table.
+    if (CanClose && (RefuseNonWin1252(QStringLiteral("font name"), edtFontName->text(), File) ||
+                     RefuseEmptyRange(edtRangeFrom->value(), edtRangeTo->value())))
         CanClose = false;
 }
 
