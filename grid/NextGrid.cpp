@@ -266,6 +266,18 @@ void TNextGrid::SetExpanded(int ARow, bool Value)
     TRow* Row = FCells->GetRow(ARow);
     if (Row->ChildCount < 1)
         return;
+    if (!Value && Editing() && EditRow() > ARow && EditRow() <= ARow + FCells->GetDescendantCount(ARow)) {
+        // An edit in a row about to fold away ends while the user still sees it;
+        // its handlers may change the rows.
+        const TRowHold Folding(*this, ARow);
+        CommitAndClose();
+        if (!IsValidRow(Folding.Row()))
+            return;
+        ARow = Folding.Row();
+        Row = FCells->GetRow(ARow);
+        if (Row->ChildCount < 1 || !Row->Expanded)
+            return;
+    }
     const TRowsChange Change(*this);
     Row->Expanded = Value;
     // A descendant shows when its parent shows and is expanded; parents come first.

@@ -406,6 +406,14 @@ void TNxCustomColumn::SetVisible(bool Value)
 {
     if (Value == FVisible)
         return;
+    if (!Value && FColumns && !FColumns->Reading()) {
+        // An edit open in the column ends while the user still sees it; the edit's
+        // handlers may delete the column, or hide it themselves.
+        const std::weak_ptr<char> Alive = FLife;
+        Notify(cnHiding);
+        if (Alive.expired() || !FVisible)
+            return;
+    }
     FVisible = Value;
     CallListeners(lcVisibility);
     if (FColumns && !FColumns->Reading()) {

@@ -64,6 +64,7 @@ enum TColumnNotify {
     cnVisible = 7,
     cnUnsorted = 8,
     cnWidth = 9,
+    cnHiding = 10, // before the column is hidden
 };
 
 // Column-listener codes.

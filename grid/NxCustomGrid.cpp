@@ -138,7 +138,9 @@ void TNxCustomGrid::CancelInteraction()
 {
     FColumnResizing = FHeaderPressed = FColumnDragging = FDblClickPending = FRowDragging = false;
     FPressPoint = {-1, -1};
-    FPressCol = FPressRow = FPressedRow = FPressedColumn = -1;
+    FPressCol = FPressedColumn = -1;
+    FPressRowHold.reset();
+    FPressedRowHold.reset();
     FResizedColumn = FResizedRow = -1;
     FResizeLineX = FResizeLeftX = FResizeRightX = FRowLineY = FDropRow = -1;
     FResizeChange = 0;
@@ -273,7 +275,7 @@ int TNxCustomGrid::GetDropRow(int Y) const
 {
     const TRect B = GetBodyRect();
     if (Y < B.Top || Y >= B.Bottom)
-        return FPressedRow;
+        return PressedRow();
     int Top = B.Top + LineWidths().Top;
     for (int R = FirstRow(); R < RowCount() && Top < B.Bottom; ++R) {
         if (!GetRowVisible(R))
@@ -283,7 +285,7 @@ int TNxCustomGrid::GetDropRow(int Y) const
             return Y >= Top + H / 2 ? R + 1 : R;
         Top += H;
     }
-    return FPressedRow;
+    return PressedRow();
 }
 
 // ---- hints ----
@@ -379,7 +381,8 @@ void TNxCustomGrid::focusOutEvent(QFocusEvent* Event)
 {
     if (!FocusGoesToEditor()) {
         FColumnResizing = FHeaderPressed = FColumnDragging = FRowDragging = false;
-        FPressedRow = FResizedRow = FResizedColumn = -1;
+        FPressedRowHold.reset();
+        FResizedRow = FResizedColumn = -1;
         RefreshHeaderColumn(FHotHeaderColumn);
         RefreshHeaderColumn(FPressedHeaderColumn);
         FHotHeaderColumn = FPressedHeaderColumn = -1;

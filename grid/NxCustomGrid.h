@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QKeyEvent;
 class QMouseEvent;
@@ -153,8 +154,13 @@ private:
     QString FSearchText;
 
     QPoint FPressPoint{-1, -1};
-    int FPressCol = -1, FPressRow = -1;
-    int FPressedRow = -1;
+    int FPressCol = -1;
+    bool FForwardingKey = false; // a key on its way to the open editor
+    // The row pressed, and the one a drag would move: each follows its row while
+    // handlers change the rows, and reads -1 once it is gone (or none was).
+    std::optional<TRowHold> FPressRowHold, FPressedRowHold;
+    int PressRow() const { return FPressRowHold ? FPressRowHold->Row() : -1; }
+    int PressedRow() const { return FPressedRowHold ? FPressedRowHold->Row() : -1; }
     int FPressedColumn = -1;
     int FHotHeaderColumn = -1;
     int FPressedHeaderColumn = -1;

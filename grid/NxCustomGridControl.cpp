@@ -864,6 +864,10 @@ void TNxCustomGridControl::ColumnNotification(TNxCustomColumn* Column, int Value
         GridChanged();
         break;
     case cnChanged: RefreshColumn(Column, caAll); break;
+    case cnHiding:
+        if (Index() >= 0 && Index() == (FEditing ? FEditCol : FInputEditing ? FInputColumn : -1))
+            CommitAndClose();
+        break;
     case cnVisible:
         UpdateHorzScrollBar();
         Invalidate();

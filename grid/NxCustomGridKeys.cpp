@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <algorithm>
 
@@ -37,9 +38,11 @@ bool MovesSelection(int Key)
 void TNxCustomGrid::keyPressEvent(QKeyEvent* Event)
 {
     const bool Moves = MovesSelection(Event->key());
-    if ((Editing() || InputEditing()) && ActiveEditor() && ActiveEditor()->hasFocus()) {
+    if ((Editing() || InputEditing()) && ActiveEditor() && (ActiveEditor()->hasFocus() || FForwardingKey)) {
         // A key the open editor left (Up, Down, the page keys) stays with it: the
-        // selection never moves away from the cell being edited.
+        // selection never moves away from the cell being edited. A key sent on to
+        // the editor comes back here when it leaves it, focused or not (a window
+        // that is not active gives no focus).
         Event->setAccepted(Moves);
         return;
     }
@@ -47,6 +50,7 @@ void TNxCustomGrid::keyPressEvent(QKeyEvent* Event)
         // The grid took the focus (a click on the header, say): the keys still belong to the edit.
         QPointer<TNxCustomEdit> Editor = ActiveEditor();
         Editor->setFocus(Qt::OtherFocusReason);
+        const QScopedValueRollback Forwarding(FForwardingKey, true);
         QApplication::sendEvent(Editor, Event);
         return;
     }

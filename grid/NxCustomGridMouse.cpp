@@ -104,12 +104,13 @@ void TNxCustomGrid::MouseDown(const QPoint& P, Qt::MouseButton Button, Qt::Keybo
         if (GridStyle() == gsReport)
             SetInputSelected(false);
         FPressCol = CellColumnAt(P);
-        FPressRow = RowAtY(P.y());
+        const int Pressed = RowAtY(P.y());
+        FPressRowHold.emplace(*this, Pressed);
         if (RowCount() == 0)
             return;
-        FPressedRow = IsValidRow(FPressRow) ? FPressRow : -1;
-        const int Row = IsValidRow(FPressRow) ? FPressRow : SelectedRow();
-        SelectCell(FPressCol >= 0 ? FPressCol : SelectedColumn(), Row, ShiftOf(Modifiers));
+        FPressedRowHold.emplace(*this, Pressed);
+        SelectCell(FPressCol >= 0 ? FPressCol : SelectedColumn(), IsValidRow(Pressed) ? Pressed : SelectedRow(),
+                   ShiftOf(Modifiers));
     };
     switch (Area) {
     case gaRows: RowsPress(); break;
@@ -258,7 +259,7 @@ void TNxCustomGrid::RowsMove(const QPoint& P)
     // A row-height handler changed the grid on the way: the next move looks again.
     if (ChangeCount() != Stamp)
         return;
-    if (IsValidRow(FPressedRow) && (Options() & goRowMoving) && !FRowDragging && PointOutsideBox(P, FPressPoint, 5))
+    if (IsValidRow(PressedRow()) && (Options() & goRowMoving) && !FRowDragging && PointOutsideBox(P, FPressPoint, 5))
         FRowDragging = true;
     if (FRowDragging) {
         const int Drop = GetDropRow(P.y());
@@ -331,11 +332,12 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
     FPressPoint = {-1, -1};
     if (FRowDragging) {
         int D = GetDropRow(P.y());
-        const int From = FPressedRow;
+        const int From = PressedRow();
         if (D > From)
             --D;
         FRowDragging = false;
         FDropRow = -1;
+        FPressRowHold.reset(); // a drag is no click
         Invalidate();
         const unsigned Stamp = ChangeCount();
         // The handler may have changed the rows: the move is made only on the rows it was asked for.
@@ -344,7 +346,7 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
             SetSelectedRow(D);
         }
     }
-    FPressedRow = -1;
+    FPressedRowHold.reset();
     const bool WasHeaderPressed = FHeaderPressed;
     FHeaderPressed = false;
     if (FColumnResizing) {
@@ -386,9 +388,9 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
             const int Col = CellColumnAt(P);
             // A press on a row cut by the bottom edge scrolls it up under the pointer:
             // a release that did not move is on the pressed row.
-            const bool Unmoved = Press.x() >= 0 && !PointOutsideBox(P, Press, 3) && IsValidRow(FPressRow);
-            int Row = Unmoved ? FPressRow : RowAtY(P.y());
-            const bool Same = Col >= 0 && IsValidRow(Row) && Col == FPressCol && Row == FPressRow && Press.x() >= 0;
+            const bool Unmoved = Press.x() >= 0 && !PointOutsideBox(P, Press, 3) && IsValidRow(PressRow());
+            int Row = Unmoved ? PressRow() : RowAtY(P.y());
+            const bool Same = Col >= 0 && IsValidRow(Row) && Col == FPressCol && Row == PressRow() && Press.x() >= 0;
             TNxCustomColumn* C = Column(Col);
             // The click handler may move the rows (a sort): the edit opens on the clicked row where it is now.
             const TRowHold Clicked(*this, Row);
@@ -445,7 +447,9 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
         default: break;
         }
     }
-    FPressCol = FPressRow = -1;
+    FPressCol = -1;
+    FPressRowHold.reset();
+    FPressedRowHold.reset();
     FDblClickPending = false;
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 // "A fixed", "B noclick", "A nomove", "A edit", "A search", "fixedcols 1",
 // "readonly", "wanttabs", "returns", "returns none", "veto", "C numeric".
-// "A autoselect", "A input", "more" (30 rows), "tree" (row 1 "kid", a child of row 0), "D int" (an integer column that edits through a TNxEdit), "rowmove clear|delete".
+// "A autoselect", "A input", "selsort" (the first selection sorts by C descending), "more" (30 rows), "tree" (row 1 "kid", a child of row 0), "D int" (an integer column that edits through a TNxEdit), "rowmove clear|delete".
 // "D date", "D bool" (as "D int", of that kind), "tail" (row 10 "kiwi", a child of row 9).
 void Setup(TSurfaceGrid& G, const QString& Setup)
 {
@@ -33,6 +33,7 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
         else if (T[0] == "more") G.AddRow(30);
         else if (T[0] == "tree") { G.AddChildRow(0, true); G.SetCells(0, 1, "kid"); }
         else if (T[0] == "tail") { G.AddChildRow(9, true); G.SetCells(0, 10, "kiwi"); }
+        else if (T[0] == "selsort") G.OnSelectCell = [&G, Once = std::make_shared<bool>(true)](TNxCustomGridControl*, int, int) { if (std::exchange(*Once, false)) G.Col[2]->SetSortKind(skDescending), G.Col[2]->SetSorted(true); };
         else if (T[0] == "rowmove") G.OnRowMove = [&G, What](TNxCustomGridControl*, int, int, bool&) { What == "clear" ? G.ClearRows() : G.DeleteRow(0); };
         else if (T[0] == "fixedcols") G.SetFixedCols(T[1].toInt());
         else if (T[0] == "readonly") G.SetReadOnly(true);
@@ -194,6 +195,8 @@ void tst_NxCustomGrid::Mouse_data()
                                       << "sel=2 rows=Banana,cherry,apple h0=16 edit=-" << "rowmove 0 2";
     QTest::newRow("row dragged up") << int(goRowMoving) << "" << "p 25,60; m 25,22; r 25,22" << "ABC 50,60,70 111"
                                     << "sel=0 rows=cherry,apple,Banana h0=16 edit=-" << "rowmove 2 0";
+    QTest::newRow("row sorted away as it is pressed, then dragged") << int(goRowMoving) << "selsort" << "p 25,60; m 25,22; r 25,22" << "ABC 50,60,70 111"
+                                    << "sel=0 rows=cherry,fig,elder h0=16 edit=-" << "sort 2 desc|rowmove 7 0";
     QTest::newRow("row moved 5 pixels is a click") << int(goRowMoving) << "" << "p 25,20; m 25,25; r 25,25" << "ABC 50,60,70 111"
                                                    << Plain << "click 0 0";
     QTest::newRow("row edge dragged") << int(goIndicator | goRowResizing) << "" << "p 5,33; m 5,60; r 5,60" << "ABC 50,60,70 111"
@@ -234,7 +237,7 @@ void tst_NxCustomGrid::Mouse()
 }
 
 // Column set-up, extra options, keys ("t text" typed, "k Key", "w ms" wait,
-// "sel N" select a row, "p x,y"/"r x,y" mouse, "v N" scroll, "fold N" collapse, "delcol N", "modal" errors in a box, "focus grid|other"); then selection, edit state (hidden: not in view), cell text and events
+// "sel N" select a row, "away" another window active, "kg Key" sent to the grid itself, "p x,y"/"r x,y" mouse, "v N" scroll, "fold N" collapse, "delcol N", "modal" errors in a box, "focus grid|other"); then selection, edit state (hidden: not in view), cell text and events
 // (without the OnEdit of every typed character).
 void tst_NxCustomGrid::Keys_data()
 {
@@ -276,6 +279,7 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("PgDown over a folded row") << "tree, more" << 0 << "fold 0; k PgDown; k PgDown" << "sel=22 col=0 edit=- A1=kid search=" << "";
     QTest::newRow("PgUp over a folded row") << "tree, more" << 0 << "fold 0; v 20; sel 30; k PgUp; k PgUp" << "sel=10 col=0 edit=- A1=kid search=" << "";
     QTest::newRow("typing after the current row folded away") << "A edit, tree" << 0 << "sel 1; fold 0; t z" << "sel=0 col=0 edit=0,0:z A1=kid search=" << "";
+    QTest::newRow("a key the editor leaves, in a window not active") << "A edit" << 0 << "sel 1; away; kg X; kg F5" << "sel=1 col=0 edit=0,1:x A1=Banana search=" << "";
     QTest::newRow("typing on a row scrolled away") << "A edit, more" << 0 << "sel 1; v 3; t z" << "sel=1 col=0 edit=0,1:z A1=Banana search=" << "";
     QTest::newRow("Tab without WantTabs commits") << "A edit" << 0 << "sel 1; t xy; k Tab" << "sel=1 col=0 edit=- A1=xy search=" << "accept 0 1 xy|after 0 1 xy";
     QTest::newRow("autoselect keeps typed keys") << "A edit, A autoselect" << 0 << "sel 1; t refuse" << "sel=1 col=0 edit=0,1:refuse A1=Banana search=" << "";
@@ -299,7 +303,7 @@ void tst_NxCustomGrid::Keys()
     QFETCH(QString, Events);
     TSurfaceGrid G(Extra);
     ::Setup(G, Setup);
-    QLineEdit Other(&G);
+    QLineEdit Other(&G), Away; // Away: a window of its own
     Other.show();
     G.activateWindow();
     G.setFocus();
@@ -321,6 +325,8 @@ void tst_NxCustomGrid::Keys()
         else if (S.startsWith("delcol ")) delete G.Columns().Item(Arg.toInt());
         else if (S.startsWith("fold ")) G.SetExpanded(Arg.toInt(), false);
         else if (S == "modal") ReportInto::Modal = &G;
+        else if (S == "away") { Away.show(); Away.activateWindow(); QVERIFY(QTest::qWaitForWindowActive(&Away)); }
+        else if (S.startsWith("kg ")) QTest::keyClick(&G, QKeySequence(Arg)[0].key());
         else (Arg == "grid" ? static_cast<QWidget&>(G) : Other).setFocus();
     }
     const TNxCustomEdit* E = G.ActiveEditor();
@@ -425,7 +431,7 @@ void tst_NxCustomGrid::FocusIntoTheEditorKeepsTheEdit()
     QVERIFY(G.Editing());
     QVERIFY(G.Focused());
     // Focus leaving for another widget commits and closes.
-    QLineEdit Other(&G);
+    QLineEdit Other(&G), Away; // Away: a window of its own
     Other.show();
     G.ActiveEditor()->setText("kiwi");
     Other.setFocus();
@@ -540,7 +546,8 @@ void tst_NxCustomGrid::EditorFollowsItsCell()
 
 // Steps (Step) change the grid; "?" notes where the open edit is (EditAt), "pixels"
 // whether the screen, where only what the grid asked to repaint was painted again,
-// shows what a fresh painting shows. Then the cells that changed and the current cell.
+// shows what a fresh painting shows, and a commit into a hidden cell "written unseen".
+// Then the cells that changed and the current cell.
 void tst_NxCustomGrid::GridChanges_data()
 {
     QTest::addColumn<int>("Extra");
@@ -588,6 +595,10 @@ void tst_NxCustomGrid::GridChanges()
         return Screen == G.grab().toImage().convertToFormat(QImage::Format_RGB32) ? "clean" : "stale";
     };
     QStringList Probes, Changed;
+    G.OnEditAccept = [&](TNxCustomGridControl*, int C, int R, const QString&, bool&) { // the user sees what is written
+        if (!G.Columns().Item(C)->Visible() || !G.GetRowVisible(R))
+            Probes << "written unseen";
+    };
     for (const QString& S : Steps.split(';', Qt::SkipEmptyParts))
         S.trimmed() == "?" || S.trimmed() == "pixels" ? void(Probes << (S.trimmed() == "?" ? EditAt(G) : Pixels())) : ::Step(G, S);
     for (auto [Cell, Text] : Texts().asKeyValueRange())
@@ -613,6 +624,7 @@ void tst_NxCustomGrid::HostileHandlers_data()
     QTest::newRow("row heights") << "OnMeasuringRowHeight" << 0 << "paint; p 25,40; r 25,40" << "A gone edit:B/c1; cleared; by C edit:A/c8";
     QTest::newRow("selection") << "OnSelectCell OnDeselectCell" << 0 << "k Down" << Done;
     QTest::newRow("cell click") << "OnCellClick OnBeforeEdit" << 0 << "p 25,40; r 25,40" << Done + " edit:A/c1";
+    QTest::newRow("selected by a click") << "OnSelectCell OnDeselectCell" << 0 << "p 25,60; r 25,60" << Done + " edit:A/c2";
     QTest::newRow("header click") << "OnHeaderClick" << 0 << "p 25,5; r 25,5" << "A gone; cleared; unsorted";
     QTest::newRow("header sort") << "OnSortColumn" << 0 << "p 25,5; r 25,5" << Done;
     QTest::newRow("header double click") << "OnHeaderDblClick" << 0 << "d 25,5" << Done;
@@ -929,7 +941,7 @@ void tst_NxCustomGrid::ConversionErrorsOfTheEditor()
     QWidget Home;
     Img->SetInplaceEdit(new TNxEdit(&Home));
     G.Columns().Add(Img);
-    QLineEdit Other(&G);
+    QLineEdit Other(&G), Away; // Away: a window of its own
     Other.show();
     G.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&G));
