@@ -259,6 +259,11 @@ void tst_ufMainExport::protonHeightChecks_data()
                                        "pixels height.\r\nYour font exceeds that (25 pixels height)! \r\nUse "
                                        "\"PPrintLarge\" to extend the range to 32 pixels.",
                                        "dialog: frmExportSwordfishBasic"};
+    QTest::newRow("32") << 32
+                        << QStringList{"Warning: Standard PROTON BASIC PPrint command works up to \r\na maximum of 24 "
+                                       "pixels height.\r\nYour font exceeds that (32 pixels height)! \r\nUse "
+                                       "\"PPrintLarge\" to extend the range to 32 pixels.",
+                                       "dialog: frmExportSwordfishBasic"};
     QTest::newRow("33") << 33
                         << QStringList{"Error: Your font is 33 pixels height. Sorry but PROTON BASIC \r\ndoes not "
                                        "handle fonts sizes larger than 32 Pixels height!"};
@@ -287,6 +292,7 @@ void tst_ufMainExport::protonFileNames_data()
     QTest::newRow("text files") << 3 << "font" << "font.txt";
     QTest::newRow("all files") << 4 << "font" << "font.bas";
     QTest::newRow("own extension") << 2 << "font.inc" << "font.inc";
+    QTest::newRow("in a dotted.folder") << 1 << "font" << "font.fnt";
 }
 
 void tst_ufMainExport::protonFileNames()
@@ -456,7 +462,7 @@ void tst_ufMainExport::namesAndRangesTheFileCannotHold()
                 Child<QPushButton>(D, Button)->click();
                 if (D->result() == QDialog::Accepted || QApplication::clipboard()->text() != QStringLiteral("kept"))
                     return -1; // went on
-                Edit ? Edit->setText(Good) : Child<QSpinBox>(D, "edtRangeTo")->setValue(60);
+                Edit ? Edit->setText(Good) : Child<QSpinBox>(D, "edtRangeTo")->setValue(50); // one character
             }
             Child<QPushButton>(D, "btnSave")->click();
             return D->result();
