@@ -386,6 +386,10 @@ private slots:
                              Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(G, &Move);
         }
+        for (QPoint Past : {CellCentre(5, 0), CellCentre(4, 2)}) { // past the right and the bottom edge
+            QMouseEvent Move(QEvent::MouseMove, Past, G->mapToGlobal(Past), Qt::NoButton, Qt::LeftButton, {});
+            QApplication::sendEvent(G, &Move);
+        }
         // Shift pressed in the middle of the stroke paints the row from there on.
         QMouseEvent Move(QEvent::MouseMove, CellCentre(4, 1), G->mapToGlobal(CellCentre(4, 1)),
                          Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);

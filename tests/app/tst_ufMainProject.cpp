@@ -259,7 +259,7 @@ private slots:
         QVERIFY(!M.isVisible());
     }
 
-    // The dialogs refuse an empty name and an empty range and stay open.
+    // The dialogs refuse an empty name and an empty range and stay open; a range of one character is taken.
     void dialogsRefuseBadValues_data()
     {
         QTest::addColumn<bool>("Import");
@@ -272,6 +272,8 @@ private slots:
         QTest::newRow("new, no name") << false << "" << 32 << 126 << NoName;
         QTest::newRow("new, from above to") << false << "A" << 90 << 80 << Range;
         QTest::newRow("import, from above to") << true << "A" << 90 << 80 << Range;
+        QTest::newRow("new, one character") << false << "A" << 80 << 80 << "";
+        QTest::newRow("import, one character") << true << "A" << 80 << 80 << "";
         // The project file is Windows-1252: the first character it cannot store is named.
         const QString Cannot = QStringLiteral("Error: The font name cannot hold the character \"%1\": a font project "
                                               "stores only the characters of Windows-1252.");
@@ -292,10 +294,14 @@ private slots:
         D->findChild<QSpinBox*>(QStringLiteral("edtRangeFrom"))->setValue(From);
         D->findChild<QSpinBox*>(QStringLiteral("edtRangeTo"))->setValue(To);
         D->show();
-        Fx.Messages.Answer(TModalResult::mrOk);
+        if (!Message.isEmpty())
+            Fx.Messages.Answer(TModalResult::mrOk);
         D->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
+        CompareLog(Fx.Messages.Log, Message.isEmpty() ? QStringList() : QStringList{Message});
+        QCOMPARE(D->result(), int(Message.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
+        if (Message.isEmpty())
+            return;
         QVERIFY(D->isVisible());
-        CompareLog(Fx.Messages.Log, {Message});
         // Cancel is never refused.
         D->findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
         QVERIFY(!D->isVisible());

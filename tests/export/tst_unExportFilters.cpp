@@ -582,6 +582,8 @@ void tst_unExportFilters::WrapAtBreakChars_data()
     QTest::newRow("several pieces") << "1,2,3,4,5,6,7,8,9" << 4 << "1,2,|3,4,|5,6,|7,8,|9";
     QTest::newRow("comma inside quotes") << "'A,B,C,D,E',F,G" << 6 << "'A,B,C,D,E',|F,G";
     QTest::newRow("double quotes") << "\"A,B,C\",D,E" << 4 << "\"A,B,C\",|D,E";
+    // A name's lone quote: no break once it opens, not even at a comma before it.
+    QTest::newRow("quote after a comma, never closed") << "A,'B,C,D" << 4 << "A,'B,C,D";
 }
 
 void tst_unExportFilters::WrapAtBreakChars()

@@ -115,6 +115,8 @@ private slots:
     void VistaHeader();
     void RightAlignedSortedCaptionMovesLeft();
     void SortMarkNeedsRoom();
+    void SortMarkDirectionAndPlace_data();
+    void SortMarkDirectionAndPlace();
     void ImageOnlyWithoutGlyphDrawsBackgroundOnly();
     void PressedHeaderInverted();
     void IndicatorAndFooter();
@@ -325,6 +327,50 @@ void tst_NxDisplays::SortMarkNeedsRoom()
     Img = F.Header(D, 120);
     QCOMPARE(Img.pixel(MarkX, MarkY), Rgb(clBtnShadow));
     QCOMPARE(Img.pixel(MarkX + 3, MarkY + 6), Rgb(clBtnShadow));
+}
+
+// The mark and a pixel around it: '#' its dark colour, '+' its light one. Engraved and themed, it starts
+// 19 pixels right of the caption and 4 above the middle; Vista's own is white at the top centre.
+void tst_NxDisplays::SortMarkDirectionAndPlace_data()
+{
+    QTest::addColumn<int>("Style");
+    QTest::addColumn<int>("Kind");
+    QTest::addColumn<QString>("Mark"); // rows top to bottom
+    QTest::newRow("engraved, ascending") << 0 << int(skAscending)
+        << "..........|....#+....|...##++...|...#..+...|..##..++..|..#....+..|.##....++.|.########.|..........";
+    QTest::newRow("engraved, descending") << 0 << int(skDescending)
+        << "..........|.########.|.##....++.|..#....+..|..##..++..|...#..+...|...##++...|....#+....|..........";
+    QTest::newRow("themed, ascending") << 1 << int(skAscending)
+        << "..........|.....#....|....###...|...#####..|..#######.|.#########|..........|..........|..........";
+    QTest::newRow("themed, descending") << 1 << int(skDescending)
+        << "..........|.#########|..#######.|...#####..|....###...|.....#....|..........|..........|..........";
+    QTest::newRow("vista, ascending") << 2 << int(skAscending) << "....#....|...###...|..#####..|.#######.|.........";
+    QTest::newRow("vista, descending") << 2 << int(skDescending) << ".#######.|..#####..|...###...|....#....|.........";
+}
+
+void tst_NxDisplays::SortMarkDirectionAndPlace()
+{
+    QFETCH(int, Style);
+    QFETCH(int, Kind);
+    QFETCH(QString, Mark);
+    TFixture F;
+    auto* A = F.Text("Ab", 100);
+    A->SetSorted(true);
+    A->SetSortKind(TSortKind(Kind));
+    TFlatStyleDisplay Engraved(&F.Grid);
+    TDefaultStyleDisplay Themed(&F.Grid);
+    Themed.Themed = true;
+    TVistaStyleDisplay Vista(&F.Grid);
+    const QImage Img = F.Header(*std::array<TStyleDisplay*, 3>{&Engraved, &Themed, &Vista}[Style], 100);
+    const int MarkX = 2 + QFontMetrics(F.Grid.FFont).horizontalAdvance("Ab") + 2 + 19, MarkY = 18 / 2 - 4;
+    const QRect Box = Style == 2 ? QRect(46, 0, 9, 5) : QRect(MarkX - 1, MarkY - 1, 10, 9);
+    const QRgb Dark = Style == 0 ? Rgb(clBtnShadow) : Style == 1 ? Rgb(clGrayText) : qRgb(255, 255, 255);
+    QString Got;
+    for (int Y = Box.top(); Y <= Box.bottom(); ++Y)
+        for (int X = Box.left(); X <= Box.right(); ++X)
+            Got += QString(X > Box.left() ? "" : Y > Box.top() ? "|" : "") +
+                   (Img.pixel(X, Y) == Dark ? '#' : Style == 0 && Img.pixel(X, Y) == Rgb(clBtnHighlight) ? '+' : '.');
+    QCOMPARE(Got, Mark);
 }
 
 void tst_NxDisplays::ImageOnlyWithoutGlyphDrawsBackgroundOnly()

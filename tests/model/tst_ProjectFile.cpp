@@ -280,6 +280,9 @@ void tst_ProjectFile::badFileFailsAndChangesNothing_data()
     QTest::newRow("CODE outside the range")
         << Lcd(Size, Range, "<CHARS><CHAR CODE=\"1\" PIXELS=\"1,2\"/><CHAR CODE=\"3\" PIXELS=\"3,4\"/></CHARS>")
         << "Error loading font: CODE 3 lies outside the range 1 to 2";
+    QTest::newRow("CODE below the range")
+        << Lcd(Size, Range, "<CHARS><CHAR CODE=\"0\" PIXELS=\"1,2\"/><CHAR CODE=\"2\" PIXELS=\"3,4\"/></CHARS>")
+        << "Error loading font: CODE 0 lies outside the range 1 to 2";
     QTest::newRow("CODE 300")
         << Lcd(Size, Range, "<CHARS><CHAR CODE=\"1\" PIXELS=\"1,2\"/><CHAR CODE=\"300\" PIXELS=\"3,4\"/></CHARS>")
         << "Error loading font: CODE 300 lies outside 0 to 255";
