@@ -326,8 +326,13 @@ private slots:
 
     void emptyRangeDisablesCharacterCommands()
     {
-        TfrmMain& M = Main();
+        TfrmMain& M = MainWithProject(2, 1);
+        Click(Qt::LeftButton, {}, 0, 0); // a lit dot in the preview, of a project about to go
         M.ShowProject(MakeFont(QStringLiteral("Empty"), 100, 50, 8, 8), true);
+        const QImage Preview = M.findChild<QWidget*>(QStringLiteral("pnlPreviewBody"))->grab().toImage();
+        for (int Y = 0; Y < Preview.height(); ++Y)
+            for (int X = 0; X < Preview.width(); ++X)
+                QVERIFY(Preview.pixelColor(X, Y) != ModelToQColor(M.CharEditor()->CharViewer()->ActiveDotColor()));
         QVERIFY(!M.Action("actInvertGrid")->isEnabled());
         QVERIFY(M.Action("actOpenFontProject")->isEnabled());
         QCOMPARE(Label(M, "lblStatusFontSize2"), QStringLiteral("?? x ??"));
