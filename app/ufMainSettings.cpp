@@ -297,8 +297,12 @@ void TfrmMain::LoadToolbarLayout()
     S.beginGroup(LayoutPrefix + objectName());
     const QByteArray State = QByteArray::fromBase64(S.value(QStringLiteral("State")).toString().toLatin1());
     S.endGroup();
-    if (!State.isEmpty() && restoreState(State, LayoutVersion))
+    if (!State.isEmpty() && restoreState(State, LayoutVersion)) {
+        // The list kept the last font's width; no font is open yet, and the
+        // columns are back at their start widths.
+        resizeDocks({pnlFontChars}, {CharListStartWidth}, Qt::Horizontal);
         return;
+    }
     // Without Qt's block, at least the visibility of each bar and panel.
     for (QWidget* W : std::initializer_list<QWidget*>{tbFont, tbCharacter, pnlPreview, pnlTools}) {
         S.beginGroup(LayoutPrefix + W->objectName());
