@@ -279,6 +279,14 @@ bool TfrmMain::SaveToolbarLayout()
         S.setValue(QStringLiteral("Visible"), D->isHidden() ? 0 : 1);
         S.setValue(QStringLiteral("DockedTo"), D->isFloating() ? QString() : AreaName(dockWidgetArea(D)));
         S.setValue(QStringLiteral("Floating"), D->isFloating() ? 1 : 0);
+        // Qt's block has no size for a panel to come back at in a later session.
+        if (FPanelSizes.contains(D)) {
+            S.setValue(QStringLiteral("DockedWidth"), FPanelSizes.value(D).width());
+            S.setValue(QStringLiteral("DockedHeight"), FPanelSizes.value(D).height());
+        } else {
+            S.remove(QStringLiteral("DockedWidth"));
+            S.remove(QStringLiteral("DockedHeight"));
+        }
         S.endGroup();
     }
     // Qt keeps the exact places of all of them in one block.
@@ -301,6 +309,16 @@ void TfrmMain::LoadToolbarLayout()
         // The list kept the last font's width; no font is open yet, and the
         // columns are back at their start widths.
         resizeDocks({pnlFontChars}, {CharListStartWidth}, Qt::Horizontal);
+        for (QDockWidget* D : {pnlPreview, pnlTools}) {
+            S.beginGroup(LayoutPrefix + D->objectName());
+            const auto Length = [&](const QString& Key) {
+                return std::min(ReadInteger(&S, Key, 0), QWIDGETSIZE_MAX);
+            };
+            const QSize Kept(Length(QStringLiteral("DockedWidth")), Length(QStringLiteral("DockedHeight")));
+            S.endGroup();
+            if (!Kept.isEmpty())
+                FPanelSizes.insert(D, Kept);
+        }
         return;
     }
     // Without Qt's block, at least the visibility of each bar and panel.

@@ -649,17 +649,19 @@ private slots:
     // The panels hidden and shown again from the Tools menu, in turn, come back at the sizes they had.
     void panelsComeBackAtTheirSize()
     {
-        TfrmMain& M = MainWithProject();
-        const auto Size = [&](const char* Panel) { QApplication::processEvents(); return M.findChild<QWidget*>(Panel)->size(); };
+        MainWithProject();
+        const auto Size = [&](const char* Panel) { QApplication::processEvents(); return Fx.Window->findChild<QWidget*>(Panel)->size(); };
         const auto Sizes = [&] { return QList<QSize>{Size("pnlFontChars"), Size("pnlPreview"), Size("pnlTools")}; };
         const QList<QSize> Before = Sizes();
-        // P the preview panel, T the tools panel: each, both shown in the same order and in the other, one twice
-        for (const char* Toggles : {"PP", "TT", "PTPT", "TPPT", "PPPP"}) {
+        // P the preview panel, T the tools panel, | a restart: each, both shown in the same order and in the other,
+        // one twice, shown after one restart and after two
+        for (const char* Toggles : {"PP", "TT", "PTPT", "TPPT", "PPPP", "T|T", "P|P", "TP||PT"}) {
             for (const char* A = Toggles; *A; ++A, QApplication::processEvents()) // each laid out before the next
-                M.findChild<QAction*>(*A == 'P' ? "actPreviewPanel" : "actToolsPanel")->trigger();
+                *A == '|' ? (Fx.Window.reset(), void(MainWithProject()))
+                          : Fx.Window->findChild<QAction*>(*A == 'P' ? "actPreviewPanel" : "actToolsPanel")->trigger();
             QVERIFY2(Sizes() == Before, Toggles);
         }
-        QVERIFY(M.findChild<QAction*>("actPreviewPanel")->isChecked() && M.findChild<QAction*>("actToolsPanel")->isChecked());
+        QVERIFY(Fx.Window->findChild<QAction*>("actPreviewPanel")->isChecked() && Fx.Window->findChild<QAction*>("actToolsPanel")->isChecked());
     }
 
     // Shrunk, below the least size too (no window manager stops that), and grown back: no panel lies over
