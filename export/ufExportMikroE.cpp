@@ -290,9 +290,11 @@ bool TfrmMikroEExport::SourceRefused() const
     const QString File = QStringLiteral("an export file");
     // The module controls count only where the language has them.
     const bool Module = FLanguage != lgMikroC && chkAddModuleDecl->isChecked();
+    // Named as the tab's label names it: a module or a unit.
+    const QString ModuleField = lblModuleName->text().toLower();
     return RefuseEmptyRange(edtRangeFrom->value(), edtRangeTo->value()) ||
            RefuseNonWin1252(QStringLiteral("font name"), edtFontName->text(), File) ||
-           (Module && RefuseNonWin1252(QStringLiteral("module name"), edtModuleName->text(), File));
+           (Module && RefuseNonWin1252(ModuleField, edtModuleName->text(), File));
 }
 
 void TfrmMikroEExport::btnCopyToClipboardClick()
