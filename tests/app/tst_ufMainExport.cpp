@@ -438,18 +438,17 @@ void tst_ufMainExport::namesAndRangesTheFileCannotHold()
     const QString Name = QStringLiteral("Error: The %1 name cannot hold the character \"\u2603\": an export file stores only "
                                         "the characters of Windows-1252.");
     const QString Range = QStringLiteral("Error: The range From 50 To 40 holds no character: From must not be above To.");
-    // The action, the button pressed on each refused value, the tab and what it calls the module.
-    struct TCase { const char *Action, *Button; int Tab; const char* Module; };
-    for (const TCase& Case : {TCase{"actExportSWFToFile", "btnSave", -1, "module"}, {"actExportMikroE", "btnSave", 0, "module"},
-                              {"actExportMikroE", "btnCopyToClipboard", 0, "module"}, {"actExportMikroE", "btnSave", 1, "unit"}}) {
+    // The action, the button pressed on each refused value and the tab (1: mikroPascal's unit, not a module).
+    struct TCase { const char *Action, *Button; int Tab; };
+    for (const TCase& Case : {TCase{"actExportSWFToFile", "btnSave", 0}, {"actExportMikroE", "btnSave", 0},
+                              {"actExportMikroE", "btnCopyToClipboard", 0}, {"actExportMikroE", "btnSave", 1}}) {
         const char *Action = Case.Action, *Button = Case.Button;
         TfrmMain& M = WithProject(QStringLiteral("DV 12"), 5, 7, 30, 60);
         const QString File = Out(QString::fromLatin1(Action) + Button + QStringLiteral(".txt"));
         QApplication::clipboard()->setText(QStringLiteral("kept"));
         FMessages = TScriptedMessageService();
         FMessages.AnswerDialog([&](QDialog* D) {
-            if (Case.Tab >= 0)
-                Child<QTabBar>(D, "tbLanguages")->setCurrentIndex(Case.Tab);
+            if (auto* Tabs = D->findChild<QTabBar*>()) Tabs->setCurrentIndex(Case.Tab);
             Child<QCheckBox>(D, "chkAddModuleDecl")->setChecked(true);
             for (const char* Field : {"edtFontName", "edtModuleName", "range"}) {
                 FMessages.Answer(TModalResult::mrOk); // the refusal
@@ -467,7 +466,7 @@ void tst_ufMainExport::namesAndRangesTheFileCannotHold()
         });
         FMessages.AnswerFile(File);
         M.Action(Action)->trigger();
-        QCOMPARE(FMessages.Log.mid(1, 3), (QStringList{Name.arg("font"), Name.arg(Case.Module), Range}));
+        QCOMPARE(FMessages.Log.mid(1, 3), (QStringList{Name.arg("font"), Name.arg(Case.Tab ? "unit" : "module"), Range}));
         QVERIFY(FMessages.Log.value(4).startsWith(QStringLiteral("save file #")));
         QVERIFY2(ReadFile(File).contains("DV_12") && !ReadFile(File).contains('?'), ReadFile(File).constData());
     }
