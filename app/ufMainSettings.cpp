@@ -311,12 +311,11 @@ void TfrmMain::LoadToolbarLayout()
         resizeDocks({pnlFontChars}, {CharListStartWidth}, Qt::Horizontal);
         for (QDockWidget* D : {pnlPreview, pnlTools}) {
             S.beginGroup(LayoutPrefix + D->objectName());
-            const auto Length = [&](const QString& Key) {
-                return std::min(ReadInteger(&S, Key, 0), QWIDGETSIZE_MAX);
-            };
-            const QSize Kept(Length(QStringLiteral("DockedWidth")), Length(QStringLiteral("DockedHeight")));
+            const QSize Kept(ReadInteger(&S, QStringLiteral("DockedWidth"), 0),
+                             ReadInteger(&S, QStringLiteral("DockedHeight"), 0));
             S.endGroup();
-            if (!Kept.isEmpty())
+            // A size no screen holds would crowd out the list and the editor.
+            if (!Kept.isEmpty() && Kept == Kept.boundedTo(screen()->availableVirtualSize()))
                 FPanelSizes.insert(D, Kept);
         }
         return;
