@@ -34,6 +34,9 @@ inline const QString AppTitle = QStringLiteral("Dotwright 1.0.0");
 // Dot size of the thumbnails in the character list.
 constexpr int ThumbnailDotSize = 4;
 
+// The character list's width before any font sizes it: its columns' start widths fit.
+constexpr int CharListStartWidth = 203;
+
 // The passes over all characters, each one operation of the pixel buffer.
 enum class TBatchPass {
     RemoveColsLeft, RemoveColsRight, RemoveRowsBottom, RemoveRowsTop,

@@ -237,8 +237,11 @@ void TfrmMain::ShowProject(std::unique_ptr<TGLCDFont> Font, bool Modified)
         FillCharList();
     else
         UpdateStatusBar(nullptr);
-    // Nothing to edit without a character.
+    // Nothing to edit without a character, and the preview shows none: the
+    // editor would otherwise keep the old project's.
     FCharEditor->setVisible(HasCharRows());
+    if (!HasCharRows())
+        FCharEditor->ClearCells();
     // The keys move through the characters from the start.
     if (HasCharRows())
         grdFontViewer->setFocus();

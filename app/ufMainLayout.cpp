@@ -287,7 +287,7 @@ void TfrmMain::CreateDocks()
     CreateCharList();
     pnlFontChars->setWidget(grdFontViewer);
     addDockWidget(Qt::LeftDockWidgetArea, pnlFontChars);
-    resizeDocks({pnlFontChars}, {203}, Qt::Horizontal);
+    resizeDocks({pnlFontChars}, {CharListStartWidth}, Qt::Horizontal);
 
     pnlPreview = new QDockWidget(QStringLiteral("Preview"), this);
     pnlPreview->setObjectName(QStringLiteral("pnlPreview"));

@@ -279,6 +279,14 @@ bool TfrmMain::SaveToolbarLayout()
         S.setValue(QStringLiteral("Visible"), D->isHidden() ? 0 : 1);
         S.setValue(QStringLiteral("DockedTo"), D->isFloating() ? QString() : AreaName(dockWidgetArea(D)));
         S.setValue(QStringLiteral("Floating"), D->isFloating() ? 1 : 0);
+        // Qt's block has no size for a panel to come back at in a later session.
+        if (FPanelSizes.contains(D)) {
+            S.setValue(QStringLiteral("DockedWidth"), FPanelSizes.value(D).width());
+            S.setValue(QStringLiteral("DockedHeight"), FPanelSizes.value(D).height());
+        } else {
+            S.remove(QStringLiteral("DockedWidth"));
+            S.remove(QStringLiteral("DockedHeight"));
+        }
         S.endGroup();
     }
     // Qt keeps the exact places of all of them in one block.
@@ -297,8 +305,21 @@ void TfrmMain::LoadToolbarLayout()
     S.beginGroup(LayoutPrefix + objectName());
     const QByteArray State = QByteArray::fromBase64(S.value(QStringLiteral("State")).toString().toLatin1());
     S.endGroup();
-    if (!State.isEmpty() && restoreState(State, LayoutVersion))
+    if (!State.isEmpty() && restoreState(State, LayoutVersion)) {
+        // The list kept the last font's width; no font is open yet, and the
+        // columns are back at their start widths.
+        resizeDocks({pnlFontChars}, {CharListStartWidth}, Qt::Horizontal);
+        for (QDockWidget* D : {pnlPreview, pnlTools}) {
+            S.beginGroup(LayoutPrefix + D->objectName());
+            const QSize Kept(ReadInteger(&S, QStringLiteral("DockedWidth"), 0),
+                             ReadInteger(&S, QStringLiteral("DockedHeight"), 0));
+            S.endGroup();
+            // A size no screen holds would crowd out the list and the editor.
+            if (!Kept.isEmpty() && Kept == Kept.boundedTo(screen()->availableVirtualSize()))
+                FPanelSizes.insert(D, Kept);
+        }
         return;
+    }
     // Without Qt's block, at least the visibility of each bar and panel.
     for (QWidget* W : std::initializer_list<QWidget*>{tbFont, tbCharacter, pnlPreview, pnlTools}) {
         S.beginGroup(LayoutPrefix + W->objectName());

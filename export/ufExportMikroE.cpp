@@ -83,6 +83,13 @@ TfrmMikroEExport::TfrmMikroEExport(QWidget* Parent) : QDialog(Parent)
     Fields->addWidget(chkAddModuleDecl, 2, 0, 1, 2);
     edtModuleName = NewNameEdit("edtModuleName");
     lblModuleName = AddLabelled(*Fields, 3, 0, "lblModuleName", QStringLiteral("Module Name"), edtModuleName);
+    // Hidden on a tab, the module controls keep their room: the controls every
+    // tab shares stay where a click aimed from another tab lands.
+    for (QWidget* W : std::initializer_list<QWidget*>{chkAddModuleDecl, lblModuleName, edtModuleName}) {
+        QSizePolicy P = W->sizePolicy();
+        P.setRetainSizeWhenHidden(true);
+        W->setSizePolicy(P);
+    }
     Top->addLayout(Fields, 3);
 
     grpbLibrary = NewThemedGroupBox(QStringLiteral("Generate Code For Use With "), "grpbLibrary");
@@ -157,6 +164,13 @@ TfrmMikroEExport::TfrmMikroEExport(QWidget* Parent) : QDialog(Parent)
 void TfrmMikroEExport::FormCreate()
 {
     ApplyUIFont(*this);
+    // As wide as its widest caption on any tab, so the fields beside it stay put.
+    const QFontMetrics Metrics = lblModuleName->fontMetrics();
+    int LabelWidth = 0;
+    for (const TLanguageCaptions& C : LanguageCaptions)
+        if (C.ModuleLabel)
+            LabelWidth = std::max(LabelWidth, Metrics.horizontalAdvance(QString::fromLatin1(C.ModuleLabel)));
+    lblModuleName->setMinimumWidth(LabelWidth);
     edtModuleName->setEnabled(chkAddModuleDecl->isChecked());
     tbLanguages->setCurrentIndex(0);
     SelectLanguage(lgMikroBasic);
@@ -290,9 +304,11 @@ bool TfrmMikroEExport::SourceRefused() const
     const QString File = QStringLiteral("an export file");
     // The module controls count only where the language has them.
     const bool Module = FLanguage != lgMikroC && chkAddModuleDecl->isChecked();
+    // Named as the tab's label names it: a module or a unit.
+    const QString ModuleField = lblModuleName->text().toLower();
     return RefuseEmptyRange(edtRangeFrom->value(), edtRangeTo->value()) ||
            RefuseNonWin1252(QStringLiteral("font name"), edtFontName->text(), File) ||
-           (Module && RefuseNonWin1252(QStringLiteral("module name"), edtModuleName->text(), File));
+           (Module && RefuseNonWin1252(ModuleField, edtModuleName->text(), File));
 }
 
 void TfrmMikroEExport::btnCopyToClipboardClick()

@@ -326,8 +326,11 @@ private slots:
 
     void emptyRangeDisablesCharacterCommands()
     {
-        TfrmMain& M = Main();
+        TfrmMain& M = MainWithProject(2, 1);
+        const QImage Blank = M.CharEditor()->CharViewer()->grab().toImage();
+        Click(Qt::LeftButton, {}, 0, 0); // a lit dot in the preview, of a project about to go
         M.ShowProject(MakeFont(QStringLiteral("Empty"), 100, 50, 8, 8), true);
+        QCOMPARE(M.CharEditor()->CharViewer()->grab().toImage(), Blank);
         QVERIFY(!M.Action("actInvertGrid")->isEnabled());
         QVERIFY(M.Action("actOpenFontProject")->isEnabled());
         QCOMPARE(Label(M, "lblStatusFontSize2"), QStringLiteral("?? x ??"));
@@ -648,17 +651,18 @@ private slots:
     // The panels hidden and shown again from the Tools menu, in turn, come back at the sizes they had.
     void panelsComeBackAtTheirSize()
     {
-        TfrmMain& M = MainWithProject();
-        const auto Size = [&](const char* Panel) { QApplication::processEvents(); return M.findChild<QWidget*>(Panel)->size(); };
+        MainWithProject();
+        const auto Size = [&](const char* Panel) { QApplication::processEvents(); return Fx.Window->findChild<QWidget*>(Panel)->size(); };
         const auto Sizes = [&] { return QList<QSize>{Size("pnlFontChars"), Size("pnlPreview"), Size("pnlTools")}; };
         const QList<QSize> Before = Sizes();
-        // P the preview panel, T the tools panel: each, both shown in the same order and in the other, one twice
-        for (const char* Toggles : {"PP", "TT", "PTPT", "TPPT", "PPPP"}) {
+        // P the preview panel, T the tools panel, | a restart: each, both shown in the same order and in the other, one twice
+        for (const char* Toggles : {"PP", "TT", "PTPT", "TPPT", "PPPP", "T|T", "TP||PT"}) {
             for (const char* A = Toggles; *A; ++A, QApplication::processEvents()) // each laid out before the next
-                M.findChild<QAction*>(*A == 'P' ? "actPreviewPanel" : "actToolsPanel")->trigger();
+                *A == '|' ? (Fx.Window.reset(), void(MainWithProject()))
+                          : Fx.Window->findChild<QAction*>(*A == 'P' ? "actPreviewPanel" : "actToolsPanel")->trigger();
             QVERIFY2(Sizes() == Before, Toggles);
         }
-        QVERIFY(M.findChild<QAction*>("actPreviewPanel")->isChecked() && M.findChild<QAction*>("actToolsPanel")->isChecked());
+        QVERIFY(Fx.Window->findChild<QAction*>("actPreviewPanel")->isChecked() && Fx.Window->findChild<QAction*>("actToolsPanel")->isChecked());
     }
 
     // Shrunk, below the least size too (no window manager stops that), and grown back: no panel lies over
@@ -798,6 +802,7 @@ private slots:
         QVERIFY(M.findChild<QWidget*>(QStringLiteral("pnlQuickHelp"))->isHidden());
         QVERIFY(M.findChild<QWidget*>(QStringLiteral("tbFont"))->isHidden());
         QCOMPARE(M.geometry(), QRect(40, 50, 1010, 760));
+        QVERIFY(!M.findChild<QAbstractScrollArea*>("grdFontViewer")->horizontalScrollBar()->isVisible()); // empty, at the start width
     }
 
     void firstStartDefaults()

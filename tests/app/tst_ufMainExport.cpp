@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -452,15 +453,17 @@ void tst_ufMainExport::namesAndRangesTheFileCannotHold()
     const QString Name = QStringLiteral("Error: The %1 name cannot hold the character \"\u2603\": an export file stores only "
                                         "the characters of Windows-1252.");
     const QString Range = QStringLiteral("Error: The range From 50 To 40 holds no character: From must not be above To.");
-    // The action and the button pressed on each refused value.
-    for (const auto& Case : {std::pair{"actExportSWFToFile", "btnSave"}, {"actExportMikroE", "btnSave"},
-                             {"actExportMikroE", "btnCopyToClipboard"}}) {
-        const char *Action = Case.first, *Button = Case.second; // a lambda takes no structured binding in clang 14
+    // The action, the button pressed on each refused value and the tab (1: mikroPascal's unit, not a module).
+    struct TCase { const char *Action, *Button; int Tab; };
+    for (const TCase& Case : {TCase{"actExportSWFToFile", "btnSave", 0}, {"actExportMikroE", "btnSave", 0},
+                              {"actExportMikroE", "btnCopyToClipboard", 0}, {"actExportMikroE", "btnSave", 1}}) {
+        const char *Action = Case.Action, *Button = Case.Button;
         TfrmMain& M = WithProject(QStringLiteral("DV 12"), 5, 7, 30, 60);
         const QString File = Out(QString::fromLatin1(Action) + Button + QStringLiteral(".txt"));
         QApplication::clipboard()->setText(QStringLiteral("kept"));
         FMessages = TScriptedMessageService();
         FMessages.AnswerDialog([&](QDialog* D) {
+            if (auto* Tabs = D->findChild<QTabBar*>()) Tabs->setCurrentIndex(Case.Tab);
             Child<QCheckBox>(D, "chkAddModuleDecl")->setChecked(true);
             for (const char* Field : {"edtFontName", "edtModuleName", "range"}) {
                 FMessages.Answer(TModalResult::mrOk); // the refusal
@@ -478,7 +481,7 @@ void tst_ufMainExport::namesAndRangesTheFileCannotHold()
         });
         FMessages.AnswerFile(File);
         M.Action(Action)->trigger();
-        QCOMPARE(FMessages.Log.mid(1, 3), (QStringList{Name.arg("font"), Name.arg("module"), Range}));
+        QCOMPARE(FMessages.Log.mid(1, 3), (QStringList{Name.arg("font"), Name.arg(Case.Tab ? "unit" : "module"), Range}));
         QVERIFY(FMessages.Log.value(4).startsWith(QStringLiteral("save file #")));
         QVERIFY2(ReadFile(File).contains("DV_12") && !ReadFile(File).contains('?'), ReadFile(File).constData());
     }

@@ -128,7 +128,11 @@ void tst_ufExportMikroE::previewAndSavedFile()
     D.SetGlcdFont(F.get());
     D.edtRangeFrom->setValue(40);
     D.edtRangeTo->setValue(50);
+    D.show(); // where a click aimed from another tab lands: the controls all tabs share stay in place
+    const auto Places = [&] { QApplication::processEvents(); return QList{D.edtFontName->pos(), D.edtRangeFrom->pos(), D.edtRangeTo->pos(), D.rbVornexLib->mapTo(&D, QPoint())}; };
+    const QList<QPoint> OnFirstTab = Places();
     D.tbLanguages->setCurrentIndex(Tab);
+    QCOMPARE(Places(), OnFirstTab);
     (Vornex ? D.rbVornexLib : D.rbMikroEGlcdLib)->click();
     if (Module) {
         D.chkAddModuleDecl->click();
