@@ -1,0 +1,250 @@
+// The one writer of every file the program writes, the checks in front of the
+// settings file, and the memory an open may take.
+#include "unHelpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/resource.h>
+#include <qplatformdefs.h>
+
+namespace {
+
+// The system's text for an errno value ("No space left on device").
+QString SystemError(int Errno) { return QString::fromLocal8Bit(std::strerror(Errno)); }
+
+// Where Path leads once every symbolic link on its end is followed (Info
+// then holds its lstat, st_mode 0 when it does not exist yet). Nullopt when
+// it leads to something other than a regular file (Error 0), or cannot be
+// followed (Error: why).
+std::optional<QByteArray> FollowLinks(QByteArray Path, QT_STATBUF& Info, int& Error)
+{
+    Error = 0;
+    for (int Links = 0; Links <= 40; ++Links) {
+        if (QT_LSTAT(Path.constData(), &Info) != 0) {
+            Info.st_mode = 0; // missing (or unreachable): the write says why
+            return Path;
+        }
+        if (S_ISREG(Info.st_mode))
+            return Path;
+        if (!S_ISLNK(Info.st_mode))
+            return std::nullopt;
+        QByteArray Target(PATH_MAX, Qt::Uninitialized);
+        const ssize_t Size = ::readlink(Path.constData(), Target.data(), size_t(Target.size()));
+        if (Size < 0) {
+            Error = errno;
+            return std::nullopt;
+        }
+        Target.truncate(Size);
+        // A relative link is relative to its own folder.
+        if (!Target.startsWith('/'))
+            Target.prepend(Path.left(Path.lastIndexOf('/') + 1));
+        Path = Target;
+    }
+    Error = ELOOP;
+    return std::nullopt;
+}
+
+// Writes all of Bytes at Offset, retrying what a signal or a short write cut;
+// 0 or the errno of the failure.
+int WriteAll(int Fd, const QByteArray& Bytes, qint64 Offset)
+{
+    const char* Data = Bytes.constData();
+    qint64 Left = Bytes.size();
+    while (Left > 0) {
+        const ssize_t Done = Offset < 0 ? ::write(Fd, Data, size_t(Left)) : ::pwrite(Fd, Data, size_t(Left), Offset);
+        if (Done > 0) {
+            Data += Done;
+            Left -= Done;
+            if (Offset >= 0)
+                Offset += Done;
+        } else if (Done == 0 || errno != EINTR) {
+            return Done == 0 ? EIO : errno;
+        }
+    }
+    return 0;
+}
+
+// A new file beside the target, with a name short enough for any folder that
+// holds a name of the longest kind (".dw-" and 6 letters). Mode as open()
+// takes it (the umask applies). The descriptor, or -1 with errno set.
+int CreateTemporary(const QByteArray& Folder, mode_t Mode, QByteArray& Name)
+{
+    static const char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int Try = 0; Try < 100; ++Try) {
+        Name = Folder + "/.dw-";
+        for (int I = 0; I < 6; ++I)
+            Name += Letters[QRandomGenerator::global()->bounded(int(sizeof(Letters) - 1))];
+        const int Fd = QT_OPEN(Name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Mode);
+        if (Fd >= 0 || errno != EEXIST)
+            return Fd;
+    }
+    return -1;
+}
+
+// Syncs the folder, so that a rename in it outlasts a power cut. A folder the
+// user may not open for reading cannot be synced, and a file system that
+// cannot sync folders says EINVAL: neither is a failure of the write.
+int SyncFolder(const QByteArray& Folder)
+{
+    const int Fd = QT_OPEN(Folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (Fd < 0)
+        return 0;
+    const int Error = ::fsync(Fd) == 0 || errno == EINVAL ? 0 : errno;
+    ::close(Fd);
+    return Error;
+}
+
+// The old file rewritten where it stands, for a folder in which no new file
+// may be made. Nothing of it changes until the room for the new bytes is
+// reserved, so a full disk or a size limit fails first; only a crash while
+// the bytes go out can leave it part old, part new.
+int WriteInPlace(const QByteArray& Path, const QByteArray& Bytes)
+{
+    // A file size limit stops a write below the old end of the file too,
+    // where no reservation is needed: it is checked first.
+    rlimit Limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &Limit) == 0 && Limit.rlim_cur != RLIM_INFINITY &&
+        rlim_t(Bytes.size()) > Limit.rlim_cur)
+        return EFBIG;
+    // Read access lets the C library reserve by hand where the file system cannot.
+    int Fd = QT_OPEN(Path.constData(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (Fd < 0 && errno == EACCES)
+        Fd = QT_OPEN(Path.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    if (Fd < 0)
+        return errno;
+    QT_STATBUF Info;
+    int Error = QT_FSTAT(Fd, &Info) != 0 ? errno : S_ISREG(Info.st_mode) ? 0 : EINVAL;
+    if (!Error && !Bytes.isEmpty()) {
+        Error = ::posix_fallocate(Fd, 0, Bytes.size());
+        // A reservation that ran out of room half-way can leave the file longer
+        // (ext4, or the C library's own reservation): the old length comes back.
+        QT_STATBUF Now;
+        if (Error && QT_FSTAT(Fd, &Now) == 0 && Now.st_size != Info.st_size) {
+            [[maybe_unused]] const int Cut = QT_FTRUNCATE(Fd, Info.st_size);
+        }
+    }
+    if (!Error)
+        Error = WriteAll(Fd, Bytes, 0);
+    if (!Error && QT_FTRUNCATE(Fd, Bytes.size()) != 0)
+        Error = errno;
+    if (!Error && ::fsync(Fd) != 0)
+        Error = errno;
+    if (::close(Fd) != 0 && !Error)
+        Error = errno;
+    return Error;
+}
+
+} // namespace
+
+QString NotARegularFile(const QString& FileName)
+{
+    return QStringLiteral("%1 is not a regular file").arg(QDir::toNativeSeparators(FileName));
+}
+
+QString RegularFileTarget(const QString& FileName, QString* ErrorText)
+{
+    QT_STATBUF Info;
+    int Error = 0;
+    if (const auto Path = FollowLinks(QFile::encodeName(FileName), Info, Error))
+        return QFile::decodeName(*Path);
+    if (ErrorText)
+        *ErrorText = Error ? SystemError(Error) : NotARegularFile(FileName);
+    return QString();
+}
+
+bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* ErrorText)
+{
+    auto Fail = [ErrorText](const QString& Why) {
+        if (ErrorText)
+            *ErrorText = Why;
+        return false;
+    };
+    if (FileName.isEmpty())
+        return Fail(QStringLiteral("No file name"));
+    // A link is written through and stays a link. A pipe or a device is never
+    // replaced by a regular file (and a pipe with no reader would wait for ever).
+    QT_STATBUF Old;
+    int Error = 0;
+    const std::optional<QByteArray> Found = FollowLinks(QFile::encodeName(FileName), Old, Error);
+    if (!Found)
+        return Fail(Error ? SystemError(Error) : NotARegularFile(FileName));
+    const QByteArray& Path = *Found;
+    const bool Exists = S_ISREG(Old.st_mode);
+    // A file the user made read-only is not replaced behind that.
+    if (Exists && ::access(Path.constData(), W_OK) != 0)
+        return Fail(SystemError(errno));
+    const qsizetype Slash = Path.lastIndexOf('/');
+    const QByteArray Folder = Slash < 0 ? QByteArray(".") : Slash == 0 ? QByteArray("/") : Path.left(Slash);
+
+    QByteArray Temporary;
+    // The new file starts private and takes the old one's owner and mode.
+    const int Fd = CreateTemporary(Folder, Exists ? 0600 : 0666, Temporary);
+    if (Fd < 0) {
+        Error = errno;
+        // A folder the user may not write to, holding a file the user may.
+        if (Exists && (Error == EACCES || Error == EPERM || Error == EROFS))
+            Error = WriteInPlace(Path, Bytes);
+        return Error ? Fail(SystemError(Error)) : true;
+    }
+    if (Exists) {
+        // Root gives the owner back; anyone else may still give back a group
+        // of theirs, which keeps the file writable for the others in it.
+        if (::fchown(Fd, Old.st_uid, Old.st_gid) != 0) {
+            [[maybe_unused]] const int Grouped = ::fchown(Fd, uid_t(-1), Old.st_gid);
+        }
+        if (::fchmod(Fd, Old.st_mode & 07777) != 0)
+            Error = errno;
+    }
+    if (!Error)
+        Error = WriteAll(Fd, Bytes, -1);
+    if (!Error && ::fsync(Fd) != 0)
+        Error = errno;
+    if (::close(Fd) != 0 && !Error)
+        Error = errno;
+    if (!Error && ::rename(Temporary.constData(), Path.constData()) != 0) {
+        Error = errno;
+        // A sticky folder (/tmp) keeps another user's file from being replaced.
+        if (Exists && (Error == EPERM || Error == EACCES)) {
+            ::unlink(Temporary.constData());
+            Error = WriteInPlace(Path, Bytes);
+            return Error ? Fail(SystemError(Error)) : true;
+        }
+    }
+    if (Error) {
+        ::unlink(Temporary.constData());
+        return Fail(SystemError(Error));
+    }
+    if ((Error = SyncFolder(Folder)) != 0)
+        return Fail(SystemError(Error));
+    return true;
+}
+
+namespace {
+
+std::function<qint64()> MemorySource;
+
+qint64 SystemAvailableMemory()
+{
+    QFile Info(QStringLiteral("/proc/meminfo"));
+    if (!Info.open(QIODevice::ReadOnly))
+        return -1;
+    // "MemAvailable:   20254868 kB"
+    for (const QByteArray& Line : Info.readAll().split('\n'))
+        if (Line.startsWith("MemAvailable:")) {
+            bool Ok = false;
+            const qint64 KiB = Line.mid(13).trimmed().split(' ').constFirst().toLongLong(&Ok);
+            return Ok ? KiB * 1024 : -1;
+        }
+    return -1;
+}
+
+} // namespace
+
+qint64 AvailableMemory() { return MemorySource ? MemorySource() : SystemAvailableMemory(); }
+
+void SetAvailableMemorySource(std::function<qint64()> Source) { MemorySource = std::move(Source); }
