@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <sys/types.h>
 
 QString PadRight(const QString& S, int Len, QChar Ch);
 QString RepeatString(const QString& S, int N);
@@ -44,12 +45,27 @@ QString FirstNonWin1252(const QString& S);
 // Writes Bytes as the whole content of FileName, through the links that lead
 // to it (they stay links). A new file takes the place of the old one once it
 // is all written and synced, and the folder is synced after. In a folder the
-// user may not write to, the file is rewritten in place once the room for the
-// new bytes is reserved. A target that is no regular file (a folder, a pipe,
-// a device) is refused. False with the system's reason in ErrorText ("No space
-// left on device", "<name> is not a regular file") when anything fails; the
-// old bytes are then unchanged unless the failure came while writing in place.
+// user may not write to, the file is locked and rewritten in place once the
+// room for the new bytes is reserved. A target that is no regular file (a
+// folder, a pipe, a device) is refused. False with the system's reason in
+// ErrorText ("No space left on device", "<name> is not a regular file") when
+// anything fails; the old bytes are then unchanged unless the failure came
+// after the first byte written in place.
 [[nodiscard]] bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* ErrorText);
+// The system calls WriteWholeFile makes for each of its steps, so that a test
+// can fail any one of them or see their order. Each answers as its system
+// call does (-1 with errno set); Reserve as posix_fallocate, with the errno.
+struct TWriterCalls {
+    int (*Open)(const char* Path, int Flags, mode_t Mode);
+    int (*Lock)(int Fd); // exclusive, waited for
+    int (*Reserve)(int Fd, off_t Size);
+    ssize_t (*Write)(int Fd, const void* Data, size_t Size, off_t Offset); // Offset < 0: at the file's position
+    int (*Sync)(int Fd);
+    int (*Rename)(const char* From, const char* To);
+};
+// The system's own calls, and those the writer makes (the same unless a test swapped its own in).
+extern const TWriterCalls SystemWriterCalls;
+extern TWriterCalls WriterCalls;
 // "<name> is not a regular file"
 QString NotARegularFile(const QString& FileName);
 // Where a write of FileName would go: FileName, or where the links at it lead

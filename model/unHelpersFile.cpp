@@ -6,11 +6,30 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <qplatformdefs.h>
+
+const TWriterCalls SystemWriterCalls{
+    [](const char* Path, int Flags, mode_t Mode) { return int(QT_OPEN(Path, Flags, Mode)); },
+    [](int Fd) {
+        int Result;
+        while ((Result = ::flock(Fd, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        return Result;
+    },
+    [](int Fd, off_t Size) { return ::posix_fallocate(Fd, 0, Size); },
+    [](int Fd, const void* Data, size_t Size, off_t Offset) {
+        return Offset < 0 ? ::write(Fd, Data, Size) : ::pwrite(Fd, Data, Size, Offset);
+    },
+    [](int Fd) { return ::fsync(Fd); },
+    [](const char* From, const char* To) { return ::rename(From, To); },
+};
+TWriterCalls WriterCalls = SystemWriterCalls;
 
 namespace {
 
@@ -49,22 +68,19 @@ std::optional<QByteArray> FollowLinks(QByteArray Path, QT_STATBUF& Info, int& Er
     return std::nullopt;
 }
 
-// Writes all of Bytes at Offset, retrying what a signal or a short write cut;
-// 0 or the errno of the failure.
-int WriteAll(int Fd, const QByteArray& Bytes, qint64 Offset)
+// Writes all of Bytes at Offset (< 0: at the file's position), retrying what
+// a signal or a short write cut; 0 or the errno of the failure. Written: the
+// bytes that went out.
+int WriteAll(int Fd, const QByteArray& Bytes, qint64 Offset, qint64& Written)
 {
-    const char* Data = Bytes.constData();
-    qint64 Left = Bytes.size();
-    while (Left > 0) {
-        const ssize_t Done = Offset < 0 ? ::write(Fd, Data, size_t(Left)) : ::pwrite(Fd, Data, size_t(Left), Offset);
-        if (Done > 0) {
-            Data += Done;
-            Left -= Done;
-            if (Offset >= 0)
-                Offset += Done;
-        } else if (Done == 0 || errno != EINTR) {
+    Written = 0;
+    while (Written < Bytes.size()) {
+        const ssize_t Done = WriterCalls.Write(Fd, Bytes.constData() + Written, size_t(Bytes.size() - Written),
+                                               Offset < 0 ? -1 : Offset + Written);
+        if (Done > 0)
+            Written += Done;
+        else if (Done == 0 || errno != EINTR)
             return Done == 0 ? EIO : errno;
-        }
     }
     return 0;
 }
@@ -79,7 +95,7 @@ int CreateTemporary(const QByteArray& Folder, mode_t Mode, QByteArray& Name)
         Name = Folder + "/.dw-";
         for (int I = 0; I < 6; ++I)
             Name += Letters[QRandomGenerator::global()->bounded(int(sizeof(Letters) - 1))];
-        const int Fd = QT_OPEN(Name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Mode);
+        const int Fd = WriterCalls.Open(Name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Mode);
         if (Fd >= 0 || errno != EEXIST)
             return Fd;
     }
@@ -91,18 +107,20 @@ int CreateTemporary(const QByteArray& Folder, mode_t Mode, QByteArray& Name)
 // cannot sync folders says EINVAL: neither is a failure of the write.
 int SyncFolder(const QByteArray& Folder)
 {
-    const int Fd = QT_OPEN(Folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int Fd = WriterCalls.Open(Folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (Fd < 0)
         return 0;
-    const int Error = ::fsync(Fd) == 0 || errno == EINVAL ? 0 : errno;
+    const int Error = WriterCalls.Sync(Fd) == 0 || errno == EINVAL ? 0 : errno;
     ::close(Fd);
     return Error;
 }
 
 // The old file rewritten where it stands, for a folder in which no new file
-// may be made. Nothing of it changes until the room for the new bytes is
-// reserved, so a full disk or a size limit fails first; only a crash while
-// the bytes go out can leave it part old, part new.
+// may be made. It is locked for the whole write, so that a second writer
+// waits instead of mixing its bytes in. Nothing of it changes until the room
+// for the new bytes is reserved, so a full disk or a size limit fails first,
+// and a failure before the first byte gives the old length back; only a
+// failure or a crash while the bytes go out can leave it part old, part new.
 int WriteInPlace(const QByteArray& Path, const QByteArray& Bytes)
 {
     // A file size limit stops a write below the old end of the file too,
@@ -112,29 +130,31 @@ int WriteInPlace(const QByteArray& Path, const QByteArray& Bytes)
         rlim_t(Bytes.size()) > Limit.rlim_cur)
         return EFBIG;
     // Read access lets the C library reserve by hand where the file system cannot.
-    int Fd = QT_OPEN(Path.constData(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    int Fd = WriterCalls.Open(Path.constData(), O_RDWR | O_CLOEXEC | O_NONBLOCK, 0);
     if (Fd < 0 && errno == EACCES)
-        Fd = QT_OPEN(Path.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+        Fd = WriterCalls.Open(Path.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK, 0);
     if (Fd < 0)
         return errno;
+    // The old length as the lock leaves it: another writer may have changed it.
     QT_STATBUF Info;
-    int Error = QT_FSTAT(Fd, &Info) != 0 ? errno : S_ISREG(Info.st_mode) ? 0 : EINVAL;
-    if (!Error && !Bytes.isEmpty()) {
-        Error = ::posix_fallocate(Fd, 0, Bytes.size());
-        // A reservation that ran out of room half-way can leave the file longer
-        // (ext4, or the C library's own reservation): the old length comes back.
-        QT_STATBUF Now;
-        if (Error && QT_FSTAT(Fd, &Now) == 0 && Now.st_size != Info.st_size) {
-            [[maybe_unused]] const int Cut = QT_FTRUNCATE(Fd, Info.st_size);
-        }
-    }
+    int Error = WriterCalls.Lock(Fd) != 0 ? errno : QT_FSTAT(Fd, &Info) != 0 ? errno : S_ISREG(Info.st_mode) ? 0 : EINVAL;
+    const bool Reserving = !Error && !Bytes.isEmpty();
+    if (Reserving)
+        Error = WriterCalls.Reserve(Fd, Bytes.size());
+    qint64 Written = 0;
     if (!Error)
-        Error = WriteAll(Fd, Bytes, 0);
+        Error = WriteAll(Fd, Bytes, 0, Written);
+    // The reservation (or its half, where room ran out: ext4, or the C
+    // library's own) lengthened the file with zeros; they go again.
+    QT_STATBUF Now;
+    if (Error && Reserving && QT_FSTAT(Fd, &Now) == 0 && Now.st_size > std::max<qint64>(Info.st_size, Written)) {
+        [[maybe_unused]] const int Cut = QT_FTRUNCATE(Fd, std::max<qint64>(Info.st_size, Written));
+    }
     if (!Error && QT_FTRUNCATE(Fd, Bytes.size()) != 0)
         Error = errno;
-    if (!Error && ::fsync(Fd) != 0)
+    if (!Error && WriterCalls.Sync(Fd) != 0)
         Error = errno;
-    if (::close(Fd) != 0 && !Error)
+    if (::close(Fd) != 0 && !Error) // the lock ends here
         Error = errno;
     return Error;
 }
@@ -200,13 +220,14 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
         if (::fchmod(Fd, Old.st_mode & 07777) != 0)
             Error = errno;
     }
+    qint64 Written = 0;
     if (!Error)
-        Error = WriteAll(Fd, Bytes, -1);
-    if (!Error && ::fsync(Fd) != 0)
+        Error = WriteAll(Fd, Bytes, -1, Written);
+    if (!Error && WriterCalls.Sync(Fd) != 0)
         Error = errno;
     if (::close(Fd) != 0 && !Error)
         Error = errno;
-    if (!Error && ::rename(Temporary.constData(), Path.constData()) != 0) {
+    if (!Error && WriterCalls.Rename(Temporary.constData(), Path.constData()) != 0) {
         Error = errno;
         // A sticky folder (/tmp) keeps another user's file from being replaced.
         if (Exists && (Error == EPERM || Error == EACCES)) {

@@ -2,6 +2,7 @@
 #include "../FullDisk.h"
 
 #include <QtTest>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 class tst_unHelpers : public QObject {
@@ -22,6 +23,8 @@ private slots:
     void writeRefusesNonRegularTarget();
     void writeKeepsOldBytesUnlessAllIsWritten_data();
     void writeKeepsOldBytesUnlessAllIsWritten();
+    void writeStepFails_data();
+    void writeStepFails();
     void shellGoesThroughOpener();
     void documentOpenerSaysWhetherAProgramTookIt();
     void shellWaitOutlivesANestedLoop();
@@ -236,6 +239,92 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
         QCOMPARE(::stat(QFile::encodeName(Path).constData(), &Info) == 0 ? Info.st_mode & 07777 : 0u, W.File);
         QCOMPARE(Info.st_gid, W.Group);
     }
+}
+
+namespace {
+// The writer's calls as a test makes them: each is logged as the step it is, the Nth call of step Fails fails
+// with Errno, and a write takes at most 1000 bytes, so that a later write can fail.
+struct TInjected {
+    QString Fails;
+    int Nth = 1, Errno = 0;
+    QStringList Log;
+} Injected;
+
+bool Injects(const char* Step)
+{
+    Injected.Log << Step;
+    errno = Injected.Errno;
+    return Injected.Fails == Step && Injected.Log.count(Step) == Injected.Nth;
+}
+
+const TWriterCalls Injecting{
+    [](const char* Path, int Flags, mode_t Mode) {
+        return Injects((Flags & O_TMPFILE) == O_TMPFILE ? "unnamed" : Flags & O_CREAT ? "named"
+                       : Flags & O_DIRECTORY ? "open-folder" : "open") ? -1 : SystemWriterCalls.Open(Path, Flags, Mode);
+    },
+    [](int Fd) { return Injects("lock") ? -1 : SystemWriterCalls.Lock(Fd); },
+    [](int Fd, off_t Size) { return Injects("reserve") ? errno : SystemWriterCalls.Reserve(Fd, Size); },
+    [](int Fd, const void* Data, size_t Size, off_t At) {
+        return Injects("write") ? -1 : SystemWriterCalls.Write(Fd, Data, std::min<size_t>(Size, 1000), At);
+    },
+    [](int Fd) {
+        struct stat Info {};
+        return Injects(::fstat(Fd, &Info) == 0 && S_ISDIR(Info.st_mode) ? "fsync-folder" : "fsync") ? -1 : SystemWriterCalls.Sync(Fd);
+    },
+    [](const char* From, const char* To) { return Injects("rename") ? -1 : SystemWriterCalls.Rename(From, To); },
+};
+
+struct TStep {
+    bool InPlace;       // in a folder the user may not write to
+    const char* Fails;  // the step that fails ("": none) at its Nth call, with Errno, the reason
+    int Nth, Errno;
+    const char* Calls;  // all the writer's calls, in order
+    QByteArray After;   // the file's bytes
+};
+} // namespace
+
+// Written by an ordinary user over 1500 old bytes: every step's failure gives its reason and leaves no new name.
+void tst_unHelpers::writeStepFails_data()
+{
+    QTest::addColumn<TStep>("S");
+    const QByteArray Old(1500, 'o'), New(2500, 'n');
+    const char* Whole = "named write write write fsync rename open-folder fsync-folder";
+    const char* InPlace = "named open lock reserve write write write fsync";
+    QTest::newRow("fsync, then rename") << TStep{false, "", 0, 0, Whole, New};
+    QTest::newRow("first write") << TStep{false, "write", 1, ENOSPC, "named write", Old};
+    QTest::newRow("later write") << TStep{false, "write", 2, ENOSPC, "named write write", Old};
+    QTest::newRow("fsync") << TStep{false, "fsync", 1, EIO, "named write write write fsync", Old};
+    QTest::newRow("rename") << TStep{false, "rename", 1, EIO, "named write write write fsync rename", Old};
+    QTest::newRow("folder fsync") << TStep{false, "fsync-folder", 1, EIO, Whole, New};
+    QTest::newRow("in place: lock, reserve, write") << TStep{true, "", 0, 0, InPlace, New};
+    QTest::newRow("in place: lock") << TStep{true, "lock", 1, ENOLCK, "named open lock", Old};
+    QTest::newRow("in place: reservation") << TStep{true, "reserve", 1, ENOSPC, "named open lock reserve", Old};
+    QTest::newRow("in place: first write") << TStep{true, "write", 1, EIO, "named open lock reserve write", Old};
+    QTest::newRow("in place: later write")
+        << TStep{true, "write", 2, EIO, "named open lock reserve write write", New.left(1000) + Old.mid(1000)};
+    QTest::newRow("in place: fsync") << TStep{true, "fsync", 1, EIO, InPlace, New};
+}
+
+void tst_unHelpers::writeStepFails()
+{
+    QFETCH(TStep, S);
+    TUserDir Dir;
+    const QString Path = Dir.filePath("font.lcd");
+    const QByteArray Folder = QFile::encodeName(Dir.path());
+    QVERIFY(MakeKind(Path, "file", QByteArray(1500, 'o')));
+    const QStringList Before = Entries(Dir.path());
+    QVERIFY(::chmod(Folder.constData(), S.InPlace ? 0555 : 0755) == 0);
+    const QByteArray Got = InChild(true, -1, [&] {
+        WriterCalls = Injecting;
+        Injected = {S.Fails, S.Nth, S.Errno, {}};
+        QString Why;
+        const bool Written = WriteWholeFile(Path, QByteArray(2500, 'n'), &Why);
+        return (Injected.Log.join(' ') + '|' + (Written ? "" : Why)).toUtf8();
+    });
+    QVERIFY(::chmod(Folder.constData(), 0755) == 0);
+    QCOMPARE(FileBytes(Path), S.After);
+    QCOMPARE(QString::fromUtf8(Got), S.Calls + ('|' + (S.Errno ? QString::fromLocal8Bit(std::strerror(S.Errno)) : "")));
+    QCOMPARE(Entries(Dir.path()), Before);
 }
 
 namespace {
