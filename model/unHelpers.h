@@ -61,6 +61,7 @@ struct TWriterCalls {
     int (*Reserve)(int Fd, off_t Size);
     ssize_t (*Write)(int Fd, const void* Data, size_t Size, off_t Offset); // Offset < 0: at the file's position
     int (*Sync)(int Fd);
+    int (*Link)(int Fd, const char* Name); // gives an unnamed file its name
     int (*Rename)(const char* From, const char* To);
 };
 // The system's own calls, and those the writer makes (the same unless a test swapped its own in).

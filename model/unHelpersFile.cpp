@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
+#include <utility>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <qplatformdefs.h>
@@ -27,6 +28,11 @@ const TWriterCalls SystemWriterCalls{
         return Offset < 0 ? ::write(Fd, Data, Size) : ::pwrite(Fd, Data, Size, Offset);
     },
     [](int Fd) { return ::fsync(Fd); },
+    [](int Fd, const char* Name) {
+        // The way to name an unnamed file without privileges.
+        const QByteArray Self = "/proc/self/fd/" + QByteArray::number(Fd);
+        return ::linkat(AT_FDCWD, Self.constData(), AT_FDCWD, Name, AT_SYMLINK_FOLLOW);
+    },
     [](const char* From, const char* To) { return ::rename(From, To); },
 };
 TWriterCalls WriterCalls = SystemWriterCalls;
@@ -85,21 +91,65 @@ int WriteAll(int Fd, const QByteArray& Bytes, qint64 Offset, qint64& Written)
     return 0;
 }
 
-// A new file beside the target, with a name short enough for any folder that
-// holds a name of the longest kind (".dw-" and 6 letters). Mode as open()
-// takes it (the umask applies). The descriptor, or -1 with errno set.
-int CreateTemporary(const QByteArray& Folder, mode_t Mode, QByteArray& Name)
+// A hidden name beside the target, short enough for any folder that holds a
+// name of the longest kind: ".dw-" and 6 letters.
+QByteArray TemporaryName(const QByteArray& Folder)
 {
     static const char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    for (int Try = 0; Try < 100; ++Try) {
-        Name = Folder + "/.dw-";
-        for (int I = 0; I < 6; ++I)
-            Name += Letters[QRandomGenerator::global()->bounded(int(sizeof(Letters) - 1))];
-        const int Fd = WriterCalls.Open(Name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Mode);
-        if (Fd >= 0 || errno != EEXIST)
-            return Fd;
+    QByteArray Name = Folder + "/.dw-";
+    for (int I = 0; I < 6; ++I)
+        Name += Letters[QRandomGenerator::global()->bounded(int(sizeof(Letters) - 1))];
+    return Name;
+}
+
+// The new file, in the target's folder until it takes the target's place:
+// closed, and its name (if it has one yet) removed, unless it got there.
+struct TNewFile {
+    int Fd = -1;
+    QByteArray Name;
+    ~TNewFile()
+    {
+        if (Fd >= 0)
+            ::close(Fd);
+        if (!Name.isEmpty())
+            ::unlink(Name.constData());
     }
-    return -1;
+};
+
+// Makes New in Folder: without a name where the file system allows it, so
+// that a killed save leaves nothing behind; else with a hidden one. Mode as
+// open() takes it (the umask applies). False with errno set.
+bool CreateNew(TNewFile& New, const QByteArray& Folder, mode_t Mode)
+{
+    // An unnamed file is named through /proc.
+    if (::access("/proc/self/fd", X_OK) == 0) {
+        New.Fd = WriterCalls.Open(Folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, Mode);
+        if (New.Fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
+            return New.Fd >= 0;
+    }
+    for (int Try = 0; Try < 100; ++Try) {
+        const QByteArray Name = TemporaryName(Folder);
+        New.Fd = WriterCalls.Open(Name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Mode);
+        if (New.Fd >= 0)
+            New.Name = Name;
+        if (New.Fd >= 0 || errno != EEXIST)
+            return New.Fd >= 0;
+    }
+    return false;
+}
+
+// Gives New a hidden name, where it has none, for the rename that puts it in
+// the target's place at once; 0 or an errno.
+int GiveName(TNewFile& New, const QByteArray& Folder)
+{
+    for (int Try = 0; New.Name.isEmpty() && Try < 100; ++Try) {
+        const QByteArray Name = TemporaryName(Folder);
+        if (WriterCalls.Link(New.Fd, Name.constData()) == 0)
+            New.Name = Name;
+        else if (errno != EEXIST)
+            return errno;
+    }
+    return New.Name.isEmpty() ? EEXIST : 0;
 }
 
 // Syncs the folder, so that a rename in it outlasts a power cut. A folder the
@@ -201,45 +251,47 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
     const qsizetype Slash = Path.lastIndexOf('/');
     const QByteArray Folder = Slash < 0 ? QByteArray(".") : Slash == 0 ? QByteArray("/") : Path.left(Slash);
 
-    QByteArray Temporary;
+    const auto InPlace = [&] {
+        const int Failed = WriteInPlace(Path, Bytes);
+        return Failed ? Fail(SystemError(Failed)) : true;
+    };
+    TNewFile New;
     // The new file starts private and takes the old one's owner and mode.
-    const int Fd = CreateTemporary(Folder, Exists ? 0600 : 0666, Temporary);
-    if (Fd < 0) {
-        Error = errno;
+    if (!CreateNew(New, Folder, Exists ? 0600 : 0666)) {
         // A folder the user may not write to, holding a file the user may.
-        if (Exists && (Error == EACCES || Error == EPERM || Error == EROFS))
-            Error = WriteInPlace(Path, Bytes);
-        return Error ? Fail(SystemError(Error)) : true;
+        if (Exists && (errno == EACCES || errno == EPERM || errno == EROFS))
+            return InPlace();
+        return Fail(SystemError(errno));
     }
     if (Exists) {
         // Root gives the owner back; anyone else may still give back a group
         // of theirs, which keeps the file writable for the others in it.
-        if (::fchown(Fd, Old.st_uid, Old.st_gid) != 0) {
-            [[maybe_unused]] const int Grouped = ::fchown(Fd, uid_t(-1), Old.st_gid);
+        if (::fchown(New.Fd, Old.st_uid, Old.st_gid) != 0) {
+            [[maybe_unused]] const int Grouped = ::fchown(New.Fd, uid_t(-1), Old.st_gid);
         }
-        if (::fchmod(Fd, Old.st_mode & 07777) != 0)
+        if (::fchmod(New.Fd, Old.st_mode & 07777) != 0)
             Error = errno;
     }
     qint64 Written = 0;
     if (!Error)
-        Error = WriteAll(Fd, Bytes, -1, Written);
-    if (!Error && WriterCalls.Sync(Fd) != 0)
+        Error = WriteAll(New.Fd, Bytes, -1, Written);
+    if (!Error && WriterCalls.Sync(New.Fd) != 0)
         Error = errno;
-    if (::close(Fd) != 0 && !Error)
+    if (!Error)
+        Error = GiveName(New, Folder);
+    if (!Error && ::close(std::exchange(New.Fd, -1)) != 0)
         Error = errno;
-    if (!Error && WriterCalls.Rename(Temporary.constData(), Path.constData()) != 0) {
+    if (!Error && WriterCalls.Rename(New.Name.constData(), Path.constData()) != 0) {
         Error = errno;
         // A sticky folder (/tmp) keeps another user's file from being replaced.
         if (Exists && (Error == EPERM || Error == EACCES)) {
-            ::unlink(Temporary.constData());
-            Error = WriteInPlace(Path, Bytes);
-            return Error ? Fail(SystemError(Error)) : true;
+            ::unlink(std::exchange(New.Name, {}).constData());
+            return InPlace();
         }
     }
-    if (Error) {
-        ::unlink(Temporary.constData());
+    if (Error)
         return Fail(SystemError(Error));
-    }
+    New.Name.clear(); // the target's now
     if ((Error = SyncFolder(Folder)) != 0)
         return Fail(SystemError(Error));
     return true;

@@ -254,7 +254,10 @@ bool Injects(const char* Step)
 {
     Injected.Log << Step;
     errno = Injected.Errno;
-    return Injected.Fails == Step && Injected.Log.count(Step) == Injected.Nth;
+    const bool Fails = Injected.Fails == Step && Injected.Log.count(Step) == Injected.Nth;
+    if (Fails && Injected.Errno < 0) // killed there
+        ::raise(SIGKILL);
+    return Fails;
 }
 
 const TWriterCalls Injecting{
@@ -271,15 +274,17 @@ const TWriterCalls Injecting{
         struct stat Info {};
         return Injects(::fstat(Fd, &Info) == 0 && S_ISDIR(Info.st_mode) ? "fsync-folder" : "fsync") ? -1 : SystemWriterCalls.Sync(Fd);
     },
+    [](int Fd, const char* Name) { return Injects("link") ? -1 : SystemWriterCalls.Link(Fd, Name); },
     [](const char* From, const char* To) { return Injects("rename") ? -1 : SystemWriterCalls.Rename(From, To); },
 };
 
 struct TStep {
     bool InPlace;       // in a folder the user may not write to
-    const char* Fails;  // the step that fails ("": none) at its Nth call, with Errno, the reason
+    const char* Fails;  // the step that fails ("": none) at its Nth call, with Errno (-1: the writer is killed)
     int Nth, Errno;
     const char* Calls;  // all the writer's calls, in order
     QByteArray After;   // the file's bytes
+    bool Reported = true; // the failure is the writer's reason
 };
 } // namespace
 
@@ -288,20 +293,24 @@ void tst_unHelpers::writeStepFails_data()
 {
     QTest::addColumn<TStep>("S");
     const QByteArray Old(1500, 'o'), New(2500, 'n');
-    const char* Whole = "named write write write fsync rename open-folder fsync-folder";
-    const char* InPlace = "named open lock reserve write write write fsync";
-    QTest::newRow("fsync, then rename") << TStep{false, "", 0, 0, Whole, New};
-    QTest::newRow("first write") << TStep{false, "write", 1, ENOSPC, "named write", Old};
-    QTest::newRow("later write") << TStep{false, "write", 2, ENOSPC, "named write write", Old};
-    QTest::newRow("fsync") << TStep{false, "fsync", 1, EIO, "named write write write fsync", Old};
-    QTest::newRow("rename") << TStep{false, "rename", 1, EIO, "named write write write fsync rename", Old};
+    const char* Whole = "unnamed write write write fsync link rename open-folder fsync-folder";
+    const char* InPlace = "unnamed open lock reserve write write write fsync";
+    QTest::newRow("fsync, then name and rename") << TStep{false, "", 0, 0, Whole, New};
+    QTest::newRow("unnamed file refused") << TStep{false, "unnamed", 1, EOPNOTSUPP,
+        "unnamed named write write write fsync rename open-folder fsync-folder", New, false};
+    QTest::newRow("first write") << TStep{false, "write", 1, ENOSPC, "unnamed write", Old};
+    QTest::newRow("later write") << TStep{false, "write", 2, ENOSPC, "unnamed write write", Old};
+    QTest::newRow("fsync") << TStep{false, "fsync", 1, EIO, "unnamed write write write fsync", Old};
+    QTest::newRow("naming") << TStep{false, "link", 1, EIO, "unnamed write write write fsync link", Old};
+    QTest::newRow("rename") << TStep{false, "rename", 1, EIO, "unnamed write write write fsync link rename", Old};
     QTest::newRow("folder fsync") << TStep{false, "fsync-folder", 1, EIO, Whole, New};
+    QTest::newRow("killed while writing") << TStep{false, "write", 2, -1, "", Old};
     QTest::newRow("in place: lock, reserve, write") << TStep{true, "", 0, 0, InPlace, New};
-    QTest::newRow("in place: lock") << TStep{true, "lock", 1, ENOLCK, "named open lock", Old};
-    QTest::newRow("in place: reservation") << TStep{true, "reserve", 1, ENOSPC, "named open lock reserve", Old};
-    QTest::newRow("in place: first write") << TStep{true, "write", 1, EIO, "named open lock reserve write", Old};
+    QTest::newRow("in place: lock") << TStep{true, "lock", 1, ENOLCK, "unnamed open lock", Old};
+    QTest::newRow("in place: reservation") << TStep{true, "reserve", 1, ENOSPC, "unnamed open lock reserve", Old};
+    QTest::newRow("in place: first write") << TStep{true, "write", 1, EIO, "unnamed open lock reserve write", Old};
     QTest::newRow("in place: later write")
-        << TStep{true, "write", 2, EIO, "named open lock reserve write write", New.left(1000) + Old.mid(1000)};
+        << TStep{true, "write", 2, EIO, "unnamed open lock reserve write write", New.left(1000) + Old.mid(1000)};
     QTest::newRow("in place: fsync") << TStep{true, "fsync", 1, EIO, InPlace, New};
 }
 
@@ -323,7 +332,8 @@ void tst_unHelpers::writeStepFails()
     });
     QVERIFY(::chmod(Folder.constData(), 0755) == 0);
     QCOMPARE(FileBytes(Path), S.After);
-    QCOMPARE(QString::fromUtf8(Got), S.Calls + ('|' + (S.Errno ? QString::fromLocal8Bit(std::strerror(S.Errno)) : "")));
+    const QString Why = S.Errno > 0 && S.Reported ? QString::fromLocal8Bit(std::strerror(S.Errno)) : "";
+    QCOMPARE(QString::fromUtf8(Got), S.Errno < 0 ? "<child ended: 9>" : S.Calls + ('|' + Why));
     QCOMPARE(Entries(Dir.path()), Before);
 }
 
