@@ -52,6 +52,9 @@ QString FirstNonWin1252(const QString& S);
 // anything fails; the old bytes are then unchanged unless the failure came
 // after the first byte written in place.
 [[nodiscard]] bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* ErrorText);
+// A new file gets the old one's owner, group, mode and extended attributes,
+// its access control list among them; an attribute it cannot take fails the
+// write, but for the system's own labels (security.*).
 // The system calls WriteWholeFile makes for each of its steps, so that a test
 // can fail any one of them or see their order. Each answers as its system
 // call does (-1 with errno set); Reserve as posix_fallocate, with the errno.
@@ -60,6 +63,7 @@ struct TWriterCalls {
     int (*Lock)(int Fd); // exclusive, waited for
     int (*Reserve)(int Fd, off_t Size);
     ssize_t (*Write)(int Fd, const void* Data, size_t Size, off_t Offset); // Offset < 0: at the file's position
+    int (*SetAttribute)(int Fd, const char* Name, const void* Value, size_t Size);
     int (*Sync)(int Fd);
     int (*Link)(int Fd, const char* Name); // gives an unnamed file its name
     int (*Rename)(const char* From, const char* To);

@@ -13,6 +13,7 @@
 #include <utility>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/xattr.h>
 #include <qplatformdefs.h>
 
 const TWriterCalls SystemWriterCalls{
@@ -27,6 +28,7 @@ const TWriterCalls SystemWriterCalls{
     [](int Fd, const void* Data, size_t Size, off_t Offset) {
         return Offset < 0 ? ::write(Fd, Data, Size) : ::pwrite(Fd, Data, Size, Offset);
     },
+    [](int Fd, const char* Name, const void* Value, size_t Size) { return ::fsetxattr(Fd, Name, Value, Size, 0); },
     [](int Fd) { return ::fsync(Fd); },
     [](int Fd, const char* Name) {
         // The way to name an unnamed file without privileges.
@@ -152,6 +154,57 @@ int GiveName(TNewFile& New, const QByteArray& Folder)
     return New.Name.isEmpty() ? EEXIST : 0;
 }
 
+constexpr char AccessList[] = "system.posix_acl_access";
+
+// What an extended attribute call gives (Call(Buffer, Size)), asked for its
+// size first and again should it grow meanwhile; nullopt with errno set.
+template <class TCall> std::optional<QByteArray> AttributeBytes(TCall Call)
+{
+    for (int Try = 0; Try < 10; ++Try) {
+        const ssize_t Size = Call(nullptr, 0);
+        if (Size < 0)
+            return std::nullopt;
+        QByteArray Bytes(Size, Qt::Uninitialized);
+        const ssize_t Got = Call(Bytes.data(), size_t(Size));
+        if (Got >= 0)
+            return Bytes.left(Got);
+        if (errno != ERANGE)
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// Gives the new file Fd the extended attributes of the old one (at Path),
+// its access control list among them. Called once the mode is set, so that
+// the list's mask stands. An attribute the new file cannot take fails the
+// save rather than widen access or lose anything unseen; the system's own
+// labels (security.*) are the system's to give. Empty, or why not.
+QString KeepAttributes(int Fd, const QByteArray& Path)
+{
+    const auto Names = AttributeBytes([&](char* To, size_t Size) { return ::llistxattr(Path.constData(), To, Size); });
+    if (!Names)
+        return errno == EOPNOTSUPP ? QString() : SystemError(errno); // none on this file system
+    bool Listed = false;
+    for (const QByteArray& Name : Names->split('\0')) {
+        if (Name.isEmpty() || Name.startsWith("security."))
+            continue;
+        const auto Value = AttributeBytes(
+            [&](char* To, size_t Size) { return ::lgetxattr(Path.constData(), Name.constData(), To, Size); });
+        if (!Value && errno == ENODATA) // gone meanwhile
+            continue;
+        const bool List = Name == AccessList;
+        if (!Value || WriterCalls.SetAttribute(Fd, Name.constData(), Value->constData(), size_t(Value->size())) != 0)
+            return (List ? QStringLiteral("The access control list cannot be kept: ")
+                         : QStringLiteral("The extended attribute %1 cannot be kept: ").arg(QString::fromUtf8(Name))) +
+                   SystemError(errno);
+        Listed |= List;
+    }
+    // A list that the folder's default gave the new file would give access the old one did not.
+    if (!Listed && ::fremovexattr(Fd, AccessList) != 0 && errno != ENODATA && errno != EOPNOTSUPP)
+        return SystemError(errno);
+    return QString();
+}
+
 // Syncs the folder, so that a rename in it outlasts a power cut. A folder the
 // user may not open for reading cannot be synced, and a file system that
 // cannot sync folders says EINVAL: neither is a failure of the write.
@@ -256,7 +309,7 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
         return Failed ? Fail(SystemError(Failed)) : true;
     };
     TNewFile New;
-    // The new file starts private and takes the old one's owner and mode.
+    // The new file starts private and takes the old one's owner, mode and attributes.
     if (!CreateNew(New, Folder, Exists ? 0600 : 0666)) {
         // A folder the user may not write to, holding a file the user may.
         if (Exists && (errno == EACCES || errno == EPERM || errno == EROFS))
@@ -269,12 +322,12 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
         if (::fchown(New.Fd, Old.st_uid, Old.st_gid) != 0) {
             [[maybe_unused]] const int Grouped = ::fchown(New.Fd, uid_t(-1), Old.st_gid);
         }
-        if (::fchmod(New.Fd, Old.st_mode & 07777) != 0)
-            Error = errno;
+        const QString Kept = ::fchmod(New.Fd, Old.st_mode & 07777) != 0 ? SystemError(errno) : KeepAttributes(New.Fd, Path);
+        if (!Kept.isEmpty())
+            return Fail(Kept);
     }
     qint64 Written = 0;
-    if (!Error)
-        Error = WriteAll(New.Fd, Bytes, -1, Written);
+    Error = WriteAll(New.Fd, Bytes, -1, Written);
     if (!Error && WriterCalls.Sync(New.Fd) != 0)
         Error = errno;
     if (!Error)

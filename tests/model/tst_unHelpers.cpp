@@ -4,6 +4,7 @@
 #include <QtTest>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
 class tst_unHelpers : public QObject {
     Q_OBJECT
@@ -183,12 +184,41 @@ void tst_unHelpers::writeRefusesNonRegularTarget()
 }
 
 namespace {
+// An access control list as the kernel keeps it: a version, then each entry's tag, permissions and id (-1: none).
+QByteArray AccessList(std::initializer_list<std::array<quint32, 3>> Entries)
+{
+    QByteArray List;
+    QDataStream Out(&List, QIODevice::WriteOnly);
+    Out.setByteOrder(QDataStream::LittleEndian);
+    Out << quint32(2);
+    for (const auto& E : Entries)
+        Out << quint16(E[0]) << quint16(E[1]) << E[2];
+    return List;
+}
+// The group shut out, another user (4243) let read; as a folder's default, the other user let write too.
+const QByteArray ReadList = AccessList({{1, 6, ~0u}, {2, 4, 4243}, {4, 0, ~0u}, {16, 4, ~0u}, {32, 0, ~0u}});
+const QByteArray DefaultList = AccessList({{1, 7, ~0u}, {2, 7, 4243}, {4, 5, ~0u}, {16, 7, ~0u}, {32, 5, ~0u}});
+
+// The extended attributes of Path, "name=value in hex" each, sorted.
+QStringList AttributesOf(const QString& Path)
+{
+    const QByteArray File = QFile::encodeName(Path);
+    QByteArray Names(4096, 0), Value(4096, 0);
+    QStringList Found;
+    for (const QByteArray& Name : Names.left(std::max<ssize_t>(0, ::listxattr(File, Names.data(), 4096))).split('\0'))
+        if (!Name.isEmpty())
+            Found << Name + '=' + Value.left(std::max<ssize_t>(0, ::getxattr(File, Name, Value.data(), 4096))).toHex();
+    Found.sort();
+    return Found;
+}
+
 // A target (a file holds 3000 old bytes) in a folder; each row names Why, the last field, for GCC's sake.
 struct TWrite {
     QString Kind = QStringLiteral("file"); // as MakeKind names it
     mode_t Folder = 0755, File = 0640;
     int NameLength = 8, NewSize = 6000, Fits = -1; // Fits: percent of the new file that fits on the disk
     gid_t Group = OrdinaryUser;                    // the old file's, owned by root where it is another
+    int Lists = 0; // 1: the file has ReadList and an attribute of the user's; 2: the folder has DefaultList
     QString Why; // "%1": the path written to
 };
 } // namespace
@@ -211,6 +241,9 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten_data()
         << TWrite{.Folder = 0555, .NewSize = 1000, .Fits = 50, .Why = TFileSizeLimit::Reason()};
     QTest::newRow("read-only file") << TWrite{.File = 0440, .Why = Denied}; // not replaced by a new one
     QTest::newRow("root's file, a shared group's to write") << TWrite{.File = 0660, .Group = OrdinaryUsersOtherGroup, .Why = {}};
+    QTest::newRow("access list and attribute") << TWrite{.Lists = 1, .Why = {}};
+    QTest::newRow("access list and attribute, read-only folder") << TWrite{.Folder = 0555, .Lists = 1, .Why = {}};
+    QTest::newRow("no access list, the folder's default") << TWrite{.Lists = 2, .Why = {}};
 }
 
 void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
@@ -222,7 +255,10 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
     const bool File = W.Kind.endsWith(QStringLiteral("file"));
     QVERIFY(MakeKind(Path, W.Kind, Old, W.File));
     QVERIFY(W.Group == OrdinaryUser || ::chown(QFile::encodeName(Path).constData(), 0, W.Group) == 0);
-    const QStringList Before = Entries(Dir.path());
+    QVERIFY(W.Lists != 1 || (::setxattr(QFile::encodeName(Path), "system.posix_acl_access", ReadList, ReadList.size(), 0) |
+                             ::setxattr(QFile::encodeName(Path), "user.note", "kept", 4, 0)) == 0);
+    QVERIFY(W.Lists != 2 || ::setxattr(Folder, "system.posix_acl_default", DefaultList, DefaultList.size(), 0) == 0);
+    const QStringList Before = Entries(Dir.path()), Attributes = AttributesOf(Path);
     QVERIFY(::chmod(Folder.constData(), W.Folder) == 0);
     const QByteArray Got = InChild(true, W.Fits < 0 ? -1 : W.NewSize * W.Fits / 100, [&] {
         QString Reason;
@@ -238,6 +274,7 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
         QCOMPARE(FileBytes(Path), W.Why.isEmpty() ? New : Old);
         QCOMPARE(::stat(QFile::encodeName(Path).constData(), &Info) == 0 ? Info.st_mode & 07777 : 0u, W.File);
         QCOMPARE(Info.st_gid, W.Group);
+        QCOMPARE(AttributesOf(Path), Attributes);
     }
 }
 
@@ -270,6 +307,10 @@ const TWriterCalls Injecting{
     [](int Fd, const void* Data, size_t Size, off_t At) {
         return Injects("write") ? -1 : SystemWriterCalls.Write(Fd, Data, std::min<size_t>(Size, 1000), At);
     },
+    [](int Fd, const char* Name, const void* Value, size_t Size) {
+        return Injects(Name == QByteArrayView("system.posix_acl_access") ? "acl" : "xattr") ? -1
+               : SystemWriterCalls.SetAttribute(Fd, Name, Value, Size);
+    },
     [](int Fd) {
         struct stat Info {};
         return Injects(::fstat(Fd, &Info) == 0 && S_ISDIR(Info.st_mode) ? "fsync-folder" : "fsync") ? -1 : SystemWriterCalls.Sync(Fd);
@@ -284,25 +325,28 @@ struct TStep {
     int Nth, Errno;
     const char* Calls;  // all the writer's calls, in order
     QByteArray After;   // the file's bytes
-    bool Reported = true; // the failure is the writer's reason
+    const char* Lead = ""; // of the reason, before the system's text; null: the writer goes on
 };
 } // namespace
 
-// Written by an ordinary user over 1500 old bytes: every step's failure gives its reason and leaves no new name.
+// Written by an ordinary user over 1500 old bytes with an access list: every step's failure gives its reason
+// and leaves no new name.
 void tst_unHelpers::writeStepFails_data()
 {
     QTest::addColumn<TStep>("S");
     const QByteArray Old(1500, 'o'), New(2500, 'n');
-    const char* Whole = "unnamed write write write fsync link rename open-folder fsync-folder";
+    const char* Whole = "unnamed acl write write write fsync link rename open-folder fsync-folder";
     const char* InPlace = "unnamed open lock reserve write write write fsync";
     QTest::newRow("fsync, then name and rename") << TStep{false, "", 0, 0, Whole, New};
     QTest::newRow("unnamed file refused") << TStep{false, "unnamed", 1, EOPNOTSUPP,
-        "unnamed named write write write fsync rename open-folder fsync-folder", New, false};
-    QTest::newRow("first write") << TStep{false, "write", 1, ENOSPC, "unnamed write", Old};
-    QTest::newRow("later write") << TStep{false, "write", 2, ENOSPC, "unnamed write write", Old};
-    QTest::newRow("fsync") << TStep{false, "fsync", 1, EIO, "unnamed write write write fsync", Old};
-    QTest::newRow("naming") << TStep{false, "link", 1, EIO, "unnamed write write write fsync link", Old};
-    QTest::newRow("rename") << TStep{false, "rename", 1, EIO, "unnamed write write write fsync link rename", Old};
+        "unnamed named acl write write write fsync rename open-folder fsync-folder", New, nullptr};
+    QTest::newRow("access list") << TStep{false, "acl", 1, EOPNOTSUPP, "unnamed acl", Old,
+                                          "The access control list cannot be kept: "};
+    QTest::newRow("first write") << TStep{false, "write", 1, ENOSPC, "unnamed acl write", Old};
+    QTest::newRow("later write") << TStep{false, "write", 2, ENOSPC, "unnamed acl write write", Old};
+    QTest::newRow("fsync") << TStep{false, "fsync", 1, EIO, "unnamed acl write write write fsync", Old};
+    QTest::newRow("naming") << TStep{false, "link", 1, EIO, "unnamed acl write write write fsync link", Old};
+    QTest::newRow("rename") << TStep{false, "rename", 1, EIO, "unnamed acl write write write fsync link rename", Old};
     QTest::newRow("folder fsync") << TStep{false, "fsync-folder", 1, EIO, Whole, New};
     QTest::newRow("killed while writing") << TStep{false, "write", 2, -1, "", Old};
     QTest::newRow("in place: lock, reserve, write") << TStep{true, "", 0, 0, InPlace, New};
@@ -321,6 +365,7 @@ void tst_unHelpers::writeStepFails()
     const QString Path = Dir.filePath("font.lcd");
     const QByteArray Folder = QFile::encodeName(Dir.path());
     QVERIFY(MakeKind(Path, "file", QByteArray(1500, 'o')));
+    QVERIFY(::setxattr(QFile::encodeName(Path), "system.posix_acl_access", ReadList, ReadList.size(), 0) == 0);
     const QStringList Before = Entries(Dir.path());
     QVERIFY(::chmod(Folder.constData(), S.InPlace ? 0555 : 0755) == 0);
     const QByteArray Got = InChild(true, -1, [&] {
@@ -332,7 +377,7 @@ void tst_unHelpers::writeStepFails()
     });
     QVERIFY(::chmod(Folder.constData(), 0755) == 0);
     QCOMPARE(FileBytes(Path), S.After);
-    const QString Why = S.Errno > 0 && S.Reported ? QString::fromLocal8Bit(std::strerror(S.Errno)) : "";
+    const QString Why = S.Errno > 0 && S.Lead ? S.Lead + QString::fromLocal8Bit(std::strerror(S.Errno)) : "";
     QCOMPARE(QString::fromUtf8(Got), S.Errno < 0 ? "<child ended: 9>" : S.Calls + ('|' + Why));
     QCOMPARE(Entries(Dir.path()), Before);
 }
