@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <optional>
 #include <utility>
+#include <vector>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/xattr.h>
@@ -44,36 +45,85 @@ namespace {
 // The system's text for an errno value ("No space left on device").
 QString SystemError(int Errno) { return QString::fromLocal8Bit(std::strerror(Errno)); }
 
-// Where Path leads once every symbolic link on its end is followed (Info
-// then holds its lstat, st_mode 0 when it does not exist yet). Nullopt when
-// it leads to something other than a regular file (Error 0), or cannot be
-// followed (Error: why).
-std::optional<QByteArray> FollowLinks(QByteArray Path, QT_STATBUF& Info, int& Error)
+QByteArray Joined(const QByteArray& Folder, const QByteArray& Name)
 {
-    Error = 0;
-    for (int Links = 0; Links <= 40; ++Links) {
-        if (QT_LSTAT(Path.constData(), &Info) != 0) {
-            Info.st_mode = 0; // missing (or unreachable): the write says why
-            return Path;
+    return Folder.isEmpty() ? Name : Folder.endsWith('/') ? Folder + Name : Folder + '/' + Name;
+}
+
+// Where Path leads once every link on the way is followed (Info then holds
+// the end's lstat, st_mode 0 when it does not exist yet). A link is followed
+// as the kernel's rule for shared folders would follow it, whatever the
+// system's setting: in a sticky folder that anyone may write to, only a link
+// of the follower's own or of the folder's owner, so that another user there
+// cannot steer a write onto the follower's files. Nullopt when it leads to
+// something other than a regular file (Why empty) or cannot be followed (Why
+// says why).
+std::optional<QByteArray> FollowLinks(const QByteArray& Path, QT_STATBUF& Info, QString& Why)
+{
+    std::vector<QByteArray> Names; // still to walk, the next one last
+    const auto Push = [&Names](const QByteArray& Part) {
+        const QList<QByteArray> Split = Part.split('/');
+        for (auto It = Split.crbegin(); It != Split.crend(); ++It)
+            if (!It->isEmpty() && *It != ".")
+                Names.push_back(*It);
+    };
+    Push(Path);
+    // Walked, and holds no link: its parent is found by name.
+    QByteArray Done = Path.startsWith('/') ? QByteArray("/") : QByteArray();
+    for (int Links = 0; !Names.empty();) {
+        const QByteArray Name = Names.back();
+        Names.pop_back();
+        if (Name == "..") {
+            const qsizetype Slash = Done.lastIndexOf('/');
+            if (Done.isEmpty() || Done == ".." || Done.endsWith("/.."))
+                Done = Joined(Done, Name);
+            else if (Done != "/")
+                Done = Slash < 0 ? QByteArray() : Done.left(std::max<qsizetype>(Slash, 1));
+            continue;
         }
-        if (S_ISREG(Info.st_mode))
-            return Path;
-        if (!S_ISLNK(Info.st_mode))
+        const QByteArray Next = Joined(Done, Name);
+        if (QT_LSTAT(Next.constData(), &Info) != 0) {
+            Info.st_mode = 0; // missing (or unreachable): the write says why
+            for (Done = Next; !Names.empty(); Names.pop_back())
+                Done = Joined(Done, Names.back());
+            return Done;
+        }
+        if (!S_ISLNK(Info.st_mode)) {
+            if (!S_ISDIR(Info.st_mode) && !Names.empty()) {
+                Why = SystemError(ENOTDIR);
+                return std::nullopt;
+            }
+            Done = Next;
+            continue;
+        }
+        QT_STATBUF Folder;
+        if (++Links > 40 || QT_STAT(Done.isEmpty() ? "." : Done.constData(), &Folder) != 0) {
+            Why = SystemError(Links > 40 ? ELOOP : errno);
             return std::nullopt;
+        }
+        if ((Folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH) && Info.st_uid != ::geteuid() &&
+            Info.st_uid != Folder.st_uid) {
+            Why = QStringLiteral("%1 is a link that another user owns in a shared folder")
+                      .arg(QDir::toNativeSeparators(QFile::decodeName(Next)));
+            return std::nullopt;
+        }
         QByteArray Target(PATH_MAX, Qt::Uninitialized);
-        const ssize_t Size = ::readlink(Path.constData(), Target.data(), size_t(Target.size()));
+        const ssize_t Size = ::readlink(Next.constData(), Target.data(), size_t(Target.size()));
         if (Size < 0) {
-            Error = errno;
+            Why = SystemError(errno);
             return std::nullopt;
         }
         Target.truncate(Size);
-        // A relative link is relative to its own folder.
-        if (!Target.startsWith('/'))
-            Target.prepend(Path.left(Path.lastIndexOf('/') + 1));
-        Path = Target;
+        // A relative link is relative to its own folder, which Done is.
+        if (Target.startsWith('/'))
+            Done = "/";
+        Push(Target);
     }
-    Error = ELOOP;
-    return std::nullopt;
+    if (QT_LSTAT(Done.isEmpty() ? "." : Done.constData(), &Info) != 0)
+        Info.st_mode = 0;
+    if (Info.st_mode != 0 && !S_ISREG(Info.st_mode))
+        return std::nullopt;
+    return Done;
 }
 
 // Writes all of Bytes at Offset (< 0: at the file's position), retrying what
@@ -272,11 +322,11 @@ QString NotARegularFile(const QString& FileName)
 QString RegularFileTarget(const QString& FileName, QString* ErrorText)
 {
     QT_STATBUF Info;
-    int Error = 0;
-    if (const auto Path = FollowLinks(QFile::encodeName(FileName), Info, Error))
+    QString Why;
+    if (const auto Path = FollowLinks(QFile::encodeName(FileName), Info, Why))
         return QFile::decodeName(*Path);
     if (ErrorText)
-        *ErrorText = Error ? SystemError(Error) : NotARegularFile(FileName);
+        *ErrorText = Why.isEmpty() ? NotARegularFile(FileName) : Why;
     return QString();
 }
 
@@ -292,10 +342,10 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
     // A link is written through and stays a link. A pipe or a device is never
     // replaced by a regular file (and a pipe with no reader would wait for ever).
     QT_STATBUF Old;
-    int Error = 0;
-    const std::optional<QByteArray> Found = FollowLinks(QFile::encodeName(FileName), Old, Error);
+    QString Why;
+    const std::optional<QByteArray> Found = FollowLinks(QFile::encodeName(FileName), Old, Why);
     if (!Found)
-        return Fail(Error ? SystemError(Error) : NotARegularFile(FileName));
+        return Fail(Why.isEmpty() ? NotARegularFile(FileName) : Why);
     const QByteArray& Path = *Found;
     const bool Exists = S_ISREG(Old.st_mode);
     // A file the user made read-only is not replaced behind that.
@@ -327,7 +377,7 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
             return Fail(Kept);
     }
     qint64 Written = 0;
-    Error = WriteAll(New.Fd, Bytes, -1, Written);
+    int Error = WriteAll(New.Fd, Bytes, -1, Written);
     if (!Error && WriterCalls.Sync(New.Fd) != 0)
         Error = errno;
     if (!Error)

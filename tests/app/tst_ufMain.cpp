@@ -892,7 +892,7 @@ private slots:
                  (QStringList{QStringLiteral("Error: Error creating Data Folder to store INI file\r\n"
                                              "Cannot create the folder ") + Blocker + QStringLiteral("/Dotwright"),
                               QStringLiteral("Error: Unable to write to ") + Blocker +
-                                  QStringLiteral("/Dotwright/Dotwright.ini")}));
+                                  QStringLiteral("/Dotwright/Dotwright.ini\r\nNot a directory")}));
     }
 
     // A settings path that is no regular file is neither read nor written (a pipe hung the start), and

@@ -219,6 +219,7 @@ struct TWrite {
     int NameLength = 8, NewSize = 6000, Fits = -1; // Fits: percent of the new file that fits on the disk
     gid_t Group = OrdinaryUser;                    // the old file's, owned by root where it is another
     int Lists = 0; // 1: the file has ReadList and an attribute of the user's; 2: the folder has DefaultList
+    uid_t LinkOwner = 0;
     QString Why; // "%1": the path written to
 };
 } // namespace
@@ -241,6 +242,12 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten_data()
         << TWrite{.Folder = 0555, .NewSize = 1000, .Fits = 50, .Why = TFileSizeLimit::Reason()};
     QTest::newRow("read-only file") << TWrite{.File = 0440, .Why = Denied}; // not replaced by a new one
     QTest::newRow("root's file, a shared group's to write") << TWrite{.File = 0660, .Group = OrdinaryUsersOtherGroup, .Why = {}};
+    const QString Foreign = "%1 is a link that another user owns in a shared folder";
+    QTest::newRow("another user's link in a shared folder") << TWrite{.Kind = "link to a file", .Folder = 01777, .Why = Foreign};
+    QTest::newRow("own link in a shared folder")
+        << TWrite{.Kind = "link to a file", .Folder = 01777, .LinkOwner = OrdinaryUser, .Why = {}};
+    QTest::newRow("another user's link in a sticky folder of the user's")
+        << TWrite{.Kind = "link to a file", .Folder = 01755, .Why = {}};
     QTest::newRow("access list and attribute") << TWrite{.Lists = 1, .Why = {}};
     QTest::newRow("access list and attribute, read-only folder") << TWrite{.Folder = 0555, .Lists = 1, .Why = {}};
     QTest::newRow("no access list, the folder's default") << TWrite{.Lists = 2, .Why = {}};
@@ -257,6 +264,7 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
     QVERIFY(W.Group == OrdinaryUser || ::chown(QFile::encodeName(Path).constData(), 0, W.Group) == 0);
     QVERIFY(W.Lists != 1 || (::setxattr(QFile::encodeName(Path), "system.posix_acl_access", ReadList, ReadList.size(), 0) |
                              ::setxattr(QFile::encodeName(Path), "user.note", "kept", 4, 0)) == 0);
+    QVERIFY(!QFileInfo(Path).isSymLink() || ::lchown(QFile::encodeName(Path), W.LinkOwner, W.LinkOwner) == 0);
     QVERIFY(W.Lists != 2 || ::setxattr(Folder, "system.posix_acl_default", DefaultList, DefaultList.size(), 0) == 0);
     const QStringList Before = Entries(Dir.path()), Attributes = AttributesOf(Path);
     QVERIFY(::chmod(Folder.constData(), W.Folder) == 0);
