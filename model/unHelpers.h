@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <sys/types.h>
 
 QString PadRight(const QString& S, int Len, QChar Ch);
@@ -73,10 +74,10 @@ extern const TWriterCalls SystemWriterCalls;
 extern TWriterCalls WriterCalls;
 // "<name> is not a regular file"
 QString NotARegularFile(const QString& FileName);
-// Where a write of FileName would go: FileName, or where the links at it lead
-// (a name that may not exist yet). Empty with the reason in ErrorText when
-// that is something other than a regular file.
-QString RegularFileTarget(const QString& FileName, QString* ErrorText);
+// The whole content of FileName, read through the links that lead to it as
+// WriteWholeFile follows them; empty when no file is there yet. Nullopt with
+// the reason in ErrorText when that is no regular file or cannot be read.
+[[nodiscard]] std::optional<QByteArray> ReadWholeFile(const QString& FileName, QString* ErrorText);
 
 // The memory the system can still give this program, in bytes (MemAvailable
 // of /proc/meminfo); -1 when it is not known.

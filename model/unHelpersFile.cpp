@@ -1,4 +1,4 @@
-// The one writer of every file the program writes, the checks in front of the
+// The one writer of every file the program writes, the reader of the
 // settings file, and the memory an open may take.
 #include "unHelpers.h"
 
@@ -319,15 +319,29 @@ QString NotARegularFile(const QString& FileName)
     return QStringLiteral("%1 is not a regular file").arg(QDir::toNativeSeparators(FileName));
 }
 
-QString RegularFileTarget(const QString& FileName, QString* ErrorText)
+std::optional<QByteArray> ReadWholeFile(const QString& FileName, QString* ErrorText)
 {
+    const auto Fail = [ErrorText](const QString& Why) -> std::optional<QByteArray> {
+        if (ErrorText)
+            *ErrorText = Why;
+        return std::nullopt;
+    };
     QT_STATBUF Info;
     QString Why;
-    if (const auto Path = FollowLinks(QFile::encodeName(FileName), Info, Why))
-        return QFile::decodeName(*Path);
-    if (ErrorText)
-        *ErrorText = Why.isEmpty() ? NotARegularFile(FileName) : Why;
-    return QString();
+    const std::optional<QByteArray> Path = FollowLinks(QFile::encodeName(FileName), Info, Why);
+    if (!Path)
+        return Fail(Why.isEmpty() ? NotARegularFile(FileName) : Why);
+    // Not blocking: a pipe put there meanwhile would hang the reader.
+    const int Fd = QT_OPEN(Path->constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (Fd < 0)
+        return Info.st_mode == 0 && errno == ENOENT ? QByteArray() : Fail(SystemError(errno));
+    QFile File;
+    if (!File.open(Fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(Fd);
+        return Fail(File.errorString());
+    }
+    const QByteArray Bytes = File.readAll();
+    return File.error() == QFileDevice::NoError ? std::optional(Bytes) : Fail(File.errorString());
 }
 
 bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* ErrorText)
