@@ -29,8 +29,8 @@ constexpr qsizetype MaxProjectNodes = 1 << 16;
 // 4.5, a small margin over the 4.03 that bench_open_memory measures at most
 // (a long text or attribute value in a file that is not plain Latin-1: the
 // file's bytes, then the decoded text and the value; or a font of large
-// characters: the value and its cells). A file this program writes takes
-// less (2.9). Without the limit above, 1 GB of "<A/>" would take 41 GB.
+// characters: the value and its cells). Without the limit above, 1 GB of
+// "<A/>" would take 41 GB.
 constexpr qint64 OpenPeakHalvesPerByte = 9;
 
 [[noreturn]] void Fail(const QString& Why) { throw EDotwrightError(Why); }
