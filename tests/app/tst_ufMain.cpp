@@ -907,12 +907,10 @@ private slots:
             QTest::newRow(Kind) << QString::fromLatin1(Kind) << 15 << "%1 is not a regular file";
         QTest::newRow("link to a file") << "link to a file" << 17 << "";
         QTest::newRow("link to a name not in UTF-8") << "link to dw\\351.ini" << 17 << "";
-        QTest::newRow("another user's link in a shared folder")
-            << "another user's link" << 15 << "%1 is a link that another user owns in a shared folder";
+        QTest::newRow("another user's link in a shared folder") << "another user's link" << 15 << "%1 is a link that another user owns in a shared folder";
         const QString TooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
         QTest::newRow("file size limit 0") << "file, size limit 0" << 17 << TooLarge;
-        QTest::newRow("file size limit 0, no file yet")
-            << "no file, size limit 0" << 15 << "Cannot write a temporary copy of the settings: " + TooLarge;
+        QTest::newRow("file size limit 0, no file") << "no file, size limit 0" << 15 << "Cannot write a temporary copy of the settings: " + TooLarge;
     }
     void settingsPathThatIsNoFile()
     {
@@ -937,8 +935,8 @@ private slots:
         if (!Why.isEmpty())
             Fx.Messages.Answer(TModalResult::mrOk);
         rlimit Was{}, Full{0, RLIM_INFINITY};
-        std::signal(SIGXFSZ, SIG_IGN);
-        QVERIFY(::getrlimit(RLIMIT_FSIZE, &Was) == 0 && (!Kind.endsWith("limit 0") || ::setrlimit(RLIMIT_FSIZE, &Full) == 0));
+        QVERIFY(std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::getrlimit(RLIMIT_FSIZE, &Was) == 0 &&
+                (!Kind.endsWith("limit 0") || ::setrlimit(RLIMIT_FSIZE, &Full) == 0));
         Fx.Window.reset();
         QVERIFY(::setrlimit(RLIMIT_FSIZE, &Was) == 0);
         QCOMPARE(Fx.Messages.Log, Why.isEmpty() ? QStringList() : QStringList("Error: Unable to write to %1\r\n" + Why).replaceInStrings("%1", Path));

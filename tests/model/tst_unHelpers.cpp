@@ -184,20 +184,12 @@ void tst_unHelpers::writeRefusesNonRegularTarget()
 }
 
 namespace {
-// An access control list as the kernel keeps it: a version, then each entry's tag, permissions and id (-1: none).
-QByteArray AccessList(std::initializer_list<std::array<quint32, 3>> Entries)
-{
-    QByteArray List;
-    QDataStream Out(&List, QIODevice::WriteOnly);
-    Out.setByteOrder(QDataStream::LittleEndian);
-    Out << quint32(2);
-    for (const auto& E : Entries)
-        Out << quint16(E[0]) << quint16(E[1]) << E[2];
-    return List;
-}
-// The group shut out, another user (4243) let read; as a folder's default, the other user let write too.
-const QByteArray ReadList = AccessList({{1, 6, ~0u}, {2, 4, 4243}, {4, 0, ~0u}, {16, 4, ~0u}, {32, 0, ~0u}});
-const QByteArray DefaultList = AccessList({{1, 7, ~0u}, {2, 7, 4243}, {4, 5, ~0u}, {16, 7, ~0u}, {32, 5, ~0u}});
+// Access control lists as the kernel keeps them (a version, then each entry's tag, permissions and id): the
+// group shut out and user 4243 let read; as a folder's default, 4243 let write too.
+const QByteArray ReadList = QByteArray::fromHex("02000000 01000600ffffffff 0200040093100000 04000000ffffffff "
+                                                "10000400ffffffff 20000000ffffffff");
+const QByteArray DefaultList = QByteArray::fromHex("02000000 01000700ffffffff 0200070093100000 04000500ffffffff "
+                                                   "10000700ffffffff 20000500ffffffff");
 
 // The extended attributes of Path, "name=value in hex" each, sorted.
 QStringList AttributesOf(const QString& Path)
@@ -206,8 +198,7 @@ QStringList AttributesOf(const QString& Path)
     QByteArray Names(4096, 0), Value(4096, 0);
     QStringList Found;
     for (const QByteArray& Name : Names.left(std::max<ssize_t>(0, ::listxattr(File, Names.data(), 4096))).split('\0'))
-        if (!Name.isEmpty())
-            Found << Name + '=' + Value.left(std::max<ssize_t>(0, ::getxattr(File, Name, Value.data(), 4096))).toHex();
+        Found << Name + '=' + Value.left(std::max<ssize_t>(0, ::getxattr(File, Name, Value.data(), 4096))).toHex();
     Found.sort();
     return Found;
 }
@@ -244,10 +235,8 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten_data()
     QTest::newRow("root's file, a shared group's to write") << TWrite{.File = 0660, .Group = OrdinaryUsersOtherGroup, .Why = {}};
     const QString Foreign = "%1 is a link that another user owns in a shared folder";
     QTest::newRow("another user's link in a shared folder") << TWrite{.Kind = "link to a file", .Folder = 01777, .Why = Foreign};
-    QTest::newRow("own link in a shared folder")
-        << TWrite{.Kind = "link to a file", .Folder = 01777, .LinkOwner = OrdinaryUser, .Why = {}};
-    QTest::newRow("another user's link in a sticky folder of the user's")
-        << TWrite{.Kind = "link to a file", .Folder = 01755, .Why = {}};
+    QTest::newRow("own link in a shared folder") << TWrite{.Kind = "link to a file", .Folder = 01777, .LinkOwner = OrdinaryUser, .Why = {}};
+    QTest::newRow("another user's link, a sticky folder of the user's") << TWrite{.Kind = "link to a file", .Folder = 01755, .Why = {}};
     QTest::newRow("access list and attribute") << TWrite{.Lists = 1, .Why = {}};
     QTest::newRow("access list and attribute, read-only folder") << TWrite{.Folder = 0555, .Lists = 1, .Why = {}};
     QTest::newRow("no access list, the folder's default") << TWrite{.Lists = 2, .Why = {}};
@@ -288,21 +277,15 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
 
 namespace {
 // The writer's calls as a test makes them: each is logged as the step it is, the Nth call of step Fails fails
-// with Errno, and a write takes at most 1000 bytes, so that a later write can fail.
-struct TInjected {
-    QString Fails;
-    int Nth = 1, Errno = 0;
-    QStringList Log;
-} Injected;
+// with Errno (-1: the writer is killed there), and a write takes at most 1000 bytes, so that a later one can fail.
+struct { QString Fails; int Nth, Errno; QStringList Log; } Injected;
 
 bool Injects(const char* Step)
 {
     Injected.Log << Step;
     errno = Injected.Errno;
     const bool Fails = Injected.Fails == Step && Injected.Log.count(Step) == Injected.Nth;
-    if (Fails && Injected.Errno < 0) // killed there
-        ::raise(SIGKILL);
-    return Fails;
+    return Fails && Injected.Errno < 0 ? ::raise(SIGKILL) : Fails;
 }
 
 const TWriterCalls Injecting{
@@ -313,28 +296,21 @@ const TWriterCalls Injecting{
     [](int Fd) { return Injects("lock") ? -1 : SystemWriterCalls.Lock(Fd); },
     [](int Fd, off_t Size) { return Injects("reserve") ? errno : SystemWriterCalls.Reserve(Fd, Size); },
     [](int Fd, const void* Data, size_t Size, off_t At) {
-        return Injects("write") ? -1 : SystemWriterCalls.Write(Fd, Data, std::min<size_t>(Size, 1000), At);
-    },
+        return Injects("write") ? -1 : SystemWriterCalls.Write(Fd, Data, std::min<size_t>(Size, 1000), At); },
     [](int Fd, const char* Name, const void* Value, size_t Size) {
-        return Injects(Name == QByteArrayView("system.posix_acl_access") ? "acl" : "xattr") ? -1
-               : SystemWriterCalls.SetAttribute(Fd, Name, Value, Size);
-    },
+        return Injects(std::strcmp(Name, "system.posix_acl_access") ? "xattr" : "acl") ? -1
+               : SystemWriterCalls.SetAttribute(Fd, Name, Value, Size); },
     [](int Fd) {
         struct stat Info {};
-        return Injects(::fstat(Fd, &Info) == 0 && S_ISDIR(Info.st_mode) ? "fsync-folder" : "fsync") ? -1 : SystemWriterCalls.Sync(Fd);
+        return Injects(::fstat(Fd, &Info) || !S_ISDIR(Info.st_mode) ? "fsync" : "fsync-folder") ? -1 : SystemWriterCalls.Sync(Fd);
     },
     [](int Fd, const char* Name) { return Injects("link") ? -1 : SystemWriterCalls.Link(Fd, Name); },
     [](const char* From, const char* To) { return Injects("rename") ? -1 : SystemWriterCalls.Rename(From, To); },
 };
 
-struct TStep {
-    bool InPlace;       // in a folder the user may not write to
-    const char* Fails;  // the step that fails ("": none) at its Nth call, with Errno (-1: the writer is killed)
-    int Nth, Errno;
-    const char* Calls;  // all the writer's calls, in order
-    QByteArray After;   // the file's bytes
-    const char* Lead = ""; // of the reason, before the system's text; null: the writer goes on
-};
+// In a folder the user may not write to or not; the step that fails ("": none) at its Nth call, with Errno; all the
+// writer's calls in order; the file's bytes after; the reason's lead before the system's text (null: none).
+struct TStep { bool InPlace; const char* Fails; int Nth, Errno; const char* Calls; QByteArray After; const char* Lead = ""; };
 } // namespace
 
 // Written by an ordinary user over 1500 old bytes with an access list: every step's failure gives its reason
@@ -346,10 +322,9 @@ void tst_unHelpers::writeStepFails_data()
     const char* Whole = "unnamed acl write write write fsync link rename open-folder fsync-folder";
     const char* InPlace = "unnamed open lock reserve write write write fsync";
     QTest::newRow("fsync, then name and rename") << TStep{false, "", 0, 0, Whole, New};
-    QTest::newRow("unnamed file refused") << TStep{false, "unnamed", 1, EOPNOTSUPP,
-        "unnamed named acl write write write fsync rename open-folder fsync-folder", New, nullptr};
-    QTest::newRow("access list") << TStep{false, "acl", 1, EOPNOTSUPP, "unnamed acl", Old,
-                                          "The access control list cannot be kept: "};
+    QTest::newRow("unnamed file refused")
+        << TStep{false, "unnamed", 1, EOPNOTSUPP, "unnamed named acl write write write fsync rename open-folder fsync-folder", New, nullptr};
+    QTest::newRow("access list") << TStep{false, "acl", 1, EOPNOTSUPP, "unnamed acl", Old, "The access control list cannot be kept: "};
     QTest::newRow("first write") << TStep{false, "write", 1, ENOSPC, "unnamed acl write", Old};
     QTest::newRow("later write") << TStep{false, "write", 2, ENOSPC, "unnamed acl write write", Old};
     QTest::newRow("fsync") << TStep{false, "fsync", 1, EIO, "unnamed acl write write write fsync", Old};
@@ -361,8 +336,7 @@ void tst_unHelpers::writeStepFails_data()
     QTest::newRow("in place: lock") << TStep{true, "lock", 1, ENOLCK, "unnamed open lock", Old};
     QTest::newRow("in place: reservation") << TStep{true, "reserve", 1, ENOSPC, "unnamed open lock reserve", Old};
     QTest::newRow("in place: first write") << TStep{true, "write", 1, EIO, "unnamed open lock reserve write", Old};
-    QTest::newRow("in place: later write")
-        << TStep{true, "write", 2, EIO, "unnamed open lock reserve write write", New.left(1000) + Old.mid(1000)};
+    QTest::newRow("in place: later write") << TStep{true, "write", 2, EIO, "unnamed open lock reserve write write", New.left(1000) + Old.mid(1000)};
     QTest::newRow("in place: fsync") << TStep{true, "fsync", 1, EIO, InPlace, New};
 }
 
@@ -375,15 +349,15 @@ void tst_unHelpers::writeStepFails()
     QVERIFY(MakeKind(Path, "file", QByteArray(1500, 'o')));
     QVERIFY(::setxattr(QFile::encodeName(Path), "system.posix_acl_access", ReadList, ReadList.size(), 0) == 0);
     const QStringList Before = Entries(Dir.path());
-    QVERIFY(::chmod(Folder.constData(), S.InPlace ? 0555 : 0755) == 0);
+    QVERIFY(::chmod(Folder, S.InPlace ? 0555 : 0755) == 0);
     const QByteArray Got = InChild(true, -1, [&] {
         WriterCalls = Injecting;
         Injected = {S.Fails, S.Nth, S.Errno, {}};
-        QString Why;
-        const bool Written = WriteWholeFile(Path, QByteArray(2500, 'n'), &Why);
-        return (Injected.Log.join(' ') + '|' + (Written ? "" : Why)).toUtf8();
+        QString Why; // set only when the write fails
+        (void)WriteWholeFile(Path, QByteArray(2500, 'n'), &Why);
+        return (Injected.Log.join(' ') + '|' + Why).toUtf8();
     });
-    QVERIFY(::chmod(Folder.constData(), 0755) == 0);
+    QVERIFY(::chmod(Folder, 0755) == 0);
     QCOMPARE(FileBytes(Path), S.After);
     const QString Why = S.Errno > 0 && S.Lead ? S.Lead + QString::fromLocal8Bit(std::strerror(S.Errno)) : "";
     QCOMPARE(QString::fromUtf8(Got), S.Errno < 0 ? "<child ended: 9>" : S.Calls + ('|' + Why));
