@@ -44,18 +44,19 @@ QString Win1252Char(int Code);
 QString FirstNonWin1252(const QString& S);
 
 // Writes Bytes as the whole content of FileName, through the links that lead
-// to it (they stay links). A new file takes the place of the old one once it
-// is all written and synced, and the folder is synced after. In a folder the
-// user may not write to, the file is locked and rewritten in place once the
-// room for the new bytes is reserved. A target that is no regular file (a
-// folder, a pipe, a device) is refused. False with the system's reason in
-// ErrorText ("No space left on device", "<name> is not a regular file") when
-// anything fails; the old bytes are then unchanged unless the failure came
-// after the first byte written in place.
+// to it (they stay links; another user's link in a sticky folder anyone may
+// write to is refused, as the kernel's rule for shared folders would). A new
+// file takes the place of the old one once it is all written and synced, and
+// the folder is synced after; it gets the old one's owner, group, mode and
+// extended attributes, its access control list among them, and one it cannot
+// take fails the write (the system's own labels, security.*, aside). In a
+// folder the user may not write to, the file is locked and rewritten in place
+// once the room for the new bytes is reserved. A target that is no regular
+// file (a folder, a pipe, a device) is refused. False with the system's
+// reason in ErrorText ("No space left on device", "<name> is not a regular
+// file") when anything fails; the old bytes are then unchanged unless the
+// failure came after the first byte written in place.
 [[nodiscard]] bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* ErrorText);
-// A new file gets the old one's owner, group, mode and extended attributes,
-// its access control list among them; an attribute it cannot take fails the
-// write, but for the system's own labels (security.*).
 // The system calls WriteWholeFile makes for each of its steps, so that a test
 // can fail any one of them or see their order. Each answers as its system
 // call does (-1 with errno set); Reserve as posix_fallocate, with the errno.

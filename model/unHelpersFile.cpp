@@ -5,8 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
@@ -243,10 +243,11 @@ QString KeepAttributes(int Fd, const QByteArray& Path)
         if (!Value && errno == ENODATA) // gone meanwhile
             continue;
         const bool List = Name == AccessList;
-        if (!Value || WriterCalls.SetAttribute(Fd, Name.constData(), Value->constData(), size_t(Value->size())) != 0)
-            return (List ? QStringLiteral("The access control list cannot be kept: ")
-                         : QStringLiteral("The extended attribute %1 cannot be kept: ").arg(QString::fromUtf8(Name))) +
-                   SystemError(errno);
+        if (!Value || WriterCalls.SetAttribute(Fd, Name.constData(), Value->constData(), size_t(Value->size())) != 0) {
+            const QString Why = SystemError(errno);
+            return List ? QStringLiteral("The access control list cannot be kept: ") + Why
+                        : QStringLiteral("The extended attribute %1 cannot be kept: %2").arg(QString::fromUtf8(Name), Why);
+        }
         Listed |= List;
     }
     // A list that the folder's default gave the new file would give access the old one did not.
