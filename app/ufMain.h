@@ -135,14 +135,12 @@ public:
     static QString GetSettingsFileName();
     void EnsureSettingsFolder();
     void LoadSettings();
-    // False when the file could not be written.
+    // False when the file could not be written; FSettingsRefused then says why.
+    // A settings file that is no regular file (a pipe would hang the reader)
+    // is neither read nor written.
     [[nodiscard]] bool SaveSettings();
     void LoadToolbarLayout();
     [[nodiscard]] bool SaveToolbarLayout();
-    // The file the settings are read from and written to: the settings file,
-    // or the regular file a link there leads to. Empty when it is something
-    // else (a pipe would hang the reader); FSettingsRefused then says why.
-    QString SettingsFile();
 
     // --- the editor's cell mouse events ---
     void EditorMouseDown(TPixelGrid* Sender, Qt::MouseButton Button, TShiftState Shift, int ACol,

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
+#include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QScreen>
@@ -15,6 +16,7 @@
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <algorithm>
 #include <optional>
@@ -134,6 +136,47 @@ bool SyncWritten(QSettings& S)
     });
 }
 
+// Qt's INI format on a private copy of the settings file. The file itself is
+// read and written by the program's own reader and writer: they follow links
+// as the kernel's rule for shared folders does, keep a name as the bytes it
+// is (Qt would decode it), and say why a write failed.
+class TSettingsCopy {
+public:
+    // Settings() is null when the file cannot be read; Why then says why.
+    TSettingsCopy(const QString& File, QString& Why) : FFile(File), FWhy(Why)
+    {
+        FWhy.clear();
+        const std::optional<QByteArray> Bytes = ReadWholeFile(File, &FWhy);
+        if (Bytes && !FDir.isValid())
+            FWhy = FDir.errorString();
+        else if (Bytes && WriteWholeFile(FDir.filePath(QStringLiteral("Dotwright.ini")), *Bytes, &FWhy))
+            FSettings.emplace(FDir.filePath(QStringLiteral("Dotwright.ini")), QSettings::IniFormat);
+    }
+    QSettings* Settings() { return FSettings ? &*FSettings : nullptr; }
+    // Writes the settings back to the file; false when that failed.
+    bool Write()
+    {
+        if (!FSettings)
+            return false;
+        QFile Copy(FSettings->fileName());
+        if (!SyncWritten(*FSettings) || !Copy.open(QIODevice::ReadOnly)) {
+            // Qt gives no reason; a write of the program's own beside the copy finds it.
+            QString Why;
+            FWhy = QStringLiteral("Cannot write a temporary copy of the settings");
+            if (!WriteWholeFile(FDir.filePath(QStringLiteral("probe")), " ", &Why))
+                FWhy += QStringLiteral(": ") + Why;
+            return false;
+        }
+        return WriteWholeFile(FFile, Copy.readAll(), &FWhy);
+    }
+
+private:
+    QString FFile;
+    QString& FWhy;
+    QTemporaryDir FDir;
+    std::optional<QSettings> FSettings;
+};
+
 } // namespace
 
 QString TfrmMain::GetSettingsFolder()
@@ -156,22 +199,13 @@ void TfrmMain::EnsureSettingsFolder()
                                     TMsgDlgType::mtError, mbOK);
 }
 
-QString TfrmMain::SettingsFile()
-{
-    FSettingsRefused.clear();
-    return RegularFileTarget(GetSettingsFileName(), &FSettingsRefused);
-}
-
 void TfrmMain::LoadSettings()
 {
     // A settings path that is no file gives the defaults, as a missing file does.
-    const QString File = SettingsFile();
-    std::optional<QSettings> Read;
-    if (!File.isEmpty()) {
-        Read.emplace(File, QSettings::IniFormat);
-        Read->beginGroup(SettingsSection);
-    }
-    const QSettings* S = Read ? &*Read : nullptr;
+    TSettingsCopy Copy(GetSettingsFileName(), FSettingsRefused);
+    QSettings* S = Copy.Settings();
+    if (S)
+        S->beginGroup(SettingsSection);
     const QRect Current = geometry();
     // The file keeps the client area; a size below 1 is no size.
     auto Size = [&](const QString& Key, int Default) {
@@ -213,10 +247,10 @@ void TfrmMain::LoadSettings()
 
 bool TfrmMain::SaveSettings()
 {
-    const QString File = SettingsFile();
-    if (File.isEmpty())
+    TSettingsCopy Copy(GetSettingsFileName(), FSettingsRefused);
+    if (!Copy.Settings())
         return false;
-    QSettings S(File, QSettings::IniFormat);
+    QSettings& S = *Copy.Settings();
     S.beginGroup(SettingsSection);
     // The normal bounds, so that a maximised window comes back to them.
     const QRect G = (isMaximized() || isMinimized()) ? normalGeometry() : geometry();
@@ -231,7 +265,7 @@ bool TfrmMain::SaveSettings()
     S.setValue(QStringLiteral("EditorGrid_Visible"), Action(QStringLiteral("actShowGrid"))->isChecked() ? 1 : 0);
     S.setValue(QStringLiteral("EditorGrid_Size"), edtGridSize->value());
     S.endGroup();
-    return SyncWritten(S);
+    return Copy.Write();
 }
 
 // Qt gives a panel shown again whatever room its neighbour leaves it. The
@@ -263,10 +297,10 @@ void TfrmMain::RestorePanelSizes()
 
 bool TfrmMain::SaveToolbarLayout()
 {
-    const QString File = SettingsFile();
-    if (File.isEmpty())
+    TSettingsCopy Copy(GetSettingsFileName(), FSettingsRefused);
+    if (!Copy.Settings())
         return false;
-    QSettings S(File, QSettings::IniFormat);
+    QSettings& S = *Copy.Settings();
     for (QToolBar* T : {tbFont, tbCharacter}) {
         S.beginGroup(LayoutPrefix + T->objectName());
         S.setValue(QStringLiteral("Visible"), T->isHidden() ? 0 : 1);
@@ -293,15 +327,15 @@ bool TfrmMain::SaveToolbarLayout()
     S.beginGroup(LayoutPrefix + objectName());
     S.setValue(QStringLiteral("State"), QString::fromLatin1(saveState(LayoutVersion).toBase64()));
     S.endGroup();
-    return SyncWritten(S);
+    return Copy.Write();
 }
 
 void TfrmMain::LoadToolbarLayout()
 {
-    const QString File = SettingsFile();
-    if (File.isEmpty())
+    TSettingsCopy Copy(GetSettingsFileName(), FSettingsRefused);
+    if (!Copy.Settings())
         return;
-    QSettings S(File, QSettings::IniFormat);
+    QSettings& S = *Copy.Settings();
     S.beginGroup(LayoutPrefix + objectName());
     const QByteArray State = QByteArray::fromBase64(S.value(QStringLiteral("State")).toString().toLatin1());
     S.endGroup();

@@ -2,10 +2,11 @@
 // file that cost the reader most per byte. Each shape is opened in a child
 // process of its own, whose peak resident size (VmHWM) is measured from a
 // reset just before the open. The counter "peak_per_byte" of the worst shape
-// must stay below the reader's OpenPeakPerByte (6), by which a file is
-// refused before it is read when the machine lacks the memory. Measured:
-// 4.0 at most (long texts and large fonts); 1.3 for the element shapes, which
-// stop at the project's limit of elements and attributes (41 without it).
+// must stay below the 4.5 (the reader's OpenPeakHalvesPerByte) by which a
+// file is refused before it is read when the machine lacks the memory.
+// Measured: 4.03 at most (long texts and large fonts); 1.3 for the element
+// shapes, which stop at the project's limit of elements and attributes (41
+// without it).
 #include "CharClasses.h"
 #include "unHelpers.h"
 #include "unXMLParser.h"

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
+#include <sys/types.h>
 
 QString PadRight(const QString& S, int Len, QChar Ch);
 QString RepeatString(const QString& S, int N);
@@ -42,20 +44,41 @@ QString Win1252Char(int Code);
 QString FirstNonWin1252(const QString& S);
 
 // Writes Bytes as the whole content of FileName, through the links that lead
-// to it (they stay links). A new file takes the place of the old one once it
-// is all written and synced, and the folder is synced after. In a folder the
-// user may not write to, the file is rewritten in place once the room for the
-// new bytes is reserved. A target that is no regular file (a folder, a pipe,
-// a device) is refused. False with the system's reason in ErrorText ("No space
-// left on device", "<name> is not a regular file") when anything fails; the
-// old bytes are then unchanged unless the failure came while writing in place.
+// to it (they stay links; another user's link in a sticky folder anyone may
+// write to is refused, as the kernel's rule for shared folders would). A new
+// file takes the place of the old one once it is all written and synced, and
+// the folder is synced after; it gets the old one's owner, group, mode and
+// extended attributes, its access control list among them, and one it cannot
+// take fails the write (the system's own labels, security.*, aside). In a
+// folder the user may not write to, the file is locked and rewritten in place
+// once the room for the new bytes is reserved. A target that is no regular
+// file (a folder, a pipe, a device) is refused. False with the system's
+// reason in ErrorText ("No space left on device", "<name> is not a regular
+// file") when anything fails; the old bytes are then unchanged unless the
+// failure came after the first byte written in place.
 [[nodiscard]] bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* ErrorText);
+// The system calls WriteWholeFile makes for each of its steps, so that a test
+// can fail any one of them or see their order. Each answers as its system
+// call does (-1 with errno set); Reserve as posix_fallocate, with the errno.
+struct TWriterCalls {
+    int (*Open)(const char* Path, int Flags, mode_t Mode);
+    int (*Lock)(int Fd); // exclusive, waited for
+    int (*Reserve)(int Fd, off_t Size);
+    ssize_t (*Write)(int Fd, const void* Data, size_t Size, off_t Offset); // Offset < 0: at the file's position
+    int (*SetAttribute)(int Fd, const char* Name, const void* Value, size_t Size);
+    int (*Sync)(int Fd);
+    int (*Link)(int Fd, const char* Name); // gives an unnamed file its name
+    int (*Rename)(const char* From, const char* To);
+};
+// The system's own calls, and those the writer makes (the same unless a test swapped its own in).
+extern const TWriterCalls SystemWriterCalls;
+extern TWriterCalls WriterCalls;
 // "<name> is not a regular file"
 QString NotARegularFile(const QString& FileName);
-// Where a write of FileName would go: FileName, or where the links at it lead
-// (a name that may not exist yet). Empty with the reason in ErrorText when
-// that is something other than a regular file.
-QString RegularFileTarget(const QString& FileName, QString* ErrorText);
+// The whole content of FileName, read through the links that lead to it as
+// WriteWholeFile follows them; empty when no file is there yet. Nullopt with
+// the reason in ErrorText when that is no regular file or cannot be read.
+[[nodiscard]] std::optional<QByteArray> ReadWholeFile(const QString& FileName, QString* ErrorText);
 
 // The memory the system can still give this program, in bytes (MemAvailable
 // of /proc/meminfo); -1 when it is not known.

@@ -901,37 +901,58 @@ private slots:
                  (QStringList{QStringLiteral("Error: Error creating Data Folder to store INI file\r\n"
                                              "Cannot create the folder ") + Blocker + QStringLiteral("/Dotwright"),
                               QStringLiteral("Error: Unable to write to ") + Blocker +
-                                  QStringLiteral("/Dotwright/Dotwright.ini")}));
+                                  QStringLiteral("/Dotwright/Dotwright.ini\r\nNot a directory")}));
     }
 
-    // A settings path that is no regular file is neither read nor written (a pipe hung the start), and
-    // one box at the end says why; a link to a file is written through and stays a link.
+    // A settings path that is no regular file, or another user's link in a shared folder, is neither read nor
+    // written (a pipe hung the start), and one box at the end says why, as it does for a write that fails; a link
+    // to a file is read and written through (its name's bytes as they are) and stays a link.
     void settingsPathThatIsNoFile_data()
     {
-        QTest::addColumn<QString>("Kind"); // as MakeKind names it
-        for (const char* Kind : {"pipe", "link to a device", "folder", "link to a file"})
-            QTest::newRow(Kind) << QString::fromLatin1(Kind);
+        QTest::addColumn<QString>("Kind"); // as MakeKind names it, or a case of this test's
+        QTest::addColumn<int>("Read");     // the grid size read at the start; a file there holds 17
+        QTest::addColumn<QString>("Why");  // the box's second line ("%1": the settings file), none when empty
+        for (const char* Kind : {"pipe", "link to a device", "folder"})
+            QTest::newRow(Kind) << QString::fromLatin1(Kind) << 15 << "%1 is not a regular file";
+        QTest::newRow("link to a file") << "link to a file" << 17 << "";
+        QTest::newRow("link to a name not in UTF-8") << "link to dw\\351.ini" << 17 << "";
+        QTest::newRow("another user's link in a shared folder") << "another user's link" << 15 << "%1 is a link that another user owns in a shared folder";
+        const QString TooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
+        QTest::newRow("file size limit 0") << "file, size limit 0" << 17 << TooLarge;
+        QTest::newRow("file size limit 0, no file") << "no file, size limit 0" << 15 << "Cannot write a temporary copy of the settings: " + TooLarge;
     }
     void settingsPathThatIsNoFile()
     {
         QFETCH(QString, Kind);
-        const QString Path = TfrmMain::GetSettingsFileName();
-        const bool File = Kind == "link to a file";
-        QVERIFY(QDir().mkpath(TfrmMain::GetSettingsFolder()) && MakeKind(Path, Kind));
-        const QStringList Before = Entries(TfrmMain::GetSettingsFolder());
+        QFETCH(int, Read);
+        QFETCH(QString, Why);
+        const QString Path = TfrmMain::GetSettingsFileName(), Folder = TfrmMain::GetSettingsFolder();
+        const QByteArray P = QFile::encodeName(Path), Held = "[ToolBarItems]\nEditorGrid_Size=17\n";
+        QVERIFY(QDir().mkpath(Folder));
+        if (Kind == "link to dw\\351.ini")
+            QVERIFY(MakeKind(Path, "file", Held) && ::rename(P, QFile::encodeName(Folder) + "/dw\351.ini") == 0 &&
+                    ::symlink("dw\351.ini", P) == 0);
+        else if (Kind == "another user's link")
+            QVERIFY(MakeKind(Path, "link to a file", Held) && ::chmod(QFile::encodeName(Folder), 01777) == 0 &&
+                    ::lchown(P, 4243, 4243) == 0);
+        else if (!Kind.startsWith("no file"))
+            QVERIFY(MakeKind(Path, Kind.section(u',', 0, 0), Held));
+        const QStringList Before = Entries(Folder);
         QSpinBox* GridSize = Main().findChild<QSpinBox*>(QStringLiteral("edtGridSize"));
-        QCOMPARE(GridSize->value(), 15); // the defaults
+        QCOMPARE(GridSize->value(), Read);
         GridSize->setValue(21);
-        if (!File)
+        if (!Why.isEmpty())
             Fx.Messages.Answer(TModalResult::mrOk);
+        rlimit Was{}, Full{0, RLIM_INFINITY};
+        QVERIFY(std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::getrlimit(RLIMIT_FSIZE, &Was) == 0 &&
+                (!Kind.endsWith("limit 0") || ::setrlimit(RLIMIT_FSIZE, &Full) == 0));
         Fx.Window.reset();
-        const QString Why = QStringLiteral("Error: Unable to write to %1\r\n%1 is not a regular file").arg(Path);
-        QCOMPARE(Fx.Messages.Log, File ? QStringList() : QStringList(Why));
-        QCOMPARE(QFileInfo(Path).isSymLink(), Kind.startsWith(QStringLiteral("link")));
-        QCOMPARE(QFileInfo(Path).isFile(), File);
-        QCOMPARE(Entries(TfrmMain::GetSettingsFolder()), Before);
-        if (File) // read only where a file is: a pipe would hang the reader
-            QCOMPARE(Ini().value("ToolBarItems/EditorGrid_Size").toString(), "21");
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &Was) == 0);
+        QCOMPARE(Fx.Messages.Log, Why.isEmpty() ? QStringList() : QStringList("Error: Unable to write to %1\r\n" + Why).replaceInStrings("%1", Path));
+        QCOMPARE(QFileInfo(Path).isSymLink(), Kind.contains(QStringLiteral("link")));
+        QCOMPARE(Entries(Folder), Before);
+        if (QFileInfo(Path).isFile()) // read only where a file is: a pipe would hang the reader
+            QCOMPARE(FileBytes(Path).contains("EditorGrid_Size=21"), Why.isEmpty());
     }
 
     void maximisedIsKept()

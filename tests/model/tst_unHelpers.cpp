@@ -2,7 +2,9 @@
 #include "../FullDisk.h"
 
 #include <QtTest>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
 class tst_unHelpers : public QObject {
     Q_OBJECT
@@ -22,6 +24,8 @@ private slots:
     void writeRefusesNonRegularTarget();
     void writeKeepsOldBytesUnlessAllIsWritten_data();
     void writeKeepsOldBytesUnlessAllIsWritten();
+    void writeStepFails_data();
+    void writeStepFails();
     void shellGoesThroughOpener();
     void documentOpenerSaysWhetherAProgramTookIt();
     void shellWaitOutlivesANestedLoop();
@@ -180,12 +184,33 @@ void tst_unHelpers::writeRefusesNonRegularTarget()
 }
 
 namespace {
+// Access control lists as the kernel keeps them (a version, then each entry's tag, permissions and id): the
+// group shut out and user 4243 let read; as a folder's default, 4243 let write too.
+const QByteArray ReadList = QByteArray::fromHex("02000000 01000600ffffffff 0200040093100000 04000000ffffffff "
+                                                "10000400ffffffff 20000000ffffffff");
+const QByteArray DefaultList = QByteArray::fromHex("02000000 01000700ffffffff 0200070093100000 04000500ffffffff "
+                                                   "10000700ffffffff 20000500ffffffff");
+
+// The extended attributes of Path, "name=value in hex" each, sorted.
+QStringList AttributesOf(const QString& Path)
+{
+    const QByteArray File = QFile::encodeName(Path);
+    QByteArray Names(4096, 0), Value(4096, 0);
+    QStringList Found;
+    for (const QByteArray& Name : Names.left(std::max<ssize_t>(0, ::listxattr(File, Names.data(), 4096))).split('\0'))
+        Found << Name + '=' + Value.left(std::max<ssize_t>(0, ::getxattr(File, Name, Value.data(), 4096))).toHex();
+    Found.sort();
+    return Found;
+}
+
 // A target (a file holds 3000 old bytes) in a folder; each row names Why, the last field, for GCC's sake.
 struct TWrite {
     QString Kind = QStringLiteral("file"); // as MakeKind names it
     mode_t Folder = 0755, File = 0640;
     int NameLength = 8, NewSize = 6000, Fits = -1; // Fits: percent of the new file that fits on the disk
     gid_t Group = OrdinaryUser;                    // the old file's, owned by root where it is another
+    int Lists = 0; // 1: the file has ReadList and an attribute of the user's; 2: the folder has DefaultList
+    uid_t LinkOwner = 0;
     QString Why; // "%1": the path written to
 };
 } // namespace
@@ -208,6 +233,13 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten_data()
         << TWrite{.Folder = 0555, .NewSize = 1000, .Fits = 50, .Why = TFileSizeLimit::Reason()};
     QTest::newRow("read-only file") << TWrite{.File = 0440, .Why = Denied}; // not replaced by a new one
     QTest::newRow("root's file, a shared group's to write") << TWrite{.File = 0660, .Group = OrdinaryUsersOtherGroup, .Why = {}};
+    const QString Foreign = "%1 is a link that another user owns in a shared folder";
+    QTest::newRow("another user's link in a shared folder") << TWrite{.Kind = "link to a file", .Folder = 01777, .Why = Foreign};
+    QTest::newRow("own link in a shared folder") << TWrite{.Kind = "link to a file", .Folder = 01777, .LinkOwner = OrdinaryUser, .Why = {}};
+    QTest::newRow("another user's link, a sticky folder of the user's") << TWrite{.Kind = "link to a file", .Folder = 01755, .Why = {}};
+    QTest::newRow("access list and attribute") << TWrite{.Lists = 1, .Why = {}};
+    QTest::newRow("access list and attribute, read-only folder") << TWrite{.Folder = 0555, .Lists = 1, .Why = {}};
+    QTest::newRow("no access list, the folder's default") << TWrite{.Lists = 2, .Why = {}};
 }
 
 void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
@@ -219,7 +251,11 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
     const bool File = W.Kind.endsWith(QStringLiteral("file"));
     QVERIFY(MakeKind(Path, W.Kind, Old, W.File));
     QVERIFY(W.Group == OrdinaryUser || ::chown(QFile::encodeName(Path).constData(), 0, W.Group) == 0);
-    const QStringList Before = Entries(Dir.path());
+    QVERIFY(W.Lists != 1 || (::setxattr(QFile::encodeName(Path), "system.posix_acl_access", ReadList, ReadList.size(), 0) |
+                             ::setxattr(QFile::encodeName(Path), "user.note", "kept", 4, 0)) == 0);
+    QVERIFY(!QFileInfo(Path).isSymLink() || ::lchown(QFile::encodeName(Path), W.LinkOwner, W.LinkOwner) == 0);
+    QVERIFY(W.Lists != 2 || ::setxattr(Folder, "system.posix_acl_default", DefaultList, DefaultList.size(), 0) == 0);
+    const QStringList Before = Entries(Dir.path()), Attributes = AttributesOf(Path);
     QVERIFY(::chmod(Folder.constData(), W.Folder) == 0);
     const QByteArray Got = InChild(true, W.Fits < 0 ? -1 : W.NewSize * W.Fits / 100, [&] {
         QString Reason;
@@ -235,7 +271,97 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
         QCOMPARE(FileBytes(Path), W.Why.isEmpty() ? New : Old);
         QCOMPARE(::stat(QFile::encodeName(Path).constData(), &Info) == 0 ? Info.st_mode & 07777 : 0u, W.File);
         QCOMPARE(Info.st_gid, W.Group);
+        QCOMPARE(AttributesOf(Path), Attributes);
     }
+}
+
+namespace {
+// The writer's calls as a test makes them: each is logged as the step it is, the Nth call of step Fails fails
+// with Errno (-1: the writer is killed there), and a write takes at most 1000 bytes, so that a later one can fail.
+struct { QString Fails; int Nth, Errno; QStringList Log; } Injected;
+
+bool Injects(const char* Step)
+{
+    Injected.Log << Step;
+    errno = Injected.Errno;
+    const bool Fails = Injected.Fails == Step && Injected.Log.count(Step) == Injected.Nth;
+    return Fails && Injected.Errno < 0 ? ::raise(SIGKILL) : Fails;
+}
+
+const TWriterCalls Injecting{
+    [](const char* Path, int Flags, mode_t Mode) {
+        return Injects((Flags & O_TMPFILE) == O_TMPFILE ? "unnamed" : Flags & O_CREAT ? "named"
+                       : Flags & O_DIRECTORY ? "open-folder" : "open") ? -1 : SystemWriterCalls.Open(Path, Flags, Mode);
+    },
+    [](int Fd) { return Injects("lock") ? -1 : SystemWriterCalls.Lock(Fd); },
+    [](int Fd, off_t Size) { return Injects("reserve") ? errno : SystemWriterCalls.Reserve(Fd, Size); },
+    [](int Fd, const void* Data, size_t Size, off_t At) {
+        return Injects("write") ? -1 : SystemWriterCalls.Write(Fd, Data, std::min<size_t>(Size, 1000), At); },
+    [](int Fd, const char* Name, const void* Value, size_t Size) {
+        return Injects(std::strcmp(Name, "system.posix_acl_access") ? "xattr" : "acl") ? -1
+               : SystemWriterCalls.SetAttribute(Fd, Name, Value, Size); },
+    [](int Fd) {
+        struct stat Info {};
+        return Injects(::fstat(Fd, &Info) || !S_ISDIR(Info.st_mode) ? "fsync" : "fsync-folder") ? -1 : SystemWriterCalls.Sync(Fd);
+    },
+    [](int Fd, const char* Name) { return Injects("link") ? -1 : SystemWriterCalls.Link(Fd, Name); },
+    [](const char* From, const char* To) { return Injects("rename") ? -1 : SystemWriterCalls.Rename(From, To); },
+};
+
+// In a folder the user may not write to or not; the step that fails ("": none) at its Nth call, with Errno; all the
+// writer's calls in order; the file's bytes after; the reason's lead before the system's text (null: none).
+struct TStep { bool InPlace; const char* Fails; int Nth, Errno; const char* Calls; QByteArray After; const char* Lead = ""; };
+} // namespace
+
+// Written by an ordinary user over 1500 old bytes with an access list: every step's failure gives its reason
+// and leaves no new name.
+void tst_unHelpers::writeStepFails_data()
+{
+    QTest::addColumn<TStep>("S");
+    const QByteArray Old(1500, 'o'), New(2500, 'n');
+    const char* Whole = "unnamed acl write write write fsync link rename open-folder fsync-folder";
+    const char* InPlace = "unnamed open lock reserve write write write fsync";
+    QTest::newRow("fsync, then name and rename") << TStep{false, "", 0, 0, Whole, New};
+    QTest::newRow("unnamed file refused")
+        << TStep{false, "unnamed", 1, EOPNOTSUPP, "unnamed named acl write write write fsync rename open-folder fsync-folder", New, nullptr};
+    QTest::newRow("access list") << TStep{false, "acl", 1, EOPNOTSUPP, "unnamed acl", Old, "The access control list cannot be kept: "};
+    QTest::newRow("first write") << TStep{false, "write", 1, ENOSPC, "unnamed acl write", Old};
+    QTest::newRow("later write") << TStep{false, "write", 2, ENOSPC, "unnamed acl write write", Old};
+    QTest::newRow("fsync") << TStep{false, "fsync", 1, EIO, "unnamed acl write write write fsync", Old};
+    QTest::newRow("naming") << TStep{false, "link", 1, EIO, "unnamed acl write write write fsync link", Old};
+    QTest::newRow("rename") << TStep{false, "rename", 1, EIO, "unnamed acl write write write fsync link rename", Old};
+    QTest::newRow("folder fsync") << TStep{false, "fsync-folder", 1, EIO, Whole, New};
+    QTest::newRow("killed while writing") << TStep{false, "write", 2, -1, "", Old};
+    QTest::newRow("in place: lock, reserve, write") << TStep{true, "", 0, 0, InPlace, New};
+    QTest::newRow("in place: lock") << TStep{true, "lock", 1, ENOLCK, "unnamed open lock", Old};
+    QTest::newRow("in place: reservation") << TStep{true, "reserve", 1, ENOSPC, "unnamed open lock reserve", Old};
+    QTest::newRow("in place: first write") << TStep{true, "write", 1, EIO, "unnamed open lock reserve write", Old};
+    QTest::newRow("in place: later write") << TStep{true, "write", 2, EIO, "unnamed open lock reserve write write", New.left(1000) + Old.mid(1000)};
+    QTest::newRow("in place: fsync") << TStep{true, "fsync", 1, EIO, InPlace, New};
+}
+
+void tst_unHelpers::writeStepFails()
+{
+    QFETCH(TStep, S);
+    TUserDir Dir;
+    const QString Path = Dir.filePath("font.lcd");
+    const QByteArray Folder = QFile::encodeName(Dir.path());
+    QVERIFY(MakeKind(Path, "file", QByteArray(1500, 'o')));
+    QVERIFY(::setxattr(QFile::encodeName(Path), "system.posix_acl_access", ReadList, ReadList.size(), 0) == 0);
+    const QStringList Before = Entries(Dir.path());
+    QVERIFY(::chmod(Folder, S.InPlace ? 0555 : 0755) == 0);
+    const QByteArray Got = InChild(true, -1, [&] {
+        WriterCalls = Injecting;
+        Injected = {S.Fails, S.Nth, S.Errno, {}};
+        QString Why; // set only when the write fails
+        (void)WriteWholeFile(Path, QByteArray(2500, 'n'), &Why);
+        return (Injected.Log.join(' ') + '|' + Why).toUtf8();
+    });
+    QVERIFY(::chmod(Folder, 0755) == 0);
+    QCOMPARE(FileBytes(Path), S.After);
+    const QString Why = S.Errno > 0 && S.Lead ? S.Lead + QString::fromLocal8Bit(std::strerror(S.Errno)) : "";
+    QCOMPARE(QString::fromUtf8(Got), S.Errno < 0 ? "<child ended: 9>" : S.Calls + ('|' + Why));
+    QCOMPARE(Entries(Dir.path()), Before);
 }
 
 namespace {
