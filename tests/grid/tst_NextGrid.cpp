@@ -268,7 +268,8 @@ void tst_NextGrid::DeletedParentIsForgotten()
 
 // Rows x, then steps: "kid:P" and "first:P" add a last and a first child of row P
 // (codes 100, 101, ...), "del:R" DeleteRow, "sdel:R" the store's DeleteRow, "ins:R",
-// "move:A>B", "swap:A>B", "asc"/"desc" sort by the code, "fold:R"/"open:R". Then each
+// "move:A>B", "swap:A>B", "asc"/"desc" sort by the code ("chars" descending by the character,
+// which every child leaves empty), "fold:R"/"open:R". Then each
 // row: code ("_" none), "^" parent's code, "#" child count, ":" descendants; the rows shown.
 void tst_NextGrid::TreeLinks_data()
 {
@@ -289,6 +290,7 @@ void tst_NextGrid::TreeLinks_data()
     QTest::newRow("sorted ascending") << Tree + " asc" << "32#2:2 100^32:0 101^32:0 33#2:4 102^33:0 103^33#2:2 104^103:0 105^103:0";
     QTest::newRow("sorted one way, then the other") << Tree + " asc desc" << Desc;
     QTest::newRow("sorted folded") << Tree + " fold:4 fold:3 desc" << Desc + " | 4 shown";
+    QTest::newRow("children of equal keys keep their order") << "2x kid:0 kid:0 kid:0 kid:1 chars" << "33:0 32#3:4 100^32#1:1 103^100:0 101^32:0 102^32:0";
     QTest::newRow("sorted folded, then opened") << Tree + " fold:4 fold:3 desc open:0" << Desc + " | 6 shown";
 }
 
@@ -302,7 +304,7 @@ void tst_NextGrid::TreeLinks()
         const QString Op = S.section(':', 0, 0);
         const int A = S.section(':', 1).section('>', 0, 0).toInt(), B = S.section('>', 1).toInt();
         Op == "kid" || Op == "first" ? (G.AddChildRow(A, Op == "kid"), G.Cell(1, G.LastAddedRow)->SetAsInteger(Code++)) : Op == "del" ? G.DeleteRow(A) : Op == "sdel" ? G.CellStore().DeleteRow(A) : Op == "ins" ? G.InsertRow(A)
-            : Op == "move" ? G.MoveRow(A, B) : Op == "swap" ? G.ExchangeRows(A, B) : Op == "asc" || Op == "desc" ? G.SortColumn(G.CodeCol, Op == "asc")
+            : Op == "move" ? G.MoveRow(A, B) : Op == "swap" ? G.ExchangeRows(A, B) : Op == "asc" || Op == "desc" || Op == "chars" ? G.SortColumn(Op == "chars" ? G.CharCol : G.CodeCol, Op == "asc")
             : Op == "fold" || Op == "open" ? G.SetExpanded(A, Op == "open") : void();
     }
     QStringList Got;
