@@ -229,10 +229,9 @@ void TNextGrid::ExchangeRows(int Index1, int Index2)
 {
     const TRowsChange Change(*this);
     FCells->ExchangeRows(Index1, Index2);
-    if (!IsUpdating()) {
-        RefreshRow(Index1);
-        RefreshRow(Index2);
-    }
+    // As after a move: rows of other heights, or a hidden one, may now lie at the
+    // end or above the first shown row.
+    ShowFromRow(FFirstRow);
 }
 
 void TNextGrid::AddRowsQuietly(int Count)
