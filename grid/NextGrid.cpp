@@ -103,7 +103,7 @@ void TNextGrid::SetRowHeight(int Index, int Value)
     if (!IsValidRow(Index) || Value == GetRowHeight(Index))
         return;
     const TRowsChange Change(*this);
-    FCells->GetRow(Index)->Height = Value;
+    FCells->SetRowHeight(Index, Value);
     RefreshRow(Index);
     const TRect Body = GetBodyRect();
     InvalidateRectangle({0, RowTop(Index) + Value, ClientWidth(), Body.Bottom});

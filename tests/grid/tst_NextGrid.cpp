@@ -285,6 +285,11 @@ void tst_NextGrid::TreeLinks_data()
     // The store alone leaves the child counts to the grid.
     QTest::newRow("parent deleted in the store alone") << "2x kid:0 kid:1 sdel:1 kid:0" << "32#2:1 102^32:0 101:0 33:0";
     QTest::newRow("row inserted among the children") << "2x kid:0 kid:0 ins:2 kid:0" << "32#3:2 100^32:0 102^32:0 _:0 101^32:0 33:0";
+    // A chain of last children counts each new one in its ancestors, also once rows come or go around it.
+    QTest::newRow("chain, then a row after it and a child inside") << "1x kid:0 kid:1 kid:2 ins:4 kid:3" << "32#1:4 100^32#1:3 101^100#1:2 102^101#1:1 103^102:0 _:0";
+    QTest::newRow("chain cut at the end and grown again") << "1x kid:0 kid:1 kid:2 del:3 kid:2 del:2 kid:1" << "32#1:2 100^32#1:1 104^100:0";
+    QTest::newRow("first child under a chain, then a row after it") << "2x kid:1 kid:2 first:1 ins:5" << "32:0 33#2:3 102^33:0 100^33#1:1 101^100:0 _:0";
+    QTest::newRow("rows above a chain inserted and deleted, then a row after it") << "2x kid:1 kid:2 ins:1 del:0 ins:4" << "_:0 33#1:2 100^33#1:1 101^100:0 _:0";
     QTest::newRow("child swapped away") << "3x kid:0 swap:1>3 kid:0" << "32#2:1 101^32:0 34:0 33:0 100^32:0";
     // A sort orders each row's children among themselves, under it; folded or not.
     const QString Tree = "2x first:0 first:0 first:3 first:3 first:4 first:4", Desc = "33#2:4 103^33#2:2 105^103:0 104^103:0 102^33:0 32#2:2 101^32:0 100^32:0";
