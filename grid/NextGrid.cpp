@@ -74,6 +74,20 @@ int TNextGrid::GetRowHeight(int Index) const
     return H;
 }
 
+bool TNextGrid::RowStepsSummed() const
+{
+    if (GridStyle() != gsReport || OnMeasuringRowHeight)
+        return false;
+    // The store sums each row's height with the lines the grid draws now.
+    FCells->SetRowSpacing(LineWidths().RowSpacing);
+    return true;
+}
+
+qint64 TNextGrid::SummedPixelsBefore(int ARow) const
+{
+    return FCells->ShownPixelsBefore(std::clamp(ARow, 0, RowCount()));
+}
+
 void TNextGrid::SetRowSelected(int Index, bool Value)
 {
     if (!IsValidRow(Index) || FCells->GetRow(Index)->Selected == Value)
@@ -106,7 +120,7 @@ void TNextGrid::SetRowHeight(int Index, int Value)
     FCells->SetRowHeight(Index, Value);
     RefreshRow(Index);
     const TRect Body = GetBodyRect();
-    InvalidateRectangle({0, RowTop(Index) + Value, ClientWidth(), Body.Bottom});
+    InvalidateRectangle({0, static_cast<int>(std::min<qint64>(qint64{RowTop(Index)} + Value, Body.Bottom)), ClientWidth(), Body.Bottom});
     UpdateVertScrollBar();
 }
 

@@ -501,6 +501,7 @@ void TCells::AddRows(int Count)
     if (Count > 0)
         CloseRowsToEnd(nullptr);
     for (int N = 0; N < Count; ++N) {
+        RowMade();
         auto R = std::make_unique<TRow>();
         R->Height = DefaultRowHeight;
         ++FVisibleRowCount;
@@ -530,6 +531,7 @@ void TCells::AddChildRow(int ParentIndex, int Position)
         CloseRowsToEnd(Parent);
         OpenRowsToEnd(ParentIndex);
     }
+    RowMade();
     auto R = std::make_unique<TRow>();
     R->ParentRow = Parent;
     // A child shows only under a parent that shows and is expanded.
@@ -658,6 +660,7 @@ void TCells::InsertRow(int Index)
         CloseRowsToEnd(nullptr);
     else
         ShiftRowsToEnd(Index, 1);
+    RowMade();
     auto R = std::make_unique<TRow>();
     R->Height = DefaultRowHeight;
     FRows.insert(FRows.begin() + Index, std::move(R));
@@ -711,6 +714,7 @@ void TCells::DeleteRows(int Index, int Count)
         R->FDescendants = DyingRow;
         Visible += R->Visible ? 1 : 0;
         Selected += R->Selected ? 1 : 0;
+        FOtherHeights -= R->Height != FAlikeHeight ? 1 : 0;
     }
     // No row may keep pointing at a freed parent.
     auto Orphan = [this](int From, int To) {
@@ -744,6 +748,7 @@ void TCells::ClearRows()
     FRows.clear();
     FRowCount = 0;
     FVisibleRowCount = 0;
+    FOtherHeights = 0;
     FIsSorted = false;
     FSelectedCount = 0;
     ForgetSelectedRange();
@@ -851,6 +856,8 @@ int TCells::ShownRowAt(int Pos) const
 qint64 TCells::ShownPixelsBefore(int Index) const
 {
     CheckRow(Index, FRowCount);
+    if (RowsAlike())
+        return Index * AlikeStep();
     if (!FShownKnown)
         BuildShownSums();
     qint64 N = 0;
@@ -861,6 +868,10 @@ qint64 TCells::ShownPixelsBefore(int Index) const
 
 int TCells::RowAtPixel(qint64 Pixel) const
 {
+    if (RowsAlike()) {
+        const qint64 Step = AlikeStep();
+        return Step > 0 ? static_cast<int>(std::clamp<qint64>(Pixel / Step, 0, FRowCount)) : FRowCount;
+    }
     if (!FShownKnown)
         BuildShownSums();
     // Down the tree past every row whose pixels, its own included, end at or above Pixel.
@@ -964,8 +975,19 @@ void TCells::SetRowHeight(int Index, int Value)
     if (R->Height == Value)
         return;
     const TShownSum Was = ShownPart(*R);
+    FOtherHeights += (Value != FAlikeHeight ? 1 : 0) - (R->Height != FAlikeHeight ? 1 : 0);
     R->Height = Value;
     AddToShownSums(Index, {0, ShownPart(*R).Pixels - Was.Pixels});
+}
+
+void TCells::RowMade()
+{
+    // An empty store takes the height its rows are made with now.
+    if (FRowCount == 0) {
+        FAlikeHeight = DefaultRowHeight;
+        FOtherHeights = 0;
+    }
+    FOtherHeights += DefaultRowHeight != FAlikeHeight ? 1 : 0;
 }
 
 void TCells::SetRowSpacing(int Value)
@@ -1091,6 +1113,7 @@ void TCells::ClearColumns()
     FColumnCount = 0;
     FRowCount = 0;
     FVisibleRowCount = 0;
+    FOtherHeights = 0;
     FIsSorted = false;
     FSelectedCount = 0;
     ForgetSelectedRange();

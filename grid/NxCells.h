@@ -366,6 +366,14 @@ private:
     mutable std::vector<TShownSum> FShownSums;
     mutable bool FShownKnown = false;
     int FRowSpacing = 0;
+    // The rows whose height is not FAlikeHeight: while none are and every row
+    // shows, a row's pixels are its number times one step, and no sums are made.
+    int FOtherHeights = 0;
+    int FAlikeHeight = 0;
+    bool RowsAlike() const { return FOtherHeights == 0 && FVisibleRowCount == FRowCount; }
+    qint64 AlikeStep() const { return FAlikeHeight > 0 ? qint64{FAlikeHeight} + FRowSpacing : 0; }
+    // A row of the default height is made.
+    void RowMade();
     int FSelectedCount = 0;
     // While FRangeKnown, the selected rows are FRangeLo .. FRangeHi.
     bool FRangeKnown = true;

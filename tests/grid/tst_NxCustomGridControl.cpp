@@ -69,6 +69,8 @@ void tst_NxCustomGridControl::Geometry_data()
     QTest::newRow("grid lines add spacing") << int(goGrid) << 16 << 178 << 0 << "0 18 178 | 9 | 18 35 52 69";
     QTest::newRow("input line") << int(goInput) << 16 << 178 << 0 << "0 40 178 | 8 | 40 56 72 88";
     QTest::newRow("rows above the first lie above") << 0 << 16 << 178 << 3 << "0 18 178 | 10 | -30 -14 2 18";
+    // 32 rows of 2^27 pixels are 2^32 pixels: too far to place, never wrapped onto the screen.
+    QTest::newRow("rows too far above to count in an int") << 0 << (1 << 27) << 118 << 32 << "0 18 118 | 0 | -1073741824 -1073741824 -1073741824 -1073741824";
 }
 
 void tst_NxCustomGridControl::Geometry()
