@@ -372,6 +372,11 @@ void tst_NxCustomGrid::HitTesting()
     QCOMPARE(G.CellColumnAt({20, 18 + 45}), 2);
     QCOMPARE(G.CellColumnAt({20, 18 + 70}), -1);
     QCOMPARE(G.CellColumnAt({20, 18 + 80 + 10}), 0);
+    // A row folded away takes no slide.
+    G.AddChildRow(0, true);
+    G.SetExpanded(0, false);
+    QCOMPARE(G.SlideTop(2), 18 + 80);
+    QCOMPARE(G.CellColumnAt({20, 18 + 80 + 45}), 2);
 }
 
 void tst_NxCustomGrid::ColumnEdgeCursor()
