@@ -252,17 +252,17 @@ public:
     void MoveRow(int FromIndex, int ToIndex);
     void ExchangeRows(int Index1, int Index2);
     void SetRowVisible(int Index, bool Value);
-    void SetRowHeight(int Index, int Value);
-    // What a shown row adds to the rows' pixels besides its height (the grid's
-    // lines); a row of no height adds nothing, and a hidden row nothing at all.
-    int RowSpacing() const { return FRowSpacing; }
-    void SetRowSpacing(int Value);
     // The shown (Visible) rows before row Index, 0 <= Index <= RowCount; and the
     // row shown Pos-th (the first or last shown row beyond the ends, 0 with
     // none). Looked up in sums kept over the rows, made anew after rows moved.
     int ShownRowsBefore(int Index) const;
     int ShownRowAt(int Pos) const;
-    // The pixels the shown rows before row Index take, in the same sums; and the
+    void SetRowHeight(int Index, int Value);
+    // What a shown row adds to the rows' pixels besides its height (the grid's
+    // lines); a row of no height adds nothing, and a hidden row nothing at all.
+    int RowSpacing() const { return FRowSpacing; }
+    void SetRowSpacing(int Value);
+    // The pixels the shown rows before row Index take, looked up as the rows are; and the
     // row that holds pixel Pixel (>= 0) counted from the top of row 0, RowCount
     // past the last.
     qint64 ShownPixelsBefore(int Index) const;
