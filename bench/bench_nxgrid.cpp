@@ -326,10 +326,126 @@ double ShiftDownPerKey(int Rows, int Repeats, bool Folded)
     });
 }
 
+// A grid whose row 0 holds every other row as its child, folded (Folded) or open.
+void FoldOverTheRest(TNextGrid& G, int Rows, bool Folded = true)
+{
+    for (int I = 1; I < Rows; ++I)
+        G.AddChildRow(0, true);
+    G.SetExpanded(0, !Folded);
+}
+
+// 500 cells written outside an update, from the last row up, in a shown grid
+// scrolled to the top: each write repaints its cell, whose top is looked up.
+double CellWritePerCall(int Rows, int Repeats)
+{
+    return BestPerUnit(Rows, Repeats, NoPreparation, [Rows](TNextGrid& G) {
+        for (int I = 0; I < 500; ++I)
+            G.Cell(0, Rows - 1 - I)->SetAsInteger(I);
+        return 500;
+    });
+}
+
+// 500 children added last under row 0, which is folded over the other Rows - 1.
+double AddChildFoldedPerCall(int Rows, int Repeats)
+{
+    return BestPerUnit(1, Repeats, [Rows](TNextGrid& G) { FoldOverTheRest(G, Rows); }, [](TNextGrid& G) {
+        for (int I = 0; I < 500; ++I)
+            G.AddChildRow(0, true);
+        return 500;
+    });
+}
+
+// A chain of Rows rows, each the child of the one before, made 500 rows longer.
+double AddChildChainPerCall(int Rows, int Repeats)
+{
+    return BestPerUnit(1, Repeats, [Rows](TNextGrid& G) {
+        for (int I = 1; I < Rows; ++I)
+            G.AddChildRow(I - 1, true);
+    }, [Rows](TNextGrid& G) {
+        for (int I = 0; I < 500; ++I)
+            G.AddChildRow(Rows - 1 + I, true);
+        return 500;
+    });
+}
+
+// The last row deleted 500 times from 10 shown rows and a folded eleventh that
+// holds the rest.
+double DeleteLastFoldedPerCall(int Rows, int Repeats)
+{
+    return BestPerUnit(11, Repeats, [Rows](TNextGrid& G) {
+        for (int I = 11; I < Rows; ++I)
+            G.AddChildRow(10, true);
+        G.SetExpanded(10, false);
+    }, [](TNextGrid& G) {
+        for (int I = 0; I < 500; ++I)
+            G.DeleteRow(G.RowCount() - 1);
+        return 500;
+    });
+}
+
+void PressKey(TNextGrid& G, int Key)
+{
+    QKeyEvent Press(QEvent::KeyPress, Key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&G, &Press);
+}
+
+// End, then Home, 100 times over Rows shown rows: per pair.
+double EndHomePerPair(int Rows, int Repeats)
+{
+    return BestPerUnit(Rows, Repeats, [](TNextGrid& G) { G.UpdateVertScrollBar(); }, [](TNextGrid& G) {
+        for (int I = 0; I < 100; ++I) {
+            PressKey(G, Qt::Key_End);
+            PressKey(G, Qt::Key_Home);
+        }
+        return 100;
+    });
+}
+
+// The last row, with a child of its own, folded and opened 100 times each below
+// row 0 folded over the rest.
+double FoldBelowFoldedPerCall(int Rows, int Repeats)
+{
+    return BestPerUnit(1, Repeats, [Rows](TNextGrid& G) {
+        FoldOverTheRest(G, Rows - 2);
+        G.AddRow(1);
+        G.AddChildRow(Rows - 2, true);
+    }, [Rows](TNextGrid& G) {
+        for (int I = 0; I < 100; ++I) {
+            G.SetExpanded(Rows - 2, false);
+            G.SetExpanded(Rows - 2, true);
+        }
+        return 200;
+    });
+}
+
+// Down pressed 200 times on row 0, folded over the rest: no shown row follows.
+double DownOverFoldedPerKey(int Rows, int Repeats)
+{
+    return BestPerUnit(1, Repeats, [Rows](TNextGrid& G) { FoldOverTheRest(G, Rows); G.SetSelectedRow(0); }, [](TNextGrid& G) {
+        for (int I = 0; I < 200; ++I)
+            PressKey(G, Qt::Key_Down);
+        return 200;
+    });
+}
+
+// The whole client area painted 50 times with row 0 folded over the rest.
+double PaintFoldedPerPaint(int Rows, int Repeats)
+{
+    return BestPerUnit(1, Repeats, [Rows](TNextGrid& G) { FoldOverTheRest(G, Rows); }, [](TNextGrid& G) {
+        QImage Img(G.ClientWidth(), G.ClientHeight(), QImage::Format_RGB32);
+        for (int I = 0; I < 50; ++I) {
+            QPainter P(&Img);
+            G.PaintTo(P, Img.rect());
+        }
+        return 50;
+    });
+}
+
 // Each cost must not grow with the number of rows: the time per row (or per
 // call) at 100,000 rows within 1.5 times that at 1,000 (every "...Growth" at
 // most 1.5), and AddRow inside an update under 500 ns per row
-// ("AddRowNsPerRow100k"). Deleting row 0 shifts every row after it; its
+// ("AddRowNsPerRow100k"); the cell writes, tree rows, keys and paints below
+// folded rows within 3 times. Deleting row 0 shifts every row after it; its
 // times are shown, not held to a ratio.
 void BM_GrowthRatios(benchmark::State& State)
 {
@@ -347,6 +463,14 @@ void BM_GrowthRatios(benchmark::State& State)
         Ratio("ShiftDownGrowth", "ShiftDownNsPerKey100k", [](int R, int N) { return ShiftDownPerKey(R, N, false); });
         Ratio("ShiftDownFoldedGrowth", "ShiftDownFoldedNsPerKey100k", [](int R, int N) { return ShiftDownPerKey(R, N, true); });
         Ratio("RangeGrowth", "RangeNsPerRow100k", RangePerRow);
+        Ratio("CellWriteGrowth", "CellWriteNsPerCall100k", CellWritePerCall);
+        Ratio("AddChildFoldedGrowth", "AddChildFoldedNsPerCall100k", AddChildFoldedPerCall);
+        Ratio("AddChildChainGrowth", "AddChildChainNsPerCall100k", AddChildChainPerCall);
+        Ratio("DeleteLastFoldedGrowth", "DeleteLastFoldedNsPerCall100k", DeleteLastFoldedPerCall);
+        Ratio("EndHomeGrowth", "EndHomeNsPerPair100k", EndHomePerPair);
+        Ratio("FoldBelowFoldedGrowth", "FoldBelowFoldedNsPerCall100k", FoldBelowFoldedPerCall);
+        Ratio("DownOverFoldedGrowth", "DownOverFoldedNsPerKey100k", DownOverFoldedPerKey);
+        Ratio("PaintFoldedGrowth", "PaintFoldedNsPerPaint100k", PaintFoldedPerPaint);
         State.counters["DeleteFirstNsPerCall1k"] = DeleteRowPerCall(1000, 20, false) * 1e9;
         State.counters["DeleteFirstNsPerCall10k"] = DeleteRowPerCall(10000, 5, false) * 1e9;
         State.counters["DeleteFirstNsPerCall100k"] = DeleteRowPerCall(100000, 3, false) * 1e9;

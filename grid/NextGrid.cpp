@@ -74,6 +74,20 @@ int TNextGrid::GetRowHeight(int Index) const
     return H;
 }
 
+bool TNextGrid::RowStepsSummed() const
+{
+    if (GridStyle() != gsReport || OnMeasuringRowHeight)
+        return false;
+    // The store sums each row's height with the lines the grid draws now.
+    FCells->SetRowSpacing(LineWidths().RowSpacing);
+    return true;
+}
+
+qint64 TNextGrid::SummedPixelsBefore(int ARow) const
+{
+    return FCells->ShownPixelsBefore(std::clamp(ARow, 0, RowCount()));
+}
+
 void TNextGrid::SetRowSelected(int Index, bool Value)
 {
     if (!IsValidRow(Index) || FCells->GetRow(Index)->Selected == Value)
@@ -103,10 +117,10 @@ void TNextGrid::SetRowHeight(int Index, int Value)
     if (!IsValidRow(Index) || Value == GetRowHeight(Index))
         return;
     const TRowsChange Change(*this);
-    FCells->GetRow(Index)->Height = Value;
+    FCells->SetRowHeight(Index, Value);
     RefreshRow(Index);
     const TRect Body = GetBodyRect();
-    InvalidateRectangle({0, RowTop(Index) + Value, ClientWidth(), Body.Bottom});
+    InvalidateRectangle({0, static_cast<int>(std::min<qint64>(qint64{RowTop(Index)} + Value, Body.Bottom)), ClientWidth(), Body.Bottom});
     UpdateVertScrollBar();
 }
 
@@ -229,10 +243,9 @@ void TNextGrid::ExchangeRows(int Index1, int Index2)
 {
     const TRowsChange Change(*this);
     FCells->ExchangeRows(Index1, Index2);
-    if (!IsUpdating()) {
-        RefreshRow(Index1);
-        RefreshRow(Index2);
-    }
+    // As after a move: rows of other heights, or a hidden one, may now lie at the
+    // end or above the first shown row.
+    ShowFromRow(FFirstRow);
 }
 
 void TNextGrid::AddRowsQuietly(int Count)

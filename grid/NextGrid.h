@@ -64,6 +64,10 @@ public:
     void CalculateFooter();
 
 protected:
+    // Heights come from the store unless a handler measures them.
+    bool RowStepsSummed() const override;
+    qint64 SummedPixelsBefore(int ARow) const override;
+    int SummedRowAtPixel(qint64 Pixel) const override { return FCells->RowAtPixel(Pixel); }
     void ColumnsChanged(int Operation, int Count, int Index) override;
     bool DrawCellContent(int ACol, int ARow, TCellState CellState) override;
     void ApplyCellFormatting(int ACol, int ARow, TCellState CellState) override;

@@ -490,9 +490,18 @@ int TCells::IndexOfRow(const TRow* Row) const
     return -1;
 }
 
+namespace {
+// Marks of TRow::FDescendants while the rows are counted or deleted, and of a
+// row whose descendants run to the last row.
+constexpr int OpenRow = -1, UnseenRow = -2, DyingRow = -3, ToEndRow = -4;
+} // namespace
+
 void TCells::AddRows(int Count)
 {
+    if (Count > 0)
+        CloseRowsToEnd(nullptr);
     for (int N = 0; N < Count; ++N) {
+        RowMade();
         auto R = std::make_unique<TRow>();
         R->Height = DefaultRowHeight;
         ++FVisibleRowCount;
@@ -500,7 +509,7 @@ void TCells::AddRows(int Count)
         for (int C = 0; C < FColumnCount; ++C)
             (*FLists)[static_cast<size_t>(C)].push_back(CreateCell(ColumnAt(C)));
         ++FRowCount;
-        ShownRowAppended(true);
+        ShownRowAppended(*FRows.back());
     }
     // Rows without a parent at the end leave every count of descendants as it was.
     FIsSorted = false;
@@ -514,7 +523,15 @@ void TCells::AddChildRow(int ParentIndex, int Position)
     // Right after the parent or after its descendants, in a tree in order, the
     // new row adds one descendant to the parent and to each of its ancestors.
     const bool Counted = FDescendantsKnown && FTreeInOrder
-        && (Position == ParentIndex + 1 || Position == ParentIndex + 1 + Parent->FDescendants);
+        && (Position == ParentIndex + 1 || Position == ParentIndex + 1 + DescendantsOf(ParentIndex));
+    const bool AtEnd = Position == FRowCount;
+    if (Counted && AtEnd) {
+        // The parent and its ancestors run to the new last row: marked so, they
+        // count it without a walk up; the marked rows below the parent end here.
+        CloseRowsToEnd(Parent);
+        OpenRowsToEnd(ParentIndex);
+    }
+    RowMade();
     auto R = std::make_unique<TRow>();
     R->ParentRow = Parent;
     // A child shows only under a parent that shows and is expanded.
@@ -523,7 +540,6 @@ void TCells::AddChildRow(int ParentIndex, int Position)
     R->Level = Parent->Level + 1;
     Parent->IncChildCount();
     const bool Vis = R->Visible;
-    const bool AtEnd = Position == FRowCount;
     FRows.insert(FRows.begin() + Position, std::move(R));
     ++FRowCount;
     if (Vis)
@@ -532,23 +548,22 @@ void TCells::AddChildRow(int ParentIndex, int Position)
         auto& L = (*FLists)[static_cast<size_t>(C)];
         L.insert(L.begin() + Position, CreateCell(ColumnAt(C)));
     }
-    if (Counted)
-        for (TRow* A = Parent; A; A = A->ParentRow)
-            ++A->FDescendants;
-    else
+    if (!Counted) {
         FDescendantsKnown = false;
+        FRowsToEnd.clear();
+    } else if (!AtEnd) {
+        // Ancestors marked as running to the last row count the new row already.
+        for (TRow* A = Parent; A && A->FDescendants != ToEndRow; A = A->ParentRow)
+            ++A->FDescendants;
+        ShiftRowsToEnd(Position, 1);
+    }
     if (AtEnd)
-        ShownRowAppended(Vis);
+        ShownRowAppended(*FRows.back());
     else
         FShownKnown = false;
     RangeRowsInserted(Position, 1);
     FIsSorted = false;
 }
-
-namespace {
-// Marks of TRow::FDescendants while the rows are counted or deleted.
-constexpr int OpenRow = -1, UnseenRow = -2, DyingRow = -3;
-} // namespace
 
 // One pass over the rows with the chain of rows whose descendants still go on:
 // a row ends those it does not descend from. Only the rows' own parents are
@@ -576,6 +591,7 @@ void TCells::CountDescendants() const
     for (int I : Open)
         FRows[static_cast<size_t>(I)]->FDescendants = FRowCount - I - 1;
     FDescendantsKnown = true;
+    FRowsToEnd.clear();
     FTreeInOrder = InOrder;
 }
 
@@ -584,7 +600,51 @@ int TCells::GetDescendantCount(int Index) const
     CheckRow(Index, FRowCount - 1);
     if (!FDescendantsKnown)
         CountDescendants();
-    return FRows[static_cast<size_t>(Index)]->FDescendants;
+    return DescendantsOf(Index);
+}
+
+int TCells::DescendantsOf(int Index) const
+{
+    const int D = FRows[static_cast<size_t>(Index)]->FDescendants;
+    return D == ToEndRow ? FRowCount - Index - 1 : D;
+}
+
+void TCells::CloseRowsToEnd(const TRow* Keep)
+{
+    // The marked rows are the last row's ancestors from the top down: below a
+    // Keep that is not marked there are none; one that is keeps those above it.
+    if (Keep && Keep->FDescendants != ToEndRow)
+        return;
+    while (!FRowsToEnd.empty() && FRows[static_cast<size_t>(FRowsToEnd.back())].get() != Keep) {
+        const int I = FRowsToEnd.back();
+        FRows[static_cast<size_t>(I)]->FDescendants = FRowCount - I - 1;
+        FRowsToEnd.pop_back();
+    }
+}
+
+void TCells::OpenRowsToEnd(int Index)
+{
+    // In a tree in order the ancestors lie above, each before its descendants.
+    const size_t Marked = FRowsToEnd.size();
+    int I = Index;
+    for (TRow* A = FRows[static_cast<size_t>(Index)].get(); A && A->FDescendants != ToEndRow; A = A->ParentRow) {
+        while (I >= 0 && FRows[static_cast<size_t>(I)].get() != A)
+            --I;
+        if (I < 0)
+            break;
+        A->FDescendants = ToEndRow;
+        FRowsToEnd.push_back(I);
+    }
+    std::reverse(FRowsToEnd.begin() + static_cast<std::ptrdiff_t>(Marked), FRowsToEnd.end());
+}
+
+void TCells::ShiftRowsToEnd(int Index, int Count)
+{
+    auto From = std::lower_bound(FRowsToEnd.begin(), FRowsToEnd.end(), Index);
+    if (Count < 0)
+        From = FRowsToEnd.erase(From, std::lower_bound(From, FRowsToEnd.end(), Index - Count));
+    for (; From != FRowsToEnd.end(); ++From)
+        *From += Count;
 }
 
 void TCells::InsertRow(int Index)
@@ -594,6 +654,13 @@ void TCells::InsertRow(int Index)
     // before has no parent either, in a tree in order.
     const bool Counted = FDescendantsKnown && FTreeInOrder
         && (Index == FRowCount || !FRows[static_cast<size_t>(Index)]->ParentRow);
+    if (!Counted)
+        FRowsToEnd.clear();
+    else if (Index == FRowCount)
+        CloseRowsToEnd(nullptr);
+    else
+        ShiftRowsToEnd(Index, 1);
+    RowMade();
     auto R = std::make_unique<TRow>();
     R->Height = DefaultRowHeight;
     FRows.insert(FRows.begin() + Index, std::move(R));
@@ -605,7 +672,7 @@ void TCells::InsertRow(int Index)
     ++FVisibleRowCount;
     FDescendantsKnown = Counted;
     if (Index == FRowCount - 1)
-        ShownRowAppended(true);
+        ShownRowAppended(*FRows.back());
     else
         FShownKnown = false;
     RangeRowsInserted(Index, 1);
@@ -628,20 +695,26 @@ void TCells::DeleteRows(int Index, int Count)
     if (FTreeInOrder) {
         ScanTo = End;
         for (int I = Index; I < End; ++I)
-            ScanTo = std::max(ScanTo, I + 1 + FRows[static_cast<size_t>(I)]->FDescendants);
+            ScanTo = std::max(ScanTo, I + 1 + DescendantsOf(I));
     }
     // A whole subtree keeps the tree in order: its ancestors lose its rows.
     TRow* First = FRows[static_cast<size_t>(Index)].get();
-    const bool Subtree = FTreeInOrder && Count == 1 + First->FDescendants;
-    if (Subtree)
-        for (TRow* A = First->ParentRow; A; A = A->ParentRow)
+    const bool Subtree = FTreeInOrder && Count == 1 + DescendantsOf(Index);
+    // Ancestors marked as running to the last row lose the rows with it.
+    if (Subtree) {
+        for (TRow* A = First->ParentRow; A && A->FDescendants != ToEndRow; A = A->ParentRow)
             A->FDescendants -= Count;
+        ShiftRowsToEnd(Index, -Count);
+    } else {
+        FRowsToEnd.clear();
+    }
     int Visible = 0, Selected = 0;
     for (int I = Index; I < End; ++I) {
         TRow* R = FRows[static_cast<size_t>(I)].get();
         R->FDescendants = DyingRow;
         Visible += R->Visible ? 1 : 0;
         Selected += R->Selected ? 1 : 0;
+        FOtherHeights -= R->Height != FAlikeHeight ? 1 : 0;
     }
     // No row may keep pointing at a freed parent.
     auto Orphan = [this](int From, int To) {
@@ -675,42 +748,59 @@ void TCells::ClearRows()
     FRows.clear();
     FRowCount = 0;
     FVisibleRowCount = 0;
+    FOtherHeights = 0;
     FIsSorted = false;
     FSelectedCount = 0;
     ForgetSelectedRange();
     FDescendantsKnown = FTreeInOrder = true;
+    FRowsToEnd.clear();
     FShownKnown = false;
 }
 
 void TCells::RowsReordered()
 {
     FDescendantsKnown = false;
+    FRowsToEnd.clear();
     FShownKnown = false;
     ForgetSelectedRange();
+}
+
+TCells::TShownSum TCells::ShownPart(const TRow& R) const
+{
+    if (!R.Visible)
+        return {};
+    return {1, R.Height > 0 ? qint64{R.Height} + FRowSpacing : 0};
 }
 
 void TCells::BuildShownSums() const
 {
     // Each node passes its sum on to the one node above it: linear.
-    FShownSums.assign(static_cast<size_t>(FRowCount) + 1, 0);
+    FShownSums.assign(static_cast<size_t>(FRowCount) + 1, {});
     for (int I = 1; I <= FRowCount; ++I) {
-        FShownSums[static_cast<size_t>(I)] += FRows[static_cast<size_t>(I - 1)]->Visible ? 1 : 0;
+        TShownSum& Node = FShownSums[static_cast<size_t>(I)];
+        const TShownSum Own = ShownPart(*FRows[static_cast<size_t>(I - 1)]);
+        Node.Rows += Own.Rows;
+        Node.Pixels += Own.Pixels;
         const int Up = I + (I & -I);
-        if (Up <= FRowCount)
-            FShownSums[static_cast<size_t>(Up)] += FShownSums[static_cast<size_t>(I)];
+        if (Up <= FRowCount) {
+            FShownSums[static_cast<size_t>(Up)].Rows += Node.Rows;
+            FShownSums[static_cast<size_t>(Up)].Pixels += Node.Pixels;
+        }
     }
     FShownKnown = true;
 }
 
-void TCells::ShownRowAppended(bool Visible)
+void TCells::ShownRowAppended(const TRow& Row)
 {
     if (!FShownKnown)
         return;
     // The new node I sums its own row and the nodes that end below it.
     const int I = static_cast<int>(FShownSums.size());
-    int Sum = Visible ? 1 : 0;
-    for (int J = I - 1; J > I - (I & -I); J -= J & -J)
-        Sum += FShownSums[static_cast<size_t>(J)];
+    TShownSum Sum = ShownPart(Row);
+    for (int J = I - 1; J > I - (I & -I); J -= J & -J) {
+        Sum.Rows += FShownSums[static_cast<size_t>(J)].Rows;
+        Sum.Pixels += FShownSums[static_cast<size_t>(J)].Pixels;
+    }
     FShownSums.push_back(Sum);
 }
 
@@ -719,6 +809,16 @@ void TCells::ShownRowsTruncated()
     // A node sums only rows at or below its own.
     if (FShownKnown)
         FShownSums.resize(static_cast<size_t>(FRowCount) + 1);
+}
+
+void TCells::AddToShownSums(int Index, const TShownSum& Delta)
+{
+    if (!FShownKnown)
+        return;
+    for (int I = Index + 1; I <= FRowCount; I += I & -I) {
+        FShownSums[static_cast<size_t>(I)].Rows += Delta.Rows;
+        FShownSums[static_cast<size_t>(I)].Pixels += Delta.Pixels;
+    }
 }
 
 int TCells::ShownRowsBefore(int Index) const
@@ -730,7 +830,7 @@ int TCells::ShownRowsBefore(int Index) const
         BuildShownSums();
     int N = 0;
     for (int I = Index; I > 0; I -= I & -I)
-        N += FShownSums[static_cast<size_t>(I)];
+        N += FShownSums[static_cast<size_t>(I)].Rows;
     return N;
 }
 
@@ -746,9 +846,42 @@ int TCells::ShownRowAt(int Pos) const
     while (Step * 2 <= FRowCount)
         Step *= 2;
     for (; Step > 0; Step /= 2)
-        if (Row + Step <= FRowCount && FShownSums[static_cast<size_t>(Row + Step)] < Left) {
+        if (Row + Step <= FRowCount && FShownSums[static_cast<size_t>(Row + Step)].Rows < Left) {
             Row += Step;
-            Left -= FShownSums[static_cast<size_t>(Row)];
+            Left -= FShownSums[static_cast<size_t>(Row)].Rows;
+        }
+    return Row;
+}
+
+qint64 TCells::ShownPixelsBefore(int Index) const
+{
+    CheckRow(Index, FRowCount);
+    if (RowsAlike())
+        return Index * AlikeStep();
+    if (!FShownKnown)
+        BuildShownSums();
+    qint64 N = 0;
+    for (int I = Index; I > 0; I -= I & -I)
+        N += FShownSums[static_cast<size_t>(I)].Pixels;
+    return N;
+}
+
+int TCells::RowAtPixel(qint64 Pixel) const
+{
+    if (RowsAlike()) {
+        const qint64 Step = AlikeStep();
+        return Step > 0 ? static_cast<int>(std::clamp<qint64>(Pixel / Step, 0, FRowCount)) : FRowCount;
+    }
+    if (!FShownKnown)
+        BuildShownSums();
+    // Down the tree past every row whose pixels, its own included, end at or above Pixel.
+    int Row = 0, Step = 1;
+    while (Step * 2 <= FRowCount)
+        Step *= 2;
+    for (; Step > 0; Step /= 2)
+        if (Row + Step <= FRowCount && FShownSums[static_cast<size_t>(Row + Step)].Pixels <= Pixel) {
+            Row += Step;
+            Pixel -= FShownSums[static_cast<size_t>(Row)].Pixels;
         }
     return Row;
 }
@@ -829,11 +962,40 @@ void TCells::SetRowVisible(int Index, bool Value)
     TRow* R = GetRow(Index);
     if (R->Visible == Value)
         return;
+    const TShownSum Was = ShownPart(*R);
     R->Visible = Value;
     FVisibleRowCount += Value ? 1 : -1;
-    if (FShownKnown)
-        for (int I = Index + 1; I <= FRowCount; I += I & -I)
-            FShownSums[static_cast<size_t>(I)] += Value ? 1 : -1;
+    const TShownSum Is = ShownPart(*R);
+    AddToShownSums(Index, {Is.Rows - Was.Rows, Is.Pixels - Was.Pixels});
+}
+
+void TCells::SetRowHeight(int Index, int Value)
+{
+    TRow* R = GetRow(Index);
+    if (R->Height == Value)
+        return;
+    const TShownSum Was = ShownPart(*R);
+    FOtherHeights += (Value != FAlikeHeight ? 1 : 0) - (R->Height != FAlikeHeight ? 1 : 0);
+    R->Height = Value;
+    AddToShownSums(Index, {0, ShownPart(*R).Pixels - Was.Pixels});
+}
+
+void TCells::RowMade()
+{
+    // An empty store takes the height its rows are made with now.
+    if (FRowCount == 0) {
+        FAlikeHeight = DefaultRowHeight;
+        FOtherHeights = 0;
+    }
+    FOtherHeights += DefaultRowHeight != FAlikeHeight ? 1 : 0;
+}
+
+void TCells::SetRowSpacing(int Value)
+{
+    if (Value == FRowSpacing)
+        return;
+    FRowSpacing = Value;
+    FShownKnown = false;
 }
 
 void TCells::SetRowSelected(int Index, bool Value)
@@ -951,10 +1113,12 @@ void TCells::ClearColumns()
     FColumnCount = 0;
     FRowCount = 0;
     FVisibleRowCount = 0;
+    FOtherHeights = 0;
     FIsSorted = false;
     FSelectedCount = 0;
     ForgetSelectedRange();
     FDescendantsKnown = FTreeInOrder = true;
+    FRowsToEnd.clear();
     FShownKnown = false;
 }
 

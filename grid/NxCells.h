@@ -19,9 +19,9 @@ constexpr int MaxCellColumns = MaxColumns;
 
 class TCells;
 
-// Level, ParentRow, Selected and Visible are written by the store alone (the
-// flags through TCells::SetRowSelected and SetRowVisible): it keeps counts
-// over them.
+// Level, ParentRow, Height, Selected and Visible are written by the store alone
+// (Height and the flags through TCells::SetRowHeight, SetRowSelected and
+// SetRowVisible): it keeps counts and sums over them.
 class TRow {
 public:
     int ChildCount = 0;
@@ -38,7 +38,8 @@ public:
 
 private:
     friend class TCells;
-    // The rows right after this one that descend from it, while the store knows them.
+    // The rows right after this one that descend from it, while the store knows
+    // them; or that they run to the last row (a mark of TCells).
     int FDescendants = 0;
 };
 
@@ -256,6 +257,16 @@ public:
     // none). Looked up in sums kept over the rows, made anew after rows moved.
     int ShownRowsBefore(int Index) const;
     int ShownRowAt(int Pos) const;
+    void SetRowHeight(int Index, int Value);
+    // What a shown row adds to the rows' pixels besides its height (the grid's
+    // lines); a row of no height adds nothing, and a hidden row nothing at all.
+    int RowSpacing() const { return FRowSpacing; }
+    void SetRowSpacing(int Value);
+    // The pixels the shown rows before row Index take, looked up as the rows are; and the
+    // row that holds pixel Pixel (>= 0) counted from the top of row 0, RowCount
+    // past the last.
+    qint64 ShownPixelsBefore(int Index) const;
+    int RowAtPixel(qint64 Pixel) const;
     void SetRowSelected(int Index, bool Value);
     int SelectedCount() const { return FSelectedCount; }
     // Selects rows Lo .. Hi (cut to the rows; none when Lo > Hi) and no other;
@@ -290,6 +301,16 @@ private:
     std::vector<TSortKey> ReadSortKeys(int ACol, TSortType SortType);
     int CompareRows(int P, int X);
     void CountDescendants() const;
+    // The rows after Index that descend from it, while the counts are known.
+    int DescendantsOf(int Index) const;
+    // Rows are about to be appended after the last one that do not descend from
+    // the rows marked as running to it, but for Keep and its ancestors: those
+    // others get their counts.
+    void CloseRowsToEnd(const TRow* Keep);
+    // Row Index and its ancestors (found at or above it) run to the last row.
+    void OpenRowsToEnd(int Index);
+    // Count rows came (Count > 0) or went (Count < 0) at Index: the marked rows after it move.
+    void ShiftRowsToEnd(int Index, int Count);
     // The selected range after Count rows were inserted at Index, or removed
     // there with Selected of them selected.
     void RangeRowsInserted(int Index, int Count);
@@ -301,8 +322,16 @@ private:
     void RowsReordered();
     void BuildShownSums() const;
     // A row appended, and rows removed from the end.
-    void ShownRowAppended(bool Visible);
+    void ShownRowAppended(const TRow& Row);
     void ShownRowsTruncated();
+    // What row R adds to the sums of the shown rows.
+    struct TShownSum {
+        int Rows = 0;
+        qint64 Pixels = 0;
+    };
+    TShownSum ShownPart(const TRow& R) const;
+    // Adds Delta to every node that sums row Index.
+    void AddToShownSums(int Index, const TShownSum& Delta);
     void QuickSortRows(int Lo, int Hi);
     void SortTree();
     int Partition(int Lo, int Hi);
@@ -325,11 +354,26 @@ private:
     // then says that every child row lies among its parent's descendants.
     mutable bool FDescendantsKnown = true;
     mutable bool FTreeInOrder = true;
-    // While FShownKnown, FShownSums[I] (I from 1) holds the number of shown
-    // rows among rows I - (I & -I) .. I - 1: a binary indexed tree, first made
-    // when a row is hidden (while all show, a position is the row number).
-    mutable std::vector<int> FShownSums;
+    // The rows marked as having descendants to the last row (their count is the
+    // rows after them), from the top down, while the counts are known: the last
+    // row's ancestors down to some row. A chain of children appended at the end
+    // so costs no walk up to its top.
+    mutable std::vector<int> FRowsToEnd;
+    // While FShownKnown, FShownSums[I] (I from 1) holds the number and the
+    // pixels of the shown rows among rows I - (I & -I) .. I - 1: a binary indexed
+    // tree, first made when it is asked (while all show, a position is the row
+    // number).
+    mutable std::vector<TShownSum> FShownSums;
     mutable bool FShownKnown = false;
+    int FRowSpacing = 0;
+    // The rows whose height is not FAlikeHeight: while none are and every row
+    // shows, a row's pixels are its number times one step, and no sums are made.
+    int FOtherHeights = 0;
+    int FAlikeHeight = 0;
+    bool RowsAlike() const { return FOtherHeights == 0 && FVisibleRowCount == FRowCount; }
+    qint64 AlikeStep() const { return FAlikeHeight > 0 ? qint64{FAlikeHeight} + FRowSpacing : 0; }
+    // A row of the default height is made.
+    void RowMade();
     int FSelectedCount = 0;
     // While FRangeKnown, the selected rows are FRangeLo .. FRangeHi.
     bool FRangeKnown = true;

@@ -208,11 +208,9 @@ int TNxCustomGrid::GetRowEdgeAt(int X, int Y) const
     if (X > IndicatorColumnWidth)
         return -1;
     const TRect B = GetBodyRect();
-    int Top = B.Top + LineWidths().Top;
-    for (int R = FirstRow(); R < RowCount() && Top < B.Bottom; ++R) {
-        if (!GetRowVisible(R))
-            continue;
-        const int Bottom = Top + GetRowHeight(R) + LineWidths().RowSpacing;
+    qint64 Top = B.Top + LineWidths().Top;
+    for (int R = NextShownRow(FirstRow()); R < RowCount() && Top < B.Bottom; R = NextShownRow(R + 1)) {
+        const qint64 Bottom = Top + GetRowHeight(R) + LineWidths().RowSpacing;
         if (Y > Bottom - 3 && Y < Bottom + 1)
             return R;
         Top = Bottom;
@@ -276,11 +274,9 @@ int TNxCustomGrid::GetDropRow(int Y) const
     const TRect B = GetBodyRect();
     if (Y < B.Top || Y >= B.Bottom)
         return PressedRow();
-    int Top = B.Top + LineWidths().Top;
-    for (int R = FirstRow(); R < RowCount() && Top < B.Bottom; ++R) {
-        if (!GetRowVisible(R))
-            continue;
-        const int H = RowExtent(R) + LineWidths().RowSpacing;
+    qint64 Top = B.Top + LineWidths().Top;
+    for (int R = NextShownRow(FirstRow()); R < RowCount() && Top < B.Bottom; R = NextShownRow(R + 1)) {
+        const qint64 H = RowExtent(R) + LineWidths().RowSpacing;
         if (Y < Top + H)
             return Y >= Top + H / 2 ? R + 1 : R;
         Top += H;

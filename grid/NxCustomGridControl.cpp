@@ -15,6 +15,11 @@ namespace {
 
 TGridErrorReporter GridErrorReporter = nullptr;
 
+int ClampPixels(qint64 Pixels)
+{
+    return static_cast<int>(std::clamp<qint64>(Pixels, -TNxCustomGridControl::FarPixels, TNxCustomGridControl::FarPixels));
+}
+
 } // namespace
 
 void SetGridErrorReporter(TGridErrorReporter Reporter)
@@ -352,29 +357,83 @@ int TNxCustomGridControl::RowExtent(int ARow) const
     return FGridStyle == gsSlides ? FSlideSize : GetRowHeight(ARow);
 }
 
-int TNxCustomGridControl::RowStep(int ARow, int Count) const
+qint64 TNxCustomGridControl::RowStep(int ARow, int Count) const
 {
     if (ARow >= Count)
         return (FGridStyle == gsSlides ? FSlideSize : FRowSize) + FLineWidths.RowSpacing;
     if (!GetRowVisible(ARow))
         return 0;
-    const int H = RowExtent(ARow);
+    const qint64 H = RowExtent(ARow);
     return H > 0 ? H + FLineWidths.RowSpacing : 0;
+}
+
+int TNxCustomGridControl::NextShownRow(int ARow) const
+{
+    const int Count = GetRowCount();
+    ARow = std::max(ARow, 0);
+    if (ARow >= Count || GetVisibleRowTotal() == Count)
+        return ARow;
+    const int Pos = PositionOfRow(ARow);
+    return Pos < GetVisibleRowTotal() ? std::max(RowAtPosition(Pos), ARow) : Count;
+}
+
+int TNxCustomGridControl::PrevShownRow(int ARow) const
+{
+    ARow = std::min(ARow, GetRowCount() - 1);
+    if (ARow < 0)
+        return -1;
+    const int Pos = PositionOfRow(ARow + 1);
+    return Pos > 0 ? std::min(RowAtPosition(Pos - 1), ARow) : -1;
+}
+
+qint64 TNxCustomGridControl::PixelsBetween(int From, int To, qint64 Limit) const
+{
+    From = std::max(From, 0);
+    const int Count = GetRowCount();
+    const int Last = std::min(To, Count);
+    qint64 Pixels = 0;
+    if (From < Last) {
+        if (FGridStyle == gsSlides) {
+            Pixels = qint64{PositionOfRow(Last) - PositionOfRow(From)} * RowStep(Count, Count);
+        } else if (RowStepsSummed()) {
+            Pixels = SummedPixelsBefore(Last) - SummedPixelsBefore(From);
+        } else {
+            // Heights a handler measures: each shown row asked, as far as needed.
+            for (int R = NextShownRow(From); R < std::min(Last, GetRowCount()) && Pixels <= Limit; R = NextShownRow(R + 1))
+                Pixels += RowStep(R, GetRowCount());
+        }
+    }
+    if (To > Count)
+        Pixels += qint64{To - std::max(From, Count)} * RowStep(Count, Count);
+    return Pixels;
+}
+
+int TNxCustomGridControl::RowAtPixelFrom(int From, qint64 Pixel) const
+{
+    From = std::max(From, 0);
+    const int Count = GetRowCount();
+    if (From >= Count)
+        return Count;
+    if (FGridStyle == gsSlides) {
+        const qint64 Pos = PositionOfRow(From) + Pixel / std::max<qint64>(RowStep(Count, Count), 1);
+        return Pos < GetVisibleRowTotal() ? RowAtPosition(static_cast<int>(Pos)) : Count;
+    }
+    if (RowStepsSummed())
+        return SummedRowAtPixel(SummedPixelsBefore(From) + Pixel);
+    for (int R = NextShownRow(From); R < GetRowCount(); R = NextShownRow(R + 1)) {
+        const qint64 Step = RowStep(R, GetRowCount());
+        if (Pixel < Step)
+            return R;
+        Pixel -= Step;
+    }
+    return GetRowCount();
 }
 
 int TNxCustomGridControl::RowTop(int ARow) const
 {
-    const int Count = GetRowCount();
-    int Y = GetBodyRect().Top + FLineWidths.Top;
-    if (ARow >= FFirstRow) {
-        for (int R = FFirstRow; R < ARow; ++R)
-            Y += RowStep(R, Count);
-    } else {
-        // Rows scrolled away above lie above the body, never on top of the first shown row.
-        for (int R = FFirstRow - 1; R >= ARow; --R)
-            Y -= RowStep(R, Count);
-    }
-    return Y;
+    // Rows scrolled away above lie above the body, never on top of the first shown row.
+    const qint64 Top = GetBodyRect().Top + FLineWidths.Top;
+    return ClampPixels(ARow >= FFirstRow ? Top + PixelsBetween(FFirstRow, ARow) : Top - PixelsBetween(ARow, FFirstRow));
 }
 
 bool TNxCustomGridControl::RowOnScreen(int ARow) const
@@ -382,15 +441,9 @@ bool TNxCustomGridControl::RowOnScreen(int ARow) const
     if (ARow < FFirstRow)
         return false;
     const TRect B = GetBodyRect();
-    const int Count = GetRowCount();
-    // The walk stops at the body's bottom: a repaint of a row far below costs one page.
-    int Y = B.Top + FLineWidths.Top;
-    for (int R = FFirstRow; R < ARow; ++R) {
-        Y += RowStep(R, Count);
-        if (Y >= B.Bottom)
-            return false;
-    }
-    return true;
+    // A walk stops at the body's bottom: a repaint of a row far below costs one page.
+    const qint64 Room = B.Bottom - (B.Top + FLineWidths.Top);
+    return PixelsBetween(FFirstRow, ARow, Room) < Room;
 }
 
 int TNxCustomGridControl::SlideTop(int ARow) const
@@ -408,8 +461,8 @@ int TNxCustomGridControl::CellTop(int ACol, int ARow) const
 TRect TNxCustomGridControl::RowRect(int ARow) const
 {
     const int Top = RowTop(ARow);
-    const int H = IsValidRow(ARow) ? RowExtent(ARow) : (FGridStyle == gsSlides ? FSlideSize : FRowSize);
-    return {0, Top, GetBodyRect().Right, Top + H + FLineWidths.Bottom};
+    const qint64 H = IsValidRow(ARow) ? RowExtent(ARow) : (FGridStyle == gsSlides ? FSlideSize : FRowSize);
+    return {0, Top, GetBodyRect().Right, ClampPixels(Top + H + FLineWidths.Bottom)};
 }
 
 int TNxCustomGridControl::ColumnScreenLeft(const TNxCustomColumn* Column) const
@@ -431,20 +484,37 @@ TRect TNxCustomGridControl::GetCellRect(int ACol, int ARow) const
     R.Left = ColumnScreenLeft(C);
     R.Right = R.Left + C->Width();
     R.Top = RowTop(ARow);
-    R.Bottom = R.Top + (IsValidRow(ARow) ? GetRowHeight(ARow) : FRowSize);
+    R.Bottom = ClampPixels(qint64{R.Top} + (IsValidRow(ARow) ? GetRowHeight(ARow) : FRowSize));
     return R;
 }
 
 int TNxCustomGridControl::RowsFitting(int From, int Dir) const
 {
     const TRect B = GetBodyRect();
-    const int Height = B.Bottom - B.Top;
+    const qint64 Height = B.Bottom - B.Top;
+    if (Dir > 0) {
+        // The rows before the one that holds the first pixel past the body.
+        const int Cut = RowAtPixelFrom(From, Height);
+        return PositionOfRow(Cut) - PositionOfRow(From);
+    }
     const int Count = GetRowCount();
-    int Total = 0, N = 0;
-    for (int R = From; R >= 0 && R < Count; R += Dir) {
-        if (!GetRowVisible(R))
-            continue;
-        Total += RowExtent(R) + FLineWidths.RowSpacing;
+    From = std::min(From, Count - 1);
+    if (From < 0)
+        return 0;
+    const int Shown = PositionOfRow(From + 1);
+    if (FGridStyle == gsSlides) {
+        const qint64 Step = RowStep(Count, Count);
+        return Step > 0 ? static_cast<int>(std::min<qint64>(Shown, Height / Step)) : Shown;
+    }
+    if (RowStepsSummed()) {
+        // Up to the row that holds the last pixel above the body.
+        const qint64 Above = SummedPixelsBefore(From + 1) - Height;
+        return Above <= 0 ? Shown : Shown - PositionOfRow(SummedRowAtPixel(Above - 1) + 1);
+    }
+    qint64 Total = 0;
+    int N = 0;
+    for (int R = PrevShownRow(From); R >= 0; R = PrevShownRow(R - 1)) {
+        Total += RowStep(R, GetRowCount());
         if (Total > Height)
             break;
         ++N;
@@ -477,17 +547,9 @@ int TNxCustomGridControl::RowAtY(int Y) const
     const TRect B = GetBodyRect();
     if (Y < B.Top || Y >= B.Bottom)
         return -1;
-    const int Count = GetRowCount();
-    int Top = B.Top + FLineWidths.Top;
-    for (int R = FFirstRow; R < Count && Top < B.Bottom; ++R) {
-        if (!GetRowVisible(R))
-            continue;
-        const int Bottom = Top + RowExtent(R) + FLineWidths.RowSpacing;
-        if (Y < Bottom)
-            return R;
-        Top = Bottom;
-    }
-    return -1;
+    // Rows hidden under a collapsed parent take no pixels.
+    const int R = RowAtPixelFrom(FFirstRow, std::max(Y - (B.Top + FLineWidths.Top), 0));
+    return R < GetRowCount() ? R : -1;
 }
 
 int TNxCustomGridControl::GetHorzMax() const
@@ -542,9 +604,7 @@ int TNxCustomGridControl::GetVertMax() const
 void TNxCustomGridControl::ShowFromRow(int ARow)
 {
     const int Count = GetRowCount();
-    ARow = std::clamp(ARow, 0, std::max(Count - 1, 0));
-    while (ARow < Count && !GetRowVisible(ARow))
-        ++ARow;
+    ARow = NextShownRow(std::clamp(ARow, 0, std::max(Count - 1, 0)));
     const int Max = GetVertMax();
     int Pos = PositionOfRow(ARow);
     if (Pos > Max || ARow >= Count) {
@@ -564,29 +624,18 @@ void TNxCustomGridControl::ShowFromRow(int ARow)
 
 int TNxCustomGridControl::ScrollRows(int Old, int New)
 {
-    const int Count = GetRowCount();
-    const int Line = FLineWidths.Top + FLineWidths.Bottom;
-    int Pixels = 0;
-    if (Old < New) {
-        int N = New - Old;
-        while (N > 0 && FFirstRow < Count) {
-            if (GetRowVisible(FFirstRow)) {
-                Pixels += RowExtent(FFirstRow) + Line;
-                --N;
-            }
-            ++FFirstRow;
-        }
-        return -Pixels;
-    }
-    int N = Old - New;
-    while (N > 0 && FFirstRow > 0) {
-        --FFirstRow;
-        if (FFirstRow < Count && GetRowVisible(FFirstRow)) {
-            Pixels += RowExtent(FFirstRow) + Line;
-            --N;
-        }
-    }
-    return Pixels;
+    Q_UNUSED(Old);
+    // The bar's position is the first shown row; a move past a page repaints the
+    // whole body, so no more than a page is measured.
+    const int Total = GetVisibleRowTotal();
+    const int First = Total > 0 ? RowAtPosition(std::clamp(New, 0, Total - 1)) : 0;
+    const TRect B = GetBodyRect();
+    const qint64 Page = B.Bottom - B.Top;
+    const int From = FFirstRow;
+    FFirstRow = First;
+    if (First >= From)
+        return -ClampPixels(std::min(PixelsBetween(From, First, Page), Page + 1));
+    return ClampPixels(std::min(PixelsBetween(First, From, Page), Page + 1));
 }
 
 // ---- redraw ----

@@ -213,6 +213,10 @@ public:
     virtual int RowAtPosition(int Pos) const;
     // How many shown rows, ending with ARow, fit wholly in the body (at least 1).
     int RowsFittingUpFrom(int ARow) const;
+    // The first shown row at or after ARow (at least ARow; the row count when
+    // none is), and the last at or before it (-1 when none is).
+    int NextShownRow(int ARow) const;
+    int PrevShownRow(int ARow) const;
     // Shows the rows from ARow, pulled back so the body stays full, with the bar in step.
     void ShowFromRow(int ARow);
 
@@ -231,6 +235,9 @@ public:
     TRect GetFooterRect() const;
     TRect GetIndicatorRect() const;
     TRect GetScrollArea() const;
+    // Pixel places are held within -FarPixels .. FarPixels, where a row's height
+    // still adds to one without leaving an int; rows that far lie off screen.
+    static constexpr int FarPixels = 1 << 30;
     int RowTop(int ARow) const;
     // True when some of ARow lies in the body (rows above the first shown one do not).
     bool RowOnScreen(int ARow) const;
@@ -453,6 +460,13 @@ protected:
     virtual void ColumnNotification(TNxCustomColumn* Column, int Value, int Kind);
     virtual void ColumnChanged(int Kind);
 
+    // The subclass's sums of the shown rows' steps (a height and the row spacing),
+    // where it keeps them: places far away are looked up, not walked to. None
+    // while a handler measures the heights.
+    virtual bool RowStepsSummed() const { return false; }
+    virtual qint64 SummedPixelsBefore(int ARow) const { Q_UNUSED(ARow); return 0; }
+    virtual int SummedRowAtPixel(qint64 Pixel) const { Q_UNUSED(Pixel); return GetRowCount(); }
+
     void UpdateVertRange() override { UpdateVertScrollBar(); }
     int HorzScrollDelta(int OldPos, int NewPos) override { return OldPos - NewPos; }
     int VertScrollDelta(int OldPos, int NewPos) override { return ScrollRows(OldPos, NewPos); }
@@ -524,7 +538,13 @@ protected:
 private:
     void SelectDisplay();
     // The pixels row ARow takes in the body (RowSize + spacing past the last of Count rows).
-    int RowStep(int ARow, int Count) const;
+    qint64 RowStep(int ARow, int Count) const;
+    // The pixels the rows From .. To - 1 take (rows past the last as empty rows),
+    // summed where the sums are kept; a walk stops once past Limit.
+    qint64 PixelsBetween(int From, int To, qint64 Limit = INT64_MAX) const;
+    // The shown row that holds the pixel Pixel (>= 0) below the top of row From;
+    // the row count past the last row.
+    int RowAtPixelFrom(int From, qint64 Pixel) const;
     // The shown rows from From on (Dir 1) or back (Dir -1) that fit wholly in the body.
     int RowsFitting(int From, int Dir) const;
 

@@ -173,7 +173,6 @@ void TNxCustomGridControl::PaintRowArea()
     const TRect Body = GetBodyRect();
     const int HPos = HorzScrollPos();
     const int FixedWidth = FColumns->FixedWidth();
-    const int Count = GetRowCount();
     // The columns that show, in display order.
     std::vector<int> Shown;
     for (int P = 0; P < FColumns->Count(); ++P) {
@@ -188,26 +187,25 @@ void TNxCustomGridControl::PaintRowArea()
             continue;
         Shown.push_back(C->Index());
     }
-    int Y = Body.Top;
-    int R = FFirstRow;
-    while (Y < Body.Bottom && !FPaintStopped) {
-        if (R < Count) {
-            if (GetRowVisible(R)) {
-                for (int Col : Shown)
-                    DrawCell(Col, R);
-                if (FOptions & goIndicator)
-                    DrawIndicatorCell(R, R == FSelectedRow && !FInputSelected,
-                                      !FInputSelected && (GetRowSelected(R) || R == FSelectedRow));
-                Y += GetRowHeight(R) + FLineWidths.Bottom;
-            }
+    // Rows folded away are stepped over, not walked.
+    qint64 Y = Body.Top + FLineWidths.Top;
+    for (int R = NextShownRow(FFirstRow); Y < Body.Bottom && !FPaintStopped;) {
+        if (R < GetRowCount()) {
+            for (int Col : Shown)
+                DrawCell(Col, R);
+            if (FOptions & goIndicator)
+                DrawIndicatorCell(R, R == FSelectedRow && !FInputSelected,
+                                  !FInputSelected && (GetRowSelected(R) || R == FSelectedRow));
+            Y += RowStep(R, GetRowCount());
+            R = NextShownRow(R + 1);
         } else {
             for (int Col : Shown)
                 DrawEmptyCell(Col, R);
             if (FOptions & goIndicator)
                 DrawIndicatorCell(R, false, false);
-            Y += FRowSize + FLineWidths.Bottom;
+            Y += FRowSize + FLineWidths.RowSpacing;
+            ++R;
         }
-        ++R;
     }
     if ((FOptions & goSelectFullRow) && !FPaintStopped)
         DrawFocusFrame();
@@ -363,8 +361,8 @@ void TNxCustomGridControl::DrawEmptyCell(int ACol, int ARow)
 void TNxCustomGridControl::DrawIndicatorCell(int ARow, bool IsCurrent, bool Selected)
 {
     const int Top = RowTop(ARow);
-    const int H = IsValidRow(ARow) ? GetRowHeight(ARow) : FRowSize;
-    const TRect R{0, Top - FLineWidths.Top, IndicatorColumnWidth, Top + H + FLineWidths.Bottom};
+    const qint64 H = IsValidRow(ARow) ? GetRowHeight(ARow) : FRowSize;
+    const TRect R{0, Top - FLineWidths.Top, IndicatorColumnWidth, static_cast<int>(std::min<qint64>(Top + H + FLineWidths.Bottom, FarPixels))};
     FActiveDisplay->DrawIndicatorCell(R, ARow);
     FActiveDisplay->DrawIndicatorMarks(R, IsCurrent, Selected);
 }
@@ -509,10 +507,7 @@ void TNxCustomGridControl::PaintSlides()
     }
     const TRect Body = GetBodyRect();
     int Y = Body.Top;
-    const int Count = GetRowCount();
-    for (int R = FFirstRow; R < Count && Y <= ClientHeight(); ++R) {
-        if (!GetRowVisible(R))
-            continue;
+    for (int R = NextShownRow(FFirstRow); R < GetRowCount() && Y <= ClientHeight(); R = NextShownRow(R + 1)) {
         const TRect Band{0, Y, ClientWidth(), Y + FSlideSize + FLineWidths.Bottom};
         ClipTo(Band);
         TColor Back = FColor;

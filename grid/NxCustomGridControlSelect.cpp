@@ -213,12 +213,8 @@ void TNxCustomGridControl::MoveDown(TShiftState Shift)
         InvalidatePart(gpInput);
         if (GetRowCount() > 0)
             Target = 0;
-    } else {
-        for (int R = FSelectedRow + 1; R < GetRowCount(); ++R)
-            if (GetRowVisible(R)) {
-                Target = R;
-                break;
-            }
+    } else if (const int R = NextShownRow(FSelectedRow + 1); R < GetRowCount()) {
+        Target = R;
     }
     if (Target < 0)
         return;
@@ -242,11 +238,7 @@ void TNxCustomGridControl::MoveUp(TShiftState Shift)
     }
     int Target = 0;
     if (!FInputSelected)
-        for (int R = FSelectedRow - 1; R >= 0; --R)
-            if (R < GetRowCount() && GetRowVisible(R)) {
-                Target = R;
-                break;
-            }
+        Target = std::max(PrevShownRow(FSelectedRow - 1), 0);
     if (GetRowCount() == 0)
         return;
     SelectCell(NavigationColumn(), Target, Shift);

@@ -136,7 +136,8 @@ void tst_NextGrid::RowsAboveTheViewKeepTheView()
     QCOMPARE(Got, Expected);
 }
 
-// Rows x height in a 160-pixel body, then steps (name:argument, or a key; "kids:N" N children of row 0, "tall:N" 64 pixels high, "move:N" to the top); then the first
+// Rows x height in a 160-pixel body, then steps (name:argument, or a key; "kids:N" N children of row 0, "tall:N" 64 pixels high, "move:N" to the top, "swap:N" with the last, "measure:N" odd rows
+// measured N high, "slides" slides of 80); then the first
 // shown row, the bar's position and maximum, the rows wholly shown / that show. The bar works when it can move.
 void tst_NextGrid::ScrollState_data()
 {
@@ -159,6 +160,9 @@ void tst_NextGrid::ScrollState_data()
     QTest::newRow("tall row dragged from the end") << "30x16 tall:29 move:29 End" << "20 20 20 10/30";
     QTest::newRow("tall row sorted from the end") << "30x16 tall:29 sortdesc:0 End" << "20 20 20 10/30";
     QTest::newRow("child of a collapsed row above the view") << "30x16 kids:5 collapse:0 pos:10 child:0" << "16 10 20 10/30";
+    QTest::newRow("tall row exchanged to the end") << "30x16 tall:0 swap:0 End" << "23 23 23 7/30";
+    QTest::newRow("heights a handler measures") << "30x16 measure:32 End" << "24 24 24 6/30";
+    QTest::newRow("slides below a folded row") << "30x16 kids:5 collapse:0 slides End" << "33 28 28 2/30";
     QTest::newRow("one of two collapsed rows expanded") << "30x16 kids:5 collapse:0 child:20 collapse:20 scroll:35 expand:0" << "26 25 25 10/35";
 }
 
@@ -172,7 +176,8 @@ void tst_NextGrid::ScrollState()
         {"scroll", [&] { G.ScrollToRow(N); }}, {"select", [&] { G.SetSelectedRow(N); }}, {"del", [&] { G.DeleteRow(N); }},
         {"ins", [&] { G.InsertRow(N); }}, {"add", [&] { G.AddRow(N); }}, {"pos", [&] { G.VertScrollBar().SetPosition(N); }},
         {"client", [&] { G.resize(G.width(), N); }}, {"child", [&] { G.AddChildRow(N, true); }}, {"collapse", [&] { G.SetExpanded(N, false); }}, {"expand", [&] { G.SetExpanded(N, true); }},
-        {"hidebar", [&] { G.SetHideScrollBar(N); }}, {"tall", [&] { G.SetRowHeight(N, 64); }}, {"move", [&] { G.MoveRow(N, 0); }},
+        {"hidebar", [&] { G.SetHideScrollBar(N); }}, {"tall", [&] { G.SetRowHeight(N, 64); }}, {"move", [&] { G.MoveRow(N, 0); }}, {"swap", [&] { G.ExchangeRows(N, G.RowCount() - 1); }}, {"slides", [&] { G.SetGridStyle(gsSlides); }},
+        {"measure", [&] { G.OnMeasuringRowHeight = [N](TNxCustomGridControl*, int R, int& H) { H = R % 2 ? N : H; }; G.UpdateVertScrollBar(); }},
         {"sortdesc", [&] { G.CodeCol->SetSortType(stNumeric); G.CodeCol->SetSortKind(skDescending); G.CodeCol->SetSorted(true); }},
         {"begin", [&] { G.BeginUpdate(); }}, {"end", [&] { G.EndUpdate(); }}, {"kids", [&] { for (int I = 0; I < N; ++I) G.AddChildRow(0, true); }},
         {"click", [&] { QTest::mouseClick(G.viewport(), Qt::LeftButton, {}, QPoint(60, G.RowTop(N) + 2)); }},
@@ -268,7 +273,8 @@ void tst_NextGrid::DeletedParentIsForgotten()
 
 // Rows x, then steps: "kid:P" and "first:P" add a last and a first child of row P
 // (codes 100, 101, ...), "del:R" DeleteRow, "sdel:R" the store's DeleteRow, "ins:R",
-// "move:A>B", "swap:A>B", "asc"/"desc" sort by the code, "fold:R"/"open:R". Then each
+// "move:A>B", "swap:A>B", "asc"/"desc" sort by the code ("chars" descending by the character,
+// which every child leaves empty), "fold:R"/"open:R". Then each
 // row: code ("_" none), "^" parent's code, "#" child count, ":" descendants; the rows shown.
 void tst_NextGrid::TreeLinks_data()
 {
@@ -283,12 +289,18 @@ void tst_NextGrid::TreeLinks_data()
     // The store alone leaves the child counts to the grid.
     QTest::newRow("parent deleted in the store alone") << "2x kid:0 kid:1 sdel:1 kid:0" << "32#2:1 102^32:0 101:0 33:0";
     QTest::newRow("row inserted among the children") << "2x kid:0 kid:0 ins:2 kid:0" << "32#3:2 100^32:0 102^32:0 _:0 101^32:0 33:0";
+    // A chain of last children counts each new one in its ancestors, also once rows come or go around it.
+    QTest::newRow("chain, then a row after it and a child inside") << "1x kid:0 kid:1 kid:2 ins:4 kid:3" << "32#1:4 100^32#1:3 101^100#1:2 102^101#1:1 103^102:0 _:0";
+    QTest::newRow("chain cut at the end and grown again") << "1x kid:0 kid:1 kid:2 del:3 kid:2 del:2 kid:1" << "32#1:2 100^32#1:1 104^100:0";
+    QTest::newRow("first child under a chain, then a row after it") << "2x kid:1 kid:2 first:1 ins:5" << "32:0 33#2:3 102^33:0 100^33#1:1 101^100:0 _:0";
+    QTest::newRow("rows above a chain inserted and deleted, then a row after it") << "2x kid:1 kid:2 ins:1 del:0 ins:4" << "_:0 33#1:2 100^33#1:1 101^100:0 _:0";
     QTest::newRow("child swapped away") << "3x kid:0 swap:1>3 kid:0" << "32#2:1 101^32:0 34:0 33:0 100^32:0";
     // A sort orders each row's children among themselves, under it; folded or not.
     const QString Tree = "2x first:0 first:0 first:3 first:3 first:4 first:4", Desc = "33#2:4 103^33#2:2 105^103:0 104^103:0 102^33:0 32#2:2 101^32:0 100^32:0";
     QTest::newRow("sorted ascending") << Tree + " asc" << "32#2:2 100^32:0 101^32:0 33#2:4 102^33:0 103^33#2:2 104^103:0 105^103:0";
     QTest::newRow("sorted one way, then the other") << Tree + " asc desc" << Desc;
     QTest::newRow("sorted folded") << Tree + " fold:4 fold:3 desc" << Desc + " | 4 shown";
+    QTest::newRow("children of equal keys keep their order") << "2x kid:0 kid:0 kid:0 kid:1 chars" << "33:0 32#3:4 100^32#1:1 103^100:0 101^32:0 102^32:0";
     QTest::newRow("sorted folded, then opened") << Tree + " fold:4 fold:3 desc open:0" << Desc + " | 6 shown";
 }
 
@@ -302,7 +314,7 @@ void tst_NextGrid::TreeLinks()
         const QString Op = S.section(':', 0, 0);
         const int A = S.section(':', 1).section('>', 0, 0).toInt(), B = S.section('>', 1).toInt();
         Op == "kid" || Op == "first" ? (G.AddChildRow(A, Op == "kid"), G.Cell(1, G.LastAddedRow)->SetAsInteger(Code++)) : Op == "del" ? G.DeleteRow(A) : Op == "sdel" ? G.CellStore().DeleteRow(A) : Op == "ins" ? G.InsertRow(A)
-            : Op == "move" ? G.MoveRow(A, B) : Op == "swap" ? G.ExchangeRows(A, B) : Op == "asc" || Op == "desc" ? G.SortColumn(G.CodeCol, Op == "asc")
+            : Op == "move" ? G.MoveRow(A, B) : Op == "swap" ? G.ExchangeRows(A, B) : Op == "asc" || Op == "desc" || Op == "chars" ? G.SortColumn(Op == "chars" ? G.CharCol : G.CodeCol, Op == "asc")
             : Op == "fold" || Op == "open" ? G.SetExpanded(A, Op == "open") : void();
     }
     QStringList Got;

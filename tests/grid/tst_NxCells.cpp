@@ -453,8 +453,9 @@ void tst_NxCells::ChildRows()
     QCOMPARE(F.Cells.GetDescendantCount(4), 0);
 }
 
-// Six rows, then steps: "hide:R", "show:R", "ask" (a position looked up), "add:N", "del:R", "move:A>B". Then the
-// row shown at each position from -1 to one past the last, and "|" the shown rows before each row up to RowCount.
+// Six rows, then steps: "hide:R", "show:R", "ask" (the sums looked up), "add:N", "ins:R", "del:R", "move:A>B",
+// "tall:R" (40 pixels high, the others 16). Then the row shown at each position from -1 to one past the last, and
+// "|" the shown rows before each row up to RowCount; with "tall", "|" their pixels and "|" the row at those pixels.
 void tst_NxCells::ShownRows_data()
 {
     QTest::addColumn<QString>("Steps");
@@ -465,6 +466,11 @@ void tst_NxCells::ShownRows_data()
     QTest::newRow("all shown again") << "hide:1 ask show:1" << "0,0,1,2,3,4,5,5|0,1,2,3,4,5,6";
     QTest::newRow("hidden row moved to the end") << "hide:0 ask move:0>5" << "0,0,1,2,3,4,4|0,1,2,3,4,5,5";
     QTest::newRow("all hidden") << "hide:0 hide:1 hide:2 hide:3 hide:4 hide:5" << "0,0|0,0,0,0,0,0,0";
+    QTest::newRow("row inserted in the middle") << "hide:1 ask ins:3" << "0,0,2,3,4,5,6,6|0,1,1,2,3,4,5,6";
+    QTest::newRow("rows hidden at 8 rows") << "add:2 ask hide:1 hide:5" << "0,0,2,3,4,6,7,7|0,1,1,2,3,4,4,5,6";
+    QTest::newRow("rows added past 16") << "hide:1 ask add:10 hide:14 add:1 hide:16" << "0,0,2,3,4,5,6,7,8,9,10,11,12,13,15,15|0,1,1,2,3,4,5,6,7,8,9,10,11,12,13,13,14,14";
+    QTest::newRow("heights at 8 rows") << "ask add:2 tall:3 hide:1 tall:1 hide:5" << "0,0,2,3,4,6,7,7|0,1,1,2,3,4,4,5,6|0,16,16,32,72,88,88,104,120|0,2,2,3,4,6,6,7,8";
+    QTest::newRow("heights, a row inserted above") << "tall:4 ask ins:0 hide:2 tall:6" << "0,0,1,3,4,5,6,6|0,1,2,2,3,4,5,6|0,16,32,32,48,64,104,144|0,1,3,3,4,5,6,7";
 }
 
 void tst_NxCells::ShownRows()
@@ -477,13 +483,19 @@ void tst_NxCells::ShownRows()
     for (const QString& S : Steps.split(' ')) {
         const QString Op = S.section(':', 0, 0);
         const int A = S.section(':', 1).section('>', 0, 0).toInt(), B = S.section('>', 1).toInt();
-        Op == "hide" || Op == "show" ? F.Cells.SetRowVisible(A, Op == "show") : Op == "ask" ? void(F.Cells.ShownRowsBefore(1))
-            : Op == "add" ? F.Cells.AddRows(A) : Op == "del" ? F.Cells.DeleteRow(A) : F.Cells.MoveRow(A, B);
+        Op == "hide" || Op == "show" ? F.Cells.SetRowVisible(A, Op == "show") : Op == "ask" ? void(F.Cells.ShownPixelsBefore(1))
+            : Op == "add" ? F.Cells.AddRows(A) : Op == "ins" ? F.Cells.InsertRow(A) : Op == "del" ? F.Cells.DeleteRow(A)
+            : Op == "tall" ? F.Cells.SetRowHeight(A, 40) : F.Cells.MoveRow(A, B);
     }
-    QStringList At, Before;
+    QStringList At, Before, Pixels, Rows;
     for (int P = -1; P <= F.Cells.VisibleRowCount(); ++P) At << QString::number(F.Cells.ShownRowAt(P));
-    for (int R = 0; R <= F.Cells.RowCount(); ++R) Before << QString::number(F.Cells.ShownRowsBefore(R));
-    QCOMPARE(At.join(',') + '|' + Before.join(','), Expected);
+    for (int R = 0; R <= F.Cells.RowCount(); ++R) {
+        Before << QString::number(F.Cells.ShownRowsBefore(R));
+        Pixels << QString::number(F.Cells.ShownPixelsBefore(R));
+        Rows << QString::number(F.Cells.RowAtPixel(F.Cells.ShownPixelsBefore(R)));
+    }
+    const QString Heights = Steps.contains("tall") ? '|' + Pixels.join(',') + '|' + Rows.join(',') : "";
+    QCOMPARE(At.join(',') + '|' + Before.join(',') + Heights, Expected);
 }
 
 void tst_NxCells::ExchangeAndMoveClearIsSorted()

@@ -11,7 +11,7 @@ namespace {
 
 // "A fixed", "B noclick", "A nomove", "A edit", "A search", "fixedcols 1",
 // "readonly", "wanttabs", "returns", "returns none", "veto", "C numeric".
-// "A autoselect", "A input", "selsort" (the first selection sorts by C descending), "more" (30 rows), "tree" (row 1 "kid", a child of row 0), "D int" (an integer column that edits through a TNxEdit), "rowmove clear|delete".
+// "A autoselect", "A input", "selsort" (the first selection sorts by C descending), "more" (30 rows), "tree" (row 1 "kid", a child of row 0; "folded" under it), "D int" (an integer column that edits through a TNxEdit), "rowmove clear|delete".
 // "D date", "D bool" (as "D int", of that kind), "tail" (row 10 "kiwi", a child of row 9).
 void Setup(TSurfaceGrid& G, const QString& Setup)
 {
@@ -31,7 +31,7 @@ void Setup(TSurfaceGrid& G, const QString& Setup)
         else if (T[0] == "D") { auto* D = new TNxTextColumn; D->SetKind(What == "int" ? ckInteger : What == "date" ? ckDateTime : ckBoolean); D->SetOptions(D->Options() | coEditing | coCanInput);
             G.Columns().Add(D)->SetInplaceEdit(new TNxEdit(&G)); }
         else if (T[0] == "more") G.AddRow(30);
-        else if (T[0] == "tree") { G.AddChildRow(0, true); G.SetCells(0, 1, "kid"); }
+        else if (T[0] == "tree" || T[0] == "folded") { G.AddChildRow(0, true); G.SetCells(0, 1, "kid"); G.SetExpanded(0, T[0] == "tree"); }
         else if (T[0] == "tail") { G.AddChildRow(9, true); G.SetCells(0, 10, "kiwi"); }
         else if (T[0] == "selsort") G.OnSelectCell = [&G, Once = std::make_shared<bool>(true)](TNxCustomGridControl*, int, int) { if (std::exchange(*Once, false)) G.Col[2]->SetSortKind(skDescending), G.Col[2]->SetSorted(true); };
         else if (T[0] == "rowmove") G.OnRowMove = [&G, What](TNxCustomGridControl*, int, int, bool&) { What == "clear" ? G.ClearRows() : G.DeleteRow(0); };
@@ -211,6 +211,7 @@ void tst_NxCustomGrid::Mouse_data()
                                               << "sel=1 rows=apple,Banana,cherry h0=16 edit=-" << "click 0 1";
     QTest::newRow("header double click") << 0 << "" << "d 25,5" << "ABC 50,60,70 111" << Sorted << "hclick 0|sort 0 asc|hdbl 0";
     QTest::newRow("click on the cut bottom row") << 0 << "A edit, more" << "p 25,196; r 25,196" << "ABC 50,60,70 111" << "sel=11 rows=apple,Banana,cherry h0=16 edit=0,11" << "click 0 11";
+    QTest::newRow("click below a folded row") << 0 << "folded" << "p 25,40; r 25,40" << "ABC 50,60,70 111" << "sel=2 rows=apple,kid,Banana h0=16 edit=-" << "click 0 2";
     QTest::newRow("OnRowMove clears the rows") << int(goRowMoving) << "rowmove clear" << "p 25,20; m 25,60; r 25,60" << "ABC 50,60,70 111" << "sel=0 rows= h0=0 edit=-" << "";
     QTest::newRow("OnRowMove deletes the row") << int(goRowMoving) << "rowmove delete" << "p 25,20; m 25,60; r 25,60" << "ABC 50,60,70 111" << "sel=0 rows=Banana,cherry,apricot h0=16 edit=-" << "";
 }
@@ -276,6 +277,8 @@ void tst_NxCustomGrid::Keys_data()
     QTest::newRow("End skips a folded last row") << "tail" << 0 << "fold 9; k End" << "sel=9 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("search finds a shown child") << "A search, tail" << 0 << "t ki" << "sel=10 col=0 edit=- A1=Banana search=ki" << "";
     QTest::newRow("search skips a folded child") << "A search, tail" << 0 << "fold 9; t ki" << "sel=0 col=0 edit=- A1=Banana search=ki" << "";
+    QTest::newRow("Down over a folded row") << "tree, more" << 0 << "fold 0; k Down" << "sel=2 col=0 edit=- A1=kid search=" << "";
+    QTest::newRow("Down with only folded rows below") << "tail" << 0 << "fold 9; sel 9; k Down" << "sel=9 col=0 edit=- A1=Banana search=" << "";
     QTest::newRow("PgDown over a folded row") << "tree, more" << 0 << "fold 0; k PgDown; k PgDown" << "sel=22 col=0 edit=- A1=kid search=" << "";
     QTest::newRow("PgUp over a folded row") << "tree, more" << 0 << "fold 0; v 20; sel 30; k PgUp; k PgUp" << "sel=10 col=0 edit=- A1=kid search=" << "";
     QTest::newRow("typing after the current row folded away") << "A edit, tree" << 0 << "sel 1; fold 0; t z" << "sel=0 col=0 edit=0,0:z A1=kid search=" << "";
@@ -369,6 +372,11 @@ void tst_NxCustomGrid::HitTesting()
     QCOMPARE(G.CellColumnAt({20, 18 + 45}), 2);
     QCOMPARE(G.CellColumnAt({20, 18 + 70}), -1);
     QCOMPARE(G.CellColumnAt({20, 18 + 80 + 10}), 0);
+    // A row folded away takes no slide.
+    G.AddChildRow(0, true);
+    G.SetExpanded(0, false);
+    QCOMPARE(G.SlideTop(2), 18 + 80);
+    QCOMPARE(G.CellColumnAt({20, 18 + 80 + 45}), 2);
 }
 
 void tst_NxCustomGrid::ColumnEdgeCursor()

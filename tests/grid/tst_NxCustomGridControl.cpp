@@ -69,6 +69,8 @@ void tst_NxCustomGridControl::Geometry_data()
     QTest::newRow("grid lines add spacing") << int(goGrid) << 16 << 178 << 0 << "0 18 178 | 9 | 18 35 52 69";
     QTest::newRow("input line") << int(goInput) << 16 << 178 << 0 << "0 40 178 | 8 | 40 56 72 88";
     QTest::newRow("rows above the first lie above") << 0 << 16 << 178 << 3 << "0 18 178 | 10 | -30 -14 2 18";
+    // 32 rows of 2^27 pixels are 2^32 pixels: too far to place, never wrapped onto the screen.
+    QTest::newRow("rows too far above to count in an int") << 0 << (1 << 27) << 118 << 32 << "0 18 118 | 0 | -1073741824 -1073741824 -1073741824 -1073741824";
 }
 
 void tst_NxCustomGridControl::Geometry()
@@ -119,7 +121,8 @@ void tst_NxCustomGridControl::ScrollToRow()
     QVERIFY(Row >= G.FirstRow() && Row < G.FirstRow() + G.GetVisibleRowCount());
 }
 
-// Steps: "row N" (SetSelectedRow), "cell C R" (SelectCell), "ctrl R", "clear", "disable C", "delcol C", "down", "shift R", "del R", "swap A B".
+// Steps: "row N" (SetSelectedRow), "cell C R" (SelectCell), "ctrl R", "clear", "disable C", "delcol C", "down", "shift R", "del R", "swap A B",
+// "kid P" (a last child of row P), "ctrlclick R" (a click with Ctrl on the row's Code cell).
 void tst_NxCustomGridControl::Selection_data()
 {
     QTest::addColumn<QStringList>("Steps");
@@ -153,6 +156,10 @@ void tst_NxCustomGridControl::Selection_data()
     QTest::newRow("shift after a row above went") << Shift + QStringList{"del 0", "shift 6"} << To(6) << "0 6" << "2,3,4,5,6";
     QTest::newRow("shift after the range went") << Shift + QStringList{"del 2", "del 2", "del 2", "del 2", "shift 3"} << To(3) << "0 3" << "2,3";
     QTest::newRow("shift after a selected row moved away") << Shift + QStringList{"swap 3 9", "shift 4"} << To(4) << "0 4" << "2,3,4";
+    QTest::newRow("shift after rows above went with their parent") << Shift + QStringList{"kid 0", "kid 0", "del 0", "shift 6"} << To(6) << "0 6" << "2,3,4,5,6";
+    QTest::newRow("shift after the range's last row went") << Shift + QStringList{"del 5", "shift 7"} << To(7) << "0 7" << "2,3,4,5,6,7";
+    QTest::newRow("ctrl click deselects") << QStringList{"multi", "row 1", "ctrlclick 4", "ctrlclick 1"}
+                                         << QStringList{"deselect 0 0", "select 0 1", "deselect 0 1", "select 1 4", "deselect 1 4", "select 1 1"} << "1 1" << "4";
     QTest::newRow("shift after clear") << Shift + QStringList{"clear", "shift 4"} << To(4, "-1 -1") << "0 4" << "2,3,4";
 }
 
@@ -181,6 +188,10 @@ void tst_NxCustomGridControl::Selection()
             delete G.Columns().Item(P[1].toInt());
         else if (P[0] == "down")
             QTest::keyClick(&G, Qt::Key_Down);
+        else if (P[0] == "kid")
+            G.AddChildRow(P[1].toInt(), true);
+        else if (P[0] == "ctrlclick")
+            QTest::mouseClick(G.viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(60, G.RowTop(P[1].toInt()) + 2));
         else if (P[0] == "shift" || P[0] == "del" || P[0] == "swap")
             P[0] == "shift" ? G.SelectCell(0, P[1].toInt(), ssShift) : P[0] == "del" ? G.DeleteRow(P[1].toInt()) : G.ExchangeRows(P[1].toInt(), P[2].toInt());
     }
