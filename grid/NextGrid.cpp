@@ -100,6 +100,11 @@ void TNextGrid::RefreshSelected(int Index)
 
 void TNextGrid::SetRowHeight(int Index, int Value)
 {
+    if (Deferred([this, R = RowRef(Index), Value] {
+            if (!R.Gone())
+                SetRowHeight(R.Now(), Value);
+        }))
+        return;
     if (!IsValidRow(Index) || Value == GetRowHeight(Index))
         return;
     const TRowsChange Change(*this);
@@ -140,6 +145,7 @@ void TNextGrid::AddRow(int Count)
 {
     if (Count < 1)
         return;
+    const TOperation Operation(*this);
     const int N = RowCount();
     FCells->AddRows(Count);
     if (Options() & goUseDefaultValues)
@@ -163,6 +169,8 @@ void TNextGrid::AddRow(int Count)
 
 void TNextGrid::ClearRows()
 {
+    if (Deferred([this] { ClearRows(); }))
+        return;
     const TRowsChange Change(*this);
     TNxCustomGrid::ClearRows();
     FCells->ClearRows();
@@ -188,6 +196,11 @@ void TNextGrid::RowsMoved(int R, int Count, bool Insert)
 
 void TNextGrid::InsertRow(int Index)
 {
+    if (Deferred([this, R = RowRef(Index)] {
+            if (!R.Gone())
+                InsertRow(R.Now());
+        }))
+        return;
     const TRowsChange Change(*this);
     TNxCustomGrid::InsertRow(Index);
     FCells->InsertRow(Index);
@@ -197,6 +210,11 @@ void TNextGrid::InsertRow(int Index)
 
 void TNextGrid::DeleteRow(int Index)
 {
+    if (Deferred([this, R = RowRef(Index)] {
+            if (!R.Gone())
+                DeleteRow(R.Now());
+        }))
+        return;
     const TRowsChange Change(*this);
     TNxCustomGrid::DeleteRow(Index);
     TRow* Row = FCells->GetRow(Index);
@@ -217,6 +235,11 @@ void TNextGrid::DeleteRow(int Index)
 
 void TNextGrid::MoveRow(int FromPos, int ToPos)
 {
+    if (Deferred([this, From = RowRef(FromPos), To = RowRef(ToPos)] {
+            if (!From.Gone() && !To.Gone())
+                MoveRow(From.Now(), To.Now());
+        }))
+        return;
     const TRowsChange Change(*this);
     TNxCustomGrid::MoveRow(FromPos, ToPos);
     FCells->MoveRow(FromPos, ToPos);
@@ -227,6 +250,11 @@ void TNextGrid::MoveRow(int FromPos, int ToPos)
 
 void TNextGrid::ExchangeRows(int Index1, int Index2)
 {
+    if (Deferred([this, R1 = RowRef(Index1), R2 = RowRef(Index2)] {
+            if (!R1.Gone() && !R2.Gone())
+                ExchangeRows(R1.Now(), R2.Now());
+        }))
+        return;
     const TRowsChange Change(*this);
     FCells->ExchangeRows(Index1, Index2);
     if (!IsUpdating()) {
@@ -244,6 +272,11 @@ void TNextGrid::AddRowsQuietly(int Count)
 
 void TNextGrid::AddChildRow(int ARow, bool AsLast)
 {
+    if (Deferred([this, R = RowRef(ARow), AsLast] {
+            if (!R.Gone())
+                AddChildRow(R.Now(), AsLast);
+        }))
+        return;
     const TRowsChange Change(*this);
     const int P = ARow + 1 + (AsLast ? FCells->GetDescendantCount(ARow) : 0);
     FCells->AddChildRow(ARow, P);
@@ -263,6 +296,12 @@ void TNextGrid::AddChildRow(int ARow, bool AsLast)
 
 void TNextGrid::SetExpanded(int ARow, bool Value)
 {
+    if (Deferred([this, R = RowRef(ARow), Value] {
+            if (!R.Gone())
+                SetExpanded(R.Now(), Value);
+        }))
+        return;
+    const TOperation Operation(*this);
     TRow* Row = FCells->GetRow(ARow);
     if (Row->ChildCount < 1)
         return;
@@ -298,6 +337,12 @@ void TNextGrid::SetExpanded(int ARow, bool Value)
 
 void TNextGrid::SortColumn(TNxCustomColumn* Column, bool Ascending)
 {
+    // Only the pointer is compared until the column is known to be in the list still.
+    if (Deferred([this, Column, Ascending] {
+            if (Columns().IndexOf(Column) >= 0)
+                SortColumn(Column, Ascending);
+        }))
+        return;
     const TRowsChange Change(*this);
     TNxCustomGrid::SortColumn(Column, Ascending);
     if (!Column || !(Column->Options() & coCanSort))
@@ -440,12 +485,10 @@ void TNextGrid::ApplyCellFormatting(int ACol, int ARow, TCellState CellState)
 
 void TNextGrid::DoCellFormating(int ACol, int ARow, TColor& TextColor, int& FontStyle, TCellState CellState)
 {
-    if (OnCellFormating)
-        OnCellFormating(this, ACol, ARow, TextColor, FontStyle, CellState);
+    Fire(OnCellFormating, this, ACol, ARow, TextColor, FontStyle, CellState);
 }
 
 void TNextGrid::DoCompare(TCell* Cell1, TCell* Cell2, int& Compare)
 {
-    if (OnCompare)
-        OnCompare(this, Cell1, Cell2, Compare);
+    Fire(OnCompare, this, Cell1, Cell2, Compare);
 }
