@@ -383,7 +383,9 @@ bool TNxCustomGridControl::CellShown(int ACol, int ARow) const
     const TRect R = ARow < 0 ? C->PartRect(caInput) : GetCellRect(ACol, ARow);
     const int Left = FGridStyle == gsReport && ColumnScrolled(C) ? std::max(B.Left, GetScrollArea().Left) : B.Left;
     const bool Across = R.Right > Left && R.Left < std::min(B.Right, ClientWidth());
-    return Across && (ARow < 0 || (R.Top >= B.Top && R.Top < B.Bottom));
+    // Shown only where the editor can be seen: a row with a pixel or two in the body has no room for it.
+    const TRect E = EditorRect(ACol, ARow);
+    return Across && E.Bottom > E.Top && (ARow < 0 || (R.Top >= B.Top && R.Top < B.Bottom));
 }
 
 bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)
@@ -474,9 +476,9 @@ void TNxCustomGridControl::PlaceEditor()
     TRect R;
     if (FEditing && FEditCol >= 0 && FEditRow >= 0) {
         R = EditorRect(FEditCol, FEditRow);
-        // Out of the row area. The grid keeps the focus: handed on to another
-        // widget it would end the edit.
-        if (B.Top > R.Top - 1 || R.Top - 1 >= B.Bottom) {
+        // Out of the row area, or too little of the row in it to edit on. The grid
+        // keeps the focus: handed on to another widget it would end the edit.
+        if (B.Top > R.Top - 1 || R.Top - 1 >= B.Bottom || R.Bottom <= R.Top) {
             if (FActiveEditor->hasFocus())
                 setFocus(Qt::OtherFocusReason);
             FActiveEditor->hide();

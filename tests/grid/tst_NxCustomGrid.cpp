@@ -609,6 +609,7 @@ void tst_NxCustomGrid::GridChanges_data()
     QTest::newRow("deselection sorts") << int(goSelectFullRow) << "" << "sel 3; on OnDeselectCell sort; k Down; selected" << "c4 |  | cur=A/c4";
     QTest::newRow("typing opens an edit, a row above goes before") << 0 << "" << "sel 3; on OnBeforeEdit delete 0; t x; ?" << "A/c3 |  | cur=A/c3";
     // An edit that cannot be seen is committed.
+    QTest::newRow("row added above pushes the edit to the edge") << 0 << "more" << "resize 300 195; edit A10 typed; insert 0; ?" << "closed | A/k11=typed | cur=A/c0";
     QTest::newRow("accept scrolls on EndEdit from code") << 0 << "more" << "start A1 typed; on OnEditAccept v 20; endedit; ?" << "closed | A/c1=typed | cur=A/c1";
     QTest::newRow("accept refuses and moves the column away") << 0 << "" << "resize 120 200; start A1 typed; on OnEditAccept refuse, colmove 0 2; endedit; ?" << "closed | A/c1=typed | cur=A/c1";
     QTest::newRow("a value that does not convert, scrolled away") << 0 << "more, D int" << "start D1 x; on OnEditAccept v 20; endedit; ?" << "closed |  | cur=D/c1";
