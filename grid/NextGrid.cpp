@@ -343,6 +343,13 @@ void TNextGrid::SortColumn(TNxCustomColumn* Column, bool Ascending)
                 SortColumn(Column, Ascending);
         }))
         return;
+    const TOperation Operation(*this);
+    // The sort orders what the user sees: an open edit goes into its cell first.
+    if ((Editing() || InputEditing()) && Column && (Column->Options() & coCanSort)) {
+        CommitAndClose();
+        if (Columns().IndexOf(Column) < 0)
+            return;
+    }
     const TRowsChange Change(*this);
     TNxCustomGrid::SortColumn(Column, Ascending);
     if (!Column || !(Column->Options() & coCanSort))
