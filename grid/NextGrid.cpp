@@ -218,6 +218,8 @@ void TNextGrid::DeleteRow(int Index)
     const TRowsChange Change(*this);
     TNxCustomGrid::DeleteRow(Index);
     TRow* Row = FCells->GetRow(Index);
+    // Children moved away from their parent outside the block lose it and show again.
+    const bool Scattered = !FCells->TreeInOrder();
     const int N = Row->ChildCount > 0 ? FCells->GetDescendantCount(Index) : 0;
     // A descendant's parent may lie outside the block (a sort or a move scattered it).
     for (int I = Index + 1; I <= Index + N; ++I)
@@ -227,6 +229,8 @@ void TNextGrid::DeleteRow(int Index)
         Row->ParentRow->DecChildCount();
     // The row and its descendants go in one block.
     FCells->DeleteRows(Index, N + 1);
+    if (Scattered)
+        FCells->ShowByAncestors();
     if (FSelectedRow >= RowCount())
         FSelectedRow = RowCount() - 1;
     RowsMoved(Index, N + 1, false);
@@ -294,6 +298,15 @@ void TNextGrid::AddChildRow(int ARow, bool AsLast)
         RefreshRow(ARow);
 }
 
+bool TNextGrid::Descends(int ARow, int Ancestor) const
+{
+    const TRow* A = FCells->GetRow(Ancestor);
+    for (const TRow* R = IsValidRow(ARow) ? FCells->GetRow(ARow)->ParentRow : nullptr; R; R = R->ParentRow)
+        if (R == A)
+            return true;
+    return false;
+}
+
 void TNextGrid::SetExpanded(int ARow, bool Value)
 {
     if (Deferred([this, R = RowRef(ARow), Value] {
@@ -305,7 +318,7 @@ void TNextGrid::SetExpanded(int ARow, bool Value)
     TRow* Row = FCells->GetRow(ARow);
     if (Row->ChildCount < 1)
         return;
-    if (!Value && Editing() && EditRow() > ARow && EditRow() <= ARow + FCells->GetDescendantCount(ARow)) {
+    if (!Value && Editing() && Descends(EditRow(), ARow)) {
         // An edit in a row about to fold away ends while the user still sees it;
         // its handlers may change the rows.
         const TRowHold Folding(*this, ARow);
@@ -319,19 +332,24 @@ void TNextGrid::SetExpanded(int ARow, bool Value)
     }
     const TRowsChange Change(*this);
     Row->Expanded = Value;
-    // A descendant shows when its parent shows and is expanded; parents come first.
-    const int N = FCells->GetDescendantCount(ARow);
-    for (int I = ARow + 1; I <= ARow + N; ++I) {
-        TRow* R = FCells->GetRow(I);
-        const bool Show = R->ParentRow && R->ParentRow->Visible && R->ParentRow->Expanded;
-        FCells->SetRowVisible(I, Show);
+    // A descendant shows when its parent shows and is expanded; in a tree in order
+    // its descendants follow the row, parents first.
+    if (FCells->TreeInOrder()) {
+        const int N = FCells->GetDescendantCount(ARow);
+        for (int I = ARow + 1; I <= ARow + N; ++I) {
+            TRow* R = FCells->GetRow(I);
+            const bool Show = R->ParentRow && R->ParentRow->Visible && R->ParentRow->Expanded;
+            FCells->SetRowVisible(I, Show);
+        }
+    } else {
+        FCells->ShowByAncestors();
     }
     // Rows above the first shown one came or went: the bar's position follows;
     // a first shown row that was folded away gives way to its collapsed ancestor.
     ShowFromRow(GetRowVisible(FFirstRow) ? FFirstRow : ARow);
     RefreshRow(ARow);
     // A row folded away is never current: the row that folded takes over.
-    if (!Value && FSelectedRow > ARow && FSelectedRow <= ARow + N)
+    if (!Value && Descends(FSelectedRow, ARow))
         SetSelectedRow(ARow);
 }
 
