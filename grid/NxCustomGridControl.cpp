@@ -73,22 +73,6 @@ TNxCustomGridControl::~TNxCustomGridControl()
 
 // ---- operations ----
 
-bool TNxCustomGridControl::Deferred(std::function<void()> Change)
-{
-    if (FHandlers == 0 || FDestroying)
-        return false;
-    FDeferred.push_back(std::move(Change));
-    return true;
-}
-
-bool TNxCustomGridControl::EditDeferred(std::function<void()> Change)
-{
-    return Deferred([this, Serial = FEditSerial, Change = std::move(Change)] {
-        if (FEditSerial == Serial)
-            Change();
-    });
-}
-
 void TNxCustomGridControl::EndOperation()
 {
     if (--FOperations > 0 || FDeferred.empty())

@@ -410,9 +410,23 @@ protected:
         TNxCustomGridControl& FGrid;
     };
     // True when Change was kept for the end of the operations: a handler asked for it.
-    bool Deferred(std::function<void()> Change);
+    template <class TChange>
+    bool Deferred(TChange&& Change)
+    {
+        if (FHandlers == 0 || FDestroying)
+            return false;
+        FDeferred.emplace_back(std::forward<TChange>(Change));
+        return true;
+    }
     // As Deferred, for a change of the open edit: it runs only while that edit is open.
-    bool EditDeferred(std::function<void()> Change);
+    template <class TChange>
+    bool EditDeferred(TChange&& Change)
+    {
+        return Deferred([this, Serial = FEditSerial, Change = std::forward<TChange>(Change)] {
+            if (FEditSerial == Serial)
+                Change();
+        });
+    }
     // A row and a column that a deferred change names, where they are when it runs:
     // -1 once gone; a number that named none stays as it was.
     struct TRowRef {
