@@ -318,18 +318,10 @@ void TNextGrid::SetExpanded(int ARow, bool Value)
     TRow* Row = FCells->GetRow(ARow);
     if (Row->ChildCount < 1)
         return;
-    if (!Value && Editing() && Descends(EditRow(), ARow)) {
-        // An edit in a row about to fold away ends while the user still sees it;
-        // its handlers may change the rows.
-        const TRowHold Folding(*this, ARow);
+    // An edit in a row about to fold away ends while the user still sees it; what
+    // its handlers change waits for the fold.
+    if (!Value && Editing() && Descends(EditRow(), ARow))
         CommitAndClose();
-        if (!IsValidRow(Folding.Row()))
-            return;
-        ARow = Folding.Row();
-        Row = FCells->GetRow(ARow);
-        if (Row->ChildCount < 1 || !Row->Expanded)
-            return;
-    }
     const TRowsChange Change(*this);
     Row->Expanded = Value;
     // A descendant shows when its parent shows and is expanded; in a tree in order

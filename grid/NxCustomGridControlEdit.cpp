@@ -80,13 +80,11 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
     };
     if (!CanEdit())
         return;
-    // The handlers, the commit or a scroll may move or remove the row or the column,
-    // or change the column's editor: both are looked up again after each (the
-    // column by its address only, until it is known to be in the list still).
-    const TRowHold Held(*this, ARow);
+    // The handlers, the commit or a scroll may remove the column or change its
+    // editor (what they do to the rows waits for this operation): it is looked up
+    // again after each, by its address only until it is known to be in the list still.
     auto Gone = [&] {
         ACol = FColumns->IndexOf(Column);
-        ARow = Held.Row();
         return ACol < 0 || !IsValidRow(ARow) || !GetRowVisible(ARow) || !CanEdit();
     };
     bool Accept = true;

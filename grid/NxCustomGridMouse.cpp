@@ -517,12 +517,12 @@ void TNxCustomGrid::ColumnDrop(int X, int Y)
 
 bool TNxCustomGrid::PreparePlayer(int ACol, int ARow, const TRect& CellRect)
 {
+    const TOperation Operation(*this);
     const TNxCustomColumn* Column = Columns().Item(ACol);
-    const TRowHold Held(*this, ARow);
     bool Accept = true;
     DoBeforeEdit(ACol, ARow, Accept);
-    // The handler may have moved or removed the column or the row.
-    if (!Accept || Columns().IndexOf(Column) != ACol || Held.Row() != ARow)
+    // The handler may have removed the column; what it does to the rows waits.
+    if (!Accept || Columns().IndexOf(Column) != ACol)
         return false;
     TColumnPlay* Play = Columns().Item(ACol)->Play();
     if (!Play)
