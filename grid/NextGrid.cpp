@@ -114,6 +114,11 @@ void TNextGrid::RefreshSelected(int Index)
 
 void TNextGrid::SetRowHeight(int Index, int Value)
 {
+    if (Deferred([this, R = RowRef(Index), Value] {
+            if (!R.Gone())
+                SetRowHeight(R.Now(), Value);
+        }))
+        return;
     if (!IsValidRow(Index) || Value == GetRowHeight(Index))
         return;
     const TRowsChange Change(*this);
@@ -154,6 +159,7 @@ void TNextGrid::AddRow(int Count)
 {
     if (Count < 1)
         return;
+    const TOperation Operation(*this);
     const int N = RowCount();
     FCells->AddRows(Count);
     if (Options() & goUseDefaultValues)
@@ -177,6 +183,8 @@ void TNextGrid::AddRow(int Count)
 
 void TNextGrid::ClearRows()
 {
+    if (Deferred([this] { ClearRows(); }))
+        return;
     const TRowsChange Change(*this);
     TNxCustomGrid::ClearRows();
     FCells->ClearRows();
@@ -202,6 +210,11 @@ void TNextGrid::RowsMoved(int R, int Count, bool Insert)
 
 void TNextGrid::InsertRow(int Index)
 {
+    if (Deferred([this, R = RowRef(Index)] {
+            if (!R.Gone())
+                InsertRow(R.Now());
+        }))
+        return;
     const TRowsChange Change(*this);
     TNxCustomGrid::InsertRow(Index);
     FCells->InsertRow(Index);
@@ -211,9 +224,16 @@ void TNextGrid::InsertRow(int Index)
 
 void TNextGrid::DeleteRow(int Index)
 {
+    if (Deferred([this, R = RowRef(Index)] {
+            if (!R.Gone())
+                DeleteRow(R.Now());
+        }))
+        return;
     const TRowsChange Change(*this);
     TNxCustomGrid::DeleteRow(Index);
     TRow* Row = FCells->GetRow(Index);
+    // Children moved away from their parent outside the block lose it and show again.
+    const bool Scattered = !FCells->TreeInOrder();
     const int N = Row->ChildCount > 0 ? FCells->GetDescendantCount(Index) : 0;
     // A descendant's parent may lie outside the block (a sort or a move scattered it).
     for (int I = Index + 1; I <= Index + N; ++I)
@@ -223,6 +243,8 @@ void TNextGrid::DeleteRow(int Index)
         Row->ParentRow->DecChildCount();
     // The row and its descendants go in one block.
     FCells->DeleteRows(Index, N + 1);
+    if (Scattered)
+        FCells->ShowByAncestors();
     if (FSelectedRow >= RowCount())
         FSelectedRow = RowCount() - 1;
     RowsMoved(Index, N + 1, false);
@@ -231,6 +253,11 @@ void TNextGrid::DeleteRow(int Index)
 
 void TNextGrid::MoveRow(int FromPos, int ToPos)
 {
+    if (Deferred([this, From = RowRef(FromPos), To = RowRef(ToPos)] {
+            if (!From.Gone() && !To.Gone())
+                MoveRow(From.Now(), To.Now());
+        }))
+        return;
     const TRowsChange Change(*this);
     TNxCustomGrid::MoveRow(FromPos, ToPos);
     FCells->MoveRow(FromPos, ToPos);
@@ -241,6 +268,11 @@ void TNextGrid::MoveRow(int FromPos, int ToPos)
 
 void TNextGrid::ExchangeRows(int Index1, int Index2)
 {
+    if (Deferred([this, R1 = RowRef(Index1), R2 = RowRef(Index2)] {
+            if (!R1.Gone() && !R2.Gone())
+                ExchangeRows(R1.Now(), R2.Now());
+        }))
+        return;
     const TRowsChange Change(*this);
     FCells->ExchangeRows(Index1, Index2);
     // As after a move: rows of other heights, or a hidden one, may now lie at the
@@ -257,6 +289,11 @@ void TNextGrid::AddRowsQuietly(int Count)
 
 void TNextGrid::AddChildRow(int ARow, bool AsLast)
 {
+    if (Deferred([this, R = RowRef(ARow), AsLast] {
+            if (!R.Gone())
+                AddChildRow(R.Now(), AsLast);
+        }))
+        return;
     const TRowsChange Change(*this);
     const int P = ARow + 1 + (AsLast ? FCells->GetDescendantCount(ARow) : 0);
     FCells->AddChildRow(ARow, P);
@@ -274,43 +311,68 @@ void TNextGrid::AddChildRow(int ARow, bool AsLast)
         RefreshRow(ARow);
 }
 
+bool TNextGrid::Descends(int ARow, int Ancestor) const
+{
+    const TRow* A = FCells->GetRow(Ancestor);
+    for (const TRow* R = IsValidRow(ARow) ? FCells->GetRow(ARow)->ParentRow : nullptr; R; R = R->ParentRow)
+        if (R == A)
+            return true;
+    return false;
+}
+
 void TNextGrid::SetExpanded(int ARow, bool Value)
 {
+    if (Deferred([this, R = RowRef(ARow), Value] {
+            if (!R.Gone())
+                SetExpanded(R.Now(), Value);
+        }))
+        return;
+    const TOperation Operation(*this);
     TRow* Row = FCells->GetRow(ARow);
     if (Row->ChildCount < 1)
         return;
-    if (!Value && Editing() && EditRow() > ARow && EditRow() <= ARow + FCells->GetDescendantCount(ARow)) {
-        // An edit in a row about to fold away ends while the user still sees it;
-        // its handlers may change the rows.
-        const TRowHold Folding(*this, ARow);
+    // An edit in a row about to fold away ends while the user still sees it; what
+    // its handlers change waits for the fold.
+    if (!Value && Editing() && Descends(EditRow(), ARow))
         CommitAndClose();
-        if (!IsValidRow(Folding.Row()))
-            return;
-        ARow = Folding.Row();
-        Row = FCells->GetRow(ARow);
-        if (Row->ChildCount < 1 || !Row->Expanded)
-            return;
-    }
     const TRowsChange Change(*this);
     Row->Expanded = Value;
-    // A descendant shows when its parent shows and is expanded; parents come first.
-    const int N = FCells->GetDescendantCount(ARow);
-    for (int I = ARow + 1; I <= ARow + N; ++I) {
-        TRow* R = FCells->GetRow(I);
-        const bool Show = R->ParentRow && R->ParentRow->Visible && R->ParentRow->Expanded;
-        FCells->SetRowVisible(I, Show);
+    // A descendant shows when its parent shows and is expanded; in a tree in order
+    // its descendants follow the row, parents first.
+    if (FCells->TreeInOrder()) {
+        const int N = FCells->GetDescendantCount(ARow);
+        for (int I = ARow + 1; I <= ARow + N; ++I) {
+            TRow* R = FCells->GetRow(I);
+            const bool Show = R->ParentRow && R->ParentRow->Visible && R->ParentRow->Expanded;
+            FCells->SetRowVisible(I, Show);
+        }
+    } else {
+        FCells->ShowByAncestors();
     }
     // Rows above the first shown one came or went: the bar's position follows;
     // a first shown row that was folded away gives way to its collapsed ancestor.
     ShowFromRow(GetRowVisible(FFirstRow) ? FFirstRow : ARow);
     RefreshRow(ARow);
     // A row folded away is never current: the row that folded takes over.
-    if (!Value && FSelectedRow > ARow && FSelectedRow <= ARow + N)
+    if (!Value && Descends(FSelectedRow, ARow))
         SetSelectedRow(ARow);
 }
 
 void TNextGrid::SortColumn(TNxCustomColumn* Column, bool Ascending)
 {
+    // Only the pointer is compared until the column is known to be in the list still.
+    if (Deferred([this, Column, Ascending] {
+            if (Columns().IndexOf(Column) >= 0)
+                SortColumn(Column, Ascending);
+        }))
+        return;
+    const TOperation Operation(*this);
+    // The sort orders what the user sees: an open edit goes into its cell first.
+    if ((Editing() || InputEditing()) && Column && (Column->Options() & coCanSort)) {
+        CommitAndClose();
+        if (Columns().IndexOf(Column) < 0)
+            return;
+    }
     const TRowsChange Change(*this);
     TNxCustomGrid::SortColumn(Column, Ascending);
     if (!Column || !(Column->Options() & coCanSort))
@@ -453,12 +515,10 @@ void TNextGrid::ApplyCellFormatting(int ACol, int ARow, TCellState CellState)
 
 void TNextGrid::DoCellFormating(int ACol, int ARow, TColor& TextColor, int& FontStyle, TCellState CellState)
 {
-    if (OnCellFormating)
-        OnCellFormating(this, ACol, ARow, TextColor, FontStyle, CellState);
+    Fire(OnCellFormating, this, ACol, ARow, TextColor, FontStyle, CellState);
 }
 
 void TNextGrid::DoCompare(TCell* Cell1, TCell* Cell2, int& Compare)
 {
-    if (OnCompare)
-        OnCompare(this, Cell1, Cell2, Compare);
+    Fire(OnCompare, this, Cell1, Cell2, Compare);
 }

@@ -80,6 +80,8 @@ private:
     // inserted at or deleted from row R, and repaints what moved.
     void RowsMoved(int R, int Count, bool Insert);
     bool ValidCell(int ACol, int ARow) const;
+    // True when row Ancestor is among the ancestors of ARow.
+    bool Descends(int ARow, int Ancestor) const;
     // The cell store in step with the columns, after the engine followed the change.
     void ColumnsChangedNow(int Operation, int Count, int Index);
 

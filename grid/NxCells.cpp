@@ -998,6 +998,38 @@ void TCells::SetRowSpacing(int Value)
     FShownKnown = false;
 }
 
+bool TCells::TreeInOrder() const
+{
+    if (!FDescendantsKnown)
+        CountDescendants();
+    return FTreeInOrder;
+}
+
+void TCells::ShowByAncestors()
+{
+    // Whether a row's children show (it shows and is expanded), found once per row:
+    // up its chain to a row already known, then down again.
+    enum : char { Unknown, Open, Shut };
+    std::unordered_map<const TRow*, char> Known;
+    Known.reserve(FRows.size());
+    std::vector<const TRow*> Chain;
+    for (int I = 0; I < FRowCount; ++I) {
+        const TRow* A = FRows[static_cast<size_t>(I)]->ParentRow;
+        while (A && Known[A] == Unknown) {
+            Chain.push_back(A);
+            Known[A] = Shut; // a chain that loops back here ends shut
+            A = A->ParentRow;
+        }
+        bool Shows = !A || Known[A] == Open;
+        for (auto It = Chain.rbegin(); It != Chain.rend(); ++It) {
+            Shows = Shows && (*It)->Expanded;
+            Known[*It] = Shows ? Open : Shut;
+        }
+        Chain.clear();
+        SetRowVisible(I, !FRows[static_cast<size_t>(I)]->ParentRow || Shows);
+    }
+}
+
 void TCells::SetRowSelected(int Index, bool Value)
 {
     TRow* R = GetRow(Index);

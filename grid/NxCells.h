@@ -252,6 +252,11 @@ public:
     void MoveRow(int FromIndex, int ToIndex);
     void ExchangeRows(int Index1, int Index2);
     void SetRowVisible(int Index, bool Value);
+    // True when every child row lies among its parent's descendants.
+    bool TreeInOrder() const;
+    // Shows each row exactly when all its ancestors are expanded, wherever the
+    // rows were moved: one pass over the rows.
+    void ShowByAncestors();
     // The shown (Visible) rows before row Index, 0 <= Index <= RowCount; and the
     // row shown Pos-th (the first or last shown row beyond the ends, 0 with
     // none). Looked up in sums kept over the rows, made anew after rows moved.

@@ -165,10 +165,22 @@ TNxCustomColumn::TNxCustomColumn()
 
 TNxCustomColumn::~TNxCustomColumn()
 {
+    // An operation of the grid may be using the editor (hiding it, say).
+    const bool GridBusy = FColumns && FColumns->Grid() && FColumns->Grid()->Busy();
     if (FColumns)
         FColumns->Remove(this);
     FListeners.clear();
-    TNxCustomEdit::Free(FOwnEditor.data());
+    TNxCustomEdit::Free(FOwnEditor.data(), GridBusy);
+}
+
+bool TNxCustomColumn::Deferred(std::function<void()> Change)
+{
+    TNxGridLink* Grid = FColumns && !FColumns->Reading() ? FColumns->Grid() : nullptr;
+    const std::weak_ptr<char> Alive = FLife;
+    return Grid && Grid->DeferChange([Alive, Change = std::move(Change)] {
+        if (!Alive.expired())
+            Change();
+    });
 }
 
 TNxCustomEdit* TNxCustomColumn::OwnEditor() const
@@ -341,6 +353,8 @@ void TNxCustomColumn::SetParentFont(bool Value)
 
 void TNxCustomColumn::SetPosition(int Value)
 {
+    if (Deferred([this, Value] { SetPosition(Value); }))
+        return;
     if (FColumns && !FColumns->Reading()) {
         // A position outside the display list is refused before anything moves.
         if (Value < 0 || Value >= static_cast<int>(FColumns->FDisplayList.size()))
@@ -369,7 +383,7 @@ void TNxCustomColumn::SetSlideCaption(const QString& Value)
 
 void TNxCustomColumn::SetSorted(bool Value)
 {
-    if (GetColumnStyle() & 4)
+    if (GetColumnStyle() & 4 || Deferred([this, Value] { SetSorted(Value); }))
         return;
     if (Value) {
         if (FColumns)
@@ -386,12 +400,16 @@ void TNxCustomColumn::SetSorted(bool Value)
 
 void TNxCustomColumn::SetSortKind(TSortKind Value)
 {
+    if (Deferred([this, Value] { SetSortKind(Value); }))
+        return;
     FSortKind = Value;
     Notify(cnSortSettings);
 }
 
 void TNxCustomColumn::SetSortType(TSortType Value)
 {
+    if (Deferred([this, Value] { SetSortType(Value); }))
+        return;
     FSortType = Value;
     Notify(cnSortSettings);
 }
@@ -404,7 +422,7 @@ void TNxCustomColumn::SetVerticalAlignment(TVerticalAlignment Value)
 
 void TNxCustomColumn::SetVisible(bool Value)
 {
-    if (Value == FVisible)
+    if (Value == FVisible || Deferred([this, Value] { SetVisible(Value); }))
         return;
     if (!Value && FColumns && !FColumns->Reading()) {
         // An edit open in the column ends while the user still sees it; the edit's
@@ -438,6 +456,8 @@ void TNxCustomColumn::StoreWidth(int Value)
 
 void TNxCustomColumn::SetWidth(int Value)
 {
+    if (Deferred([this, Value] { SetWidth(Value); }))
+        return;
     const std::weak_ptr<char> Alive = FLife;
     StoreWidth(Value);
     // The resize handler may have deleted the column.

@@ -396,6 +396,9 @@ private:
     int FRequestedWidth = 80;
     std::vector<TListener> FListeners;
     bool FFontLock = false;
+    // True when Change waits for the end of the grid's operation (a handler asked
+    // for it); it is dropped if the column goes meanwhile.
+    bool Deferred(std::function<void()> Change);
     // Expires with the column: a setter whose notification ran a handler of the
     // grid's user learns from it whether the handler deleted the column.
     std::shared_ptr<char> FLife = std::make_shared<char>();

@@ -82,6 +82,16 @@ void TNxColumns::Move(int FromPos, int ToPos)
 {
     if (FromPos == ToPos)
         return;
+    // Asked for by a grid's handler: the column at FromPos moves once the grid's operation is done.
+    if (FromPos >= 0 && FromPos < static_cast<int>(FDisplayList.size()) && FGrid) {
+        TNxCustomColumn* C = FDisplayList[static_cast<size_t>(FromPos)];
+        const std::weak_ptr<char> Alive = C->FLife;
+        if (FGrid->DeferChange([this, C, Alive, ToPos] {
+                if (!Alive.expired() && C->FColumns == this)
+                    Move(C->FPosition, ToPos);
+            }))
+            return;
+    }
     const int N = static_cast<int>(FDisplayList.size());
     if (FromPos < 0 || FromPos >= N)
         ListIndexError(FromPos);
@@ -96,16 +106,19 @@ void TNxColumns::Move(int FromPos, int ToPos)
 
 void TNxColumns::Remove(TNxCustomColumn* Column)
 {
+    // Out of both lists and laid out before anyone is told: a handler that runs on
+    // the way finds no half-removed column.
     const int Index = IndexOf(Column);
-    if (Index >= 0) {
+    if (Index >= 0)
         FItems.erase(FItems.begin() + Index);
-        if (OnColumnsChanged && !FDestroying)
-            OnColumnsChanged(1, 1, -1, Index);
-    }
     FDisplayList.erase(std::remove(FDisplayList.begin(), FDisplayList.end(), Column), FDisplayList.end());
     Column->FColumns = nullptr;
-    if (!FDestroying && !(FGrid && FGrid->Destroying())) {
+    const bool Live = !FDestroying && !(FGrid && FGrid->Destroying());
+    if (Live)
         LayOut(true);
+    if (Index >= 0 && OnColumnsChanged && !FDestroying)
+        OnColumnsChanged(1, 1, -1, Index);
+    if (Live) {
         AutoSize();
         if (OnColumnChanged)
             OnColumnChanged(1, 1, -1, Index);

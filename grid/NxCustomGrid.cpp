@@ -112,6 +112,7 @@ TShiftState TNxCustomGrid::ShiftOf(Qt::KeyboardModifiers Modifiers)
 
 void TNxCustomGrid::Guarded(const std::function<void()>& Body)
 {
+    const TOperation Operation(*this);
     try {
         Body();
     } catch (const EDotwrightError& E) {
@@ -413,11 +414,13 @@ void TNxCustomGrid::resizeEvent(QResizeEvent* Event)
 // An open edit follows its cell through the scroll, or is committed when the cell leaves the view (GridChanged).
 void TNxCustomGrid::WMVScroll(int Code, int TrackPos)
 {
+    const TOperation Operation(*this);
     UpdateVertScrollBar();
     TNxCustomGridControl::WMVScroll(Code, TrackPos);
 }
 
 void TNxCustomGrid::WMHScroll(int Code, int TrackPos)
 {
+    const TOperation Operation(*this);
     TNxCustomGridControl::WMHScroll(Code, TrackPos);
 }

@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QThread>
 #include <algorithm>
 #include <cmath>
 
@@ -63,6 +64,7 @@ TNxCustomGridControl::TNxCustomGridControl(QWidget* Parent)
 TNxCustomGridControl::~TNxCustomGridControl()
 {
     FDestroying = true;
+    FDeferred.clear();
     // An editor of the user's that is open goes home instead of dying with the viewport.
     if (FActiveEditor)
         (void)ReleaseEditor();
@@ -72,6 +74,60 @@ TNxCustomGridControl::~TNxCustomGridControl()
     FColumns->OnColumnChanged = nullptr;
     FColumns.reset();
     FActiveDisplay = nullptr;
+}
+
+// ---- operations ----
+
+void TNxCustomGridControl::EndOperation()
+{
+    if (--FOperations > 0 || FDeferred.empty())
+        return;
+    if (FDestroying) {
+        FDeferred.clear();
+        return;
+    }
+    // The waiting changes run as one more operation: what their own handlers ask for comes after them.
+    ++FOperations;
+    while (!FDeferred.empty()) {
+        const std::function<void()> Change = std::move(FDeferred.front());
+        FDeferred.pop_front();
+        try {
+            Change();
+        } catch (const std::exception& E) {
+            // The handler that asked has returned: the user hears of it instead.
+            ReportGridError(E);
+        }
+    }
+    --FOperations;
+}
+
+int TNxCustomGridControl::HandlerStarts()
+{
+    ++FOperations;
+    ++FHandlers;
+    return std::exchange(FHandlerLevel, QThread::currentThread()->loopLevel());
+}
+
+void TNxCustomGridControl::HandlerEnds(int Token)
+{
+    FHandlerLevel = Token;
+    --FHandlers;
+    EndOperation();
+}
+
+bool TNxCustomGridControl::event(QEvent* Event)
+{
+    // The deferred deletion ends the grid: nothing is counted after it.
+    if (Event->type() == QEvent::DeferredDelete)
+        return TNxScrollControl::event(Event);
+    const TOperation Operation(*this);
+    return TNxScrollControl::event(Event);
+}
+
+bool TNxCustomGridControl::viewportEvent(QEvent* Event)
+{
+    const TOperation Operation(*this);
+    return TNxScrollControl::viewportEvent(Event);
 }
 
 // ---- setters ----
@@ -875,6 +931,7 @@ void TNxCustomGridControl::SortColumn(TNxCustomColumn* Column, bool Ascending)
 void TNxCustomGridControl::ColumnsChanged(int Operation, int Count, int Index)
 {
     Q_UNUSED(Count);
+    const TOperation Running(*this);
     // The current column keeps its column when one before it goes.
     if (Operation == 1 && Index >= 0 && Index < FSelectedColumn)
         --FSelectedColumn;
@@ -885,6 +942,7 @@ void TNxCustomGridControl::ColumnsChanged(int Operation, int Count, int Index)
 void TNxCustomGridControl::ColumnChanged(int Kind)
 {
     Q_UNUSED(Kind);
+    const TOperation Operation(*this);
     GridChanged();
     UpdateHorzScrollBar();
     UpdateVertScrollBar();
@@ -895,6 +953,7 @@ void TNxCustomGridControl::ColumnNotification(TNxCustomColumn* Column, int Value
 {
     if (FDestroying || !Column)
         return;
+    const TOperation Operation(*this);
     // The handlers (and an edit that GridChanged commits) may delete the column:
     // after them it is only looked for by its address.
     auto Index = [this, Column] { return FColumns->IndexOf(Column); };

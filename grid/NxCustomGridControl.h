@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QPointer>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -182,6 +183,8 @@ public:
     void InvalidateColumn(TNxCustomColumn* Column, TNxColumnArea Area) override { RefreshColumn(Column, Area); }
     TColor GetCellDrawColor(int ACol, int ARow) const override { return GetCellColorFor(ACol, ARow); }
     TColor GetCellDrawTextColor(int ACol, int ARow) const override { return GetTextColor(ACol, ARow); }
+    bool DeferChange(std::function<void()> Change) override { return Deferred(std::move(Change)); }
+    bool Busy() const override { return FOperations > 0; }
 
     // ---- rows and cells the subclass stores ----
     virtual int GetRowCount() const = 0;
@@ -395,6 +398,75 @@ public:
     virtual void DoIndicatorChange();
 
 protected:
+    // One operation of the grid: an event, a public operation, a handler's call.
+    // A change that a handler asks for while any runs waits, and the changes run
+    // in order when the outermost one ends: no operation sees its rows, columns,
+    // editor or canvas go under it.
+    class TOperation {
+    public:
+        explicit TOperation(TNxCustomGridControl& Grid)
+            : FGrid(Grid)
+        {
+            ++Grid.FOperations;
+        }
+        ~TOperation() { FGrid.EndOperation(); }
+        TOperation(const TOperation&) = delete;
+        TOperation& operator=(const TOperation&) = delete;
+
+    private:
+        TNxCustomGridControl& FGrid;
+    };
+    // True when Change was kept for the end of the operations: a handler asked for it.
+    template <class TChange>
+    bool Deferred(TChange&& Change)
+    {
+        if (FHandlers == 0 || FDestroying)
+            return false;
+        FDeferred.emplace_back(std::forward<TChange>(Change));
+        return true;
+    }
+    // As Deferred, for a change of the open edit: it runs only while that edit is open.
+    template <class TChange>
+    bool EditDeferred(TChange&& Change)
+    {
+        return Deferred([this, Serial = FEditSerial, Change = std::forward<TChange>(Change)] {
+            if (FEditSerial == Serial)
+                Change();
+        });
+    }
+    // A row and a column that a deferred change names, where they are when it runs:
+    // -1 once gone; a number that named none stays as it was.
+    struct TRowRef {
+        const TNxCustomGridControl* Grid;
+        const void* Key;
+        int Row;
+        int Now() const { return Key ? Grid->RowOfKey(Key, Row) : Row; }
+        bool Gone() const { return Key && Now() < 0; }
+    };
+    struct TColRef {
+        const TNxColumns* Columns;
+        const TNxCustomColumn* Column;
+        int Col;
+        int Now() const { return Column ? Columns->IndexOf(Column) : Col; }
+        bool Gone() const { return Column && Now() < 0; }
+    };
+    TRowRef RowRef(int ARow) const { return {this, RowKey(ARow), ARow}; }
+    TColRef ColRef(int ACol) const { return {FColumns.get(), FColumns->IsValidIndex(ACol) ? FColumns->Item(ACol) : nullptr, ACol}; }
+    // Runs a handler of the user's from a copy (one that assigns its event anew would
+    // otherwise destroy itself while it runs); what it changes waits for the operation.
+    template <class THandler, class... TArgs>
+    void Fire(const THandler& Event, TArgs&&... Args)
+    {
+        if (const THandler Handler = Event) {
+            const THandlerCall Call(*this);
+            Handler(std::forward<TArgs>(Args)...);
+        }
+    }
+    int HandlerStarts() override;
+    void HandlerEnds(int Token) override;
+    bool event(QEvent* Event) override;
+    bool viewportEvent(QEvent* Event) override;
+
     // Held by every operation that inserts, removes, moves, sorts, folds or resizes
     // rows (appending moves none): ends in GridChanged. While rows are locked (a
     // sort is running) it refuses the change.
@@ -407,6 +479,7 @@ protected:
 
     private:
         TNxCustomGridControl& FGrid;
+        TOperation FOperation;
         int FEditedCurrentRow;
         int FExceptions;
     };
@@ -535,7 +608,21 @@ protected:
     int FUpdateCount = 0;
     bool FDestroying = false;
 
+    // Where the editor goes over the cell (ARow -1: the input cell): one pixel inside
+    // the cell and its lines, cut at the body's bottom.
+    TRect EditorRect(int ACol, int ARow) const;
+
 private:
+    void EndOperation();
+    int FOperations = 0;
+    // Handlers of the user's running, and the event loop the innermost one runs in.
+    int FHandlers = 0;
+    int FHandlerLevel = -1;
+    std::deque<std::function<void()>> FDeferred;
+    // Counts the edits opened: a deferred change of an edit finds out whether it still is the one.
+    unsigned FEditSerial = 0;
+    // A GridChanged that a handler's change asked for waits in FDeferred.
+    bool FSettleWaits = false;
     void SelectDisplay();
     // The pixels row ARow takes in the body (RowSize + spacing past the last of Count rows).
     qint64 RowStep(int ARow, int Count) const;

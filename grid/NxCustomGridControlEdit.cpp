@@ -60,6 +60,12 @@ bool TNxCustomGridControl::FocusGoesToEditor() const
 
 void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
 {
+    if (Deferred([this, C = ColRef(ACol), R = RowRef(ARow), Text] {
+            if (!C.Gone() && !R.Gone())
+                StartEdit(C.Now(), R.Now(), Text);
+        }))
+        return;
+    const TOperation Operation(*this);
     if (FEditing && ACol == FEditCol && ARow == FEditRow)
         return;
     // A row folded away under its parent has no cell on screen to edit over.
@@ -74,13 +80,11 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
     };
     if (!CanEdit())
         return;
-    // The handlers, the commit or a scroll may move or remove the row or the column,
-    // or change the column's editor: both are looked up again after each (the
-    // column by its address only, until it is known to be in the list still).
-    const TRowHold Held(*this, ARow);
+    // The handlers, the commit or a scroll may remove the column or change its
+    // editor (what they do to the rows waits for this operation): it is looked up
+    // again after each, by its address only until it is known to be in the list still.
     auto Gone = [&] {
         ACol = FColumns->IndexOf(Column);
-        ARow = Held.Row();
         return ACol < 0 || !IsValidRow(ARow) || !GetRowVisible(ARow) || !CanEdit();
     };
     bool Accept = true;
@@ -103,6 +107,7 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
         return;
     TNxCustomEdit* Editor = Column->Editor();
     FEditing = true;
+    ++FEditSerial;
     FEditCol = ACol;
     FEditRow = ARow;
     FEditColumn = Column;
@@ -122,6 +127,13 @@ void TNxCustomGridControl::StartEdit(int ACol, int ARow, const QString& Text)
 
 void TNxCustomGridControl::StartInputEdit(TNxCustomColumn* Column, const QString& Text)
 {
+    // Only the pointer is compared until the column is known to be in the list still.
+    if (Deferred([this, Column, Text] {
+            if (FColumns->IndexOf(Column) >= 0)
+                StartInputEdit(Column, Text);
+        }))
+        return;
+    const TOperation Operation(*this);
     if (!Column || FColumns->IndexOf(Column) < 0)
         return;
     const int Index = Column->Index();
@@ -143,6 +155,7 @@ void TNxCustomGridControl::StartInputEdit(TNxCustomColumn* Column, const QString
     if (Gone() || !CellShown(Index, -1))
         return;
     FInputEditing = true;
+    ++FEditSerial;
     FEditColumn = Column;
     if (Editor == Column->OwnEditor())
         PrepareOwnEditor(Column, Editor, Column->Color());
@@ -172,7 +185,9 @@ void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
     }
     Editor->SetWantTabs(FWantTabs);
     Editor->setLayoutDirection(layoutDirection());
+    // The editor's events are operations of the grid's, as its own are.
     Editor->OnChange = [this](TNxCustomEdit* E) {
+        const TOperation Operation(*this);
         if (E == FActiveEditor)
             DoEdit(FEditCol, FEditRow, E->text());
     };
@@ -183,6 +198,7 @@ void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
     Editor->OnExit = [this](TNxCustomEdit* E) {
         if (E != FActiveEditor)
             return;
+        const TOperation Operation(*this);
         const QWidget* F = QApplication::focusWidget();
         // Focus that leaves the editor for anything but the grid ends the edit.
         if (F != this && F != viewport())
@@ -192,6 +208,7 @@ void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
     Editor->OnKeyDown = [this](TNxCustomEdit* E, QKeyEvent* K) {
         if (E != FActiveEditor)
             return false;
+        const TOperation Operation(*this);
         try {
             return EditorKeyDown(K);
         } catch (const EDotwrightError& Error) {
@@ -201,8 +218,10 @@ void TNxCustomGridControl::SetActiveEditor(TNxCustomEdit* Editor)
         }
     };
     Editor->OnKeyPress = [this](TNxCustomEdit* E, QChar Key) {
-        if (E == FActiveEditor)
-            EditorKeyPress(Key);
+        if (E != FActiveEditor)
+            return;
+        const TOperation Operation(*this);
+        EditorKeyPress(Key);
     };
 }
 
@@ -220,6 +239,9 @@ void TNxCustomGridControl::EndEditOnLeave()
 
 void TNxCustomGridControl::CommitAndClose()
 {
+    if (EditDeferred([this] { CommitAndClose(); }))
+        return;
+    const TOperation Operation(*this);
     try {
         (void)EndEdit();
     } catch (const std::exception& Error) {
@@ -234,6 +256,7 @@ void TNxCustomGridControl::CommitAndClose()
 
 TNxCustomGridControl::TRowsChange::TRowsChange(TNxCustomGridControl& Grid)
     : FGrid(Grid)
+    , FOperation(Grid)
     , FEditedCurrentRow(Grid.FEditing && Grid.FSelectedRow == Grid.FEditRow ? Grid.FEditRow : -1)
     , FExceptions(std::uncaught_exceptions())
 {
@@ -312,6 +335,17 @@ void TNxCustomGridControl::GridChanged(int EditedCurrentRow)
     KeepCurrentColumnShown();
     if ((!FEditing && !FInputEditing) || !FollowEditCell(EditedCurrentRow) || FInGridChanged)
         return;
+    // A handler made the change: the edit's numbers have followed it, the editor
+    // follows once the operation is done.
+    if (FHandlers > 0) {
+        if (!std::exchange(FSettleWaits, true))
+            FDeferred.push_back([this] {
+                FSettleWaits = false;
+                GridChanged();
+            });
+        return;
+    }
+    const TOperation Operation(*this);
     const QScopedValueRollback Busy(FInGridChanged, true);
     // Row heights are measured by a handler that may change the grid again: then
     // the edit has followed once more and is looked at anew.
@@ -347,7 +381,9 @@ bool TNxCustomGridControl::CellShown(int ACol, int ARow) const
     const TRect R = ARow < 0 ? C->PartRect(caInput) : GetCellRect(ACol, ARow);
     const int Left = FGridStyle == gsReport && ColumnScrolled(C) ? std::max(B.Left, GetScrollArea().Left) : B.Left;
     const bool Across = R.Right > Left && R.Left < std::min(B.Right, ClientWidth());
-    return Across && (ARow < 0 || (R.Top >= B.Top && R.Top < B.Bottom));
+    // Shown only where the editor can be seen: a row with a pixel or two in the body has no room for it.
+    const TRect E = EditorRect(ACol, ARow);
+    return Across && E.Bottom > E.Top && (ARow < 0 || (R.Top >= B.Top && R.Top < B.Bottom));
 }
 
 bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)
@@ -409,38 +445,51 @@ bool TNxCustomGridControl::EditorKeyDown(QKeyEvent* Event)
     return false;
 }
 
+TRect TNxCustomGridControl::EditorRect(int ACol, int ARow) const
+{
+    if (!FColumns->IsValidIndex(ACol))
+        return {};
+    const TRect B = GetBodyRect();
+    TRect R;
+    if (ARow < 0) {
+        R = FColumns->Item(ACol)->PartRect(caInput);
+    } else {
+        R = GetCellRect(ACol, ARow);
+        R.Left += FLineWidths.Left;
+        R.Right -= FLineWidths.Right;
+        R.Bottom = std::min(R.Bottom, B.Bottom);
+    }
+    R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
+    R.Left = std::max({R.Left, 0, B.Left});
+    return R;
+}
+
 void TNxCustomGridControl::PlaceEditor()
 {
     if (!FActiveEditor)
         return;
+    const TOperation Operation(*this);
     const unsigned Stamp = FChangeCount;
     const TRect B = GetBodyRect();
     TRect R;
     if (FEditing && FEditCol >= 0 && FEditRow >= 0) {
-        R = GetCellRect(FEditCol, FEditRow);
-        R.Left += FLineWidths.Left;
-        R.Right -= FLineWidths.Right;
-        // Cut where the row area ends.
-        R.Bottom = std::min(R.Bottom, B.Bottom);
-        if (B.Top > R.Top || R.Top >= B.Bottom) {
-            // Out of the row area. The grid keeps the focus: handed on to another
-            // widget it would end the edit.
+        R = EditorRect(FEditCol, FEditRow);
+        // Out of the row area, or too little of the row in it to edit on. The grid
+        // keeps the focus: handed on to another widget it would end the edit.
+        if (B.Top > R.Top - 1 || R.Top - 1 >= B.Bottom || R.Bottom <= R.Top) {
             if (FActiveEditor->hasFocus())
                 setFocus(Qt::OtherFocusReason);
             FActiveEditor->hide();
             return;
         }
     } else if (FInputEditing && FColumns->IsValidIndex(FInputColumn)) {
-        R = FColumns->Item(FInputColumn)->PartRect(caInput);
+        R = EditorRect(FInputColumn, -1);
     } else {
         return;
     }
     // A handler that measured the rows changed the grid: it has placed the editor again.
     if (FChangeCount != Stamp || !FActiveEditor)
         return;
-    R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
-    R.Left = std::max(R.Left, 0);
-    R.Left = std::max(R.Left, B.Left);
     // Moved while shown: a focused editor that hid would hand the focus on and end the edit.
     FActiveEditor->setGeometry(R.ToQRect());
     FActiveEditor->show();
@@ -450,6 +499,10 @@ void TNxCustomGridControl::PlaceEditor()
 
 bool TNxCustomGridControl::EndEdit()
 {
+    // Asked for by a handler: nothing is written now.
+    if (EditDeferred([this] { (void)EndEdit(); }))
+        return false;
+    const TOperation Operation(*this);
     bool Result = true;
     FEditRefused = false;
     if (!FActiveEditor)
@@ -506,7 +559,8 @@ bool TNxCustomGridControl::ReleaseEditor()
                 return true;
         return false;
     }();
-    if (!Own && E->parentWidget() == viewport())
+    // One whose column went meanwhile is already on its way out, with the viewport as its parent.
+    if (!Own && !E->Dying() && E->parentWidget() == viewport())
         E->setParent(FEditorHome);
     FEditorHome = nullptr;
     // An InplaceEdit of the user's is used without changes: its own handlers come back.
@@ -521,27 +575,36 @@ bool TNxCustomGridControl::ReleaseEditor()
 
 void TNxCustomGridControl::CloseEditor()
 {
+    if (EditDeferred([this] { CloseEditor(); }))
+        return;
+    const TOperation Operation(*this);
+    // The edit is forgotten before the editor hides and the cell repaints: a handler
+    // that runs on the way finds no edit to show the editor for.
+    const bool WasEditing = FEditing, WasInput = FInputEditing;
+    const int Col = FEditCol, Row = FEditRow, Input = FInputColumn;
+    FEditing = false;
+    FInputEditing = false;
+    FEditCol = FEditRow = FInputColumn = -1;
+    FEditColumn = nullptr;
+    FEditRowKey = nullptr;
+    if (FColumns && FColumns->IsValidIndex(Input))
+        FColumns->Item(Input)->SetInputEditing(false);
     if (FActiveEditor) {
         if (ReleaseEditor() && isVisible())
             setFocus(Qt::OtherFocusReason);
-        if (FEditing)
-            RefreshCell(FEditCol, FEditRow);
-        else if (FInputEditing && FColumns->IsValidIndex(FInputColumn))
-            RefreshColumn(FColumns->Item(FInputColumn), caInput);
+        if (WasEditing)
+            RefreshCell(Col, Row);
+        else if (WasInput && FColumns->IsValidIndex(Input))
+            RefreshColumn(FColumns->Item(Input), caInput);
     }
-    FEditing = false;
-    FInputEditing = false;
-    FEditCol = FEditRow = -1;
-    FEditColumn = nullptr;
-    FEditRowKey = nullptr;
-    if (FColumns && FColumns->IsValidIndex(FInputColumn))
-        FColumns->Item(FInputColumn)->SetInputEditing(false);
-    FInputColumn = -1;
     FActiveEditor = nullptr;
 }
 
 void TNxCustomGridControl::AcceptInput()
 {
+    if (Deferred([this] { AcceptInput(); }))
+        return;
+    const TOperation Operation(*this);
     bool Accept = true;
     DoInputAccept(Accept);
     if (!Accept)

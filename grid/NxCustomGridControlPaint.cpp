@@ -9,15 +9,23 @@
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QThread>
 
 void TNxCustomGridControl::paintEvent(QPaintEvent* Event)
 {
+    // A paint asked for while one runs, or by a handler (not by a dialog's own
+    // event loop inside it), comes after: the canvas stays the running one's.
+    if (FCanvas || (FHandlers > 0 && FHandlerLevel == QThread::currentThread()->loopLevel())) {
+        viewport()->update(Event->rect());
+        return;
+    }
     QPainter P(viewport());
     PaintTo(P, Event->rect());
 }
 
 void TNxCustomGridControl::PaintTo(QPainter& Canvas, const QRect& Clip)
 {
+    const TOperation Operation(*this);
     FCanvas = &Canvas;
     FClipBox = TRect::FromQRect(Clip);
     Canvas.setRenderHint(QPainter::Antialiasing, false);

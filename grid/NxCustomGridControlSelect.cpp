@@ -6,6 +6,12 @@
 
 void TNxCustomGridControl::SelectCell(int ACol, int ARow, TShiftState Shift)
 {
+    if (Deferred([this, C = ColRef(ACol), R = RowRef(ARow), Shift] {
+            if (!C.Gone() && !R.Gone())
+                SelectCell(C.Now(), R.Now(), Shift);
+        }))
+        return;
+    const TOperation Operation(*this);
     const bool Modified = Shift & (ssShift | ssCtrl);
     if (FMultiSelected && !Modified)
         ClearSelection();
@@ -120,6 +126,11 @@ void TNxCustomGridControl::SelectRows(int Lo, int Hi)
 
 void TNxCustomGridControl::SetSelectedRow(int ARow)
 {
+    if (Deferred([this, R = RowRef(ARow)] {
+            if (!R.Gone())
+                SetSelectedRow(R.Now());
+        }))
+        return;
     if (GetRowCount() == 0 || ARow < 0 || ARow >= GetRowCount())
         return;
     FInputSelected = false;

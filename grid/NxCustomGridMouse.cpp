@@ -339,9 +339,8 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
         FDropRow = -1;
         FPressRowHold.reset(); // a drag is no click
         Invalidate();
-        const unsigned Stamp = ChangeCount();
-        // The handler may have changed the rows: the move is made only on the rows it was asked for.
-        if (IsValidRow(From) && IsValidRow(D) && D != From && DoRowMove(From, D) && ChangeCount() == Stamp) {
+        // What the handler changes waits until the move is made.
+        if (IsValidRow(From) && IsValidRow(D) && D != From && DoRowMove(From, D)) {
             MoveRow(From, D);
             SetSelectedRow(D);
         }
@@ -389,14 +388,11 @@ void TNxCustomGrid::MouseUp(const QPoint& P, Qt::MouseButton Button)
             // A press on a row cut by the bottom edge scrolls it up under the pointer:
             // a release that did not move is on the pressed row.
             const bool Unmoved = Press.x() >= 0 && !PointOutsideBox(P, Press, 3) && IsValidRow(PressRow());
-            int Row = Unmoved ? PressRow() : RowAtY(P.y());
+            const int Row = Unmoved ? PressRow() : RowAtY(P.y());
             const bool Same = Col >= 0 && IsValidRow(Row) && Col == FPressCol && Row == PressRow() && Press.x() >= 0;
             TNxCustomColumn* C = Column(Col);
-            // The click handler may move the rows (a sort): the edit opens on the clicked row where it is now.
-            const TRowHold Clicked(*this, Row);
             if (Same)
                 DoCellClick(Col, Row);
-            Row = Clicked.Row();
             if (Same && Still(Col, C) && IsValidRow(Row) && !MultiSelected()) {
                 if (!C->Play()) {
                     StartEdit(Col, Row);
@@ -521,12 +517,12 @@ void TNxCustomGrid::ColumnDrop(int X, int Y)
 
 bool TNxCustomGrid::PreparePlayer(int ACol, int ARow, const TRect& CellRect)
 {
+    const TOperation Operation(*this);
     const TNxCustomColumn* Column = Columns().Item(ACol);
-    const TRowHold Held(*this, ARow);
     bool Accept = true;
     DoBeforeEdit(ACol, ARow, Accept);
-    // The handler may have moved or removed the column or the row.
-    if (!Accept || Columns().IndexOf(Column) != ACol || Held.Row() != ARow)
+    // The handler may have removed the column; what it does to the rows waits.
+    if (!Accept || Columns().IndexOf(Column) != ACol)
         return false;
     TColumnPlay* Play = Columns().Item(ACol)->Play();
     if (!Play)

@@ -61,11 +61,12 @@ TNxCustomEdit::TNxCustomEdit(QWidget* Parent)
     });
 }
 
-void TNxCustomEdit::Free(TNxCustomEdit* Editor)
+void TNxCustomEdit::Free(TNxCustomEdit* Editor, bool Later)
 {
     if (!Editor)
         return;
-    if (Editor->FBusy > 0) {
+    if (Editor->FBusy > 0 || Later) {
+        Editor->FDying = true;
         Editor->hide();
         Editor->deleteLater();
     } else {

@@ -36,8 +36,11 @@ class TNxCustomEdit : public QLineEdit {
 public:
     explicit TNxCustomEdit(QWidget* Parent = nullptr);
     // Deletes Editor; while it is inside its own handling of an event or a text
-    // change (a handler removed the column that owns it), only once that returns.
-    static void Free(TNxCustomEdit* Editor);
+    // change (a handler removed the column that owns it), or Later (its grid is
+    // in the middle of an operation), only once that returns.
+    static void Free(TNxCustomEdit* Editor, bool Later = false);
+    // Freed, waiting for its deletion.
+    bool Dying() const { return FDying; }
 
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value);
@@ -121,6 +124,7 @@ private:
     void ApplyColors();
     // Depth of the editor's own event and text-change handling.
     int FBusy = 0;
+    bool FDying = false;
     TAlignment FAlignment = taLeftJustify;
     TBorderStyle FBorderStyle = bsSingle;
     TColor FColor = clWindow;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QPalette>
+#include <functional>
 
 class QWidget;
 class TNxCustomColumn;
@@ -37,6 +38,11 @@ public:
     // Being read from a stored form: moves, auto-sizing and lay-out wait.
     virtual bool Loading() const { return false; }
     virtual bool Destroying() const { return false; }
+    // While a handler of the grid's runs, a change it asks for waits for the grid's
+    // operation to end: true when Change was kept for then.
+    virtual bool DeferChange(std::function<void()> Change) { Q_UNUSED(Change); return false; }
+    // True while the grid runs an operation: what it uses (a column's editor) is freed after.
+    virtual bool Busy() const { return false; }
     virtual bool DesignTime() const { return false; }
 
     virtual int CurrentColumn() const { return -1; }

@@ -232,15 +232,19 @@ void TNxScrollControl::Scroll(TNxScrollBar& Bar, int Code, int TrackPos)
 void TNxScrollControl::WMHScroll(int Code, int TrackPos)
 {
     Scroll(*FHorzScrollBar, Code, TrackPos);
-    if (OnHorizontalScroll)
-        OnHorizontalScroll(this, FHorzScrollBar->Position());
+    if (const auto Handler = OnHorizontalScroll) {
+        const THandlerCall Call(*this);
+        Handler(this, FHorzScrollBar->Position());
+    }
 }
 
 void TNxScrollControl::WMVScroll(int Code, int TrackPos)
 {
     Scroll(VertScrollBar(), Code, TrackPos);
-    if (OnVerticalScroll)
-        OnVerticalScroll(this, FVertScrollBar->Position());
+    if (const auto Handler = OnVerticalScroll) {
+        const THandlerCall Call(*this);
+        Handler(this, FVertScrollBar->Position());
+    }
 }
 
 // ---- roll scrolling ----

@@ -151,6 +151,25 @@ public:
     TRollShadow* RollShadow() const { return FRollShadow; }
 
 protected:
+    // A handler of the user's runs between these two; the first one's token goes to the second.
+    virtual int HandlerStarts() { return 0; }
+    virtual void HandlerEnds(int Token) { Q_UNUSED(Token); }
+    // Held while a handler of the user's runs, also when it raises.
+    class THandlerCall {
+    public:
+        explicit THandlerCall(TNxScrollControl& Control)
+            : FControl(Control)
+            , FToken(Control.HandlerStarts())
+        {
+        }
+        ~THandlerCall() { FControl.HandlerEnds(FToken); }
+        THandlerCall(const THandlerCall&) = delete;
+        THandlerCall& operator=(const THandlerCall&) = delete;
+
+    private:
+        TNxScrollControl& FControl;
+        int FToken;
+    };
     virtual void UpdateVertRange() {}
     // The marker shown where rolling started, hidden when it ends.
     virtual void ShowRollShadow(bool Show, const QPoint& ScreenPos);

@@ -302,6 +302,11 @@ void tst_NextGrid::TreeLinks_data()
     QTest::newRow("sorted folded") << Tree + " fold:4 fold:3 desc" << Desc + " | 4 shown";
     QTest::newRow("children of equal keys keep their order") << "2x kid:0 kid:0 kid:0 kid:1 chars" << "33:0 32#3:4 100^32#1:1 103^100:0 101^32:0 102^32:0";
     QTest::newRow("sorted folded, then opened") << Tree + " fold:4 fold:3 desc open:0" << Desc + " | 6 shown";
+    // A row shows when all its ancestors are expanded, wherever it was moved.
+    QTest::newRow("child moved away, parent folded") << "2x kid:0 move:1>2 fold:0" << "32#1:0 33:0 100^32:0 | 2 shown";
+    QTest::newRow("child moved away, parent folded, sorted") << "2x kid:0 move:1>2 fold:0 asc" << "32#1:1 100^32:0 33:0 | 2 shown";
+    QTest::newRow("folded, child moved away, opened") << "2x kid:0 fold:0 move:1>2 open:0" << "32#1:0 33:0 100^32:0";
+    QTest::newRow("folded, child moved away, parent deleted") << "2x kid:0 fold:0 move:1>2 del:0" << "33:0 100:0";
 }
 
 void tst_NextGrid::TreeLinks()
