@@ -284,9 +284,12 @@ int WriteInPlace(const QByteArray& Path, const QByteArray& Bytes)
         rlim_t(Bytes.size()) > Limit.rlim_cur)
         return EFBIG;
     // Read access lets the C library reserve by hand where the file system cannot.
-    int Fd = WriterCalls.Open(Path.constData(), O_RDWR | O_CLOEXEC | O_NONBLOCK, 0);
+    // Path is where the links led: a link there now was put in its place since
+    // (in a sticky folder, by the other user who owns the file) and is not followed.
+    const int Flags = O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW;
+    int Fd = WriterCalls.Open(Path.constData(), O_RDWR | Flags, 0);
     if (Fd < 0 && errno == EACCES)
-        Fd = WriterCalls.Open(Path.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK, 0);
+        Fd = WriterCalls.Open(Path.constData(), O_WRONLY | Flags, 0);
     if (Fd < 0)
         return errno;
     // The old length as the lock leaves it: another writer may have changed it.

@@ -278,7 +278,8 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
 namespace {
 // The writer's calls as a test makes them: each is logged as the step it is, the Nth call of step Fails fails
 // with Errno (-1: the writer is killed there), and a write takes at most 1000 bytes, so that a later one can fail.
-struct { QString Fails; int Nth, Errno; QStringList Log; } Injected;
+// Swap: the target becomes a link to victim.lcd beside it just before the file is opened to be written in place.
+struct { QString Fails; int Nth, Errno; QStringList Log; bool Swap; } Injected;
 
 bool Injects(const char* Step)
 {
@@ -290,6 +291,11 @@ bool Injects(const char* Step)
 
 const TWriterCalls Injecting{
     [](const char* Path, int Flags, mode_t Mode) {
+        if (Injected.Swap && !(Flags & (O_CREAT | O_DIRECTORY))) {
+            const QByteArray Folder = QFile::encodeName(QFileInfo(QFile::decodeName(Path)).path());
+            if (::chmod(Folder, 0755) != 0 || ::unlink(Path) != 0 || ::symlink("victim.lcd", Path) != 0)
+                return -1;
+        }
         return Injects((Flags & O_TMPFILE) == O_TMPFILE ? "unnamed" : Flags & O_CREAT ? "named"
                        : Flags & O_DIRECTORY ? "open-folder" : "open") ? -1 : SystemWriterCalls.Open(Path, Flags, Mode);
     },
@@ -310,7 +316,8 @@ const TWriterCalls Injecting{
 
 // In a folder the user may not write to or not; the step that fails ("": none) at its Nth call, with Errno; all the
 // writer's calls in order; the file's bytes after; the reason's lead before the system's text (null: none).
-struct TStep { bool InPlace; const char* Fails; int Nth, Errno; const char* Calls; QByteArray After; const char* Lead = ""; };
+// Swapped: the target becomes a link to another file of the user's (victim.lcd) as it is opened to be written in place.
+struct TStep { bool InPlace; const char* Fails; int Nth, Errno; const char* Calls; QByteArray After; const char* Lead = ""; bool Swapped = false; };
 } // namespace
 
 // Written by an ordinary user over 1500 old bytes with an access list: every step's failure gives its reason
@@ -338,6 +345,7 @@ void tst_unHelpers::writeStepFails_data()
     QTest::newRow("in place: first write") << TStep{true, "write", 1, EIO, "unnamed open lock reserve write", Old};
     QTest::newRow("in place: later write") << TStep{true, "write", 2, EIO, "unnamed open lock reserve write write", New.left(1000) + Old.mid(1000)};
     QTest::newRow("in place: fsync") << TStep{true, "fsync", 1, EIO, InPlace, New};
+    QTest::newRow("in place: the target became a link meanwhile") << TStep{true, "", 0, ELOOP, "unnamed open", "victim", "", true};
 }
 
 void tst_unHelpers::writeStepFails()
@@ -348,11 +356,12 @@ void tst_unHelpers::writeStepFails()
     const QByteArray Folder = QFile::encodeName(Dir.path());
     QVERIFY(MakeKind(Path, "file", QByteArray(1500, 'o')));
     QVERIFY(::setxattr(QFile::encodeName(Path), "system.posix_acl_access", ReadList, ReadList.size(), 0) == 0);
+    QVERIFY(!S.Swapped || MakeKind(Dir.filePath("victim.lcd"), "file", "victim"));
     const QStringList Before = Entries(Dir.path());
     QVERIFY(::chmod(Folder, S.InPlace ? 0555 : 0755) == 0);
     const QByteArray Got = InChild(true, -1, [&] {
         WriterCalls = Injecting;
-        Injected = {S.Fails, S.Nth, S.Errno, {}};
+        Injected = {S.Fails, S.Nth, S.Errno, {}, S.Swapped};
         QString Why; // set only when the write fails
         (void)WriteWholeFile(Path, QByteArray(2500, 'n'), &Why);
         return (Injected.Log.join(' ') + '|' + Why).toUtf8();
