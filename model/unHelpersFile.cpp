@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QtEndian>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -224,12 +225,25 @@ template <class TCall> std::optional<QByteArray> AttributeBytes(TCall Call)
     return std::nullopt;
 }
 
+// An access list as the kernel keeps it (a 4-byte version, then 8-byte
+// entries of tag, permissions and id, little endian) with the file's group
+// let do nothing, named users and groups and the mask as they were.
+QByteArray WithoutOwningGroup(QByteArray List)
+{
+    for (qsizetype At = 4; At + 8 <= List.size(); At += 8)
+        if (qFromLittleEndian<quint16>(List.constData() + At) == 0x04) // ACL_GROUP_OBJ
+            qToLittleEndian<quint16>(0, List.data() + At + 2);
+    return List;
+}
+
 // Gives the new file Fd the extended attributes of the old one (at Path),
 // its access control list among them. Called once the mode is set, so that
 // the list's mask stands. An attribute the new file cannot take fails the
 // save rather than widen access or lose anything unseen; the system's own
-// labels (security.*) are the system's to give. Empty, or why not.
-QString KeepAttributes(int Fd, const QByteArray& Path)
+// labels (security.*) are the system's to give. Where the new file could not
+// take the old one's group, the list gives the group it has instead nothing.
+// Empty, or why not.
+QString KeepAttributes(int Fd, const QByteArray& Path, bool GroupKept)
 {
     const auto Names = AttributeBytes([&](char* To, size_t Size) { return ::llistxattr(Path.constData(), To, Size); });
     if (!Names)
@@ -243,7 +257,9 @@ QString KeepAttributes(int Fd, const QByteArray& Path)
         if (!Value && errno == ENODATA) // gone meanwhile
             continue;
         const bool List = Name == AccessList;
-        if (!Value || WriterCalls.SetAttribute(Fd, Name.constData(), Value->constData(), size_t(Value->size())) != 0) {
+        const QByteArray Given =
+            List && !GroupKept && Value ? WithoutOwningGroup(*Value) : Value.value_or(QByteArray());
+        if (!Value || WriterCalls.SetAttribute(Fd, Name.constData(), Given.constData(), size_t(Given.size())) != 0) {
             const QString Why = SystemError(errno);
             return List ? QStringLiteral("The access control list cannot be kept: ") + Why
                         : QStringLiteral("The extended attribute %1 cannot be kept: %2").arg(QString::fromUtf8(Name), Why);
@@ -387,10 +403,12 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
     if (Exists) {
         // Root gives the owner back; anyone else may still give back a group
         // of theirs, which keeps the file writable for the others in it.
-        if (::fchown(New.Fd, Old.st_uid, Old.st_gid) != 0) {
-            [[maybe_unused]] const int Grouped = ::fchown(New.Fd, uid_t(-1), Old.st_gid);
-        }
-        const QString Kept = ::fchmod(New.Fd, Old.st_mode & 07777) != 0 ? SystemError(errno) : KeepAttributes(New.Fd, Path);
+        const bool GroupKept =
+            ::fchown(New.Fd, Old.st_uid, Old.st_gid) == 0 || ::fchown(New.Fd, uid_t(-1), Old.st_gid) == 0;
+        // Else the group the new file has instead gets none of the old one's
+        // access (an access list's mask, in the group bits, comes back with the list).
+        const mode_t Mode = Old.st_mode & (GroupKept ? 07777 : 07777 & ~(S_ISGID | S_IRWXG));
+        const QString Kept = ::fchmod(New.Fd, Mode) != 0 ? SystemError(errno) : KeepAttributes(New.Fd, Path, GroupKept);
         if (!Kept.isEmpty())
             return Fail(Kept);
     }
