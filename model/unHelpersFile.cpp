@@ -291,14 +291,15 @@ int SyncFolder(const QByteArray& Folder)
 // for the new bytes is reserved, so a full disk or a size limit fails first,
 // and a failure before the first byte gives the old length back; only a
 // failure or a crash while the bytes go out can leave it part old, part new.
-int WriteInPlace(const QByteArray& Path, const QByteArray& Bytes)
+// Old: what the links led to. Empty, or why not.
+QString WriteInPlace(const QByteArray& Path, const QT_STATBUF& Old, const QByteArray& Bytes)
 {
     // A file size limit stops a write below the old end of the file too,
     // where no reservation is needed: it is checked first.
     rlimit Limit{};
     if (::getrlimit(RLIMIT_FSIZE, &Limit) == 0 && Limit.rlim_cur != RLIM_INFINITY &&
         rlim_t(Bytes.size()) > Limit.rlim_cur)
-        return EFBIG;
+        return SystemError(EFBIG);
     // Read access lets the C library reserve by hand where the file system cannot.
     // Path is where the links led: a link there now was put in its place since
     // (in a sticky folder, by the other user who owns the file) and is not followed.
@@ -307,9 +308,16 @@ int WriteInPlace(const QByteArray& Path, const QByteArray& Bytes)
     if (Fd < 0 && errno == EACCES)
         Fd = WriterCalls.Open(Path.constData(), O_WRONLY | Flags, 0);
     if (Fd < 0)
-        return errno;
-    // The old length as the lock leaves it: another writer may have changed it.
+        return SystemError(errno);
+    // Where the fs.protected_hardlinks setting is off, another user may have
+    // put a hard link to a file of the saver's there since.
     QT_STATBUF Info;
+    if (QT_FSTAT(Fd, &Info) == 0 && (Info.st_dev != Old.st_dev || Info.st_ino != Old.st_ino)) {
+        ::close(Fd);
+        return QStringLiteral("%1 was replaced by another file while it was being saved")
+            .arg(QDir::toNativeSeparators(QFile::decodeName(Path)));
+    }
+    // The old length as the lock leaves it: another writer may have changed it.
     int Error = WriterCalls.Lock(Fd) != 0 ? errno : QT_FSTAT(Fd, &Info) != 0 ? errno : S_ISREG(Info.st_mode) ? 0 : EINVAL;
     const bool Reserving = !Error && !Bytes.isEmpty();
     if (Reserving)
@@ -329,7 +337,7 @@ int WriteInPlace(const QByteArray& Path, const QByteArray& Bytes)
         Error = errno;
     if (::close(Fd) != 0 && !Error) // the lock ends here
         Error = errno;
-    return Error;
+    return Error ? SystemError(Error) : QString();
 }
 
 } // namespace
@@ -389,8 +397,8 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
     const QByteArray Folder = Slash < 0 ? QByteArray(".") : Slash == 0 ? QByteArray("/") : Path.left(Slash);
 
     const auto InPlace = [&] {
-        const int Failed = WriteInPlace(Path, Bytes);
-        return Failed ? Fail(SystemError(Failed)) : true;
+        const QString Failed = WriteInPlace(Path, Old, Bytes);
+        return Failed.isEmpty() || Fail(Failed);
     };
     TNewFile New;
     // The new file starts private and takes the old one's owner, mode and attributes.

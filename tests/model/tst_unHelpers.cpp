@@ -289,8 +289,9 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
 namespace {
 // The writer's calls as a test makes them: each is logged as the step it is, the Nth call of step Fails fails
 // with Errno (-1: the writer is killed there), and a write takes at most 1000 bytes, so that a later one can fail.
-// Swap: the target becomes a link to victim.lcd beside it just before the file is opened to be written in place.
-struct { QString Fails; int Nth, Errno; QStringList Log; bool Swap; } Injected;
+// Swap: the target becomes a link (1) or a hard link (2) to victim.lcd beside it just before the file is opened to
+// be written in place.
+struct { QString Fails; int Nth, Errno; QStringList Log; int Swap; } Injected;
 
 bool Injects(const char* Step)
 {
@@ -304,7 +305,8 @@ const TWriterCalls Injecting{
     [](const char* Path, int Flags, mode_t Mode) {
         if (Injected.Swap && !(Flags & (O_CREAT | O_DIRECTORY))) {
             const QByteArray Folder = QFile::encodeName(QFileInfo(QFile::decodeName(Path)).path());
-            if (::chmod(Folder, 0755) != 0 || ::unlink(Path) != 0 || ::symlink("victim.lcd", Path) != 0)
+            if (::chmod(Folder, 0755) != 0 || ::unlink(Path) != 0 ||
+                (Injected.Swap == 1 ? ::symlink("victim.lcd", Path) : ::link(Folder + "/victim.lcd", Path)) != 0)
                 return -1;
         }
         return Injects((Flags & O_TMPFILE) == O_TMPFILE ? "unnamed" : Flags & O_CREAT ? "named"
@@ -326,9 +328,10 @@ const TWriterCalls Injecting{
 };
 
 // In a folder the user may not write to or not; the step that fails ("": none) at its Nth call, with Errno; all the
-// writer's calls in order; the file's bytes after; the reason's lead before the system's text (null: none).
-// Swapped: the target becomes a link to another file of the user's (victim.lcd) as it is opened to be written in place.
-struct TStep { bool InPlace; const char* Fails; int Nth, Errno; const char* Calls; QByteArray After; const char* Lead = ""; bool Swapped = false; };
+// writer's calls in order; the file's bytes after; the reason's lead ("%1": the path) before the system's text (null:
+// none). Swapped: the target becomes a link (1) or a hard link (2) to another file of the user's (victim.lcd) as it is
+// opened to be written in place.
+struct TStep { bool InPlace; const char* Fails; int Nth, Errno; const char* Calls; QByteArray After; const char* Lead = ""; int Swapped = 0; };
 } // namespace
 
 // Written by an ordinary user over 1500 old bytes with an access list: every step's failure gives its reason
@@ -356,7 +359,9 @@ void tst_unHelpers::writeStepFails_data()
     QTest::newRow("in place: first write") << TStep{true, "write", 1, EIO, "unnamed open lock reserve write", Old};
     QTest::newRow("in place: later write") << TStep{true, "write", 2, EIO, "unnamed open lock reserve write write", New.left(1000) + Old.mid(1000)};
     QTest::newRow("in place: fsync") << TStep{true, "fsync", 1, EIO, InPlace, New};
-    QTest::newRow("in place: the target became a link meanwhile") << TStep{true, "", 0, ELOOP, "unnamed open", "victim", "", true};
+    QTest::newRow("in place: the target became a link meanwhile") << TStep{true, "", 0, ELOOP, "unnamed open", "victim", "", 1};
+    QTest::newRow("in place: the target became a hard link meanwhile")
+        << TStep{true, "", 0, 0, "unnamed open", "victim", "%1 was replaced by another file while it was being saved", 2};
 }
 
 void tst_unHelpers::writeStepFails()
@@ -379,7 +384,7 @@ void tst_unHelpers::writeStepFails()
     });
     QVERIFY(::chmod(Folder, 0755) == 0);
     QCOMPARE(FileBytes(Path), S.After);
-    const QString Why = S.Errno > 0 && S.Lead ? S.Lead + QString::fromLocal8Bit(std::strerror(S.Errno)) : "";
+    const QString Why = !S.Lead ? "" : QString(S.Lead).replace("%1", Path) + QString::fromLocal8Bit(S.Errno > 0 ? std::strerror(S.Errno) : "");
     QCOMPARE(QString::fromUtf8(Got), S.Errno < 0 ? "<child ended: 9>" : S.Calls + ('|' + Why));
     QCOMPARE(Entries(Dir.path()), Before);
 }
