@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QtEndian>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -224,12 +225,25 @@ template <class TCall> std::optional<QByteArray> AttributeBytes(TCall Call)
     return std::nullopt;
 }
 
+// An access list as the kernel keeps it (a 4-byte version, then 8-byte
+// entries of tag, permissions and id, little endian) with the file's group
+// let do nothing, named users and groups and the mask as they were.
+QByteArray WithoutOwningGroup(QByteArray List)
+{
+    for (qsizetype At = 4; At + 8 <= List.size(); At += 8)
+        if (qFromLittleEndian<quint16>(List.constData() + At) == 0x04) // ACL_GROUP_OBJ
+            qToLittleEndian<quint16>(0, List.data() + At + 2);
+    return List;
+}
+
 // Gives the new file Fd the extended attributes of the old one (at Path),
 // its access control list among them. Called once the mode is set, so that
 // the list's mask stands. An attribute the new file cannot take fails the
 // save rather than widen access or lose anything unseen; the system's own
-// labels (security.*) are the system's to give. Empty, or why not.
-QString KeepAttributes(int Fd, const QByteArray& Path)
+// labels (security.*) are the system's to give. Where the new file could not
+// take the old one's group, the list gives the group it has instead nothing.
+// Empty, or why not.
+QString KeepAttributes(int Fd, const QByteArray& Path, bool GroupKept)
 {
     const auto Names = AttributeBytes([&](char* To, size_t Size) { return ::llistxattr(Path.constData(), To, Size); });
     if (!Names)
@@ -243,7 +257,9 @@ QString KeepAttributes(int Fd, const QByteArray& Path)
         if (!Value && errno == ENODATA) // gone meanwhile
             continue;
         const bool List = Name == AccessList;
-        if (!Value || WriterCalls.SetAttribute(Fd, Name.constData(), Value->constData(), size_t(Value->size())) != 0) {
+        const QByteArray Given =
+            List && !GroupKept && Value ? WithoutOwningGroup(*Value) : Value.value_or(QByteArray());
+        if (!Value || WriterCalls.SetAttribute(Fd, Name.constData(), Given.constData(), size_t(Given.size())) != 0) {
             const QString Why = SystemError(errno);
             return List ? QStringLiteral("The access control list cannot be kept: ") + Why
                         : QStringLiteral("The extended attribute %1 cannot be kept: %2").arg(QString::fromUtf8(Name), Why);
@@ -275,14 +291,15 @@ int SyncFolder(const QByteArray& Folder)
 // for the new bytes is reserved, so a full disk or a size limit fails first,
 // and a failure before the first byte gives the old length back; only a
 // failure or a crash while the bytes go out can leave it part old, part new.
-int WriteInPlace(const QByteArray& Path, const QByteArray& Bytes)
+// Old: what the links led to. Empty, or why not.
+QString WriteInPlace(const QByteArray& Path, const QT_STATBUF& Old, const QByteArray& Bytes)
 {
     // A file size limit stops a write below the old end of the file too,
     // where no reservation is needed: it is checked first.
     rlimit Limit{};
     if (::getrlimit(RLIMIT_FSIZE, &Limit) == 0 && Limit.rlim_cur != RLIM_INFINITY &&
         rlim_t(Bytes.size()) > Limit.rlim_cur)
-        return EFBIG;
+        return SystemError(EFBIG);
     // Read access lets the C library reserve by hand where the file system cannot.
     // Path is where the links led: a link there now was put in its place since
     // (in a sticky folder, by the other user who owns the file) and is not followed.
@@ -291,9 +308,16 @@ int WriteInPlace(const QByteArray& Path, const QByteArray& Bytes)
     if (Fd < 0 && errno == EACCES)
         Fd = WriterCalls.Open(Path.constData(), O_WRONLY | Flags, 0);
     if (Fd < 0)
-        return errno;
-    // The old length as the lock leaves it: another writer may have changed it.
+        return SystemError(errno);
+    // Where the fs.protected_hardlinks setting is off, another user may have
+    // put a hard link to a file of the saver's there since.
     QT_STATBUF Info;
+    if (QT_FSTAT(Fd, &Info) == 0 && (Info.st_dev != Old.st_dev || Info.st_ino != Old.st_ino)) {
+        ::close(Fd);
+        return QStringLiteral("%1 was replaced by another file while it was being saved")
+            .arg(QDir::toNativeSeparators(QFile::decodeName(Path)));
+    }
+    // The old length as the lock leaves it: another writer may have changed it.
     int Error = WriterCalls.Lock(Fd) != 0 ? errno : QT_FSTAT(Fd, &Info) != 0 ? errno : S_ISREG(Info.st_mode) ? 0 : EINVAL;
     const bool Reserving = !Error && !Bytes.isEmpty();
     if (Reserving)
@@ -313,7 +337,7 @@ int WriteInPlace(const QByteArray& Path, const QByteArray& Bytes)
         Error = errno;
     if (::close(Fd) != 0 && !Error) // the lock ends here
         Error = errno;
-    return Error;
+    return Error ? SystemError(Error) : QString();
 }
 
 } // namespace
@@ -373,8 +397,8 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
     const QByteArray Folder = Slash < 0 ? QByteArray(".") : Slash == 0 ? QByteArray("/") : Path.left(Slash);
 
     const auto InPlace = [&] {
-        const int Failed = WriteInPlace(Path, Bytes);
-        return Failed ? Fail(SystemError(Failed)) : true;
+        const QString Failed = WriteInPlace(Path, Old, Bytes);
+        return Failed.isEmpty() || Fail(Failed);
     };
     TNewFile New;
     // The new file starts private and takes the old one's owner, mode and attributes.
@@ -387,10 +411,12 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
     if (Exists) {
         // Root gives the owner back; anyone else may still give back a group
         // of theirs, which keeps the file writable for the others in it.
-        if (::fchown(New.Fd, Old.st_uid, Old.st_gid) != 0) {
-            [[maybe_unused]] const int Grouped = ::fchown(New.Fd, uid_t(-1), Old.st_gid);
-        }
-        const QString Kept = ::fchmod(New.Fd, Old.st_mode & 07777) != 0 ? SystemError(errno) : KeepAttributes(New.Fd, Path);
+        const bool GroupKept =
+            ::fchown(New.Fd, Old.st_uid, Old.st_gid) == 0 || ::fchown(New.Fd, uid_t(-1), Old.st_gid) == 0;
+        // Else the group the new file has instead gets none of the old one's
+        // access (an access list's mask, in the group bits, comes back with the list).
+        const mode_t Mode = Old.st_mode & (GroupKept ? 07777 : 07777 & ~(S_ISGID | S_IRWXG));
+        const QString Kept = ::fchmod(New.Fd, Mode) != 0 ? SystemError(errno) : KeepAttributes(New.Fd, Path, GroupKept);
         if (!Kept.isEmpty())
             return Fail(Kept);
     }

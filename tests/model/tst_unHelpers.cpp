@@ -185,9 +185,12 @@ void tst_unHelpers::writeRefusesNonRegularTarget()
 
 namespace {
 // Access control lists as the kernel keeps them (a version, then each entry's tag, permissions and id): the
-// group shut out and user 4243 let read; as a folder's default, 4243 let write too.
+// group shut out and user 4243 let read (GroupList: the group let read too); as a folder's default, 4243 let write too.
 const QByteArray ReadList = QByteArray::fromHex("02000000 01000600ffffffff 0200040093100000 04000000ffffffff "
                                                 "10000400ffffffff 20000000ffffffff");
+const QByteArray GroupList = QByteArray::fromHex("02000000 01000600ffffffff 0200040093100000 04000400ffffffff "
+                                                 "10000400ffffffff 20000000ffffffff");
+constexpr gid_t LeftGroup = 4243; // one the ordinary user is not in
 const QByteArray DefaultList = QByteArray::fromHex("02000000 01000700ffffffff 0200070093100000 04000500ffffffff "
                                                    "10000700ffffffff 20000500ffffffff");
 
@@ -198,7 +201,8 @@ QStringList AttributesOf(const QString& Path)
     QByteArray Names(4096, 0), Value(4096, 0);
     QStringList Found;
     for (const QByteArray& Name : Names.left(std::max<ssize_t>(0, ::listxattr(File, Names.data(), 4096))).split('\0'))
-        Found << Name + '=' + Value.left(std::max<ssize_t>(0, ::getxattr(File, Name, Value.data(), 4096))).toHex();
+        if (!Name.isEmpty())
+            Found << Name + '=' + Value.left(std::max<ssize_t>(0, ::getxattr(File, Name, Value.data(), 4096))).toHex();
     Found.sort();
     return Found;
 }
@@ -208,9 +212,10 @@ struct TWrite {
     QString Kind = QStringLiteral("file"); // as MakeKind names it
     mode_t Folder = 0755, File = 0640;
     int NameLength = 8, NewSize = 6000, Fits = -1; // Fits: percent of the new file that fits on the disk
-    gid_t Group = OrdinaryUser;                    // the old file's, owned by root where it is another
-    int Lists = 0; // 1: the file has ReadList and an attribute of the user's; 2: the folder has DefaultList
+    gid_t Group = OrdinaryUser; // the old file's, owned by root where it is the user's other group
+    int Lists = 0; // 1 (3): the file has ReadList (GroupList) and an attribute of the user's; 2: the folder DefaultList
     uid_t LinkOwner = 0;
+    QStringList Given = {}; // the new file's mode, group and attributes where not the old one's
     QString Why; // "%1": the path written to
 };
 } // namespace
@@ -240,6 +245,10 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten_data()
     QTest::newRow("access list and attribute") << TWrite{.Lists = 1, .Why = {}};
     QTest::newRow("access list and attribute, read-only folder") << TWrite{.Folder = 0555, .Lists = 1, .Why = {}};
     QTest::newRow("no access list, the folder's default") << TWrite{.Lists = 2, .Why = {}};
+    // A group the user left cannot be kept: the user's own, in its place, gets none of its access.
+    QTest::newRow("a group the user left") << TWrite{.Group = LeftGroup, .Given = {"600", "65534"}, .Why = {}};
+    QTest::newRow("a group the user left, access list") << TWrite{.Group = LeftGroup, .Lists = 3,
+        .Given = {"640", "65534", "system.posix_acl_access=" + ReadList.toHex(), "user.note=6b657074"}, .Why = {}};
 }
 
 void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
@@ -250,8 +259,9 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
     const QByteArray Old(3000, 'o'), New(W.NewSize, 'n'), Folder = QFile::encodeName(Dir.path());
     const bool File = W.Kind.endsWith(QStringLiteral("file"));
     QVERIFY(MakeKind(Path, W.Kind, Old, W.File));
-    QVERIFY(W.Group == OrdinaryUser || ::chown(QFile::encodeName(Path).constData(), 0, W.Group) == 0);
-    QVERIFY(W.Lists != 1 || (::setxattr(QFile::encodeName(Path), "system.posix_acl_access", ReadList, ReadList.size(), 0) |
+    QVERIFY(W.Group == OrdinaryUser || ::chown(QFile::encodeName(Path), W.Group == LeftGroup ? -1 : 0, W.Group) == 0);
+    QVERIFY(W.Lists % 2 == 0 || (::setxattr(QFile::encodeName(Path), "system.posix_acl_access",
+                                            W.Lists == 3 ? GroupList : ReadList, ReadList.size(), 0) |
                              ::setxattr(QFile::encodeName(Path), "user.note", "kept", 4, 0)) == 0);
     QVERIFY(!QFileInfo(Path).isSymLink() || ::lchown(QFile::encodeName(Path), W.LinkOwner, W.LinkOwner) == 0);
     QVERIFY(W.Lists != 2 || ::setxattr(Folder, "system.posix_acl_default", DefaultList, DefaultList.size(), 0) == 0);
@@ -269,17 +279,19 @@ void tst_unHelpers::writeKeepsOldBytesUnlessAllIsWritten()
     if (File) { // read only where a file is: a pipe would hang the reader
         struct stat Info {};
         QCOMPARE(FileBytes(Path), W.Why.isEmpty() ? New : Old);
-        QCOMPARE(::stat(QFile::encodeName(Path).constData(), &Info) == 0 ? Info.st_mode & 07777 : 0u, W.File);
-        QCOMPARE(Info.st_gid, W.Group);
-        QCOMPARE(AttributesOf(Path), Attributes);
+        QVERIFY(::stat(QFile::encodeName(Path).constData(), &Info) == 0);
+        const auto Facts = [](mode_t Mode, gid_t Group) { return QStringList{QString::number(Mode & 07777, 8), QString::number(Group)}; };
+        const QStringList Kept = W.Given.isEmpty() ? Facts(W.File, W.Group) + Attributes : W.Given;
+        QCOMPARE(Facts(Info.st_mode, Info.st_gid) + AttributesOf(Path), Kept);
     }
 }
 
 namespace {
 // The writer's calls as a test makes them: each is logged as the step it is, the Nth call of step Fails fails
 // with Errno (-1: the writer is killed there), and a write takes at most 1000 bytes, so that a later one can fail.
-// Swap: the target becomes a link to victim.lcd beside it just before the file is opened to be written in place.
-struct { QString Fails; int Nth, Errno; QStringList Log; bool Swap; } Injected;
+// Swap: the target becomes a link (1) or a hard link (2) to victim.lcd beside it just before the file is opened to
+// be written in place.
+struct { QString Fails; int Nth, Errno; QStringList Log; int Swap; } Injected;
 
 bool Injects(const char* Step)
 {
@@ -293,7 +305,8 @@ const TWriterCalls Injecting{
     [](const char* Path, int Flags, mode_t Mode) {
         if (Injected.Swap && !(Flags & (O_CREAT | O_DIRECTORY))) {
             const QByteArray Folder = QFile::encodeName(QFileInfo(QFile::decodeName(Path)).path());
-            if (::chmod(Folder, 0755) != 0 || ::unlink(Path) != 0 || ::symlink("victim.lcd", Path) != 0)
+            if (::chmod(Folder, 0755) != 0 || ::unlink(Path) != 0 ||
+                (Injected.Swap == 1 ? ::symlink("victim.lcd", Path) : ::link(Folder + "/victim.lcd", Path)) != 0)
                 return -1;
         }
         return Injects((Flags & O_TMPFILE) == O_TMPFILE ? "unnamed" : Flags & O_CREAT ? "named"
@@ -315,9 +328,10 @@ const TWriterCalls Injecting{
 };
 
 // In a folder the user may not write to or not; the step that fails ("": none) at its Nth call, with Errno; all the
-// writer's calls in order; the file's bytes after; the reason's lead before the system's text (null: none).
-// Swapped: the target becomes a link to another file of the user's (victim.lcd) as it is opened to be written in place.
-struct TStep { bool InPlace; const char* Fails; int Nth, Errno; const char* Calls; QByteArray After; const char* Lead = ""; bool Swapped = false; };
+// writer's calls in order; the file's bytes after; the reason's lead ("%1": the path) before the system's text (null:
+// none). Swapped: the target becomes a link (1) or a hard link (2) to another file of the user's (victim.lcd) as it is
+// opened to be written in place.
+struct TStep { bool InPlace; const char* Fails; int Nth, Errno; const char* Calls; QByteArray After; const char* Lead = ""; int Swapped = 0; };
 } // namespace
 
 // Written by an ordinary user over 1500 old bytes with an access list: every step's failure gives its reason
@@ -345,7 +359,9 @@ void tst_unHelpers::writeStepFails_data()
     QTest::newRow("in place: first write") << TStep{true, "write", 1, EIO, "unnamed open lock reserve write", Old};
     QTest::newRow("in place: later write") << TStep{true, "write", 2, EIO, "unnamed open lock reserve write write", New.left(1000) + Old.mid(1000)};
     QTest::newRow("in place: fsync") << TStep{true, "fsync", 1, EIO, InPlace, New};
-    QTest::newRow("in place: the target became a link meanwhile") << TStep{true, "", 0, ELOOP, "unnamed open", "victim", "", true};
+    QTest::newRow("in place: the target became a link meanwhile") << TStep{true, "", 0, ELOOP, "unnamed open", "victim", "", 1};
+    QTest::newRow("in place: the target became a hard link meanwhile")
+        << TStep{true, "", 0, 0, "unnamed open", "victim", "%1 was replaced by another file while it was being saved", 2};
 }
 
 void tst_unHelpers::writeStepFails()
@@ -368,7 +384,7 @@ void tst_unHelpers::writeStepFails()
     });
     QVERIFY(::chmod(Folder, 0755) == 0);
     QCOMPARE(FileBytes(Path), S.After);
-    const QString Why = S.Errno > 0 && S.Lead ? S.Lead + QString::fromLocal8Bit(std::strerror(S.Errno)) : "";
+    const QString Why = !S.Lead ? "" : QString(S.Lead).replace("%1", Path) + QString::fromLocal8Bit(S.Errno > 0 ? std::strerror(S.Errno) : "");
     QCOMPARE(QString::fromUtf8(Got), S.Errno < 0 ? "<child ended: 9>" : S.Calls + ('|' + Why));
     QCOMPARE(Entries(Dir.path()), Before);
 }
