@@ -7,14 +7,49 @@
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
 TGridErrorReporter GridErrorReporter = nullptr;
+
+// While the grid paints, and while the changes its handlers asked for then run, a
+// repaint() (of the grid or of any widget in its window) would paint and flush the
+// window at once, in the middle of painting it: the window's update waits for the
+// event loop.
+class TWindowFlushHold : public QObject {
+public:
+    explicit TWindowFlushHold(QWidget* Window)
+        : FWindow(Window)
+        , FLevel(QThread::currentThread()->loopLevel())
+    {
+        Window->installEventFilter(this);
+    }
+    ~TWindowFlushHold() override
+    {
+        if (FWindow)
+            FWindow->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        // A dialog's own event loop inside the paint updates its window as ever.
+        if (Event->type() != QEvent::UpdateRequest || QThread::currentThread()->loopLevel() != FLevel)
+            return false;
+        QCoreApplication::postEvent(Watched, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+        return true;
+    }
+
+private:
+    QPointer<QWidget> FWindow;
+    int FLevel;
+};
 
 int ClampPixels(qint64 Pixels)
 {
@@ -126,6 +161,9 @@ bool TNxCustomGridControl::event(QEvent* Event)
 
 bool TNxCustomGridControl::viewportEvent(QEvent* Event)
 {
+    std::optional<TWindowFlushHold> Painting;
+    if (Event->type() == QEvent::Paint)
+        Painting.emplace(window());
     const TOperation Operation(*this);
     return TNxScrollControl::viewportEvent(Event);
 }

@@ -610,6 +610,7 @@ void tst_NxCustomGrid::GridChanges_data()
     QTest::newRow("row heights delete the column whose edit closes") << 0 << "" << "start A1; on OnMeasuringRowHeight delcol 0; edit B2; ?" << "B/c2 |  | cur=B/c1";
     QTest::newRow("a commit while a column goes deletes the first shown") << 0 << "" << "resize 120 200; assign 100; start C1 typed; on OnEditAccept delpos 0; delcol 0; ?" << "C/c1 |  | cur=C/c1";
     QTest::newRow("a colouring handler repaints") << 0 << "" << "on OnCellColoring paint; paint; pixels" << "clean |  | cur=A/c0";
+    QTest::newRow("a colouring handler repaints over an open edit") << 0 << "" << "start A1 typed; on OnCellColoring paint; paint; pixels; ?" << "clean A/c1 |  | cur=A/c1";
     QTest::newRow("accept opens another edit") << 0 << "" << "start A1 typed; on OnEditAccept edit A3 new; k Return; ?" << "A/c3 | A/c1=typed | cur=A/c2";
     QTest::newRow("accept opens another edit, fixes a column") << 0 << "D bool" << "start A1 yes; on OnEditAccept edit D3, fixedcols 1; k Return; ?" << "D/c3 | A/c1=yes | cur=A/c2";
     QTest::newRow("accept opens another edit, a click follows") << 0 << "" << "start A1 typed; on OnEditAccept edit A3 new; p 25,60; r 25,60; ?" << "A/c2 | A/c1=typed,A/c3=new | cur=A/c2";
