@@ -136,6 +136,45 @@ void TNxCustomGridControl::EndOperation()
     --FOperations;
 }
 
+void TNxCustomGridControl::MeasuringFire(int Index, int& RowHeight)
+{
+    if (FOperations > 0) {
+        Fire(OnMeasuringRowHeight, this, Index, RowHeight);
+        return;
+    }
+    // Rows are measured inside lookups of places (the bar's range, a row's top)
+    // that are no operation when the user's code or a setter makes them: what the
+    // handler asks for waits for the event loop, not for the handler's end in the
+    // middle of the lookup's sums.
+    struct TLookup {
+        TNxCustomGridControl& Grid;
+        explicit TLookup(TNxCustomGridControl& G)
+            : Grid(G)
+        {
+            ++Grid.FOperations;
+        }
+        ~TLookup()
+        {
+            --Grid.FOperations;
+            Grid.DrainLater();
+        }
+    } Lookup(*this);
+    Fire(OnMeasuringRowHeight, this, Index, RowHeight);
+}
+
+void TNxCustomGridControl::DrainLater()
+{
+    if (FDeferred.empty() || std::exchange(FDrainPosted, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            FDrainPosted = false;
+            const TOperation Drain(*this);
+        },
+        Qt::QueuedConnection);
+}
+
 int TNxCustomGridControl::HandlerStarts()
 {
     ++FOperations;

@@ -623,6 +623,11 @@ private:
     unsigned FEditSerial = 0;
     // A GridChanged that a handler's change asked for waits in FDeferred.
     bool FSettleWaits = false;
+    // The event loop is to run the waiting changes (DrainLater).
+    bool FDrainPosted = false;
+    void MeasuringFire(int Index, int& RowHeight);
+    // Has the event loop run the waiting changes, where no operation will.
+    void DrainLater();
     void SelectDisplay();
     // The pixels row ARow takes in the body (RowSize + spacing past the last of Count rows).
     qint64 RowStep(int ARow, int Count) const;

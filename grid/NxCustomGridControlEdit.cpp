@@ -333,10 +333,11 @@ void TNxCustomGridControl::GridChanged(int EditedCurrentRow)
     for (TRowHold* H : FRowHolds)
         H->FRow = H->FRow < 0 ? -1 : RowOfKey(H->FKey, H->FRow);
     KeepCurrentColumnShown();
-    if ((!FEditing && !FInputEditing) || !FollowEditCell(EditedCurrentRow) || FInGridChanged)
+    if ((FEditing || FInputEditing) && !FollowEditCell(EditedCurrentRow))
         return;
     // A handler made the change: the edit's numbers have followed it, the editor
-    // follows once the operation is done.
+    // follows once the operation is done (as does an edit the operation opens
+    // meanwhile, over a cell the change may have taken out of view).
     if (FHandlers > 0) {
         if (!std::exchange(FSettleWaits, true))
             FDeferred.push_back([this] {
@@ -345,6 +346,8 @@ void TNxCustomGridControl::GridChanged(int EditedCurrentRow)
             });
         return;
     }
+    if ((!FEditing && !FInputEditing) || FInGridChanged)
+        return;
     const TOperation Operation(*this);
     const QScopedValueRollback Busy(FInGridChanged, true);
     // Row heights are measured by a handler that may change the grid again: then
@@ -379,10 +382,13 @@ bool TNxCustomGridControl::CellShown(int ACol, int ARow) const
         return true;
     const TRect B = GetBodyRect();
     const TRect R = ARow < 0 ? C->PartRect(caInput) : GetCellRect(ACol, ARow);
-    const int Left = FGridStyle == gsReport && ColumnScrolled(C) ? std::max(B.Left, GetScrollArea().Left) : B.Left;
-    const bool Across = R.Right > Left && R.Left < std::min(B.Right, ClientWidth());
     // Shown only where the editor can be seen: a row with a pixel or two in the body has no room for it.
     const TRect E = EditorRect(ACol, ARow);
+    // Measuring the rows runs a handler, which may have deleted the column.
+    if (FColumns->IndexOf(C) != ACol)
+        return false;
+    const int Left = FGridStyle == gsReport && ColumnScrolled(C) ? std::max(B.Left, GetScrollArea().Left) : B.Left;
+    const bool Across = R.Right > Left && R.Left < std::min(B.Right, ClientWidth());
     return Across && E.Bottom > E.Top && (ARow < 0 || (R.Top >= B.Top && R.Top < B.Bottom));
 }
 
