@@ -212,8 +212,7 @@ bool TNxCustomGridControl::viewportEvent(QEvent* Event)
 void TNxCustomGridControl::SetAppearanceOptions(TAppearanceOptions Value)
 {
     FAppearanceOptions = Value;
-    UpdateLineWidths();
-    Invalidate();
+    LineWidthsChanged();
 }
 
 void TNxCustomGridControl::SetBorderStyle(TBorderStyle Value)
@@ -274,8 +273,17 @@ void TNxCustomGridControl::SetGridLinesColor(TColor Value)
 void TNxCustomGridControl::SetGridLinesStyle(TGridLinesStyle Value)
 {
     FGridLinesStyle = Value;
+    LineWidthsChanged();
+}
+
+void TNxCustomGridControl::LineWidthsChanged()
+{
     UpdateLineWidths();
     Invalidate();
+    // The lines are part of each row's height: the rows that fit, the bar's range
+    // and the editor's place change with them.
+    GridChanged();
+    UpdateVertScrollBar();
 }
 
 void TNxCustomGridControl::SetGridStyle(TGridStyle Value)

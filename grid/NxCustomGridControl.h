@@ -629,6 +629,8 @@ private:
     // Has the event loop run the waiting changes, where no operation will.
     void DrainLater();
     void SelectDisplay();
+    // After a setting that draws the grid lines changed.
+    void LineWidthsChanged();
     // The pixels row ARow takes in the body (RowSize + spacing past the last of Count rows).
     qint64 RowStep(int ARow, int Count) const;
     // The pixels the rows From .. To - 1 take (rows past the last as empty rows),
