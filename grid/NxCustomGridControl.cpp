@@ -1059,7 +1059,7 @@ void TNxCustomGridControl::ColumnNotification(TNxCustomColumn* Column, int Value
     case cnChanged: RefreshColumn(Column, caAll); break;
     case cnHiding:
         if (Index() >= 0 && Index() == (FEditing ? FEditCol : FInputEditing ? FInputColumn : -1))
-            CommitAndClose();
+            EndOpenEdit(true);
         break;
     case cnVisible:
         UpdateHorzScrollBar();

@@ -513,6 +513,8 @@ protected:
     // Commits the open edit and closes it, as a focus change does; a text the cell
     // cannot take is reported and dropped with the closed editor.
     void CommitAndClose();
+    // The grid's own commit and close (Commit) or close of the edit open now.
+    void EndOpenEdit(bool Commit);
     // True when the cell, or the input cell of ACol (ARow -1), shows in the grid.
     bool CellShown(int ACol, int ARow) const;
     // Moves the edit to where its column and row are now; false when it closed

@@ -237,9 +237,18 @@ void TNxCustomGridControl::EndEditOnLeave()
     CommitAndClose();
 }
 
+void TNxCustomGridControl::EndOpenEdit(bool Commit)
+{
+    // The grid's own end of an edit, while a handler runs, is of the edit open now:
+    // one that the handler's waiting changes open later stays.
+    if (EditDeferred([this, Commit] { EndOpenEdit(Commit); }))
+        return;
+    Commit ? CommitAndClose() : CloseEditor();
+}
+
 void TNxCustomGridControl::CommitAndClose()
 {
-    if (EditDeferred([this] { CommitAndClose(); }))
+    if (Deferred([this] { CommitAndClose(); }))
         return;
     const TOperation Operation(*this);
     try {
@@ -307,7 +316,7 @@ bool TNxCustomGridControl::FollowEditCell(int EditedCurrentRow)
     if (Col < 0 || (FEditing && Row < 0)) {
         // The cell went with its row or column: there is nothing left to write into.
         FEditCol = FEditRow = FInputColumn = -1;
-        CloseEditor();
+        EndOpenEdit(false);
         return false;
     }
     if (FInputEditing) {
@@ -506,7 +515,7 @@ void TNxCustomGridControl::PlaceEditor()
 bool TNxCustomGridControl::EndEdit()
 {
     // Asked for by a handler: nothing is written now.
-    if (EditDeferred([this] { (void)EndEdit(); }))
+    if (Deferred([this] { (void)EndEdit(); }))
         return false;
     const TOperation Operation(*this);
     bool Result = true;
@@ -581,7 +590,7 @@ bool TNxCustomGridControl::ReleaseEditor()
 
 void TNxCustomGridControl::CloseEditor()
 {
-    if (EditDeferred([this] { CloseEditor(); }))
+    if (Deferred([this] { CloseEditor(); }))
         return;
     const TOperation Operation(*this);
     // The edit is forgotten before the editor hides and the cell repaints: a handler

@@ -615,6 +615,7 @@ void tst_NxCustomGrid::GridChanges_data()
     QTest::newRow("row heights scroll the cell away as its edit opens") << 0 << "more" << "on OnMeasuringRowHeight@15 v 5; edit A2 typed; ?" << "closed | A/c2=typed | cur=A/c0";
     QTest::newRow("row heights clear the rows as one is made taller") << 0 << "" << "on OnMeasuringRowHeight clear; tall 3; ?" << "closed |  | cur=-";
     QTest::newRow("row heights delete the edited column as the view scrolls") << 0 << "" << "resize 120 200; start B1 typed; on OnMeasuringRowHeight delcol 1; h 20; ?" << "closed |  | cur=C/c1";
+    QTest::newRow("deselection opens an edit and commits it") << 0 << "" << "on OnDeselectCell edit A3 new, endedit; sel 2; ?" << "A/c3 | A/c3=new | cur=A/c2";
     QTest::newRow("accept opens another edit") << 0 << "" << "start A1 typed; on OnEditAccept edit A3 new; k Return; ?" << "A/c3 | A/c1=typed | cur=A/c2";
     QTest::newRow("accept opens another edit, fixes a column") << 0 << "D bool" << "start A1 yes; on OnEditAccept edit D3, fixedcols 1; k Return; ?" << "D/c3 | A/c1=yes | cur=A/c2";
     QTest::newRow("accept opens another edit, a click follows") << 0 << "" << "start A1 typed; on OnEditAccept edit A3 new; p 25,60; r 25,60; ?" << "A/c2 | A/c1=typed,A/c3=new | cur=A/c2";
