@@ -299,8 +299,9 @@ void TNextGrid::AddChildRow(int ARow, bool AsLast)
     FCells->AddChildRow(ARow, P);
     TRow* Parent = FCells->GetRow(ARow);
     LastAddedRow = P;
-    if (P < FFirstRow) {
-        // Above the shown rows, as InsertRow: the same rows stay in view, the bar in step.
+    if (P < FFirstRow || (P == FFirstRow && !GetRowVisible(P))) {
+        // Above the shown rows, as InsertRow (or folded away in the first one's
+        // place): the same rows stay in view, the bar in step.
         RowsMoved(P, 1, true);
     } else {
         if (GetRowVisible(P))

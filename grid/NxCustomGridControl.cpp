@@ -7,14 +7,49 @@
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
 TGridErrorReporter GridErrorReporter = nullptr;
+
+// While the grid paints, and while the changes its handlers asked for then run, a
+// repaint() (of the grid or of any widget in its window) would paint and flush the
+// window at once, in the middle of painting it: the window's update waits for the
+// event loop.
+class TWindowFlushHold : public QObject {
+public:
+    explicit TWindowFlushHold(QWidget* Window)
+        : FWindow(Window)
+        , FLevel(QThread::currentThread()->loopLevel())
+    {
+        Window->installEventFilter(this);
+    }
+    ~TWindowFlushHold() override
+    {
+        if (FWindow)
+            FWindow->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        // A dialog's own event loop inside the paint updates its window as ever.
+        if (Event->type() != QEvent::UpdateRequest || QThread::currentThread()->loopLevel() != FLevel)
+            return false;
+        QCoreApplication::postEvent(Watched, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+        return true;
+    }
+
+private:
+    QPointer<QWidget> FWindow;
+    int FLevel;
+};
 
 int ClampPixels(qint64 Pixels)
 {
@@ -101,6 +136,45 @@ void TNxCustomGridControl::EndOperation()
     --FOperations;
 }
 
+void TNxCustomGridControl::MeasuringFire(int Index, int& RowHeight)
+{
+    if (FOperations > 0) {
+        Fire(OnMeasuringRowHeight, this, Index, RowHeight);
+        return;
+    }
+    // Rows are measured inside lookups of places (the bar's range, a row's top)
+    // that are no operation when the user's code or a setter makes them: what the
+    // handler asks for waits for the event loop, not for the handler's end in the
+    // middle of the lookup's sums.
+    struct TLookup {
+        TNxCustomGridControl& Grid;
+        explicit TLookup(TNxCustomGridControl& G)
+            : Grid(G)
+        {
+            ++Grid.FOperations;
+        }
+        ~TLookup()
+        {
+            --Grid.FOperations;
+            Grid.DrainLater();
+        }
+    } Lookup(*this);
+    Fire(OnMeasuringRowHeight, this, Index, RowHeight);
+}
+
+void TNxCustomGridControl::DrainLater()
+{
+    if (FDeferred.empty() || std::exchange(FDrainPosted, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            FDrainPosted = false;
+            const TOperation Drain(*this);
+        },
+        Qt::QueuedConnection);
+}
+
 int TNxCustomGridControl::HandlerStarts()
 {
     ++FOperations;
@@ -126,6 +200,9 @@ bool TNxCustomGridControl::event(QEvent* Event)
 
 bool TNxCustomGridControl::viewportEvent(QEvent* Event)
 {
+    std::optional<TWindowFlushHold> Painting;
+    if (Event->type() == QEvent::Paint)
+        Painting.emplace(window());
     const TOperation Operation(*this);
     return TNxScrollControl::viewportEvent(Event);
 }
@@ -135,8 +212,7 @@ bool TNxCustomGridControl::viewportEvent(QEvent* Event)
 void TNxCustomGridControl::SetAppearanceOptions(TAppearanceOptions Value)
 {
     FAppearanceOptions = Value;
-    UpdateLineWidths();
-    Invalidate();
+    LineWidthsChanged();
 }
 
 void TNxCustomGridControl::SetBorderStyle(TBorderStyle Value)
@@ -197,8 +273,17 @@ void TNxCustomGridControl::SetGridLinesColor(TColor Value)
 void TNxCustomGridControl::SetGridLinesStyle(TGridLinesStyle Value)
 {
     FGridLinesStyle = Value;
+    LineWidthsChanged();
+}
+
+void TNxCustomGridControl::LineWidthsChanged()
+{
     UpdateLineWidths();
     Invalidate();
+    // The lines are part of each row's height: the rows that fit, the bar's range
+    // and the editor's place change with them.
+    GridChanged();
+    UpdateVertScrollBar();
 }
 
 void TNxCustomGridControl::SetGridStyle(TGridStyle Value)
@@ -974,7 +1059,7 @@ void TNxCustomGridControl::ColumnNotification(TNxCustomColumn* Column, int Value
     case cnChanged: RefreshColumn(Column, caAll); break;
     case cnHiding:
         if (Index() >= 0 && Index() == (FEditing ? FEditCol : FInputEditing ? FInputColumn : -1))
-            CommitAndClose();
+            EndOpenEdit(true);
         break;
     case cnVisible:
         UpdateHorzScrollBar();

@@ -513,6 +513,8 @@ protected:
     // Commits the open edit and closes it, as a focus change does; a text the cell
     // cannot take is reported and dropped with the closed editor.
     void CommitAndClose();
+    // The grid's own commit and close (Commit) or close of the edit open now.
+    void EndOpenEdit(bool Commit);
     // True when the cell, or the input cell of ACol (ARow -1), shows in the grid.
     bool CellShown(int ACol, int ARow) const;
     // Moves the edit to where its column and row are now; false when it closed
@@ -623,7 +625,14 @@ private:
     unsigned FEditSerial = 0;
     // A GridChanged that a handler's change asked for waits in FDeferred.
     bool FSettleWaits = false;
+    // The event loop is to run the waiting changes (DrainLater).
+    bool FDrainPosted = false;
+    void MeasuringFire(int Index, int& RowHeight);
+    // Has the event loop run the waiting changes, where no operation will.
+    void DrainLater();
     void SelectDisplay();
+    // After a setting that draws the grid lines changed.
+    void LineWidthsChanged();
     // The pixels row ARow takes in the body (RowSize + spacing past the last of Count rows).
     qint64 RowStep(int ARow, int Count) const;
     // The pixels the rows From .. To - 1 take (rows past the last as empty rows),

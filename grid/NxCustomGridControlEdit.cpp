@@ -237,9 +237,18 @@ void TNxCustomGridControl::EndEditOnLeave()
     CommitAndClose();
 }
 
+void TNxCustomGridControl::EndOpenEdit(bool Commit)
+{
+    // The grid's own end of an edit, while a handler runs, is of the edit open now:
+    // one that the handler's waiting changes open later stays.
+    if (EditDeferred([this, Commit] { EndOpenEdit(Commit); }))
+        return;
+    Commit ? CommitAndClose() : CloseEditor();
+}
+
 void TNxCustomGridControl::CommitAndClose()
 {
-    if (EditDeferred([this] { CommitAndClose(); }))
+    if (Deferred([this] { CommitAndClose(); }))
         return;
     const TOperation Operation(*this);
     try {
@@ -307,7 +316,7 @@ bool TNxCustomGridControl::FollowEditCell(int EditedCurrentRow)
     if (Col < 0 || (FEditing && Row < 0)) {
         // The cell went with its row or column: there is nothing left to write into.
         FEditCol = FEditRow = FInputColumn = -1;
-        CloseEditor();
+        EndOpenEdit(false);
         return false;
     }
     if (FInputEditing) {
@@ -333,10 +342,11 @@ void TNxCustomGridControl::GridChanged(int EditedCurrentRow)
     for (TRowHold* H : FRowHolds)
         H->FRow = H->FRow < 0 ? -1 : RowOfKey(H->FKey, H->FRow);
     KeepCurrentColumnShown();
-    if ((!FEditing && !FInputEditing) || !FollowEditCell(EditedCurrentRow) || FInGridChanged)
+    if ((FEditing || FInputEditing) && !FollowEditCell(EditedCurrentRow))
         return;
     // A handler made the change: the edit's numbers have followed it, the editor
-    // follows once the operation is done.
+    // follows once the operation is done (as does an edit the operation opens
+    // meanwhile, over a cell the change may have taken out of view).
     if (FHandlers > 0) {
         if (!std::exchange(FSettleWaits, true))
             FDeferred.push_back([this] {
@@ -345,6 +355,8 @@ void TNxCustomGridControl::GridChanged(int EditedCurrentRow)
             });
         return;
     }
+    if ((!FEditing && !FInputEditing) || FInGridChanged)
+        return;
     const TOperation Operation(*this);
     const QScopedValueRollback Busy(FInGridChanged, true);
     // Row heights are measured by a handler that may change the grid again: then
@@ -379,10 +391,13 @@ bool TNxCustomGridControl::CellShown(int ACol, int ARow) const
         return true;
     const TRect B = GetBodyRect();
     const TRect R = ARow < 0 ? C->PartRect(caInput) : GetCellRect(ACol, ARow);
-    const int Left = FGridStyle == gsReport && ColumnScrolled(C) ? std::max(B.Left, GetScrollArea().Left) : B.Left;
-    const bool Across = R.Right > Left && R.Left < std::min(B.Right, ClientWidth());
     // Shown only where the editor can be seen: a row with a pixel or two in the body has no room for it.
     const TRect E = EditorRect(ACol, ARow);
+    // Measuring the rows runs a handler, which may have deleted the column.
+    if (FColumns->IndexOf(C) != ACol)
+        return false;
+    const int Left = FGridStyle == gsReport && ColumnScrolled(C) ? std::max(B.Left, GetScrollArea().Left) : B.Left;
+    const bool Across = R.Right > Left && R.Left < std::min(B.Right, ClientWidth());
     return Across && E.Bottom > E.Top && (ARow < 0 || (R.Top >= B.Top && R.Top < B.Bottom));
 }
 
@@ -500,7 +515,7 @@ void TNxCustomGridControl::PlaceEditor()
 bool TNxCustomGridControl::EndEdit()
 {
     // Asked for by a handler: nothing is written now.
-    if (EditDeferred([this] { (void)EndEdit(); }))
+    if (Deferred([this] { (void)EndEdit(); }))
         return false;
     const TOperation Operation(*this);
     bool Result = true;
@@ -575,7 +590,7 @@ bool TNxCustomGridControl::ReleaseEditor()
 
 void TNxCustomGridControl::CloseEditor()
 {
-    if (EditDeferred([this] { CloseEditor(); }))
+    if (Deferred([this] { CloseEditor(); }))
         return;
     const TOperation Operation(*this);
     // The edit is forgotten before the editor hides and the cell repaints: a handler

@@ -98,7 +98,7 @@ void TNxCustomGridControl::DoMeasuringRowHeight(int Index, int& RowHeight) const
 {
     // Geometry is read in const functions; the handler still runs as any other.
     auto* Self = const_cast<TNxCustomGridControl*>(this);
-    Self->Fire(OnMeasuringRowHeight, Self, Index, RowHeight);
+    Self->MeasuringFire(Index, RowHeight);
 }
 
 void TNxCustomGridControl::DoPostDraw()

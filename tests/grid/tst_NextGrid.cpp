@@ -137,7 +137,7 @@ void tst_NextGrid::RowsAboveTheViewKeepTheView()
 }
 
 // Rows x height in a 160-pixel body, then steps (name:argument, or a key; "kids:N" N children of row 0, "tall:N" 64 pixels high, "move:N" to the top, "swap:N" with the last, "measure:N" odd rows
-// measured N high, "slides" slides of 80); then the first
+// measured N high, "slides" slides of 80, "grid" grid lines on, "lines:N" their style); then the first
 // shown row, the bar's position and maximum, the rows wholly shown / that show. The bar works when it can move.
 void tst_NextGrid::ScrollState_data()
 {
@@ -163,6 +163,8 @@ void tst_NextGrid::ScrollState_data()
     QTest::newRow("tall row exchanged to the end") << "30x16 tall:0 swap:0 End" << "23 23 23 7/30";
     QTest::newRow("heights a handler measures") << "30x16 measure:32 End" << "24 24 24 6/30";
     QTest::newRow("slides below a folded row") << "30x16 kids:5 collapse:0 slides End" << "33 28 28 2/30";
+    QTest::newRow("grid lines that make the rows higher") << "30x16 lines:4 grid lines:3 End" << "21 21 21 9/30";
+    QTest::newRow("child of a collapsed row where the first shown row was") << "30x16 kids:1 collapse:0 child:15 pos:1 child:0 collapse:16" << "3 1 20 10/30";
     QTest::newRow("one of two collapsed rows expanded") << "30x16 kids:5 collapse:0 child:20 collapse:20 scroll:35 expand:0" << "26 25 25 10/35";
 }
 
@@ -177,6 +179,7 @@ void tst_NextGrid::ScrollState()
         {"ins", [&] { G.InsertRow(N); }}, {"add", [&] { G.AddRow(N); }}, {"pos", [&] { G.VertScrollBar().SetPosition(N); }},
         {"client", [&] { G.resize(G.width(), N); }}, {"child", [&] { G.AddChildRow(N, true); }}, {"collapse", [&] { G.SetExpanded(N, false); }}, {"expand", [&] { G.SetExpanded(N, true); }},
         {"hidebar", [&] { G.SetHideScrollBar(N); }}, {"tall", [&] { G.SetRowHeight(N, 64); }}, {"move", [&] { G.MoveRow(N, 0); }}, {"swap", [&] { G.ExchangeRows(N, G.RowCount() - 1); }}, {"slides", [&] { G.SetGridStyle(gsSlides); }},
+        {"grid", [&] { G.SetOptions(G.Options() | goGrid); }}, {"lines", [&] { G.SetGridLinesStyle(TGridLinesStyle(N)); }},
         {"measure", [&] { G.OnMeasuringRowHeight = [N](TNxCustomGridControl*, int R, int& H) { H = R % 2 ? N : H; }; G.UpdateVertScrollBar(); }},
         {"sortdesc", [&] { G.CodeCol->SetSortType(stNumeric); G.CodeCol->SetSortKind(skDescending); G.CodeCol->SetSorted(true); }},
         {"begin", [&] { G.BeginUpdate(); }}, {"end", [&] { G.EndUpdate(); }}, {"kids", [&] { for (int I = 0; I < N; ++I) G.AddChildRow(0, true); }},

@@ -98,12 +98,13 @@ bool* Accepting = nullptr; // the Accept of the handler running, for "refuse"
 void Note(bool& Accept) { Accepting = &Accept; }
 template <class T> void Note(T&&) {}
 
-// The event's handler, the first time it fires, runs the steps Then (split at commas).
-void Arm(TSurfaceGrid& G, const QString& Event, const QString& Then)
+// The event's handler, the first time it fires ("Event@N": the N-th time), runs the steps Then (split at commas).
+void Arm(TSurfaceGrid& G, const QString& Armed, const QString& Then)
 {
-    const auto Once = std::make_shared<bool>(true);
-    const auto H = [&G, Then, Once](auto&&... Args) {
-        if (std::exchange(*Once, false)) {
+    const QString Event = Armed.section('@', 0, 0);
+    const auto Left = std::make_shared<int>(std::max(Armed.section('@', 1).toInt(), 1));
+    const auto H = [&G, Then, Left](auto&&... Args) {
+        if (--*Left == 0) {
             (Note(Args), ...);
             for (const QString& S : Then.split(',')) Step(G, S);
         }
@@ -135,7 +136,7 @@ void Step(TSurfaceGrid& G, const QString& Step)
         {"update", [&] { G.BeginUpdate(); G.SelectCell(0, N); G.EndUpdate(); }}, {"on", [&] { Arm(G, A[1], A.mid(2).join(' ')); }},
         {"edit", [&] { G.StartEdit(Col, Row, A.value(2)); }}, {"endedit", [&] { try { (void)G.EndEdit(); } catch (const std::exception&) {} }},
         {"closeeditor", [&] { G.CloseEditor(); }}, {"width", [&] { G.Col[Col]->SetWidth(M); }}, {"v", [&] { G.VertScrollBar().SetPosition(N); }},
-        {"delpos", [&] { delete G.Columns().ItemByPosition(N); }}, {"sort", [&] { G.Col[2]->SetSortKind(skDescending), G.Col[2]->SetSorted(true); }}, {"repaint", [&] { G.repaint(); }}, {"refuse", [&] { *Accepting = false; }}, {"fixedcols", [&] { G.SetFixedCols(N); }}};
+        {"delpos", [&] { delete G.Columns().ItemByPosition(N); }}, {"tall", [&] { G.SetRowHeight(N, 40); }}, {"sort", [&] { G.Col[2]->SetSortKind(skDescending), G.Col[2]->SetSorted(true); }}, {"repaint", [&] { G.repaint(); }}, {"refuse", [&] { *Accepting = false; }}, {"fixedcols", [&] { G.SetFixedCols(N); }}};
     Ops.contains(A[0]) ? Ops.value(A[0])() : G.Run(Step);
 }
 
@@ -610,6 +611,11 @@ void tst_NxCustomGrid::GridChanges_data()
     QTest::newRow("row heights delete the column whose edit closes") << 0 << "" << "start A1; on OnMeasuringRowHeight delcol 0; edit B2; ?" << "B/c2 |  | cur=B/c1";
     QTest::newRow("a commit while a column goes deletes the first shown") << 0 << "" << "resize 120 200; assign 100; start C1 typed; on OnEditAccept delpos 0; delcol 0; ?" << "C/c1 |  | cur=C/c1";
     QTest::newRow("a colouring handler repaints") << 0 << "" << "on OnCellColoring paint; paint; pixels" << "clean |  | cur=A/c0";
+    QTest::newRow("a colouring handler repaints over an open edit") << 0 << "" << "start A1 typed; on OnCellColoring paint; paint; pixels; ?" << "clean A/c1 |  | cur=A/c1";
+    QTest::newRow("row heights scroll the cell away as its edit opens") << 0 << "more" << "on OnMeasuringRowHeight@15 v 5; edit A2 typed; ?" << "closed | A/c2=typed | cur=A/c0";
+    QTest::newRow("row heights clear the rows as one is made taller") << 0 << "" << "on OnMeasuringRowHeight clear; tall 3; ?" << "closed |  | cur=-";
+    QTest::newRow("row heights delete the edited column as the view scrolls") << 0 << "" << "resize 120 200; start B1 typed; on OnMeasuringRowHeight delcol 1; h 20; ?" << "closed |  | cur=C/c1";
+    QTest::newRow("deselection opens an edit and commits it") << 0 << "" << "on OnDeselectCell edit A3 new, endedit; sel 2; ?" << "A/c3 | A/c3=new | cur=A/c2";
     QTest::newRow("accept opens another edit") << 0 << "" << "start A1 typed; on OnEditAccept edit A3 new; k Return; ?" << "A/c3 | A/c1=typed | cur=A/c2";
     QTest::newRow("accept opens another edit, fixes a column") << 0 << "D bool" << "start A1 yes; on OnEditAccept edit D3, fixedcols 1; k Return; ?" << "D/c3 | A/c1=yes | cur=A/c2";
     QTest::newRow("accept opens another edit, a click follows") << 0 << "" << "start A1 typed; on OnEditAccept edit A3 new; p 25,60; r 25,60; ?" << "A/c2 | A/c1=typed,A/c3=new | cur=A/c2";
