@@ -179,12 +179,15 @@ int TNxCustomGridControl::HandlerStarts()
 {
     ++FOperations;
     ++FHandlers;
+    FOuterHandlerOperations.push_back(std::exchange(FHandlerOperations, FOperations));
     return std::exchange(FHandlerLevel, QThread::currentThread()->loopLevel());
 }
 
 void TNxCustomGridControl::HandlerEnds(int Token)
 {
     FHandlerLevel = Token;
+    FHandlerOperations = FOuterHandlerOperations.back();
+    FOuterHandlerOperations.pop_back();
     --FHandlers;
     EndOperation();
 }
@@ -258,6 +261,9 @@ void TNxCustomGridControl::SetEnableVisualStyles(bool Value)
 
 void TNxCustomGridControl::SetFixedCols(int Value)
 {
+    if (InLine([this, Value] { SetFixedCols(Value); }))
+        return;
+    const TOperation Operation(*this);
     FFixedCols = Value;
     FColumns->SetFixedCols(Value);
     Invalidate();
@@ -272,6 +278,9 @@ void TNxCustomGridControl::SetGridLinesColor(TColor Value)
 
 void TNxCustomGridControl::SetGridLinesStyle(TGridLinesStyle Value)
 {
+    if (InLine([this, Value] { SetGridLinesStyle(Value); }))
+        return;
+    const TOperation Operation(*this);
     FGridLinesStyle = Value;
     LineWidthsChanged();
 }
@@ -359,6 +368,9 @@ void TNxCustomGridControl::SetInputSelected(bool Value)
 
 void TNxCustomGridControl::SetOptions(TGridOptions Value)
 {
+    if (InLine([this, Value] { SetOptions(Value); }))
+        return;
+    const TOperation Operation(*this);
     const bool IndicatorChanged = (Value ^ FOptions) & goIndicator;
     FOptions = Value;
     if (IndicatorChanged) {

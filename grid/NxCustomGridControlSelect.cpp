@@ -151,6 +151,9 @@ void TNxCustomGridControl::SelectColumn(int ACol)
 
 void TNxCustomGridControl::ClearSelection()
 {
+    if (InLine([this] { ClearSelection(); }))
+        return;
+    const TOperation Operation(*this);
     BeginUpdate();
     for (int R = 0; R < GetRowCount(); ++R)
         SetRowSelected(R, false);
@@ -162,8 +165,14 @@ void TNxCustomGridControl::ClearSelection()
 
 void TNxCustomGridControl::ScrollToRow(int ARow)
 {
+    if (InLine([this, R = RowRef(ARow)] {
+            if (!R.Gone())
+                ScrollToRow(R.Now());
+        }))
+        return;
     if (!IsValidRow(ARow))
         return;
+    const TOperation Operation(*this);
     // Positions count shown rows; with collapsed rows they are not row numbers.
     const int Row = PositionOfRow(ARow);
     const int P = VertScrollBar().Position();
