@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
@@ -138,10 +139,6 @@ void TNxCustomGridControl::EndOperation()
 
 void TNxCustomGridControl::MeasuringFire(int Index, int& RowHeight)
 {
-    if (FOperations > 0) {
-        Fire(OnMeasuringRowHeight, this, Index, RowHeight);
-        return;
-    }
     // Rows are measured inside lookups of places (the bar's range, a row's top)
     // that are no operation when the user's code or a setter makes them: what the
     // handler asks for waits for the event loop, not for the handler's end in the
@@ -158,7 +155,12 @@ void TNxCustomGridControl::MeasuringFire(int Index, int& RowHeight)
             --Grid.FOperations;
             Grid.DrainLater();
         }
-    } Lookup(*this);
+    };
+    std::optional<TLookup> Lookup;
+    if (FOperations == 0)
+        Lookup.emplace(*this);
+    // Nor does what it asks for at once change the rows before the walk is done.
+    const QScopedValueRollback Measuring(FMeasuringHandler, FOperations + 1);
     Fire(OnMeasuringRowHeight, this, Index, RowHeight);
 }
 

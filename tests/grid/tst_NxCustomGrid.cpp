@@ -641,6 +641,7 @@ void tst_NxCustomGrid::GridChanges_data()
     QTest::newRow("selects, then clears the selection") << 0 << "" << "on OnCellColoring sel 3, clearsel; paint" << " |  | cur=-";
     QTest::newRow("adds a row, then makes new rows taller") << 0 << "" << "on OnCellColoring clear, addrow 1, rowsize 30; paint; rows" << "1 rows h0=16 |  | cur=A/k0";
     QTest::newRow("scrolls, and row heights insert a row on the way") << 0 << "more" << "on OnCellColoring on OnMeasuringRowHeight insert 0, scroll 30; paint; bars" << "first=21 h=0 |  | cur=A/c0";
+    QTest::newRow("row heights add a row as one is added") << 0 << "more" << "on OnMeasuringRowHeight addrow 1; addrow 1; range; rows" << "max=31/31 42 rows h0=16 |  | cur=A/c0";
     QTest::newRow("opens an edit, then drops the row lines") << int(goGrid) << "more" << "on OnCellColoring edit A20, lines 4; paint; bars" << "first=11 h=0 |  | cur=A/c0";
 }
 
@@ -689,7 +690,7 @@ void tst_NxCustomGrid::GridChanges()
     };
     auto Bars = [&] { return QString("first=%1 h=%2").arg(G.FirstRow()).arg(G.HorzScrollBar().Position()); };
     const QMap<QString, std::function<QString()>> Probe{{"?", [&] { return EditAt(G); }}, {"pixels", Pixels}, {"order", InOrder}, {"selected", Selected},
-        {"bars", Bars}, {"rows", [&] { return QString("%1 rows h0=%2").arg(G.RowCount()).arg(G.RowCount() ? G.GetRowHeight(0) : 0); }}};
+        {"bars", Bars}, {"range", [&] { return QString("max=%1/%2").arg(G.VertScrollBar().Max()).arg(G.GetVertMax()); }}, {"rows", [&] { return QString("%1 rows h0=%2").arg(G.RowCount()).arg(G.RowCount() ? G.GetRowHeight(0) : 0); }}};
     for (const QString& S : Steps.split(';', Qt::SkipEmptyParts))
         Probe.contains(S.trimmed()) ? void(Probes << Probe.value(S.trimmed())()) : ::Step(G, S);
     for (auto [Cell, Text] : Texts().asKeyValueRange())
