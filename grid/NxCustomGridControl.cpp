@@ -748,12 +748,19 @@ int TNxCustomGridControl::RowsFittingUpFrom(int ARow) const
 
 int TNxCustomGridControl::GetVertMax() const
 {
-    const int Total = GetVisibleRowTotal();
-    if (FColumns->Count() == 0 || Total == 0)
-        return 0;
-    // Counted upward from the last row: scrolled to the end, the body is full
-    // whenever there are rows above, however high the rows below the first are.
-    return std::max(Total - RowsFittingUpFrom(GetRowCount() - 1), 0);
+    // Measuring the rows runs a handler, and a column it adds or deletes can bring or
+    // take the horizontal bar and with it the body's height: then it is counted again.
+    for (int Tries = 1;; ++Tries) {
+        const unsigned Stamp = FChangeCount;
+        const int Total = GetVisibleRowTotal();
+        if (FColumns->Count() == 0 || Total == 0)
+            return 0;
+        // Counted upward from the last row: scrolled to the end, the body is full
+        // whenever there are rows above, however high the rows below the first are.
+        const int Max = std::max(Total - RowsFittingUpFrom(GetRowCount() - 1), 0);
+        if (FChangeCount == Stamp || Tries == 3)
+            return Max;
+    }
 }
 
 void TNxCustomGridControl::ShowFromRow(int ARow)

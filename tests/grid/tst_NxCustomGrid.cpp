@@ -642,6 +642,7 @@ void tst_NxCustomGrid::GridChanges_data()
     QTest::newRow("adds a row, then makes new rows taller") << 0 << "" << "on OnCellColoring clear, addrow 1, rowsize 30; paint; rows" << "1 rows h0=16 |  | cur=A/k0";
     QTest::newRow("scrolls, and row heights insert a row on the way") << 0 << "more" << "on OnCellColoring on OnMeasuringRowHeight insert 0, scroll 30; paint; bars" << "first=21 h=0 |  | cur=A/c0";
     QTest::newRow("row heights add a row as one is added") << 0 << "more" << "on OnMeasuringRowHeight addrow 1; addrow 1; range; rows" << "max=31/31 42 rows h0=16 |  | cur=A/c0";
+    QTest::newRow("row heights add a column, the body shrinks") << 0 << "more" << "resize 250 200; on OnMeasuringRowHeight addcol; addrow 1; range" << "max=31/31 |  | cur=A/c0";
     QTest::newRow("opens an edit, then drops the row lines") << int(goGrid) << "more" << "on OnCellColoring edit A20, lines 4; paint; bars" << "first=11 h=0 |  | cur=A/c0";
 }
 
