@@ -34,9 +34,9 @@ test-sanitize: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-# The project-file fuzzers, a few seconds each on a scratch copy of the seed corpus.
+# The fuzzers, a few seconds each on a scratch copy of the seed corpus.
 BUILD_FUZZ  ?= build-fuzz
-FUZZERS     := fuzz_xml_parser fuzz_project_file
+FUZZERS     := fuzz_xml_parser fuzz_project_file fuzz_grid
 fuzz-smoke:
 	@cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDW_FUZZ=ON -DDW_SANITIZE=ON \
 	  -DDW_BENCH=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null

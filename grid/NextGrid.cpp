@@ -50,8 +50,14 @@ QString TNextGrid::Cells(int ACol, int ARow)
 
 void TNextGrid::SetCells(int ACol, int ARow, const QString& Value)
 {
+    if (InLine([this, C = ColRef(ACol), R = RowRef(ARow), Value] {
+            if (!C.Gone() && !R.Gone())
+                SetCells(C.Now(), R.Now(), Value);
+        }))
+        return;
     if (!ValidCell(ACol, ARow))
         return;
+    const TOperation Operation(*this);
     FCells->GetCell(ACol, ARow)->SetAsString(Value);
 }
 
@@ -141,8 +147,9 @@ QString TNextGrid::GetCellHint(int ACol, int ARow) const
 
 void TNextGrid::SetRowSize(int Value)
 {
-    if (Value < 1)
+    if (Value < 1 || InLine([this, Value] { SetRowSize(Value); }))
         return;
+    const TOperation Operation(*this);
     TNxCustomGrid::SetRowSize(Value);
     FCells->DefaultRowHeight = Value;
 }
@@ -157,7 +164,7 @@ void TNextGrid::CellChanged(int ACol, int ARow)
 
 void TNextGrid::AddRow(int Count)
 {
-    if (Count < 1)
+    if (Count < 1 || InLine([this, Count] { AddRow(Count); }))
         return;
     const TOperation Operation(*this);
     const int N = RowCount();

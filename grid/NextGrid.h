@@ -24,6 +24,8 @@ public:
     std::function<void(TNextGrid*, TCell*, TCell*, int&)> OnCompare;
 
     // The cell object; callers keep 0 <= ACol < Columns().Count() and 0 <= ARow < RowCount().
+    // A write through it lands at once, also ahead of a handler's waiting changes;
+    // SetCells waits in line with them.
     TCell* Cell(int ACol, int ARow) { return FCells->GetCell(ACol, ARow); }
     // The cell's text; a pair out of bounds reads empty and writes nothing.
     QString Cells(int ACol, int ARow);

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
@@ -138,10 +139,6 @@ void TNxCustomGridControl::EndOperation()
 
 void TNxCustomGridControl::MeasuringFire(int Index, int& RowHeight)
 {
-    if (FOperations > 0) {
-        Fire(OnMeasuringRowHeight, this, Index, RowHeight);
-        return;
-    }
     // Rows are measured inside lookups of places (the bar's range, a row's top)
     // that are no operation when the user's code or a setter makes them: what the
     // handler asks for waits for the event loop, not for the handler's end in the
@@ -158,7 +155,12 @@ void TNxCustomGridControl::MeasuringFire(int Index, int& RowHeight)
             --Grid.FOperations;
             Grid.DrainLater();
         }
-    } Lookup(*this);
+    };
+    std::optional<TLookup> Lookup;
+    if (FOperations == 0)
+        Lookup.emplace(*this);
+    // Nor does what it asks for at once change the rows before the walk is done.
+    const QScopedValueRollback Measuring(FMeasuringHandler, FOperations + 1);
     Fire(OnMeasuringRowHeight, this, Index, RowHeight);
 }
 
@@ -179,12 +181,15 @@ int TNxCustomGridControl::HandlerStarts()
 {
     ++FOperations;
     ++FHandlers;
+    FOuterHandlerOperations.push_back(std::exchange(FHandlerOperations, FOperations));
     return std::exchange(FHandlerLevel, QThread::currentThread()->loopLevel());
 }
 
 void TNxCustomGridControl::HandlerEnds(int Token)
 {
     FHandlerLevel = Token;
+    FHandlerOperations = FOuterHandlerOperations.back();
+    FOuterHandlerOperations.pop_back();
     --FHandlers;
     EndOperation();
 }
@@ -258,6 +263,9 @@ void TNxCustomGridControl::SetEnableVisualStyles(bool Value)
 
 void TNxCustomGridControl::SetFixedCols(int Value)
 {
+    if (InLine([this, Value] { SetFixedCols(Value); }))
+        return;
+    const TOperation Operation(*this);
     FFixedCols = Value;
     FColumns->SetFixedCols(Value);
     Invalidate();
@@ -272,6 +280,9 @@ void TNxCustomGridControl::SetGridLinesColor(TColor Value)
 
 void TNxCustomGridControl::SetGridLinesStyle(TGridLinesStyle Value)
 {
+    if (InLine([this, Value] { SetGridLinesStyle(Value); }))
+        return;
+    const TOperation Operation(*this);
     FGridLinesStyle = Value;
     LineWidthsChanged();
 }
@@ -359,6 +370,9 @@ void TNxCustomGridControl::SetInputSelected(bool Value)
 
 void TNxCustomGridControl::SetOptions(TGridOptions Value)
 {
+    if (InLine([this, Value] { SetOptions(Value); }))
+        return;
+    const TOperation Operation(*this);
     const bool IndicatorChanged = (Value ^ FOptions) & goIndicator;
     FOptions = Value;
     if (IndicatorChanged) {
@@ -734,12 +748,19 @@ int TNxCustomGridControl::RowsFittingUpFrom(int ARow) const
 
 int TNxCustomGridControl::GetVertMax() const
 {
-    const int Total = GetVisibleRowTotal();
-    if (FColumns->Count() == 0 || Total == 0)
-        return 0;
-    // Counted upward from the last row: scrolled to the end, the body is full
-    // whenever there are rows above, however high the rows below the first are.
-    return std::max(Total - RowsFittingUpFrom(GetRowCount() - 1), 0);
+    // Measuring the rows runs a handler, and a column it adds or deletes can bring or
+    // take the horizontal bar and with it the body's height: then it is counted again.
+    for (int Tries = 1;; ++Tries) {
+        const unsigned Stamp = FChangeCount;
+        const int Total = GetVisibleRowTotal();
+        if (FColumns->Count() == 0 || Total == 0)
+            return 0;
+        // Counted upward from the last row: scrolled to the end, the body is full
+        // whenever there are rows above, however high the rows below the first are.
+        const int Max = std::max(Total - RowsFittingUpFrom(GetRowCount() - 1), 0);
+        if (FChangeCount == Stamp || Tries == 3)
+            return Max;
+    }
 }
 
 void TNxCustomGridControl::ShowFromRow(int ARow)

@@ -425,6 +425,23 @@ protected:
         FDeferred.emplace_back(std::forward<TChange>(Change));
         return true;
     }
+    // For a change that runs at once: asked for by a handler while changes wait, or
+    // by one that measures rows, it joins them (true), so a handler's changes take
+    // effect in the order it asked for them. What the change does then runs as an
+    // operation of its own. Adding or deleting a column and a write through a cell
+    // object cannot wait: they act at once, and the waiting changes find their rows
+    // and columns by identity.
+    template <class TChange>
+    bool InLine(TChange&& Change)
+    {
+        if (FHandlers == 0 || FDestroying || FOperations != FHandlerOperations
+            || (FDeferred.empty() && FOperations != FMeasuringHandler))
+            return false;
+        FDeferred.emplace_back(std::forward<TChange>(Change));
+        return true;
+    }
+    // The changes kept for the end of the operations, or for the event loop.
+    int WaitingChanges() const { return static_cast<int>(FDeferred.size()); }
     // As Deferred, for a change of the open edit: it runs only while that edit is open.
     template <class TChange>
     bool EditDeferred(TChange&& Change)
@@ -547,6 +564,7 @@ protected:
     int VertScrollDelta(int OldPos, int NewPos) override { return ScrollRows(OldPos, NewPos); }
     // A scroll of the content leaves child widgets where they were: the editor follows its cell.
     void AfterScroll(int Kind) override;
+    bool PositionWaits(std::function<void()> Change) override { return InLine(std::move(Change)); }
     // Moves FirstRow by New - Old shown rows; returns the pixels the row area moves.
     int ScrollRows(int Old, int New);
     void UpdateLineWidths();
@@ -620,6 +638,12 @@ private:
     // Handlers of the user's running, and the event loop the innermost one runs in.
     int FHandlers = 0;
     int FHandlerLevel = -1;
+    // The operations counted while the innermost handler runs: a call made at this
+    // count is the handler's own; deeper ones are the work of the operation it asked for.
+    int FHandlerOperations = -1;
+    std::vector<int> FOuterHandlerOperations;
+    // That count while a handler measures rows.
+    int FMeasuringHandler = -1;
     std::deque<std::function<void()>> FDeferred;
     // Counts the edits opened: a deferred change of an edit finds out whether it still is the one.
     unsigned FEditSerial = 0;

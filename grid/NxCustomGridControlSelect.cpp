@@ -11,13 +11,16 @@ void TNxCustomGridControl::SelectCell(int ACol, int ARow, TShiftState Shift)
                 SelectCell(C.Now(), R.Now(), Shift);
         }))
         return;
-    const TOperation Operation(*this);
-    const bool Modified = Shift & (ssShift | ssCtrl);
-    if (FMultiSelected && !Modified)
-        ClearSelection();
-    // A column that does not exist cannot become current, as a disabled or a hidden one cannot.
-    if (!FColumns->IsValidIndex(ACol) || !FColumns->Item(ACol)->Enabled() || !FColumns->Item(ACol)->Visible())
+    // A column that does not exist cannot become current, as a disabled or a hidden
+    // one cannot, nor can a row that does not exist; the input line has no row.
+    if (!FColumns->IsValidIndex(ACol) || !FColumns->Item(ACol)->Enabled() || !FColumns->Item(ACol)->Visible()
+        || (!FInputSelected && !IsValidRow(ARow)))
         return;
+    if (!IsValidRow(ARow))
+        ARow = FSelectedRow;
+    const TOperation Operation(*this);
+    if (FMultiSelected && !(Shift & (ssShift | ssCtrl)))
+        ClearSelection();
     const int OldCol = FSelectedColumn;
     const int OldRow = FSelectedRow;
     FSelectedColumn = ACol;
@@ -151,6 +154,9 @@ void TNxCustomGridControl::SelectColumn(int ACol)
 
 void TNxCustomGridControl::ClearSelection()
 {
+    if (InLine([this] { ClearSelection(); }))
+        return;
+    const TOperation Operation(*this);
     BeginUpdate();
     for (int R = 0; R < GetRowCount(); ++R)
         SetRowSelected(R, false);
@@ -162,8 +168,14 @@ void TNxCustomGridControl::ClearSelection()
 
 void TNxCustomGridControl::ScrollToRow(int ARow)
 {
+    if (InLine([this, R = RowRef(ARow)] {
+            if (!R.Gone())
+                ScrollToRow(R.Now());
+        }))
+        return;
     if (!IsValidRow(ARow))
         return;
+    const TOperation Operation(*this);
     // Positions count shown rows; with collapsed rows they are not row numbers.
     const int Row = PositionOfRow(ARow);
     const int P = VertScrollBar().Position();

@@ -49,6 +49,9 @@ void TNxCustomScrollBar::SetMax(int Value)
 
 void TNxCustomScrollBar::SetPosition(int Value)
 {
+    // A locked bar only takes the number its control worked out.
+    if (FLockCount <= 0 && FControl && FControl->PositionWaits([this, Value] { SetPosition(Value); }))
+        return;
     FPrevPosition = FPosition;
     Value = std::min(Value, FMax);
     Value = std::max(Value, FMin);

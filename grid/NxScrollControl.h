@@ -119,6 +119,9 @@ public:
     virtual int HorzScrollDelta(int OldPos, int NewPos) { Q_UNUSED(OldPos); Q_UNUSED(NewPos); return 0; }
     virtual int VertScrollDelta(int OldPos, int NewPos) { Q_UNUSED(OldPos); Q_UNUSED(NewPos); return 0; }
     virtual void AfterScroll(int Kind) { Q_UNUSED(Kind); }
+    // A bar moved by a handler of the user's while its other changes wait moves
+    // after them: true when Change was kept for then.
+    virtual bool PositionWaits(std::function<void()> Change) { Q_UNUSED(Change); return false; }
     virtual void BeforeScroll(int Kind) { Q_UNUSED(Kind); }
     // Moves the painted pixels inside the clip rectangle of the scroll's direction.
     virtual void ScrollContent(TNxCustomScrollBar* ScrollBar, int DX, int DY);

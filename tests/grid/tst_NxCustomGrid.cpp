@@ -118,6 +118,7 @@ void Arm(TSurfaceGrid& G, const QString& Armed, const QString& Then)
 // A mouse step (NxTestSurfaceGrid.h) or an operation below: "start A1 text" makes A1 current and opens
 // it with the text, "t"/"k" type into the focused widget, "h N" is the horizontal bar, "assign N": A
 // takes a column N wide over, "update N" selects row N inside BeginUpdate/EndUpdate (as ClearSelection does),
+// "set A1 text" writes A1, "scroll N" is ScrollToRow, "lines N" the grid lines' style,
 // "on Event a, b" arms the event's handler with steps, "edit A1 text" opens A1 without making it current.
 void Step(TSurfaceGrid& G, const QString& Step)
 {
@@ -136,7 +137,9 @@ void Step(TSurfaceGrid& G, const QString& Step)
         {"update", [&] { G.BeginUpdate(); G.SelectCell(0, N); G.EndUpdate(); }}, {"on", [&] { Arm(G, A[1], A.mid(2).join(' ')); }},
         {"edit", [&] { G.StartEdit(Col, Row, A.value(2)); }}, {"endedit", [&] { try { (void)G.EndEdit(); } catch (const std::exception&) {} }},
         {"closeeditor", [&] { G.CloseEditor(); }}, {"width", [&] { G.Col[Col]->SetWidth(M); }}, {"v", [&] { G.VertScrollBar().SetPosition(N); }},
-        {"delpos", [&] { delete G.Columns().ItemByPosition(N); }}, {"tall", [&] { G.SetRowHeight(N, 40); }}, {"sort", [&] { G.Col[2]->SetSortKind(skDescending), G.Col[2]->SetSorted(true); }}, {"repaint", [&] { G.repaint(); }}, {"refuse", [&] { *Accepting = false; }}, {"fixedcols", [&] { G.SetFixedCols(N); }}};
+        {"delpos", [&] { delete G.Columns().ItemByPosition(N); }}, {"tall", [&] { G.SetRowHeight(N, 40); }}, {"sort", [&] { G.Col[2]->SetSortKind(skDescending), G.Col[2]->SetSorted(true); }}, {"repaint", [&] { G.repaint(); }}, {"refuse", [&] { *Accepting = false; }}, {"fixedcols", [&] { G.SetFixedCols(N); }},
+        {"addrow", [&] { G.AddRow(N); }}, {"set", [&] { G.SetCells(Col, Row, A.value(2)); }}, {"scroll", [&] { G.ScrollToRow(N); }}, {"clearsel", [&] { G.ClearSelection(); }},
+        {"fullrow", [&] { G.SetOptions(G.Options() | goSelectFullRow); }}, {"rowsize", [&] { G.SetRowSize(N); }}, {"lines", [&] { G.SetGridLinesStyle(TGridLinesStyle(N)); }}};
     Ops.contains(A[0]) ? Ops.value(A[0])() : G.Run(Step);
 }
 
@@ -628,6 +631,19 @@ void tst_NxCustomGrid::GridChanges_data()
     QTest::newRow("accept scrolls on EndEdit from code") << 0 << "more" << "start A1 typed; on OnEditAccept v 20; endedit; ?" << "closed | A/c1=typed | cur=A/c1";
     QTest::newRow("accept refuses and moves the column away") << 0 << "" << "resize 120 200; start A1 typed; on OnEditAccept refuse, colmove 0 2; endedit; ?" << "closed | A/c1=typed | cur=A/c1";
     QTest::newRow("a value that does not convert, scrolled away") << 0 << "more, D int" << "start D1 x; on OnEditAccept v 20; endedit; ?" << "closed |  | cur=D/c1";
+    // What a handler asks for at once, while changes it asked for before wait, takes its turn after them.
+    QTest::newRow("clears the rows, then adds three") << 0 << "" << "on OnCellColoring clear, addrow 3; paint; rows" << "3 rows h0=16 |  | cur=A/k0";
+    QTest::newRow("commits, then writes the cell") << 0 << "" << "start A1 typed; on OnCellColoring endedit, set A1 x; paint; ?" << "A/c1 | A/c1=x | cur=A/c1";
+    QTest::newRow("makes a row taller, then scrolls to a row") << 0 << "more" << "on OnCellColoring tall 15, scroll 18; paint; bars" << "first=10 h=0 |  | cur=A/c0";
+    QTest::newRow("inserts a row, then moves the bar") << 0 << "more" << "on OnCellColoring insert 0, v 5; paint; bars" << "first=5 h=0 |  | cur=A/c0";
+    QTest::newRow("selects, then selects whole rows") << 0 << "" << "on OnCellColoring sel 3, fullrow; paint; selected" << " |  | cur=A/c3";
+    QTest::newRow("opens an edit, then fixes its column") << 0 << "" << "resize 120 200; h 60; on OnCellColoring edit A1, fixedcols 1; paint; bars" << "first=0 h=0 |  | cur=A/c0";
+    QTest::newRow("selects, then clears the selection") << 0 << "" << "on OnCellColoring sel 3, clearsel; paint" << " |  | cur=-";
+    QTest::newRow("adds a row, then makes new rows taller") << 0 << "" << "on OnCellColoring clear, addrow 1, rowsize 30; paint; rows" << "1 rows h0=16 |  | cur=A/k0";
+    QTest::newRow("scrolls, and row heights insert a row on the way") << 0 << "more" << "on OnCellColoring on OnMeasuringRowHeight insert 0, scroll 30; paint; bars" << "first=21 h=0 |  | cur=A/c0";
+    QTest::newRow("row heights add a row as one is added") << 0 << "more" << "on OnMeasuringRowHeight addrow 1; addrow 1; range; rows" << "max=31/31 42 rows h0=16 |  | cur=A/c0";
+    QTest::newRow("row heights add a column, the body shrinks") << 0 << "more" << "resize 250 200; on OnMeasuringRowHeight addcol; addrow 1; range" << "max=31/31 |  | cur=A/c0";
+    QTest::newRow("opens an edit, then drops the row lines") << int(goGrid) << "more" << "on OnCellColoring edit A20, lines 4; paint; bars" << "first=11 h=0 |  | cur=A/c0";
 }
 
 void tst_NxCustomGrid::GridChanges()
@@ -673,7 +689,9 @@ void tst_NxCustomGrid::GridChanges()
             if (G.GetRowSelected(R)) L << G.Cells(2, R);
         return L.join(',');
     };
-    const QMap<QString, std::function<QString()>> Probe{{"?", [&] { return EditAt(G); }}, {"pixels", Pixels}, {"order", InOrder}, {"selected", Selected}};
+    auto Bars = [&] { return QString("first=%1 h=%2").arg(G.FirstRow()).arg(G.HorzScrollBar().Position()); };
+    const QMap<QString, std::function<QString()>> Probe{{"?", [&] { return EditAt(G); }}, {"pixels", Pixels}, {"order", InOrder}, {"selected", Selected},
+        {"bars", Bars}, {"range", [&] { return QString("max=%1/%2").arg(G.VertScrollBar().Max()).arg(G.GetVertMax()); }}, {"rows", [&] { return QString("%1 rows h0=%2").arg(G.RowCount()).arg(G.RowCount() ? G.GetRowHeight(0) : 0); }}};
     for (const QString& S : Steps.split(';', Qt::SkipEmptyParts))
         Probe.contains(S.trimmed()) ? void(Probes << Probe.value(S.trimmed())()) : ::Step(G, S);
     for (auto [Cell, Text] : Texts().asKeyValueRange())

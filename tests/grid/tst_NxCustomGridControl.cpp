@@ -135,6 +135,8 @@ void tst_NxCustomGridControl::Selection_data()
     QTest::newRow("row -1 does nothing") << QStringList{"row 2", "row -1"}
                                          << QStringList{"deselect 0 0", "select 0 2"} << "0 2" << "2";
     QTest::newRow("row count does nothing") << QStringList{"row 20"} << QStringList{} << "0 0" << "";
+    QTest::newRow("cell of no row does nothing") << QStringList{"row 1", "multi", "ctrl 3", "cell 1 20", "cell 1 -1"}
+                                                 << QStringList{"deselect 0 0", "select 0 1", "deselect 0 1", "select 0 3"} << "0 3" << "1,3";
     QTest::newRow("column that does not exist") << QStringList{"row 1", "cell 7 4"}
                                                 << QStringList{"deselect 0 0", "select 0 1"} << "0 1" << "1";
     QTest::newRow("after clear nothing is current") << QStringList{"row 1", "clear", "row 4"}
