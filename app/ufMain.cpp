@@ -160,8 +160,7 @@ TfrmMain::~TfrmMain()
         QApplication::restoreOverrideCursor();
     FUndoMgr.reset();
     FClipChar.reset();
-    // A failed write stops here, as the layout and the settings go to one file.
-    if (!SaveToolbarLayout() || !SaveSettings()) {
+    if (!SaveSettings()) {
         QString Text = QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(GetSettingsFileName());
         if (!FSettingsRefused.isEmpty())
             Text += QStringLiteral("\r\n") + FSettingsRefused;
@@ -175,7 +174,6 @@ void TfrmMain::FormCreate()
     setWindowTitle(AppTitle);
     TBXSetTheme(QStringLiteral("Aluminum"));
     EnsureSettingsFolder();
-    LoadToolbarLayout();
     LoadSettings();
     QFont F = font();
     F.setFamily(GetUIFontName());

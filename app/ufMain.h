@@ -22,6 +22,7 @@ class QMenu;
 class QProgressBar;
 class QScreen;
 class QScrollArea;
+class QSettings;
 class QSpinBox;
 class QToolBar;
 class QToolButton;
@@ -134,13 +135,14 @@ public:
     static QString GetSettingsFolder();
     static QString GetSettingsFileName();
     void EnsureSettingsFolder();
+    // The bars' and panels' layout and the settings, each way in one pass over
+    // the file. A settings file that is no regular file (a pipe would hang the
+    // reader) is neither read nor written.
     void LoadSettings();
     // False when the file could not be written; FSettingsRefused then says why.
-    // A settings file that is no regular file (a pipe would hang the reader)
-    // is neither read nor written.
     [[nodiscard]] bool SaveSettings();
-    void LoadToolbarLayout();
-    [[nodiscard]] bool SaveToolbarLayout();
+    void LoadToolbarLayout(QSettings& S);
+    void SaveToolbarLayout(QSettings& S);
 
     // --- the editor's cell mouse events ---
     void EditorMouseDown(TPixelGrid* Sender, Qt::MouseButton Button, TShiftState Shift, int ACol,

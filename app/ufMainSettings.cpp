@@ -204,8 +204,10 @@ void TfrmMain::LoadSettings()
     // A settings path that is no file gives the defaults, as a missing file does.
     TSettingsCopy Copy(GetSettingsFileName(), FSettingsRefused);
     QSettings* S = Copy.Settings();
-    if (S)
+    if (S) {
+        LoadToolbarLayout(*S);
         S->beginGroup(SettingsSection);
+    }
     const QRect Current = geometry();
     // The file keeps the client area; a size below 1 is no size.
     auto Size = [&](const QString& Key, int Default) {
@@ -251,6 +253,7 @@ bool TfrmMain::SaveSettings()
     if (!Copy.Settings())
         return false;
     QSettings& S = *Copy.Settings();
+    SaveToolbarLayout(S);
     S.beginGroup(SettingsSection);
     // The normal bounds, so that a maximised window comes back to them.
     const QRect G = (isMaximized() || isMinimized()) ? normalGeometry() : geometry();
@@ -295,12 +298,8 @@ void TfrmMain::RestorePanelSizes()
         FPanelSizes.clear();
 }
 
-bool TfrmMain::SaveToolbarLayout()
+void TfrmMain::SaveToolbarLayout(QSettings& S)
 {
-    TSettingsCopy Copy(GetSettingsFileName(), FSettingsRefused);
-    if (!Copy.Settings())
-        return false;
-    QSettings& S = *Copy.Settings();
     for (QToolBar* T : {tbFont, tbCharacter}) {
         S.beginGroup(LayoutPrefix + T->objectName());
         S.setValue(QStringLiteral("Visible"), T->isHidden() ? 0 : 1);
@@ -327,15 +326,10 @@ bool TfrmMain::SaveToolbarLayout()
     S.beginGroup(LayoutPrefix + objectName());
     S.setValue(QStringLiteral("State"), QString::fromLatin1(saveState(LayoutVersion).toBase64()));
     S.endGroup();
-    return Copy.Write();
 }
 
-void TfrmMain::LoadToolbarLayout()
+void TfrmMain::LoadToolbarLayout(QSettings& S)
 {
-    TSettingsCopy Copy(GetSettingsFileName(), FSettingsRefused);
-    if (!Copy.Settings())
-        return;
-    QSettings& S = *Copy.Settings();
     S.beginGroup(LayoutPrefix + objectName());
     const QByteArray State = QByteArray::fromBase64(S.value(QStringLiteral("State")).toString().toLatin1());
     S.endGroup();

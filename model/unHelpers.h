@@ -47,9 +47,11 @@ QString FirstNonWin1252(const QString& S);
 // to it (they stay links; another user's link in a sticky folder anyone may
 // write to is refused, as the kernel's rule for shared folders would). A new
 // file takes the place of the old one once it is all written and synced, and
-// the folder is synced after; it gets the old one's owner, group, mode and
-// extended attributes, its access control list among them, and one it cannot
-// take fails the write (the system's own labels, security.*, aside). In a
+// the folder is synced after; it gets the old one's mode and extended
+// attributes, its access control list among them, and one it cannot take
+// fails the write (the system's own labels, security.*, aside). The owner
+// stays where the saver may give it back (root), the group where the saver
+// is in it; a group the new file gets instead is given no access. In a
 // folder the user may not write to, the file is locked and rewritten in place
 // once the room for the new bytes is reserved. A target that is no regular
 // file (a folder, a pipe, a device) is refused. False with the system's

@@ -51,16 +51,16 @@ QByteArray Joined(const QByteArray& Folder, const QByteArray& Name)
     return Folder.isEmpty() ? Name : Folder.endsWith('/') ? Folder + Name : Folder + '/' + Name;
 }
 
-// Where Path leads once every link on the way is followed (Info then holds
-// the end's lstat, st_mode 0 when it does not exist yet). A link is followed
-// as the kernel's rule for shared folders would follow it, whatever the
-// system's setting: in a sticky folder that anyone may write to, only a link
-// of the follower's own or of the folder's owner, so that another user there
-// cannot steer a write onto the follower's files. Nullopt when it leads to
-// something other than a regular file (Why empty) or cannot be followed (Why
-// says why).
-std::optional<QByteArray> FollowLinks(const QByteArray& Path, QT_STATBUF& Info, QString& Why)
+// Where FileName leads once every link on the way is followed (Info then
+// holds the end's lstat, st_mode 0 when it does not exist yet). A link is
+// followed as the kernel's rule for shared folders would follow it, whatever
+// the system's setting: in a sticky folder that anyone may write to, only a
+// link of the follower's own or of the folder's owner, so that another user
+// there cannot steer a write onto the follower's files. Nullopt with Why when
+// it leads to something other than a regular file or cannot be followed.
+std::optional<QByteArray> FollowLinks(const QString& FileName, QT_STATBUF& Info, QString& Why)
 {
+    const QByteArray Path = QFile::encodeName(FileName);
     std::vector<QByteArray> Names; // still to walk, the next one last
     const auto Push = [&Names](const QByteArray& Part) {
         const QList<QByteArray> Split = Part.split('/');
@@ -122,8 +122,10 @@ std::optional<QByteArray> FollowLinks(const QByteArray& Path, QT_STATBUF& Info, 
     }
     if (QT_LSTAT(Done.isEmpty() ? "." : Done.constData(), &Info) != 0)
         Info.st_mode = 0;
-    if (Info.st_mode != 0 && !S_ISREG(Info.st_mode))
+    if (Info.st_mode != 0 && !S_ISREG(Info.st_mode)) {
+        Why = NotARegularFile(FileName);
         return std::nullopt;
+    }
     return Done;
 }
 
@@ -356,9 +358,9 @@ std::optional<QByteArray> ReadWholeFile(const QString& FileName, QString* ErrorT
     };
     QT_STATBUF Info;
     QString Why;
-    const std::optional<QByteArray> Path = FollowLinks(QFile::encodeName(FileName), Info, Why);
+    const std::optional<QByteArray> Path = FollowLinks(FileName, Info, Why);
     if (!Path)
-        return Fail(Why.isEmpty() ? NotARegularFile(FileName) : Why);
+        return Fail(Why);
     // Not blocking: a pipe put there meanwhile would hang the reader.
     const int Fd = QT_OPEN(Path->constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (Fd < 0)
@@ -385,9 +387,9 @@ bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* E
     // replaced by a regular file (and a pipe with no reader would wait for ever).
     QT_STATBUF Old;
     QString Why;
-    const std::optional<QByteArray> Found = FollowLinks(QFile::encodeName(FileName), Old, Why);
+    const std::optional<QByteArray> Found = FollowLinks(FileName, Old, Why);
     if (!Found)
-        return Fail(Why.isEmpty() ? NotARegularFile(FileName) : Why);
+        return Fail(Why);
     const QByteArray& Path = *Found;
     const bool Exists = S_ISREG(Old.st_mode);
     // A file the user made read-only is not replaced behind that.

@@ -2,6 +2,7 @@
 // with ShowProject: what each dialog is filled with, the files written byte for
 // byte, the file names, the Proton height checks and the help file.
 #include "../FullDisk.h"
+#include "../Golden.h"
 #include "MainTestSupport.h"
 #include "ufExportMikroE.h"
 #include "ufExportSwordfishBasic.h"
@@ -40,19 +41,6 @@ QByteArray ReadFile(const QString& Name)
 {
     QFile F(Name);
     return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray("<missing>");
-}
-
-// The bytes of a file in tests/data/export; on a mismatch the first differing line is named.
-void CompareWithGolden(const QByteArray& Actual, const QString& Name)
-{
-    const QByteArray Expected = ReadFile(QStringLiteral(DW_TEST_DATA "/export/") + Name);
-    const QList<QByteArray> A = Actual.split('\n'), E = Expected.split('\n');
-    for (qsizetype I = 0; I < std::max(A.size(), E.size()); ++I)
-        if (A.value(I) != E.value(I))
-            QFAIL(qPrintable(QStringLiteral("%1 line %2\n  actual:   [%3]\n  expected: [%4]")
-                                 .arg(Name)
-                                 .arg(I + 1)
-                                 .arg(QString::fromLatin1(A.value(I)), QString::fromLatin1(E.value(I)))));
 }
 
 const QString SwordfishFilter = QStringLiteral("Swordfish font files (*.bas)|*.bas|Text files (*.txt)|*.txt|All files (*.*)|*.*");

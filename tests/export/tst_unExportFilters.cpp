@@ -1,6 +1,7 @@
 // The export filters through Execute: whole generated texts compared with the
 // files in tests/data/export, the edge cases of every writer, the errors, and
 // the mikroC table compiled by the system's C compiler.
+#include "../Golden.h"
 #include "CompileSupport.h"
 #include "DwError.h"
 #include "unExportFilters.h"
@@ -132,27 +133,6 @@ QStringList Lines(const QString& Text)
     return L;
 }
 
-// Byte-for-byte comparison; a mismatch names the first differing line.
-void CompareWithFile(const QString& Text, const QString& FileName)
-{
-    QFile F(QStringLiteral(DW_TEST_DATA "/export/") + FileName);
-    QVERIFY2(F.open(QIODevice::ReadOnly), qPrintable(F.fileName()));
-    const QByteArray Expected = F.readAll();
-    const QByteArray Actual = ToWin1252(Text);
-    if (Actual == Expected)
-        return;
-    const QList<QByteArray> A = Actual.split('\n'), E = Expected.split('\n');
-    for (qsizetype I = 0; I < qMax(A.size(), E.size()); ++I) {
-        const QByteArray LA = A.value(I), LE = E.value(I);
-        if (LA != LE)
-            QFAIL(qPrintable(QStringLiteral("%1 line %2\n  actual:   [%3]\n  expected: [%4]")
-                                 .arg(FileName)
-                                 .arg(I + 1)
-                                 .arg(QString::fromLatin1(LA), QString::fromLatin1(LE))));
-    }
-    QFAIL("texts differ");
-}
-
 QString ErrorOf(const std::function<void()>& Action)
 {
     try {
@@ -250,7 +230,7 @@ void tst_unExportFilters::ExpectedTexts()
     QFETCH(bool, Vornex);
     QFETCH(QString, File);
     const auto F = TestFont(Font);
-    CompareWithFile(Run(TWriter(Writer), F.get(), Prop, First, Last, Name, Language, Vornex), File);
+    CompareWithGolden(ToWin1252(Run(TWriter(Writer), F.get(), Prop, First, Last, Name, Language, Vornex)), File);
 }
 
 void tst_unExportFilters::NameChoice_data()
