@@ -333,6 +333,13 @@ private:
     struct TShownSum {
         int Rows = 0;
         qint64 Pixels = 0;
+        TShownSum& operator+=(const TShownSum& B)
+        {
+            Rows += B.Rows;
+            Pixels += B.Pixels;
+            return *this;
+        }
+        TShownSum operator-(const TShownSum& B) const { return {Rows - B.Rows, Pixels - B.Pixels}; }
     };
     TShownSum ShownPart(const TRow& R) const;
     // Adds Delta to every node that sums row Index.
