@@ -745,6 +745,11 @@ void TCells::ClearRows()
 {
     for (int C = 0; C < FColumnCount; ++C)
         (*FLists)[static_cast<size_t>(C)].clear();
+    RowsCleared();
+}
+
+void TCells::RowsCleared()
+{
     FRows.clear();
     FRowCount = 0;
     FVisibleRowCount = 0;
@@ -1131,17 +1136,8 @@ void TCells::ClearColumns()
 {
     for (auto& L : *FLists)
         L.clear();
-    FRows.clear();
     FColumnCount = 0;
-    FRowCount = 0;
-    FVisibleRowCount = 0;
-    FOtherHeights = 0;
-    FIsSorted = false;
-    FSelectedCount = 0;
-    ForgetSelectedRange();
-    FDescendantsKnown = FTreeInOrder = true;
-    FRowsToEnd.clear();
-    FShownKnown = false;
+    RowsCleared();
 }
 
 void TCells::MoveColumn(int FromIndex, int ToIndex)

@@ -325,6 +325,8 @@ private:
     // Rows changed places: the descendant counts, the selected range and the
     // sums of shown rows are unknown.
     void RowsReordered();
+    // The rows are gone: every count and sum over them starts again.
+    void RowsCleared();
     void BuildShownSums() const;
     // A row appended, and rows removed from the end.
     void ShownRowAppended(const TRow& Row);
