@@ -745,6 +745,11 @@ void TCells::ClearRows()
 {
     for (int C = 0; C < FColumnCount; ++C)
         (*FLists)[static_cast<size_t>(C)].clear();
+    RowsCleared();
+}
+
+void TCells::RowsCleared()
+{
     FRows.clear();
     FRowCount = 0;
     FVisibleRowCount = 0;
@@ -777,15 +782,10 @@ void TCells::BuildShownSums() const
     // Each node passes its sum on to the one node above it: linear.
     FShownSums.assign(static_cast<size_t>(FRowCount) + 1, {});
     for (int I = 1; I <= FRowCount; ++I) {
-        TShownSum& Node = FShownSums[static_cast<size_t>(I)];
-        const TShownSum Own = ShownPart(*FRows[static_cast<size_t>(I - 1)]);
-        Node.Rows += Own.Rows;
-        Node.Pixels += Own.Pixels;
+        const TShownSum& Node = FShownSums[static_cast<size_t>(I)] += ShownPart(*FRows[static_cast<size_t>(I - 1)]);
         const int Up = I + (I & -I);
-        if (Up <= FRowCount) {
-            FShownSums[static_cast<size_t>(Up)].Rows += Node.Rows;
-            FShownSums[static_cast<size_t>(Up)].Pixels += Node.Pixels;
-        }
+        if (Up <= FRowCount)
+            FShownSums[static_cast<size_t>(Up)] += Node;
     }
     FShownKnown = true;
 }
@@ -797,10 +797,8 @@ void TCells::ShownRowAppended(const TRow& Row)
     // The new node I sums its own row and the nodes that end below it.
     const int I = static_cast<int>(FShownSums.size());
     TShownSum Sum = ShownPart(Row);
-    for (int J = I - 1; J > I - (I & -I); J -= J & -J) {
-        Sum.Rows += FShownSums[static_cast<size_t>(J)].Rows;
-        Sum.Pixels += FShownSums[static_cast<size_t>(J)].Pixels;
-    }
+    for (int J = I - 1; J > I - (I & -I); J -= J & -J)
+        Sum += FShownSums[static_cast<size_t>(J)];
     FShownSums.push_back(Sum);
 }
 
@@ -815,10 +813,8 @@ void TCells::AddToShownSums(int Index, const TShownSum& Delta)
 {
     if (!FShownKnown)
         return;
-    for (int I = Index + 1; I <= FRowCount; I += I & -I) {
-        FShownSums[static_cast<size_t>(I)].Rows += Delta.Rows;
-        FShownSums[static_cast<size_t>(I)].Pixels += Delta.Pixels;
-    }
+    for (int I = Index + 1; I <= FRowCount; I += I & -I)
+        FShownSums[static_cast<size_t>(I)] += Delta;
 }
 
 int TCells::ShownRowsBefore(int Index) const
@@ -965,8 +961,7 @@ void TCells::SetRowVisible(int Index, bool Value)
     const TShownSum Was = ShownPart(*R);
     R->Visible = Value;
     FVisibleRowCount += Value ? 1 : -1;
-    const TShownSum Is = ShownPart(*R);
-    AddToShownSums(Index, {Is.Rows - Was.Rows, Is.Pixels - Was.Pixels});
+    AddToShownSums(Index, ShownPart(*R) - Was);
 }
 
 void TCells::SetRowHeight(int Index, int Value)
@@ -977,7 +972,7 @@ void TCells::SetRowHeight(int Index, int Value)
     const TShownSum Was = ShownPart(*R);
     FOtherHeights += (Value != FAlikeHeight ? 1 : 0) - (R->Height != FAlikeHeight ? 1 : 0);
     R->Height = Value;
-    AddToShownSums(Index, {0, ShownPart(*R).Pixels - Was.Pixels});
+    AddToShownSums(Index, ShownPart(*R) - Was);
 }
 
 void TCells::RowMade()
@@ -1141,17 +1136,8 @@ void TCells::ClearColumns()
 {
     for (auto& L : *FLists)
         L.clear();
-    FRows.clear();
     FColumnCount = 0;
-    FRowCount = 0;
-    FVisibleRowCount = 0;
-    FOtherHeights = 0;
-    FIsSorted = false;
-    FSelectedCount = 0;
-    ForgetSelectedRange();
-    FDescendantsKnown = FTreeInOrder = true;
-    FRowsToEnd.clear();
-    FShownKnown = false;
+    RowsCleared();
 }
 
 void TCells::MoveColumn(int FromIndex, int ToIndex)

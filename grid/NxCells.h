@@ -325,6 +325,8 @@ private:
     // Rows changed places: the descendant counts, the selected range and the
     // sums of shown rows are unknown.
     void RowsReordered();
+    // The rows are gone: every count and sum over them starts again.
+    void RowsCleared();
     void BuildShownSums() const;
     // A row appended, and rows removed from the end.
     void ShownRowAppended(const TRow& Row);
@@ -333,6 +335,13 @@ private:
     struct TShownSum {
         int Rows = 0;
         qint64 Pixels = 0;
+        TShownSum& operator+=(const TShownSum& B)
+        {
+            Rows += B.Rows;
+            Pixels += B.Pixels;
+            return *this;
+        }
+        TShownSum operator-(const TShownSum& B) const { return {Rows - B.Rows, Pixels - B.Pixels}; }
     };
     TShownSum ShownPart(const TRow& R) const;
     // Adds Delta to every node that sums row Index.

@@ -469,16 +469,6 @@ protected:
     };
     TRowRef RowRef(int ARow) const { return {this, RowKey(ARow), ARow}; }
     TColRef ColRef(int ACol) const { return {FColumns.get(), FColumns->IsValidIndex(ACol) ? FColumns->Item(ACol) : nullptr, ACol}; }
-    // Runs a handler of the user's from a copy (one that assigns its event anew would
-    // otherwise destroy itself while it runs); what it changes waits for the operation.
-    template <class THandler, class... TArgs>
-    void Fire(const THandler& Event, TArgs&&... Args)
-    {
-        if (const THandler Handler = Event) {
-            const THandlerCall Call(*this);
-            Handler(std::forward<TArgs>(Args)...);
-        }
-    }
     int HandlerStarts() override;
     void HandlerEnds(int Token) override;
     bool event(QEvent* Event) override;

@@ -235,19 +235,13 @@ void TNxScrollControl::Scroll(TNxScrollBar& Bar, int Code, int TrackPos)
 void TNxScrollControl::WMHScroll(int Code, int TrackPos)
 {
     Scroll(*FHorzScrollBar, Code, TrackPos);
-    if (const auto Handler = OnHorizontalScroll) {
-        const THandlerCall Call(*this);
-        Handler(this, FHorzScrollBar->Position());
-    }
+    Fire(OnHorizontalScroll, this, FHorzScrollBar->Position());
 }
 
 void TNxScrollControl::WMVScroll(int Code, int TrackPos)
 {
     Scroll(VertScrollBar(), Code, TrackPos);
-    if (const auto Handler = OnVerticalScroll) {
-        const THandlerCall Call(*this);
-        Handler(this, FVertScrollBar->Position());
-    }
+    Fire(OnVerticalScroll, this, FVertScrollBar->Position());
 }
 
 // ---- roll scrolling ----

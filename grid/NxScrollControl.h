@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <functional>
+#include <utility>
 
 class QMouseEvent;
 class QScrollBar;
@@ -173,6 +174,17 @@ protected:
         TNxScrollControl& FControl;
         int FToken;
     };
+    // Runs a handler of the user's from a copy (one that assigns its event anew would
+    // otherwise destroy itself while it runs), as a handler call: in a grid, what it
+    // changes waits for the operation.
+    template <class THandler, class... TArgs>
+    void Fire(const THandler& Event, TArgs&&... Args)
+    {
+        if (const THandler Handler = Event) {
+            const THandlerCall Call(*this);
+            Handler(std::forward<TArgs>(Args)...);
+        }
+    }
     virtual void UpdateVertRange() {}
     // The marker shown where rolling started, hidden when it ends.
     virtual void ShowRollShadow(bool Show, const QPoint& ScreenPos);
