@@ -140,7 +140,11 @@ void Op(bool FromHandler)
     case 24: { const int C = SomeCol(); const bool Asc = Byte() % 2; if (Cols) Do("SetSorted", C, Asc, [&] { G->Columns().Item(C)->SetSortKind(Asc ? skAscending : skDescending); G->Columns().Item(C)->SetSorted(true); }); break; }
     case 25: { const int F = Byte() % 3; Do("SetFixedCols", F, 0, [&] { G->SetFixedCols(F); }); break; }
     case 26: { const TGridOptions O = std::array{goGrid, goIndicator, goMultiSelect, goRowMoving, goSelectFullRow, goInput}[Byte() % 6]; Do("ToggleOption", O, 0, [&] { G->SetOptions(G->Options() ^ O); }); break; }
-    case 27: { const int L = Byte() % 5; Do("SetGridLinesStyle", L, 0, [&] { G->SetGridLinesStyle(TGridLinesStyle(L)); }); break; }
+    case 27: { const int L = Byte() % 8; // the lines' style, their 3D look, or the header's and the input line's heights
+        if (L < 5) Do("SetGridLinesStyle", L, 0, [&] { G->SetGridLinesStyle(TGridLinesStyle(L)); });
+        else if (L == 5) Do("Toggle3DLines", 0, 0, [&] { G->SetAppearanceOptions(G->AppearanceOptions() ^ ao3DGridLines); });
+        else { const int H = 8 + Byte() % 60; Do(L == 6 ? "SetHeaderSize" : "SetInputSize", H, 0, [&] { L == 6 ? G->SetHeaderSize(H) : G->SetInputSize(H); }); }
+        break; }
     case 28: { const int S = 1 + Byte() % 30; Do("SetRowSize", S, 0, [&] { G->SetRowSize(S); }); break; }
     case 29: Do("repaint", 0, 0, [&] { G->viewport()->repaint(); }); break;
     case 30: Do("update", 0, 0, [&] { G->update(); }); break;

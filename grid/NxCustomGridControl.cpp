@@ -216,6 +216,9 @@ bool TNxCustomGridControl::viewportEvent(QEvent* Event)
 
 void TNxCustomGridControl::SetAppearanceOptions(TAppearanceOptions Value)
 {
+    if (InLine([this, Value] { SetAppearanceOptions(Value); }))
+        return;
+    const TOperation Operation(*this);
     FAppearanceOptions = Value;
     LineWidthsChanged();
 }
@@ -299,6 +302,9 @@ void TNxCustomGridControl::LineWidthsChanged()
 
 void TNxCustomGridControl::SetGridStyle(TGridStyle Value)
 {
+    if (InLine([this, Value] { SetGridStyle(Value); }))
+        return;
+    const TOperation Operation(*this);
     FGridStyle = Value;
     if (Value == gsSlides)
         FInputSelected = false;
@@ -310,6 +316,9 @@ void TNxCustomGridControl::SetGridStyle(TGridStyle Value)
 
 void TNxCustomGridControl::SetHeaderSize(int Value)
 {
+    if (InLine([this, Value] { SetHeaderSize(Value); }))
+        return;
+    const TOperation Operation(*this);
     FHeaderSize = Value;
     Invalidate();
     GridChanged();
@@ -351,6 +360,9 @@ void TNxCustomGridControl::SetHighlightedTextColor(TColor Value)
 
 void TNxCustomGridControl::SetInputSize(int Value)
 {
+    if (InLine([this, Value] { SetInputSize(Value); }))
+        return;
+    const TOperation Operation(*this);
     FInputSize = Value;
     Invalidate();
     GridChanged();

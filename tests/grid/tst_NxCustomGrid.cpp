@@ -98,13 +98,14 @@ bool* Accepting = nullptr; // the Accept of the handler running, for "refuse"
 void Note(bool& Accept) { Accepting = &Accept; }
 template <class T> void Note(T&&) {}
 
-// The event's handler, the first time it fires ("Event@N": the N-th time), runs the steps Then (split at commas).
+// The event's handler, the first time it fires ("Event@N": the N-th time, "Event*": every time), runs the steps Then (split at commas).
 void Arm(TSurfaceGrid& G, const QString& Armed, const QString& Then)
 {
-    const QString Event = Armed.section('@', 0, 0);
+    const QString Event = Armed.section('@', 0, 0).remove('*');
+    const bool Always = Armed.endsWith('*');
     const auto Left = std::make_shared<int>(std::max(Armed.section('@', 1).toInt(), 1));
-    const auto H = [&G, Then, Left](auto&&... Args) {
-        if (--*Left == 0) {
+    const auto H = [&G, Then, Left, Always](auto&&... Args) {
+        if (Always || --*Left == 0) {
             (Note(Args), ...);
             for (const QString& S : Then.split(',')) Step(G, S);
         }
@@ -118,7 +119,7 @@ void Arm(TSurfaceGrid& G, const QString& Armed, const QString& Then)
 // A mouse step (NxTestSurfaceGrid.h) or an operation below: "start A1 text" makes A1 current and opens
 // it with the text, "t"/"k" type into the focused widget, "h N" is the horizontal bar, "assign N": A
 // takes a column N wide over, "update N" selects row N inside BeginUpdate/EndUpdate (as ClearSelection does),
-// "set A1 text" writes A1, "scroll N" is ScrollToRow, "lines N" the grid lines' style,
+// "set A1 text" writes A1, "scroll N" is ScrollToRow, "lines N" the grid lines' style, "look N" the appearance options, "header N" the header's height,
 // "on Event a, b" arms the event's handler with steps, "edit A1 text" opens A1 without making it current.
 void Step(TSurfaceGrid& G, const QString& Step)
 {
@@ -139,7 +140,8 @@ void Step(TSurfaceGrid& G, const QString& Step)
         {"closeeditor", [&] { G.CloseEditor(); }}, {"width", [&] { G.Col[Col]->SetWidth(M); }}, {"v", [&] { G.VertScrollBar().SetPosition(N); }},
         {"delpos", [&] { delete G.Columns().ItemByPosition(N); }}, {"tall", [&] { G.SetRowHeight(N, 40); }}, {"sort", [&] { G.Col[2]->SetSortKind(skDescending), G.Col[2]->SetSorted(true); }}, {"repaint", [&] { G.repaint(); }}, {"refuse", [&] { *Accepting = false; }}, {"fixedcols", [&] { G.SetFixedCols(N); }},
         {"addrow", [&] { G.AddRow(N); }}, {"set", [&] { G.SetCells(Col, Row, A.value(2)); }}, {"scroll", [&] { G.ScrollToRow(N); }}, {"clearsel", [&] { G.ClearSelection(); }},
-        {"fullrow", [&] { G.SetOptions(G.Options() | goSelectFullRow); }}, {"rowsize", [&] { G.SetRowSize(N); }}, {"lines", [&] { G.SetGridLinesStyle(TGridLinesStyle(N)); }}};
+        {"fullrow", [&] { G.SetOptions(G.Options() | goSelectFullRow); }}, {"rowsize", [&] { G.SetRowSize(N); }}, {"lines", [&] { G.SetGridLinesStyle(TGridLinesStyle(N)); }},
+        {"look", [&] { G.SetAppearanceOptions(TAppearanceOptions(N)); }}, {"header", [&] { G.SetHeaderSize(N); }}};
     Ops.contains(A[0]) ? Ops.value(A[0])() : G.Run(Step);
 }
 
@@ -643,6 +645,9 @@ void tst_NxCustomGrid::GridChanges_data()
     QTest::newRow("scrolls, and row heights insert a row on the way") << 0 << "more" << "on OnCellColoring on OnMeasuringRowHeight insert 0, scroll 30; paint; bars" << "first=21 h=0 |  | cur=A/c0";
     QTest::newRow("row heights add a row as one is added") << 0 << "more" << "on OnMeasuringRowHeight addrow 1; addrow 1; range; rows" << "max=31/31 42 rows h0=16 |  | cur=A/c0";
     QTest::newRow("row heights add a column, the body shrinks") << 0 << "more" << "resize 250 200; on OnMeasuringRowHeight addcol; addrow 1; range" << "max=31/31 |  | cur=A/c0";
+    QTest::newRow("opens an edit, then makes the header taller") << 0 << "more" << "on OnCellColoring edit A20, header 60; paint; bars" << "first=10 h=0 |  | cur=A/c0";
+    QTest::newRow("row heights draw the lines in 3D, every time") << int(goGrid) << "more" << "on OnMeasuringRowHeight* look 1; range" << "max=30/30 |  | cur=A/c0";
+    QTest::newRow("row heights make the header taller, every time") << 0 << "more" << "on OnMeasuringRowHeight* header 60; range" << "max=29/29 |  | cur=A/c0";
     QTest::newRow("opens an edit, then drops the row lines") << int(goGrid) << "more" << "on OnCellColoring edit A20, lines 4; paint; bars" << "first=11 h=0 |  | cur=A/c0";
 }
 
