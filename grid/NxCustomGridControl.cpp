@@ -366,6 +366,8 @@ void TNxCustomGridControl::SetInputSize(int Value)
     FInputSize = Value;
     Invalidate();
     GridChanged();
+    // The input line takes its height from the body.
+    UpdateVertScrollBar();
 }
 
 void TNxCustomGridControl::SetInputSelected(bool Value)
@@ -990,8 +992,21 @@ void TNxCustomGridControl::UpdateVertScrollBar()
         ShowFromRow(FFirstRow);
         return;
     }
-    // A lower maximum pulls the position, and with it the first shown row, back.
-    VertScrollBar().SetMax(GetVertMax());
+    // A handler that measures rows may ask for the range again while it is counted
+    // (ending an update, say): that asks the count under way for one more round
+    // instead of starting another inside it, which would never end.
+    if (FCountingVertMax) {
+        FVertMaxAskedAgain = true;
+        return;
+    }
+    const QScopedValueRollback Counting(FCountingVertMax, true);
+    for (int Rounds = 0; Rounds < 3; ++Rounds) {
+        FVertMaxAskedAgain = false;
+        // A lower maximum pulls the position, and with it the first shown row, back.
+        VertScrollBar().SetMax(GetVertMax());
+        if (!FVertMaxAskedAgain)
+            break;
+    }
 }
 
 void TNxCustomGridControl::BestFitColumn(int ACol)

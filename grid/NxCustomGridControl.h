@@ -634,6 +634,9 @@ private:
     std::vector<int> FOuterHandlerOperations;
     // That count while a handler measures rows.
     int FMeasuringHandler = -1;
+    // UpdateVertScrollBar is counting the range, and was asked again meanwhile.
+    bool FCountingVertMax = false;
+    bool FVertMaxAskedAgain = false;
     std::deque<std::function<void()>> FDeferred;
     // Counts the edits opened: a deferred change of an edit finds out whether it still is the one.
     unsigned FEditSerial = 0;

@@ -119,7 +119,7 @@ void Arm(TSurfaceGrid& G, const QString& Armed, const QString& Then)
 // A mouse step (NxTestSurfaceGrid.h) or an operation below: "start A1 text" makes A1 current and opens
 // it with the text, "t"/"k" type into the focused widget, "h N" is the horizontal bar, "assign N": A
 // takes a column N wide over, "update N" selects row N inside BeginUpdate/EndUpdate (as ClearSelection does),
-// "set A1 text" writes A1, "scroll N" is ScrollToRow, "lines N" the grid lines' style, "look N" the appearance options, "header N" the header's height,
+// "set A1 text" writes A1, "scroll N" is ScrollToRow, "lines N" the grid lines' style, "look N" the appearance options, "header N"/"inputsize N" the header's/input line's height,
 // "on Event a, b" arms the event's handler with steps, "edit A1 text" opens A1 without making it current.
 void Step(TSurfaceGrid& G, const QString& Step)
 {
@@ -141,7 +141,7 @@ void Step(TSurfaceGrid& G, const QString& Step)
         {"delpos", [&] { delete G.Columns().ItemByPosition(N); }}, {"tall", [&] { G.SetRowHeight(N, 40); }}, {"sort", [&] { G.Col[2]->SetSortKind(skDescending), G.Col[2]->SetSorted(true); }}, {"repaint", [&] { G.repaint(); }}, {"refuse", [&] { *Accepting = false; }}, {"fixedcols", [&] { G.SetFixedCols(N); }},
         {"addrow", [&] { G.AddRow(N); }}, {"set", [&] { G.SetCells(Col, Row, A.value(2)); }}, {"scroll", [&] { G.ScrollToRow(N); }}, {"clearsel", [&] { G.ClearSelection(); }},
         {"fullrow", [&] { G.SetOptions(G.Options() | goSelectFullRow); }}, {"rowsize", [&] { G.SetRowSize(N); }}, {"lines", [&] { G.SetGridLinesStyle(TGridLinesStyle(N)); }},
-        {"look", [&] { G.SetAppearanceOptions(TAppearanceOptions(N)); }}, {"header", [&] { G.SetHeaderSize(N); }}};
+        {"look", [&] { G.SetAppearanceOptions(TAppearanceOptions(N)); }}, {"header", [&] { G.SetHeaderSize(N); }}, {"inputsize", [&] { G.SetInputSize(N); }}};
     Ops.contains(A[0]) ? Ops.value(A[0])() : G.Run(Step);
 }
 
@@ -647,6 +647,8 @@ void tst_NxCustomGrid::GridChanges_data()
     QTest::newRow("row heights add a column, the body shrinks") << 0 << "more" << "resize 250 200; on OnMeasuringRowHeight addcol; addrow 1; range" << "max=31/31 |  | cur=A/c0";
     QTest::newRow("opens an edit, then makes the header taller") << 0 << "more" << "on OnCellColoring edit A20, header 60; paint; bars" << "first=10 h=0 |  | cur=A/c0";
     QTest::newRow("row heights draw the lines in 3D, every time") << int(goGrid) << "more" << "on OnMeasuringRowHeight* look 1; range" << "max=30/30 |  | cur=A/c0";
+    QTest::newRow("a taller input line shrinks the body") << int(goInput) << "more" << "inputsize 57; range" << "max=33/33 |  | cur=A/c0";
+    QTest::newRow("row heights end an update, every time") << 0 << "more" << "on OnMeasuringRowHeight* update 5; range" << "max=29/29 |  | cur=A/c0";
     QTest::newRow("row heights make the header taller, every time") << 0 << "more" << "on OnMeasuringRowHeight* header 60; range" << "max=29/29 |  | cur=A/c0";
     QTest::newRow("opens an edit, then drops the row lines") << int(goGrid) << "more" << "on OnCellColoring edit A20, lines 4; paint; bars" << "first=11 h=0 |  | cur=A/c0";
 }
